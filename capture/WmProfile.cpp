@@ -1,0 +1,76 @@
+#include "WmProfile.h"
+
+#include <glib.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+// Profiles name durations in units of 100 ns, as the format has them.
+
+namespace corvane {
+namespace {
+
+constexpr double kUnitsPerSecond = 1e7;
+
+std::optional<std::string> ReadUtf16File(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (bytes.empty() || bytes.size() % 2 != 0) return std::nullopt;
+  std::vector<gunichar2> units(bytes.size() / 2);
+  for (size_t i = 0; i < units.size(); ++i)
+    units[i] = static_cast<gunichar2>(static_cast<unsigned char>(bytes[2 * i]) |
+                                      static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  const size_t skip = units.front() == 0xFEFF ? 1 : 0;
+  gchar* utf8 = g_utf16_to_utf8(units.data() + skip, static_cast<glong>(units.size() - skip), nullptr, nullptr, nullptr);
+  if (!utf8) return std::nullopt;
+  std::string text(utf8);
+  g_free(utf8);
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+// The number in name="..." after the given start; profiles write attribute names in any case.
+std::optional<long long> Attribute(const std::string& text, const std::string& name, size_t from = 0) {
+  const std::string key = name + "=\"";
+  const size_t at = text.find(key, from);
+  if (at == std::string::npos) return std::nullopt;
+  const char* begin = text.data() + at + key.size();
+  long long value = 0;
+  const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
+  if (error != std::errc() || *end != '"') return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::optional<WmProfile> LoadWmProfile(const std::string& path) {
+  const std::optional<std::string> text = ReadUtf16File(path);
+  if (!text || text->find("<profile") == std::string::npos) return std::nullopt;
+  const size_t video = text->find("<videoinfoheader");
+  if (video == std::string::npos) return std::nullopt;
+
+  const auto width = Attribute(*text, "biwidth", video);
+  const auto height = Attribute(*text, "biheight", video);
+  if (!width || !height || *width <= 0 || *width > 4096 || *height == 0 || std::llabs(*height) > 4096)
+    return std::nullopt;
+
+  WmProfile profile;
+  profile.width = static_cast<int>(*width);
+  profile.height = static_cast<int>(std::llabs(*height));
+  if (const auto bitrate = Attribute(*text, "dwbitrate", video); bitrate && *bitrate > 0 && *bitrate <= G_MAXINT)
+    profile.bitrate = static_cast<int>(*bitrate);
+  if (const auto frame = Attribute(*text, "avgtimeperframe", video); frame && *frame > 0)
+    profile.framesPerSecond = std::clamp(static_cast<int>(std::lround(kUnitsPerSecond / *frame)), 1, 120);
+  if (const auto spacing = Attribute(*text, "maxkeyframespacing"); spacing && *spacing > 0)
+    profile.keyFrameSeconds = std::clamp(static_cast<int>(*spacing / kUnitsPerSecond), 1, 60);
+  return profile;
+}
+
+}  // namespace corvane

@@ -1,0 +1,20 @@
+// What the recording branch takes from a Windows Media profile file (".prx", UTF-16 XML).
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace corvane {
+
+struct WmProfile {
+  int width = 320;
+  int height = 240;
+  int bitrate = 300000;      // bits per second
+  int framesPerSecond = 30;
+  int keyFrameSeconds = 8;   // at most this long between two key frames
+};
+
+// Empty when the file is missing, is no UTF-16 text, or holds no video stream with a size.
+std::optional<WmProfile> LoadWmProfile(const std::string& path);
+
+}  // namespace corvane
