@@ -1,0 +1,137 @@
+#include "Settings.h"
+#include "Globals.h"
+
+#include "Profile.h"
+#include "Vb.h"
+
+#include <QStringList>
+
+QString ReadIni(const QString& section, const QString& key, const QString& defaultValue, const QString& file)
+{
+    QString value;
+    if (Profile::GetString(section, key, QString(), value, 255, file) != 0)
+        return value;
+    if (!defaultValue.isEmpty())
+        WriteIni(section, key, defaultValue, file);
+    return defaultValue;
+}
+
+bool WriteIni(const QString& section, const QString& key, const QString& value, const QString& file)
+{
+    return Profile::WriteString(section, key, value, file);
+}
+
+namespace {
+
+const QString LocalMachine = QStringLiteral("localhost");
+
+// A value that would end its entry early is braced, with any closing brace doubled.
+QString connectionValue(const QString& value)
+{
+    if (!value.contains(';') && !value.contains('}') && !value.startsWith('{'))
+        return value;
+    return "{" + QString(value).replace("}", "}}") + "}";
+}
+
+QString systemKey(const QString& key, const QString& defaultValue = {})
+{
+    return ReadIni("System", key, defaultValue, IniFile);
+}
+
+// Splits "a&b" into its two court numbers; false for a pair that cannot be read.
+bool splitPair(const QString& pair, int& master, int& dependent)
+{
+    const QStringList parts = pair.split('&');
+    if (parts.size() != 2 || !Vb::IsNumeric(parts[0]) || !Vb::IsNumeric(parts[1]))
+        return false;
+    master = static_cast<int>(Vb::Val(parts[0]));
+    dependent = static_cast<int>(Vb::Val(parts[1]));
+    return true;
+}
+
+} // namespace
+
+QString BuildConnectionString(const QString& server, const QString& port, const QString& user, const QString& password)
+{
+    return "DRIVER={MySQL ODBC 3.51 Driver};SERVER=" + connectionValue(server) + ";DATABASE=posdb;PORT=" +
+           connectionValue(port) + ";UID=" + connectionValue(user) + ";PWD=" + connectionValue(password) +
+           ";OPTION=" + QString::number(18475);
+}
+
+void LoadSettings()
+{
+    // A second load after a hand-over must leave nothing of the first one behind.
+    CourtNames.fill(QString());
+    SharedCourtPairs.fill(QString());
+    CourtDisplayNames.fill(QString());
+
+    FrontPictureFile = systemKey("picture_front", "picture_front");
+    LogoPictureFile = systemKey("picture_logo", "picture_logo");
+    HourStart = Vb::CInt(systemKey("hour_start", "StartOfWorkingHour"));
+    HourEnd = Vb::CInt(systemKey("hour_end", "EndOfWorkingHour"));
+    SpecialGroupCount = SpecialGroupLimit;
+
+    DatabaseServer = systemKey("database_server", LocalMachine);
+    DatabasePort = systemKey("database_port", "3306");
+    DatabaseUser = systemKey("database_user");
+    DatabasePassword = systemKey("database_password");
+    WebServerHost = systemKey("webserver", LocalMachine);
+
+    DrawerCommPort = Vb::CInt(systemKey("cashdrawercommport", "2"));
+    DrawerCommand = systemKey("cashdrawercommand");
+    DrawerCommSettings = systemKey("cashdrawercomm");
+
+    ConnectionString = BuildConnectionString(DatabaseServer, DatabasePort, DatabaseUser, DatabasePassword);
+
+    const int highest = std::min(LastCourtIndex, MaxCourts - 1);
+    for (int i = 0; i <= highest; ++i) {
+        const QString key = "pitch" + QString::number(i);
+        CourtNames[i] = systemKey(key);
+        if (CourtNames[i].isEmpty() || CourtNames[i] == key) {
+            CourtNames[i].clear();
+            LastCourtIndex = i - 1;
+            break;
+        }
+    }
+
+    for (int i = 0; i <= LastCourtIndex; ++i) {
+        const QString key = "Shared" + QString::number(i);
+        SharedCourtPairs[i] = ReadIni("Shared", key, QString(), IniFile);
+        if (SharedCourtPairs[i].isEmpty() || SharedCourtPairs[i] == key) {
+            SharedCourtPairs[i].clear();
+            break;
+        }
+    }
+
+    for (int i = 0; i <= LastCourtIndex; ++i)
+        CourtDisplayNames[i] = systemKey("display" + QString::number(i), "pitch" + QString::number(i));
+
+    PasteFromWaitList = false;
+}
+
+std::array<int, 16> GetSharedCourts(int court)
+{
+    std::array<int, 16> result;
+    result.fill(-1);
+    size_t k = 0;
+    for (const QString& pair : SharedCourtPairs) {
+        if (pair.isEmpty())
+            break;
+        int master = 0, dependent = 0;
+        if (splitPair(pair, master, dependent) && master == court && k < result.size())
+            result[k++] = dependent;
+    }
+    return result;
+}
+
+int GetSharedMaster(int court)
+{
+    for (const QString& pair : SharedCourtPairs) {
+        if (pair.isEmpty())
+            break;
+        int master = 0, dependent = 0;
+        if (splitPair(pair, master, dependent) && dependent == court)
+            return master;
+    }
+    return -1;
+}

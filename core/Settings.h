@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// Reads a key of a settings file; a key that is missing or empty gives the default, which is then
+// written into the file when it is not empty.
+QString ReadIni(const QString& section, const QString& key, const QString& defaultValue, const QString& file);
+bool WriteIni(const QString& section, const QString& key, const QString& value, const QString& file);
+
+// Reads the general settings of "pallowin.ini" into the globals and builds the connection string.
+// A setting that must be a number and is not throws the conversion's VbError.
+void LoadSettings();
+
+// The connection string for these server values; values that hold ';' or '}' are braced.
+QString BuildConnectionString(const QString& server, const QString& port, const QString& user, const QString& password);
+
+// The courts that lie in the space of court, in pair order, then -1.
+std::array<int, 16> GetSharedCourts(int court);
+// The master court whose space holds court, or -1.
+int GetSharedMaster(int court);

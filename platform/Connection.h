@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QString>
+#include <memory>
+
+// One database connection through the ODBC driver manager, opened with a full connection string.
+// Every failure, of the open or of a statement, throws a VbError numbered VbErrors::Database
+// that carries the driver's own text.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void Open(const QString& connectionString);
+    void Close();
+    bool IsOpen() const;
+
+    // Runs a statement that returns no rows; the number of affected rows is returned for those who want it.
+    long long Execute(const QString& statement);
+
+    // Runs a query and reads every row at once into a static, read-only recordset.
+    Recordset Query(const QString& statement);
+
+private:
+    struct Handles;
+    std::unique_ptr<Handles> m_handles;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// Settings files in the Windows directory, read and written the way the counter program expects:
+// section and key names match without regard to case or surrounding blanks, values come back
+// trimmed with one pair of enclosing quotes removed, and a write replaces the key in place or
+// appends it, creating the section and the file when they are missing.
+namespace Profile {
+
+// $WINDIR when set, else $XDG_CONFIG_HOME/pallowin (or ~/.config/pallowin).
+QString WindowsDirectory();
+
+// A bare file name lives in the Windows directory; a path is taken as it is.
+QString PathOf(const QString& file);
+
+// Copies at most size - 1 characters of the value into value and returns how many; 0 when the key
+// or the file is missing or the value is empty (value is then the default, cut the same way).
+int GetString(const QString& section, const QString& key, const QString& defaultValue,
+              QString& value, int size, const QString& file);
+
+// False when the file cannot be written.
+bool WriteString(const QString& section, const QString& key, const QString& value, const QString& file);
+
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <gtest/gtest.h>
+
+// The project's private MariaDB server, started by tools/test (or tools/db start).
+namespace PrivateDatabase {
+
+QString ConnectionString();
+// Drops posdb and loads db/schema.sql afresh, and db/demo.sql when asked.
+void Reload(bool withDemo = false);
+// Runs SQL through the server's own client, for setting up what the program's statements cannot.
+void RunClient(const QString& sql);
+
+}
+
+// A test on a freshly loaded posdb, with the globals pointing at it for station 1.
+class DatabaseTest : public testing::Test {
+protected:
+    void SetUp() override;
+    virtual bool withDemo() const { return false; }
+
+    // The first column of the first row, "" when there is no row.
+    static QString scalar(const QString& query);
+    static long long count(const QString& tableAndCondition);
+};
+
+class DemoDatabaseTest : public DatabaseTest {
+protected:
+    bool withDemo() const override { return true; }
+};
