@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The result of the last verification (the public variables of frm_VerifyUser): whether the typed
+// login and password matched, the verified login as typed, and its role, "admin" or "staff".
+extern bool Succeeded_Login;
+extern QString Succeeded_User;
+extern QString Succeeded_Status;
+
+// Shows the verification dialog modally over owner; does nothing when verification is switched off.
+void ShowVerifyUser(QWidget* owner);
+// Whether the last verification allows the action; with verification off, always, and the staff
+// signed in at this station becomes the verified user.
+bool IsUserAllowed(bool adminOnly);
