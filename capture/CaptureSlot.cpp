@@ -47,9 +47,11 @@ bool Link(std::initializer_list<GstElement*> chain) {
 }
 
 // Nobody runs a loop on the graph's bus: without this filter every state change and quality report of a
-// recording would pile up there until the stop.
+// recording would pile up there until the stop. A dropped message is the handler's to release.
 GstBusSyncReply KeepEndAndErrors(GstBus*, GstMessage* message, gpointer) {
-  return GST_MESSAGE_TYPE(message) & (GST_MESSAGE_EOS | GST_MESSAGE_ERROR) ? GST_BUS_PASS : GST_BUS_DROP;
+  if (GST_MESSAGE_TYPE(message) & (GST_MESSAGE_EOS | GST_MESSAGE_ERROR)) return GST_BUS_PASS;
+  gst_message_unref(message);
+  return GST_BUS_DROP;
 }
 
 bool HasError(GstElement* graph) {

@@ -1,0 +1,58 @@
+// What the capture tests share: the loaded library with test cameras, the error texts it showed, a
+// scratch folder, and readers for the files and images it makes.
+#pragma once
+
+#include "CorvaneLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace capture_test {
+
+inline constexpr int kTestCameras = 2;
+
+CorvaneLibrary& Library();
+
+// Every text the library showed since the last Clear.
+std::vector<std::string>& ShownErrors();
+
+struct MediaInfo {
+  double seconds;
+  int width;
+  int height;
+};
+
+// What gst-discoverer-1.0 reads of a recorded file; empty when it cannot play it.
+std::optional<MediaInfo> Discover(const std::filesystem::path& file);
+
+struct Image {
+  int width;
+  int height;
+  std::vector<std::uint8_t> pixels;  // red, green, blue
+};
+
+// Empty unless the bytes decode as a whole JPEG.
+std::optional<Image> DecodeJpeg(const std::vector<std::uint8_t>& jpeg);
+
+// A camera's snapshot through GetCameraJpeg; empty when it answers 0.
+std::optional<std::vector<std::uint8_t>> Snapshot(int camera);
+
+// A fresh scratch folder, test cameras on, errors collected, and every slot stopped afterwards.
+class CaptureTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Names, profile and start as the counter program does them for one interval.
+  int StartRecording(int camera, const std::string& file, const std::string& profile = CORVANE_PROFILE);
+
+  std::filesystem::path folder_;
+  CorvaneLibrary& corvane_ = Library();
+};
+
+}  // namespace capture_test

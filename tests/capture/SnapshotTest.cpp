@@ -1,0 +1,111 @@
+// JPEG snapshots of running test cameras, directly and through the request handler.
+
+#include "CaptureTestSupport.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace capture_test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class SnapshotTest : public CaptureTest {
+ protected:
+  void TearDown() override {
+    corvane_.fnSetOutputSize(320, 240);
+    CaptureTest::TearDown();
+  }
+
+  // The first frames take a moment to reach the grabber.
+  std::optional<std::vector<std::uint8_t>> FirstSnapshot(int camera) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      if (auto jpeg = Snapshot(camera)) return jpeg;
+      std::this_thread::sleep_for(20ms);
+    }
+    return std::nullopt;
+  }
+
+  std::string Get(const std::string& path) {
+    const std::string request = "GET " + path + " HTTP/1.0\r\n\r\n";
+    char* response = nullptr;
+    std::uint32_t length = 0;
+    int keepAlive = 0;
+    if (!corvane_.fnHandleHttpRequest(request.data(), static_cast<std::uint32_t>(request.size()), &response,
+                                      &length, &keepAlive))
+      return {};
+    std::string answer(response, length);
+    corvane_.fnFreeMemory(response);
+    return answer;
+  }
+};
+
+TEST_F(SnapshotTest, ASnapshotIsAJpegOfTheConfiguredSize) {
+  ASSERT_EQ(StartRecording(1, (folder_ / "snap.wmv").string()), 1);
+  const auto standard = FirstSnapshot(1);
+  ASSERT_TRUE(standard);
+  const auto image = DecodeJpeg(*standard);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 320);
+  EXPECT_EQ(image->height, 240);
+
+  ASSERT_EQ(corvane_.fnSetOutputSize(160, 120), 1);
+  const auto small = DecodeJpeg(Snapshot(1).value_or(std::vector<std::uint8_t>{}));
+  ASSERT_TRUE(small);
+  EXPECT_EQ(small->width, 160);
+  EXPECT_EQ(small->height, 120);
+}
+
+TEST_F(SnapshotTest, ACameraThatDoesNotRecordGivesNothing) {
+  EXPECT_FALSE(Snapshot(0));
+  ASSERT_EQ(StartRecording(0, (folder_ / "snap.wmv").string()), 1);
+  ASSERT_TRUE(FirstSnapshot(0));
+  corvane_.fnDoStopVideoCapture(0);
+  unsigned char* untouched = nullptr;
+  std::uint32_t length = 0;
+  EXPECT_EQ(corvane_.GetCameraJpeg(0, &untouched, &length), 0);
+  EXPECT_EQ(untouched, nullptr);
+}
+
+TEST_F(SnapshotTest, SnapshotsWhileTheCameraStopsAndStartsAreSafe) {
+  std::atomic<bool> done = false;
+  std::atomic<int> decoded = 0, broken = 0;
+  std::thread reader([&] {
+    while (!done) {
+      if (const auto jpeg = Snapshot(0)) (DecodeJpeg(*jpeg) ? decoded : broken)++;
+    }
+  });
+  for (int round = 0; round < 10; ++round) {
+    ASSERT_EQ(StartRecording(0, (folder_ / ("round " + std::to_string(round) + ".wmv")).string()), 1);
+    std::this_thread::sleep_for(100ms);
+    corvane_.fnDoStopVideoCapture(0);
+  }
+  done = true;
+  reader.join();
+  EXPECT_GT(decoded, 0);
+  EXPECT_EQ(broken, 0);
+}
+
+TEST_F(SnapshotTest, CamPathsAnswerTheCamerasJpeg) {
+  ASSERT_EQ(StartRecording(1, (folder_ / "snap.wmv").string()), 1);
+  ASSERT_TRUE(FirstSnapshot(1));
+  corvane_.fnSetWebDirectory(folder_.c_str());
+
+  const std::string answer = Get("/cam1");
+  const std::size_t headerEnd = answer.find("\r\n\r\n");
+  ASSERT_NE(headerEnd, std::string::npos);
+  const std::string header = answer.substr(0, headerEnd), body = answer.substr(headerEnd + 4);
+  EXPECT_TRUE(header.starts_with("HTTP/1.0 200 OK\r\n"));
+  EXPECT_NE(header.find("\r\nContent-Type: image/jpeg"), std::string::npos);
+  EXPECT_NE(header.find("\r\nContent-Length: " + std::to_string(body.size()) + "\r\n"), std::string::npos);
+  const auto image = DecodeJpeg({body.begin(), body.end()});
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 320);
+
+  EXPECT_NE(Get("/cam0").find("\r\nContent-Length: 0\r\n"), std::string::npos);
+  EXPECT_NE(Get("/cam9").find("\r\nContent-Length: 0\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace capture_test
