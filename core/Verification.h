@@ -13,5 +13,6 @@ extern QString Succeeded_Status;
 // Shows the verification dialog modally over owner; does nothing when verification is switched off.
 void ShowVerifyUser(QWidget* owner);
 // Whether the last verification allows the action; with verification off, always, and the staff
-// signed in at this station becomes the verified user.
+// signed in at this station becomes the verified user (read from the station row, so a database
+// failure throws its VbError).
 bool IsUserAllowed(bool adminOnly);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// The staff accounts of tbl_staff as the login, the verification and the administrator check read them.
+
+// The letters and digits of text, in their order: all that the login windows keep of a typed
+// login or password.
+QString LettersAndDigits(const QString& text);
+
+// Whether a staff row has this login and password (the login window's check).
+bool LoginMatches(const QString& login, const QString& password);
+
+// The verification of a guarded action: whether a row has this login and password, and whether
+// the first such row is an administrator's (st_access 1).
+struct StaffMatch {
+    bool matched = false;
+    bool admin = false;
+};
+StaffMatch VerifyStaff(const QString& login, const QString& password);
+
+// Whether an administrator's row has this login and password.
+bool AdministratorMatches(const QString& login, const QString& password);
+
+// Stamps st_lastlogin of the login with the current date and time.
+void UpdateLastLogin(const QString& login);
