@@ -75,10 +75,12 @@ void CCaptureSlot::DropNames() {
 bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize previewSize) {
   cameraIndex_ = cameraIndex;
   ownerWindow_ = ownerWindow;
-  return Restart(previewSize);
+  return Open(previewSize);
 }
 
-bool CCaptureSlot::Restart(WindowSize previewSize) {
+bool CCaptureSlot::Restart(WindowSize previewSize) { return graph_ && Open(previewSize); }
+
+bool CCaptureSlot::Open(WindowSize previewSize) {
   Stop();
   if (!videoName_ || videoName_->empty()) {
     ShowError("Error %x: No video file name set", kNoPointer);

@@ -30,13 +30,15 @@ class CCaptureSlot {
   bool Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize previewSize);
   // Finalises the file and releases the graph; nothing happens when none runs.
   void Stop();
-  // Finalises the current file and starts a new one under the video name set last.
+  // Finalises the current file and starts a new one under the video name set last; false when the
+  // camera was not recording.
   bool Restart(WindowSize previewSize);
 
   // Empty when the camera records nothing or has delivered no frame yet.
   std::vector<std::uint8_t> Snapshot(const JpegSettings& settings);
 
  private:
+  bool Open(WindowSize previewSize);
   bool Build(WindowSize previewSize);
   GstElement* BuildRecordingBranch();
   GstElement* BuildPreviewBranch(WindowSize previewSize);

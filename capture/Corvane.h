@@ -20,7 +20,7 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // window: the X11 window that hosts the preview, 0 for none.
 CORVANE_API int fnDoStartVideoCapture(int camera, std::uintptr_t window);
 CORVANE_API int fnDoStopVideoCapture(int camera);
-// Finalises the current file and records on into the video name set last.
+// Finalises the current file and records on into the video name set last; 0 when the camera was not recording.
 CORVANE_API int fnDoStopRestartVideoCapture(int camera);
 
 CORVANE_API int fnSetOutputSize(int width, int height);

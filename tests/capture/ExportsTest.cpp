@@ -36,6 +36,15 @@ TEST_F(ExportsTest, StoppingASlotNeverStartedIsQuiet) {
   EXPECT_TRUE(ShownErrors().empty());
 }
 
+TEST_F(ExportsTest, RestartingASlotThatDoesNotRecordStartsNothing) {
+  const std::filesystem::path file = folder_ / "restart.wmv";
+  corvane_.fnSetWMProfile(5, CORVANE_PROFILE);
+  corvane_.fnSetVideoName(5, file.c_str());
+  EXPECT_EQ(corvane_.fnDoStopRestartVideoCapture(5), 0);
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_TRUE(ShownErrors().empty());
+}
+
 TEST_F(ExportsTest, StartWithoutAVideoNameBuildsNothing) {
   EXPECT_EQ(corvane_.fnSetWMProfile(0, CORVANE_PROFILE), 1);
   EXPECT_EQ(corvane_.fnSetVideoName(0, nullptr), 0);

@@ -12,13 +12,17 @@ namespace capture_test {
 namespace {
 
 // Presets land in the user's data folder, which the framework reads once; point it at a scratch folder
-// before anything starts.
-const std::filesystem::path presetHome = [] {
-  std::string pattern = (std::filesystem::temp_directory_path() / "corvane-presets-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) std::abort();
-  setenv("XDG_DATA_HOME", pattern.c_str(), 1);
-  return std::filesystem::path(pattern);
-}();
+// before anything starts, and take the folder away when the program ends.
+const struct PresetHome {
+  PresetHome() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-presets-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    setenv("XDG_DATA_HOME", pattern.c_str(), 1);
+    folder = pattern;
+  }
+  ~PresetHome() { std::filesystem::remove_all(folder); }
+  std::filesystem::path folder;
+} presetHome;
 
 // Three pixels a row, so each row of nine bytes is padded to a stride of twelve.
 constexpr int kWidth = 3, kHeight = 2, kStride = 12;
@@ -100,7 +104,7 @@ TEST_F(TimeStampFilterTest, OnlyTwentyFourBitFramesAreAccepted) {
 TEST_F(TimeStampFilterTest, TheEffectIsKeptAsAPresetAcrossElements) {
   g_object_set(harness_->element, "effect", 1002, nullptr);
   ASSERT_TRUE(gst_preset_save_preset(GST_PRESET(harness_->element), "Grey courts"));
-  EXPECT_TRUE(std::filesystem::exists(presetHome / "gstreamer-1.0" / "presets" / "CTimeStampFilter.prs"));
+  EXPECT_TRUE(std::filesystem::exists(presetHome.folder / "gstreamer-1.0" / "presets" / "CTimeStampFilter.prs"));
 
   GstElement* fresh = gst_element_factory_make("corvanetimestamp", nullptr);
   ASSERT_NE(fresh, nullptr);
