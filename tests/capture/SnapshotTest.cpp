@@ -103,6 +103,8 @@ TEST_F(SnapshotTest, CamPathsAnswerTheCamerasJpeg) {
   ASSERT_TRUE(image);
   EXPECT_EQ(image->width, 320);
 
+  const std::string nested = Get("/live/cam1");
+  EXPECT_TRUE(DecodeJpeg({nested.begin() + static_cast<long>(nested.find("\r\n\r\n") + 4), nested.end()}));
   EXPECT_NE(Get("/cam0").find("\r\nContent-Length: 0\r\n"), std::string::npos);
   EXPECT_NE(Get("/cam9").find("\r\nContent-Length: 0\r\n"), std::string::npos);
 }
