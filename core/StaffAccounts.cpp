@@ -23,9 +23,9 @@ QString LettersAndDigits(const QString& text)
     return kept;
 }
 
-bool LoginMatches(const QString& login, const QString& password)
+bool LoginMatches(Connection& connection, const QString& login, const QString& password)
 {
-    return Db::Query("SELECT *  from tbl_staff where " + loginAndPassword(login, password)).RecordCount() >= 1;
+    return connection.Query("SELECT *  from tbl_staff where " + loginAndPassword(login, password)).RecordCount() >= 1;
 }
 
 StaffMatch VerifyStaff(const QString& login, const QString& password)

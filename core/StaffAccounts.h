@@ -2,14 +2,16 @@
 
 #include <QString>
 
+class Connection;
+
 // The staff accounts of tbl_staff as the login, the verification and the administrator check read them.
 
 // The letters and digits of text, in their order: all that the login windows keep of a typed
 // login or password.
 QString LettersAndDigits(const QString& text);
 
-// Whether a staff row has this login and password (the login window's check).
-bool LoginMatches(const QString& login, const QString& password);
+// Whether a staff row has this login and password (the login window's check, on its connection).
+bool LoginMatches(Connection& connection, const QString& login, const QString& password);
 
 // The verification of a guarded action: whether a row has this login and password, and whether
 // the first such row is an administrator's (st_access 1).

@@ -1,20 +1,13 @@
-#include "Db.h"
 #include "ErrorDisplay.h"
-#include "Globals.h"
-#include "Settings.h"
+#include "Main.h"
+#include "frm_ErrorDisplay.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    try {
-        LoadSettings();
-        CurrentTask = "connecting to the database";
-        Db::Open();
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-        return 1;
-    }
-    return 0;
+    SetErrorDisplayHandler(&frm_ErrorDisplay::ShowFor);
+    Main();
+    return AnyWindowOpen() ? app.exec() : 0;
 }

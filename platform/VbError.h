@@ -22,7 +22,9 @@ private:
 namespace VbErrors {
 // Failed database connections and statements are all reported under this number (80004005 hexadecimal).
 constexpr long Database = -2147467259;
+constexpr long InvalidArgument = 5;
 constexpr long Overflow = 6;
 constexpr long TypeMismatch = 13;
+constexpr long FileNotFound = 53;
 constexpr long ItemNotFound = 3265;
 }

@@ -1,0 +1,96 @@
+#include "DatabaseSetup.h"
+#include "Db.h"
+#include "ErrorDisplay.h"
+#include "Globals.h"
+#include "Prompter.h"
+
+#include <QSet>
+
+namespace {
+
+QStringList tableNames(Connection& connection)
+{
+    QStringList names;
+    for (Recordset rs = connection.Query("show tables;"); !rs.EOF_(); rs.MoveNext())
+        names << rs.Fields(0).Value();
+    return names;
+}
+
+QString createStatementOf(Connection& connection, const QString& table)
+{
+    return connection.Query("SHOW CREATE TABLE " + table + ";")["Create Table"].Value();
+}
+
+// One kind of per-station table: its name for a station, and how to make it from station 1's.
+struct StationTable {
+    QString prefix;
+    QString task;
+    QString definition;
+
+    QString name(int station) const { return prefix + QString::number(station); }
+    QString createStatement(int station) const { return QString(definition).replace(name(1), name(station)); }
+};
+
+} // namespace
+
+void CheckDatabase()
+{
+    try {
+        CurrentTask = "checking database";
+        auto connection = Db::Open();
+        Recordset check = connection->Query("CHECK TABLE " + tableNames(*connection).join(',') + " EXTENDED");
+        for (; !check.EOF_(); check.MoveNext()) {
+            if (check.Fields(2).Value() != "error")
+                continue;
+            const QString table = check.Fields(0).Value();
+            if (MsgBox("Repair database " + table + " ?", Msg::YesNo | Msg::Critical, "Found Error") == Msg::Yes)
+                connection->Query("REPAIR TABLE " + table + " EXTENDED");
+        }
+    } catch (const VbError& e) {
+        ShowErrorDisplay(e);
+    }
+}
+
+void InitDatabase(int stationCount)
+{
+    try {
+        CurrentTask = "accessing database";
+        auto connection = Db::Open();
+        const QStringList names = tableNames(*connection);
+        const QSet<QString> existing(names.begin(), names.end());
+
+        StationTable counter{"tbl_counter", "create initialisation table", {}};
+        StationTable shift{"tbl_shift", "creating new shift counter", {}};
+        StationTable clipboard{"tbl_booking_clipboard", "creating creating temporary table for booking", {}};
+        for (StationTable* kind : {&counter, &shift, &clipboard})
+            kind->definition = createStatementOf(*connection, kind->name(1));
+
+        QSet<int> stationRows;
+        for (Recordset rs = connection->Query("SELECT * from tbl_system;"); !rs.EOF_(); rs.MoveNext())
+            stationRows.insert(static_cast<int>(rs["sys_counter"].Integer()));
+
+        // Each station number is looked up by itself: the server lists tbl_counter10 before
+        // tbl_counter2, and a station may have its tables without its row.
+        for (int station = 1; station <= stationCount; ++station) {
+            if (!existing.contains(counter.name(station))) {
+                CurrentTask = counter.task;
+                connection->Execute(counter.createStatement(station));
+            }
+            if (!stationRows.contains(station)) {
+                CurrentTask = "adding new counter";
+                connection->Execute("INSERT INTO tbl_system SET sys_counter=" + QString::number(station) +
+                                    ", sys_counteractive=1, sys_doclose=0");
+            }
+        }
+        for (const StationTable* kind : {&shift, &clipboard}) {
+            for (int station = 1; station <= stationCount; ++station) {
+                if (existing.contains(kind->name(station)))
+                    continue;
+                CurrentTask = kind->task;
+                connection->Execute(kind->createStatement(station));
+            }
+        }
+    } catch (const VbError& e) {
+        ShowErrorDisplay(e);
+    }
+}

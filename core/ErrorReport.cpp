@@ -1,0 +1,58 @@
+#include "ErrorReport.h"
+#include "Globals.h"
+
+#include "Profile.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace {
+const QString CrLf = QStringLiteral("\r\n");
+}
+
+QString ErrorReport(const VbError& error)
+{
+    return error.description() + CrLf + "Error Number :" + QString::number(error.number()) + CrLf + CrLf +
+           "Source : " + error.source() + CrLf + CrLf;
+}
+
+ErrorTip TipFor(long errorNumber)
+{
+    switch (errorNumber) {
+    case VbErrors::Database:
+        return {"Please check your network connections, IP address of the server stated in the configuration file. "
+                "Also please check if the database server is running.",
+                true};
+    case 8002:
+        return {"Please check your communication port in configuration file. Make sure that communication port is "
+                "available. Please check that your cash drawer power in turned on, check the connectivity as well. " +
+                    CrLf + CrLf +
+                    "If you are using a USB-SerialComm device, please check if the communication port has been "
+                    "changed accidentally.",
+                false};
+    case 8005:
+        return {"Because of the software are trying to access an open port (should be closed port), you need to "
+                "restart your computer. Please check your communication port in configuration file. Make sure that "
+                "communication port is available. Please check that your cash drawer power in turned on, check the "
+                "connectivity as well.",
+                false};
+    default:
+        return {NoTip, false};
+    }
+}
+
+QString MaskDatabasePassword(const QString& settingsText)
+{
+    static const QRegularExpression passwordLine(R"(^([ \t]*database_password[ \t]*=)[ \t]*\S[^\r\n]*)",
+                                                 QRegularExpression::MultilineOption |
+                                                     QRegularExpression::CaseInsensitiveOption);
+    return QString(settingsText).replace(passwordLine, "\\1********");
+}
+
+QString SupportAppendix()
+{
+    const QString separator(47, '-');
+    QFile file(Profile::PathOf(IniFile));
+    const QString settings = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return CrLf + CrLf + separator + CrLf + CrLf + MaskDatabasePassword(settings) + CrLf + CrLf + separator;
+}

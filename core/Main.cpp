@@ -1,0 +1,75 @@
+#include "Main.h"
+#include "DatabaseSetup.h"
+#include "EndProgram.h"
+#include "ErrorDisplay.h"
+#include "Globals.h"
+#include "Settings.h"
+#include "SingleInstance.h"
+#include "frm_Login.h"
+
+#include "Vb.h"
+
+#include <QApplication>
+#include <QThread>
+#include <QWidget>
+
+namespace {
+
+SingleInstance* guard = nullptr;
+
+int stationSetting(const QString& key) { return Vb::CInt(ReadIni("System", key, "1", IniFile)); }
+
+// The station's number and the number of stations come from its settings file, both 1 when unset.
+void readStationNumbers()
+{
+    const int number = stationSetting("counter_number");
+    const int count = stationSetting("counter_count");
+    if (count < 1 || number < 1 || number > count)
+        throw VbError(VbErrors::InvalidArgument, "Pallowin",
+                      "The station number (counter_number=" + QString::number(number) +
+                          ") and the number of stations (counter_count=" + QString::number(count) +
+                          ") in [System] of " + IniFile +
+                          " must be whole numbers from 1, the station number no greater than the number of stations.");
+    CounterNumber = number;
+    ShownCounter = number;
+    CounterCount = count;
+}
+
+} // namespace
+
+bool AnyWindowOpen()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible())
+            return true;
+    return false;
+}
+
+void ActivatePrevInstance()
+{
+    if (guard->ActivateEarlier())
+        EndProgram();
+}
+
+void Main()
+{
+    try {
+        if (!guard) {
+            guard = new SingleInstance(qApp);
+            if (!guard->Claim())
+                ActivatePrevInstance();
+        }
+        LastCourtIndex = MaxCourts - 1;
+        LastCourtTypeIndex = Vb::CInt(Vb::Val(ReadIni("System", "CourtType", "1", IniFile)) - 1);
+        readStationNumbers();
+        LoadSettings();
+        CheckDatabase();
+        InitDatabase(CounterCount);
+        frm_Login::Default().show();
+    } catch (const VbError& e) {
+        ShowErrorDisplay(e);
+    }
+    // Entered again after a hand-over, from within the running event loop.
+    if (!AnyWindowOpen() && QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::quit();
+}

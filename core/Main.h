@@ -1,0 +1,13 @@
+#pragma once
+
+// The start-up of the station: one instance per station, the station values, the settings, the
+// database check and provisioning, then the login window. Run when the program starts and again
+// after a hand-over. When it leaves no window open, the program ends.
+void Main();
+
+// Whether a window of the program is shown; the program runs only while one is.
+bool AnyWindowOpen();
+
+// Asks the earlier instance to come to the front and ends this one; returns when the earlier
+// instance cannot be reached, and start-up goes on.
+void ActivatePrevInstance();

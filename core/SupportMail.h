@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Requests to technical support go out through the outside mailer "sendemail".
+inline const QString SupportMailbox = QStringLiteral("support@zentrel-booking.example");
+inline const QString SupportMailServer = QStringLiteral("mail.zentrel-booking.example");
+// The sender of the error reports that a station mails by itself.
+inline const QString StationMailSender = QStringLiteral("station@zentrel-booking.example");
+
+// Sends message with the subject "REQUEST SUPPORT" from sender to the support mailbox; waits for
+// the mailer and gives an empty text when it sent the mail, else what went wrong.
+QString SendSupportMail(const QString& sender, const QString& message);

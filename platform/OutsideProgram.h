@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The outside programs the counter program starts (the mailer), each known by its name and found
+// on PATH. Arguments go to the program as a list, never through a shell. A test points a name at
+// a script of its own.
+namespace OutsideProgram {
+
+// From now on name starts file; an empty file puts the name itself back.
+void SetFile(const QString& name, const QString& file);
+
+struct Outcome {
+    bool succeeded = false;
+    // Why it did not succeed: not started, ended with an error, or did not end in time.
+    QString failure;
+};
+
+// Starts the program, waits at most timeoutMs for it to end, and tells whether it started and
+// ended with exit code 0.
+Outcome Run(const QString& name, const QStringList& arguments, int timeoutMs);
+
+}

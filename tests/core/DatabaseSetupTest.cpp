@@ -1,0 +1,130 @@
+#include "DatabaseSetup.h"
+#include "Db.h"
+#include "ErrorDisplay.h"
+#include "Globals.h"
+#include "PrivateDatabase.h"
+#include "ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DatabaseSetup : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        SetErrorDisplayHandler([this](const VbError& e) { failedTasks << CurrentTask + " " + e.description(); });
+    }
+    void TearDown() override { SetErrorDisplayHandler(nullptr); }
+
+    static QString definition(const QString& table)
+    {
+        return Db::Query("SHOW CREATE TABLE " + table)["Create Table"].Value();
+    }
+
+    // Every station from 1 to count has its three tables, each made as station 1's is, and one
+    // active, open tbl_system row; no other station has any.
+    void expectStations(int stations)
+    {
+        for (const QString kind : {"tbl_counter", "tbl_shift", "tbl_booking_clipboard"}) {
+            const QString first = definition(kind + "1");
+            for (int n = 2; n <= stations; ++n)
+                EXPECT_EQ(definition(kind + QString::number(n)),
+                          QString(first).replace(kind + "1", kind + QString::number(n)));
+            EXPECT_EQ(count("information_schema.tables WHERE table_schema='posdb' AND table_name REGEXP '^" + kind +
+                            "[0-9]+$'"),
+                      stations);
+        }
+        QStringList rows;
+        for (Recordset rs = Db::Query("SELECT * FROM tbl_system ORDER BY sys_counter"); !rs.EOF_(); rs.MoveNext())
+            rows << rs["sys_counter"].Value() + ":" + rs["sys_counteractive"].Value() + ":" + rs["sys_doclose"].Value();
+        QStringList expected;
+        for (int n = 1; n <= stations; ++n)
+            expected << QString::number(n) + ":1:0";
+        EXPECT_EQ(rows, expected);
+    }
+
+    ScriptedPrompter prompter;
+    QStringList failedTasks;
+};
+
+TEST_F(DatabaseSetup, ProvisionsTwoThenTenStationsAndDropsNothingWhenTheCountFalls)
+{
+    InitDatabase(2);
+    expectStations(2);
+    InitDatabase(10);
+    expectStations(10);
+    InitDatabase(10);
+    expectStations(10);
+    InitDatabase(3);
+    expectStations(10);
+    EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
+    EXPECT_TRUE(prompter.asked().empty());
+}
+
+TEST_F(DatabaseSetup, FillsGapsAndMissingStationRowsWithoutTouchingWhatIsThere)
+{
+    InitDatabase(3);
+    PrivateDatabase::RunClient("USE posdb; DROP TABLE tbl_counter2; DELETE FROM tbl_system WHERE sys_counter=3;"
+                               "UPDATE tbl_system SET sys_counterstaff='admin', sys_doclose=1 WHERE sys_counter=1;"
+                               "INSERT INTO tbl_counter3 SET c_item='kept';");
+    InitDatabase(3);
+    EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
+    EXPECT_EQ(count("tbl_counter2"), 0);
+    EXPECT_EQ(count("tbl_counter3 WHERE c_item='kept'"), 1);
+    EXPECT_EQ(count("tbl_system WHERE sys_counter=3 AND sys_counteractive=1 AND sys_doclose=0"), 1);
+    EXPECT_EQ(count("tbl_system WHERE sys_counter=1 AND sys_counterstaff='admin' AND sys_doclose=1"), 1);
+    EXPECT_EQ(count("tbl_system"), 3);
+}
+
+TEST_F(DatabaseSetup, AMissingStationOneTableStopsBeforeAnythingIsMade)
+{
+    PrivateDatabase::RunClient("USE posdb; DROP TABLE tbl_shift1;");
+    InitDatabase(2);
+    ASSERT_EQ(failedTasks.size(), 1);
+    EXPECT_TRUE(failedTasks[0].startsWith("accessing database ")) << failedTasks[0].toStdString();
+    EXPECT_EQ(count("tbl_system"), 0);
+    EXPECT_EQ(count("information_schema.tables WHERE table_schema='posdb' AND table_name='tbl_counter2'"), 0);
+}
+
+TEST_F(DatabaseSetup, AHealthyDatabaseAsksNothing)
+{
+    CheckDatabase();
+    EXPECT_TRUE(prompter.asked().empty());
+    EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
+}
+
+TEST_F(DatabaseSetup, OnlyLowerCaseErrorRowsOfTheCheckAreOfferedForRepair)
+{
+    // A view whose table is gone is reported with two "Error" rows and one "error" row.
+    PrivateDatabase::RunClient("USE posdb; CREATE TABLE gone (a INT); CREATE VIEW broken AS SELECT a FROM gone;"
+                               "DROP TABLE gone;");
+    prompter.Answer(Msg::No);
+    CheckDatabase();
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].prompt, "Repair database posdb.broken ?");
+    EXPECT_EQ(prompter.asked()[0].title, "Found Error");
+    EXPECT_EQ(prompter.asked()[0].style, Msg::YesNo | Msg::Critical);
+
+    prompter.Answer(Msg::Yes);
+    CheckDatabase();
+    EXPECT_EQ(prompter.asked().size(), 2u) << "a table left as it was is offered again";
+    EXPECT_TRUE(failedTasks.isEmpty()) << "the repair ran: " << failedTasks.join("\n").toStdString();
+}
+
+TEST_F(DatabaseSetup, AnEmptyDatabaseFailsAtTheStationTablesAndALostServerAtTheCheck)
+{
+    PrivateDatabase::RunClient("DROP DATABASE posdb; CREATE DATABASE posdb;");
+    CheckDatabase();
+    EXPECT_TRUE(failedTasks.isEmpty()) << "nothing to check is no failure";
+    InitDatabase(1);
+    ::ConnectionString.replace("PWD=pallowin", "PWD=wrong");
+    CheckDatabase();
+    ASSERT_EQ(failedTasks.size(), 2);
+    EXPECT_TRUE(failedTasks[0].startsWith("accessing database ")) << failedTasks[0].toStdString();
+    EXPECT_TRUE(failedTasks[1].startsWith("checking database ")) << failedTasks[1].toStdString();
+    EXPECT_TRUE(prompter.asked().empty());
+}
+
+} // namespace
