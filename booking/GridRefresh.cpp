@@ -1,0 +1,141 @@
+#include "GridRefresh.h"
+#include "SlotKey.h"
+
+#include "Globals.h"
+#include "SqlQuote.h"
+
+#include "Connection.h"
+#include "Vb.h"
+
+namespace {
+
+QString twoDigits(int n) { return QString::number(n).rightJustified(2, '0'); }
+
+// A column as a 16-bit number; a value that is missing, empty or out of range leaves the field at 0.
+int16_t smallInt(const Field& field)
+{
+    const double v = field.Number();
+    if (field.Value().trimmed().isEmpty() || v < -32768 || v > 32767)
+        return 0;
+    return Vb::CInt(v);
+}
+
+} // namespace
+
+std::vector<HourRow> BusinessDayRows()
+{
+    std::vector<HourRow> rows;
+    for (int h = HourStart; h <= 23; ++h) {
+        const QString slot = h < 12 ? twoDigits(h) + ":00 AM" : h == 12 ? "12:00 PM" : twoDigits(h - 12) + ":00 PM";
+        rows.push_back({twoDigits(h) + ":00 to " + twoDigits(h + 1) + ":00", slot});
+    }
+    rows.push_back({"24:00 to 01:00", "12:00 AM"});
+    for (int h = 1; h <= HourEnd; ++h)
+        rows.push_back({twoDigits(h) + ":00 to " + twoDigits(h + 1) + ":00", twoDigits(h) + ":00 AM"});
+    return rows;
+}
+
+int MidnightRow() { return 24 - HourStart + 1; }
+
+int GridRowOfHour(int hour, int rowCount)
+{
+    int row = 0;
+    if (hour >= HourStart && hour <= 23)
+        row = hour - HourStart + 1;
+    else if (hour == 24)
+        row = MidnightRow();
+    else if (hour >= 1 && hour <= HourEnd)
+        row = MidnightRow() + hour;
+    return row >= 1 && row <= rowCount ? row : 0;
+}
+
+BookRows ReadBookRows(Connection& db, const QString& date, const QString& courtText, int rowCount)
+{
+    BookRows rows(static_cast<size_t>(rowCount) + 1);
+    if (!Vb::IsNumeric(courtText))
+        return rows;
+    // The slot key starts with its date, so the key's index finds the date's rows.
+    Recordset rs = db.Query("SELECT  b_playlength, b_delaytime, b_datetime, b_bookername,b_bookertel,b_paid,b_extratime "
+                            "from tbl_booking where b_datetime LIKE '" + SqlQuote(date) + "%' AND b_field=" +
+                            QString::number(Vb::CInt(courtText)) + ";");
+    for (; !rs.EOF_(); rs.MoveNext()) {
+        const int row = GridRowOfHour(static_cast<int>(Vb::Val(rs["b_datetime"].Value().mid(11, 2))), rowCount);
+        if (row == 0)
+            continue;
+        BookRow& r = rows[static_cast<size_t>(row)];
+        r.bookerName = rs["b_bookername"].Value();
+        r.telephone = rs["b_bookertel"].Value();
+        r.paid = Money::Parse(rs["b_paid"].Value());
+        r.extraTime = smallInt(rs["b_extratime"]);
+        r.delay = smallInt(rs["b_delaytime"]);
+        r.playLength = smallInt(rs["b_playlength"]);
+    }
+    return rows;
+}
+
+std::vector<std::optional<DurationBar>> DurationBarsOf(const BookRows& rows)
+{
+    std::vector<std::optional<DurationBar>> bars(rows.size());
+    int carry = 0;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        DurationBar bar;
+        if (carry != 0) {
+            bar = {carry, 60, 60};
+            carry = 0;
+        }
+        const BookRow& row = rows[i];
+        if (row.IsBooked()) {
+            bar.start = row.delay;
+            bar.end = 60;
+            if (row.Overrun() <= 0)
+                bar.end = row.delay + row.playLength;
+            else
+                carry = row.Overrun();
+        }
+        if (row.IsBooked() || bar.carryIn > 0) {
+            bar.carryIn = std::min(bar.carryIn, bar.start);
+            bars[i] = bar;
+        }
+    }
+    return bars;
+}
+
+QString BarPattern(int row) { return row % 2 == 0 ? "AB" : "BA"; }
+
+QString PlayList(Connection& db, const QString& date, int hour)
+{
+    QString lines;
+    for (Recordset rs = db.Query("SELECT b_bookername, b_field from tbl_booking where b_datetime=\"" +
+                                 SlotKey(date, twoDigits(hour) + ":00") + "\" ORDER BY b_field ASC;");
+         !rs.EOF_(); rs.MoveNext()) {
+        const long long court = rs["b_field"].Integer();
+        if (court >= 0 && court < MaxCourts)
+            lines += CourtDisplayNames[static_cast<size_t>(court)] + " - " + rs["b_bookername"].Value() + "\r\n";
+    }
+    return lines;
+}
+
+PlayHours PlayHoursAt(int clockHour)
+{
+    const int current = clockHour == 0 ? 24 : clockHour;
+    return {current == 1 ? 24 : current - 1, current, current == 24 ? 1 : current + 1};
+}
+
+HourMarks HourMarksAt(int clockHour, int rowCount)
+{
+    HourMarks marks;
+    const int midnight = MidnightRow();
+    auto within = [rowCount](int row) { return row >= 1 && row <= rowCount ? row : 0; };
+    if (clockHour <= 23 && clockHour >= HourStart - 1) {
+        if (clockHour >= HourStart)
+            marks.current = within(clockHour - HourStart + 1);
+        if (clockHour > HourStart)
+            marks.previous = within(clockHour - HourStart);
+        marks.next = within(clockHour - HourStart + 2);
+    } else if (clockHour == 0) {
+        marks = {within(midnight - 1), within(midnight), within(midnight + 1)};
+    } else if (clockHour >= 1 && clockHour <= HourEnd) {
+        marks = {within(midnight + clockHour - 1), within(midnight + clockHour), within(midnight + clockHour + 1)};
+    }
+    return marks;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "BookRows.h"
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// The rules that keep slots of one court from overlapping, judged on the rows of the last grid refresh.
+
+// Whether the slot of row (1 up to rows.size() - 1), starting at minute delay with its present play
+// length, would clash with the slots of its neighbours.
+bool isDelayConflict(const BookRows& rows, int row, int delay);
+
+// The calendar date on which a grid row's hour falls: the business date for the hours from the
+// opening hour to 23, the next day for "24:00" and the hours after midnight; none outside the business day.
+std::optional<QDate> ExactDate(const QString& time, const QString& date);
+
+// Whether the slot's hour began before the present clock hour ("24:00" is midnight at the end of the
+// date). A slot outside the business day counts as past.
+bool IsPastSlot(const QString& time, const QString& date);
+
+// The smallest start minute (60 when none) and the latest end minute (0 when none) of the bookings at
+// the slot on the courts that share master's space, court left out.
+int getMinDelayTime(int master, int court, const QString& date, const QString& time);
+int getMaxPlayTime(int master, int court, const QString& date, const QString& time);

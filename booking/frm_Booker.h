@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class SlotGrid;
+
+// The booker of the grid's selected rows: typed, or found in a register by ID. OK books every row
+// that was selected when the dialog opened.
+class frm_Booker : public QDialog {
+    Q_OBJECT
+
+public:
+    frm_Booker(SlotGrid& grid, QWidget* owner);
+    ~frm_Booker() override;
+
+    // The dialog while it is open, for the registers that paste an ID back into it.
+    static frm_Booker* Loaded();
+
+    // Whether OK booked the grid row.
+    bool Booked(int row) const;
+
+    // The rate class: "", "member", "student" or "specialgroup" and the group number.
+    QString Tag;
+
+    QLineEdit* txt_BookerName;
+    QLineEdit* txt_BookerMemberID;
+    QLineEdit* txt_BookerStudentID;
+    std::array<QLineEdit*, 6> txt_SpecialGroupID{};  // element i for special group i that exists
+    QLineEdit* txt_BookerTel;
+    QLineEdit* txt_BookerOrg;
+    QLineEdit* txt_BookerPerson;
+    std::array<QPushButton*, 2> btn_LookMember{};
+    std::array<QPushButton*, 6> btn_LookSpecialGroup{};
+    std::array<QLabel*, 6> lbl_SpecialGroup{};
+    QPushButton* cmd_OK;
+    QPushButton* cmd_Cancel;
+
+public slots:
+    void cmd_OK_Click();
+    void cmd_Cancel_Click();
+    void txt_BookerMemberID_Change();
+    void txt_BookerStudentID_Change();
+    void txt_SpecialGroupID_Change(int index);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct Register {
+        QString table;
+        QString keyColumn;
+        QString prefix;
+        QString rate;
+    };
+    void lookUp(QLineEdit* box, const Register& reg, const std::vector<QLineEdit*>& toEmpty);
+    std::vector<QLineEdit*> groupBoxesExcept(int group) const;
+    void book();
+
+    SlotGrid& m_grid;
+    int m_court;
+    QString m_date;
+    int m_rowCount;
+    std::vector<bool> m_selected;
+    std::vector<bool> m_booked;
+};

@@ -1,0 +1,163 @@
+#include "TestGrid.h"
+#include "frm_Booker.h"
+
+#include "Clock.h"
+#include "Db.h"
+#include "ErrorDisplay.h"
+#include "Globals.h"
+#include "PrivateDatabase.h"
+#include "ScriptedPrompter.h"
+#include "TempWindowsDir.h"
+#include "Verification.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Day = "2026-12-08";
+
+class BookerDialog : public DemoDatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DemoDatabaseTest::SetUp();
+        SetNow(QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)));
+        UseTestCentre();
+        windows.writeIni("[SpecialGroup]\r\n 1=Schools\r\n");
+        SetErrorDisplayHandler([this](const VbError& e) { errors << e.description(); });
+        grid.Select({"16:00", "17:00", "19:00"});
+    }
+    void TearDown() override
+    {
+        SetErrorDisplayHandler(nullptr);
+        ResetNow();
+    }
+    static QString booked(const QString& columns, const QString& time)
+    {
+        Recordset rs = Db::Query("SELECT " + columns + " FROM tbl_booking WHERE b_field=3 AND b_datetime='" + Day +
+                                 " " + time + ":00'");
+        if (rs.EOF_())
+            return "none";
+        QStringList v;
+        for (int i = 0; i < rs.FieldCount(); ++i)
+            v << rs.Fields(i).Value();
+        return v.join("|");
+    }
+
+    TempWindowsDir windows;
+    ScriptedPrompter prompter;
+    QStringList errors;
+    TestGrid grid{Day, 3};
+};
+
+TEST_F(BookerDialog, ShowsOneRowPerSpecialGroupThatExists)
+{
+    frm_Booker dialog(grid, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Booking Field Court 4 from 16:00 to 17:00");
+    ASSERT_NE(dialog.txt_SpecialGroupID[1], nullptr);
+    EXPECT_EQ(dialog.lbl_SpecialGroup[1]->text(), "Schools");
+    for (int i = 2; i <= 5; ++i)
+        EXPECT_EQ(dialog.txt_SpecialGroupID[i], nullptr);
+    EXPECT_FALSE(dialog.btn_LookMember[0]->isEnabled()) << "IDs are typed until the registers can paste them";
+    EXPECT_TRUE(dialog.txt_BookerPerson->isHidden());
+}
+
+TEST_F(BookerDialog, AnIdFillsTheBookerFromItsRegister)
+{
+    frm_Booker dialog(grid, nullptr);
+    QTest::keyClicks(dialog.txt_BookerMemberID, "M0");
+    EXPECT_TRUE(dialog.txt_BookerName->text().isEmpty());
+    QTest::keyClicks(dialog.txt_BookerMemberID, "02");
+    EXPECT_EQ(dialog.txt_BookerName->text(), "Sean O'Brien");
+    EXPECT_EQ(dialog.txt_BookerOrg->text(), "Harbour Rovers");
+    EXPECT_EQ(dialog.txt_BookerTel->text(), "555-0102");
+    EXPECT_EQ(dialog.Tag, "member");
+
+    dialog.txt_SpecialGroupID[1]->setText("G001");
+    EXPECT_EQ(dialog.Tag, "specialgroup1");
+    EXPECT_EQ(dialog.txt_BookerName->text(), "North District Schools");
+    EXPECT_TRUE(dialog.txt_BookerMemberID->text().isEmpty());
+
+    dialog.txt_BookerStudentID->setText("S2026001");
+    EXPECT_EQ(dialog.Tag, "student");
+    EXPECT_TRUE(dialog.txt_SpecialGroupID[1]->text().isEmpty());
+
+    dialog.txt_BookerStudentID->setText("S20269'\\");
+    EXPECT_EQ(dialog.Tag, "student") << "an ID no one has changes nothing";
+    EXPECT_EQ(dialog.txt_BookerName->text(), "Tomas Novak");
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(BookerDialog, OkChecksTheEntriesFirst)
+{
+    PerPersonChargingOn = 1;
+    frm_Booker dialog(grid, nullptr);
+    EXPECT_FALSE(dialog.txt_BookerPerson->isHidden());
+    dialog.cmd_OK_Click();
+    dialog.txt_BookerName->setText("Anna");
+    dialog.cmd_OK_Click();
+    dialog.txt_BookerPerson->setText("99999999");
+    dialog.cmd_OK_Click();
+    EXPECT_EQ(prompter.prompts(), QStringList({"Please enter booker's name!", "Please enter number of person playing!",
+                                               "Please enter number of person playing!"}));
+    EXPECT_EQ(count("tbl_booking"), 0);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    dialog.txt_BookerPerson->setText("6");
+    dialog.cmd_OK_Click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(booked("b_person", "16:00"), "6");
+}
+
+TEST_F(BookerDialog, OkBooksEverySelectedRowWithTheSameBooker)
+{
+    frm_Booker dialog(grid, nullptr);
+    grid.selected.clear(); // what counts is the selection when the dialog opened
+    dialog.txt_BookerMemberID->setText("M001");
+    dialog.txt_BookerMemberID->clear();
+    dialog.txt_BookerName->setText("Anna \"Lindqvist\" \\ O'Neil");
+    Db::Execute("INSERT INTO tbl_booking SET b_datetime='2026-12-08 17:00:00', b_field=3, b_bookername='Other'");
+    dialog.cmd_OK_Click();
+
+    EXPECT_EQ(prompter.prompts(), QStringList({"The field already being booked"}));
+    EXPECT_EQ(booked("b_bookername, b_bookerorg, b_specialrate, b_delaytime, b_playlength", "16:00"),
+              "Anna \"Lindqvist\" \\ O'Neil|Riverside FC||0|60")
+        << "an emptied member ID books at the normal rate";
+    EXPECT_EQ(booked("b_bookername", "19:00"), "Anna \"Lindqvist\" \\ O'Neil");
+    EXPECT_TRUE(dialog.Booked(grid.RowOf("16:00")));
+    EXPECT_FALSE(dialog.Booked(grid.RowOf("17:00")));
+    EXPECT_TRUE(dialog.Booked(grid.RowOf("19:00")));
+    EXPECT_EQ(grid.refreshes, 1);
+}
+
+TEST_F(BookerDialog, ARefusedUserBooksNothing)
+{
+    SkipVerification = 0;
+    Succeeded_Login = false;
+    frm_Booker dialog(grid, nullptr);
+    dialog.txt_BookerName->setText("Anna");
+    dialog.txt_BookerMemberID->setText("M003");
+    dialog.cmd_OK_Click();
+    EXPECT_EQ(count("tbl_booking"), 0);
+    EXPECT_EQ(grid.refreshes, 1);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(BookerDialog, ALostDatabaseShowsTheErrorWindowAndKeepsTheDialog)
+{
+    frm_Booker dialog(grid, nullptr);
+    ConnectionString = "DRIVER={MySQL ODBC 3.51 Driver};SERVER=127.0.0.1;PORT=1;DATABASE=posdb;UID=x;PWD=y";
+    dialog.txt_BookerMemberID->setText("M001");
+    dialog.txt_BookerName->setText("Anna");
+    dialog.cmd_OK_Click();
+    EXPECT_EQ(errors.size(), 2);
+    EXPECT_EQ(dialog.txt_BookerName->text(), "Anna");
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+}
+
+} // namespace

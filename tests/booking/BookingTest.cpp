@@ -1,0 +1,361 @@
+#include "Booking.h"
+#include "SlotChanges.h"
+#include "TestGrid.h"
+
+#include "Clock.h"
+#include "Db.h"
+#include "ErrorDisplay.h"
+#include "Globals.h"
+#include "PrivateDatabase.h"
+#include "ScriptedPrompter.h"
+#include "SqlQuote.h"
+#include "Verification.h"
+
+#include <QMutex>
+#include <barrier>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Day = "2026-12-08";
+
+class Booking : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        SetNow(QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)));
+        UseTestCentre();
+        SetErrorDisplayHandler([this](const VbError& e) { errors << e.description(); });
+    }
+    void TearDown() override
+    {
+        SetErrorDisplayHandler(nullptr);
+        ResetNow();
+    }
+
+    bool book(int court, const QString& time, const QString& name = "Anna", int delay = 0, int length = 60)
+    {
+        TestGrid grid(Day, court);
+        return doBooking(grid, Day, time, "555-0101", "Riverside FC", name, QString::number(court), "", false, delay,
+                         length, 0);
+    }
+    bool cancel(int court, const QString& time, const QString& reason = "rain")
+    {
+        TestGrid grid(Day, court);
+        grid.RefreshView();
+        return doCancel(grid, Day, time, grid.NameCell(grid.RowOf(time)), QString::number(court), reason);
+    }
+    static QString row(int court, const QString& time, const QString& columns)
+    {
+        Recordset rs = Db::Query("SELECT " + columns + " FROM tbl_booking WHERE b_datetime='" + Day + " " + time +
+                                 ":00' AND b_field=" + QString::number(court));
+        if (rs.EOF_())
+            return "none";
+        QStringList values;
+        for (int i = 0; i < rs.FieldCount(); ++i)
+            values << rs.Fields(i).Value();
+        return values.join("|");
+    }
+    static QStringList remarks(const QString& condition = "1")
+    {
+        QStringList list;
+        for (Recordset rs = Db::Query("SELECT m_field, m_job, m_remark, m_staff FROM tbl_remark WHERE " + condition +
+                                      " ORDER BY m_id");
+             !rs.EOF_(); rs.MoveNext())
+            list << rs.Fields(0).Value() + " " + rs.Fields(1).Value() + ":" + rs.Fields(2).Value() + " by " +
+                        rs.Fields(3).Value();
+        return list;
+    }
+
+    ScriptedPrompter prompter;
+    QStringList errors;
+};
+
+TEST_F(Booking, AMasterCourtBooksItsDependentsAndCancelsThem)
+{
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(0, "15:00"));
+    EXPECT_EQ(row(0, "15:00", "b_bookername, b_delaytime, b_playlength"), "Anna|0|60");
+    EXPECT_EQ(row(1, "15:00", "b_bookername, b_bookertel"), "Shared Booking|");
+    EXPECT_EQ(row(2, "15:00", "b_bookername"), "Shared Booking");
+    EXPECT_EQ(remarks(), QStringList({"0 book: Anna 555-0101 by counter", "1 book: shared booking by counter",
+                                      "2 book: shared booking by counter"}));
+
+    ASSERT_TRUE(cancel(0, "15:00", "rain"));
+    EXPECT_EQ(count("tbl_booking"), 0);
+    EXPECT_EQ(remarks("m_job='cancel'"), QStringList({"0 cancel:rain by counter", "1 cancel: shared booking by counter",
+                                                      "2 cancel: shared booking by counter"}));
+    EXPECT_TRUE(prompter.prompts().isEmpty());
+}
+
+TEST_F(Booking, DependentBookingsCountUpAndDownOnTheMaster)
+{
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(1, "15:00", "Anna", 15, 45));
+    EXPECT_EQ(row(0, "15:00", "b_bookername, b_shared, b_delaytime, b_playlength"), "Partially Shared|1|15|45")
+        << "the first dependent booking gives the master its own span";
+    ASSERT_TRUE(book(2, "15:00", "Ben", 0, 75));
+    EXPECT_EQ(row(0, "15:00", "b_shared, b_delaytime, b_playlength"), "2|0|75")
+        << "the master covers both dependents from the earliest start to the latest end";
+    EXPECT_EQ(remarks("m_field=0"), QStringList({"0 book: partially booked field 0 by counter",
+                                                 "0 book: partially booked field 0 by counter"}));
+
+    ASSERT_TRUE(cancel(1, "15:00"));
+    EXPECT_EQ(row(0, "15:00", "b_shared"), "1");
+    ASSERT_TRUE(cancel(2, "15:00"));
+    EXPECT_EQ(row(0, "15:00", "b_shared"), "none");
+    EXPECT_EQ(count("tbl_booking"), 0);
+}
+
+TEST_F(Booking, CancellingADependentLeavesAnOrdinaryMasterBookingAlone)
+{
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(1, "15:00"));
+    Db::Execute("UPDATE tbl_booking SET b_bookername='Club night', b_shared=0 WHERE b_field=0");
+    ASSERT_TRUE(cancel(1, "15:00"));
+    EXPECT_EQ(row(0, "15:00", "b_bookername, b_shared"), "Club night|0");
+}
+
+TEST_F(Booking, CancellingAMasterDeletesOnlyItsSharedRows)
+{
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(0, "15:00"));
+    Db::Execute("UPDATE tbl_booking SET b_bookername='Someone else' WHERE b_field=2");
+    ASSERT_TRUE(cancel(0, "15:00"));
+    EXPECT_EQ(row(1, "15:00", "b_bookername"), "none");
+    EXPECT_EQ(row(2, "15:00", "b_bookername"), "Someone else");
+    EXPECT_EQ(remarks("m_job='cancel'").size(), 2);
+}
+
+TEST_F(Booking, RefusalsWriteNothing)
+{
+    IsUserAllowed(false);
+    EXPECT_FALSE(book(3, "13:00"));
+    ASSERT_TRUE(book(3, "14:00"));
+    EXPECT_FALSE(book(3, "14:00"));
+    EXPECT_EQ(prompter.prompts(), QStringList({"You cannot book previous entry", "The field already being booked"}));
+    EXPECT_EQ(prompter.asked()[0].style, Msg::Critical);
+    EXPECT_EQ(count("tbl_booking"), 1);
+    EXPECT_EQ(count("tbl_remark"), 1);
+
+    prompter.clear();
+    TestGrid grid(Day, 3);
+    EXPECT_FALSE(doCancel(grid, Day, "14:00", "Anna", "3", "")) << "an empty reason cancels nothing";
+    EXPECT_FALSE(doCancel(grid, Day, "15:00", "", "3", "rain"));
+    Db::Execute("UPDATE tbl_booking SET b_paid=0.30");
+    EXPECT_FALSE(doCancel(grid, Day, "14:00", "Anna", "3", "rain"));
+    EXPECT_FALSE(doCancel(grid, Day, "14:00", "Partially Shared", "3", "rain"));
+    EXPECT_EQ(prompter.prompts(),
+              QStringList({"The field is empty", "You cannot delete paid item", "Delete individual slots"}));
+    EXPECT_EQ(count("tbl_booking"), 1);
+
+    grid.RefreshView();
+    EXPECT_FALSE(grid.PaidCell(grid.RowOf("14:00")).isEmpty()) << "a paid amount under one half is still paid";
+}
+
+TEST_F(Booking, MidnightAndAfterAreStoredUnderTheBusinessDate)
+{
+    SetNow(QDateTime(QDate(2026, 12, 9), QTime(0, 20)));
+    IsUserAllowed(false);
+    EXPECT_TRUE(book(3, "24:00"));
+    EXPECT_TRUE(book(3, "01:00"));
+    EXPECT_FALSE(book(3, "23:00"));
+    EXPECT_EQ(row(3, "24:00", "b_datetime"), "2026-12-08 24:00:00");
+    TestGrid grid(Day, 3);
+    grid.RefreshView();
+    EXPECT_TRUE(grid.Rows()[17].IsBooked());
+    EXPECT_TRUE(grid.Rows()[18].IsBooked());
+}
+
+TEST_F(Booking, QuotesAndBackslashesAreStoredIntactOnEveryRow)
+{
+    const QString name = "O'Brien \\ \"the\" Rovers\\";
+    const QString tel = "555 \\' 01";
+    Db::Execute("INSERT INTO tbl_booking_clipboard1 SET b_datetime='2026-12-01 10:00:00', b_field=4, b_bookername='" +
+                SqlQuote(name) + "', b_bookertel='" + SqlQuote(tel) + "', b_bookerorg='Club\\'s', b_specialrate='member'");
+    SlotDate = "2026-12-01";
+    SlotTime = "10:00";
+    SlotCourt = 4;
+    IsUserAllowed(false);
+    TestGrid grid(Day, 0);
+    grid.Select({"16:00", "17:00", "19:00"});
+    Block_Booking(grid, Day);
+
+    EXPECT_EQ(count("tbl_booking WHERE b_field=0"), 3);
+    EXPECT_EQ(count("tbl_booking WHERE b_field=0 AND b_bookername='" + SqlQuote(name) + "' AND b_bookertel='" +
+                    SqlQuote(tel) + "' AND b_bookerorg='Club\\'s' AND b_specialrate='member' AND b_delaytime=0 "
+                    "AND b_playlength=60"),
+              3);
+    EXPECT_EQ(count("tbl_booking WHERE b_bookername='Shared Booking'"), 6);
+    EXPECT_EQ(count("tbl_remark WHERE m_remark='" + SqlQuote(" " + name + " " + tel) + "'"), 3);
+    EXPECT_EQ(grid.refreshes, 0) << "block booking leaves the redraw to its caller";
+
+    TestGrid other(Day, 3);
+    other.Select({"20:00"});
+    EXPECT_TRUE(doBooking(other, Day, "20:00", tel, "Org'", name, "3", "", false, 0, 60, 2));
+    EXPECT_EQ(row(3, "20:00", "b_bookername, b_bookertel, b_bookerorg, b_person"),
+              name + "|" + tel + "|Org'|2");
+}
+
+TEST_F(Booking, BlockBookingWithNothingCopiedBooksNothing)
+{
+    IsUserAllowed(false);
+    TestGrid grid(Day, 3);
+    grid.Select({"16:00"});
+    Block_Booking(grid, Day);
+    SlotDate = "2026-12-01";
+    SlotTime = "10:00";
+    SlotCourt = 4;
+    Block_Booking(grid, Day);
+    PasteFromWaitList = true;
+    Block_Booking(grid, Day);
+    EXPECT_EQ(count("tbl_booking"), 0);
+    EXPECT_TRUE(prompter.prompts().isEmpty());
+}
+
+TEST_F(Booking, ABookedWaitingListEntryLeavesTheList)
+{
+    Db::Execute("INSERT INTO tbl_waitlist SET w_id=7, w_datetime='2026-12-08 16:00', w_bookername='Wait'");
+    Db::Execute("INSERT INTO tbl_waitlist_clipboard SET w_id=1, w_bookername='Wait', w_bookertel='1'");
+    WaitListCutId = "7";
+    PasteFromWaitList = true;
+    IsUserAllowed(false);
+    TestGrid grid(Day, 3);
+    grid.Select({"16:00", "17:00"});
+    Block_Booking(grid, Day);
+    EXPECT_EQ(count("tbl_waitlist"), 0);
+    EXPECT_FALSE(PasteFromWaitList);
+    EXPECT_EQ(grid.waitListRefreshes, 1);
+    EXPECT_EQ(count("tbl_booking WHERE b_bookername='Wait'"), 2);
+}
+
+// Answers from any thread; the loser of a race shows its refusal here.
+class CountingPrompter : public Prompter {
+public:
+    CountingPrompter() { SetPrompter(this); }
+    ~CountingPrompter() override { SetPrompter(nullptr); }
+    int MsgBox(const QString& prompt, int, const QString&) override
+    {
+        QMutexLocker lock(&m_mutex);
+        prompts << prompt;
+        return Msg::OK;
+    }
+    QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QStringList prompts;
+
+private:
+    QMutex m_mutex;
+};
+
+TEST_F(Booking, TwoStationsBookingOneSlotAtOnceGiveOneBooking)
+{
+    CountingPrompter counting;
+    IsUserAllowed(false);
+    const QStringList hours = {"15:00", "16:00", "17:00", "18:00", "19:00", "20:00", "21:00", "22:00", "23:00"};
+    std::atomic<int> booked = 0, failed = 0;
+    for (int court : {0, 3, 4}) {
+        for (const QString& hour : hours) {
+            std::barrier start(2);
+            auto station = [&](const QString& name) {
+                TestGrid grid(Day, court);
+                start.arrive_and_wait();
+                try {
+                    if (doBooking(grid, Day, hour, "", "", name, QString::number(court), "", false, 0, 60, 0))
+                        ++booked;
+                } catch (const VbError&) {
+                    ++failed;
+                }
+            };
+            std::thread a(station, "Station A"), b(station, "Station B");
+            a.join();
+            b.join();
+            EXPECT_EQ(count("tbl_booking WHERE b_field=" + QString::number(court) + " AND b_datetime='" + Day + " " +
+                            hour + ":00'"),
+                      1);
+        }
+    }
+    EXPECT_EQ(booked, 27);
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(counting.prompts.size(), 27);
+    EXPECT_EQ(counting.prompts.filter("The field already being booked").size(), 27);
+    EXPECT_EQ(count("tbl_booking WHERE b_bookername='Shared Booking'"), 18);
+    EXPECT_EQ(count("tbl_remark"), 27 + 18);
+}
+
+TEST_F(Booking, ExtraTimeAndShorteningKeepSharedCourtsInStep)
+{
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(0, "15:00"));
+    TestGrid grid(Day, 0);
+    grid.RefreshView();
+    grid.Select({"15:00"});
+    AddExtraTime(grid, grid.RowOf("15:00"), 30, LengthMethod::Shorten, false);
+    EXPECT_EQ(count("tbl_booking WHERE b_playlength=30"), 3);
+    EXPECT_EQ(remarks("m_job='shorten slot'"),
+              QStringList({"0 shorten slot: for 30 minutes  by counter", "1 shorten slot: for 30 minutes  by counter",
+                           "2 shorten slot: for 30 minutes  by counter"}));
+    EXPECT_EQ(grid.refreshes, 2);
+
+    doAddExtraTime(grid, 15);
+    EXPECT_EQ(row(0, "15:00", "b_playlength"), "45");
+    EXPECT_EQ(remarks("m_job='extra time'").first(), "0 extra time: for 45 minutes  by counter");
+}
+
+TEST_F(Booking, AFreeOrPaidRowGetsNoExtraTime)
+{
+    IsUserAllowed(false);
+    TestGrid grid(Day, 3);
+    AddExtraTime(grid, grid.RowOf("16:00"), 30, LengthMethod::ExtraTime, false);
+    ASSERT_TRUE(book(3, "16:00"));
+    Db::Execute("UPDATE tbl_booking SET b_paid=5");
+    grid.RefreshView();
+    AddExtraTime(grid, grid.RowOf("16:00"), 75, LengthMethod::ExtraTime, false);
+    EXPECT_EQ(prompter.prompts(), QStringList({"There is no booked slot to add 30 minutes", "The slot already paid"}));
+    EXPECT_EQ(row(3, "16:00", "b_playlength"), "60");
+}
+
+TEST_F(Booking, DelayingADependentStretchesItsMaster)
+{
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(1, "15:00"));
+    ASSERT_TRUE(book(2, "15:00"));
+    TestGrid grid(Day, 2);
+    grid.RefreshView();
+    DelayGameTime(grid, grid.RowOf("15:00"), 15, false);
+    EXPECT_EQ(row(2, "15:00", "b_delaytime, b_playlength"), "15|60");
+    EXPECT_EQ(row(0, "15:00", "b_delaytime, b_playlength, b_shared"), "0|75|2");
+    EXPECT_EQ(remarks("m_job='delay slot'"),
+              QStringList({"2 delay slot: for 15 minutes  by counter", "0 delay slot: for 0 minutes  by counter"}));
+    EXPECT_EQ(grid.Rows()[grid.RowOf("15:00")].delay, 15) << "the grid is current when it returns";
+}
+
+TEST_F(Booking, DelayStopsAtASharedRowAndSkipsConflicts)
+{
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(0, "14:00"));
+    ASSERT_TRUE(book(1, "15:00"));
+    ASSERT_TRUE(book(0, "16:00"));
+    TestGrid grid(Day, 0);
+    grid.RefreshView();
+    grid.Select({"14:00", "15:00", "16:00", "18:00"});
+    doDelay(grid, 15);
+    EXPECT_EQ(prompter.prompts(), QStringList({"Please delay individual slots"}));
+    EXPECT_EQ(row(0, "16:00", "b_delaytime"), "15");
+    EXPECT_EQ(row(1, "16:00", "b_delaytime"), "15") << "the dependents follow their master";
+    EXPECT_EQ(row(0, "14:00", "b_delaytime"), "0");
+
+    prompter.clear();
+    ASSERT_TRUE(book(3, "17:00"));
+    ASSERT_TRUE(book(3, "18:00"));
+    TestGrid third(Day, 3);
+    third.RefreshView();
+    third.Select({"17:00"});
+    doDelay(third, 30);
+    EXPECT_EQ(prompter.prompts(), QStringList({"conflicting! cannot delay"}));
+    EXPECT_EQ(row(3, "17:00", "b_delaytime"), "0");
+}
+
+} // namespace
