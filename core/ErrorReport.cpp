@@ -43,7 +43,7 @@ ErrorTip TipFor(long errorNumber)
 
 QString MaskDatabasePassword(const QString& settingsText)
 {
-    static const QRegularExpression passwordLine(R"(^([ \t]*database_password[ \t]*=)[ \t]*\S[^\r\n]*)",
+    static const QRegularExpression passwordLine(R"(^([ \t]*database_password[ \t]*=[ \t]*)\S[^\r\n]*)",
                                                  QRegularExpression::MultilineOption |
                                                      QRegularExpression::CaseInsensitiveOption);
     return QString(settingsText).replace(passwordLine, "\\1********");

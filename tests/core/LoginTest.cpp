@@ -1,0 +1,124 @@
+#include "Clock.h"
+#include "Db.h"
+#include "ModalDialog.h"
+#include "StartupFixture.h"
+#include "frm_AdminPass.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Login : public StartupTest {
+protected:
+    void SetUp() override
+    {
+        StartupTest::SetUp();
+        PrivateDatabase::RunClient("USE posdb; INSERT INTO tbl_system SET sys_counter=1; "
+                                   "INSERT INTO tbl_system SET sys_counter=2, sys_counterstaff='counter';");
+        SetNow(QDateTime(QDate(2026, 12, 8), QTime(21, 4, 5)));
+    }
+    void TearDown() override
+    {
+        ResetNow();
+        StartupTest::TearDown();
+    }
+
+    frm_Login& typeIn(const QString& login, const QString& password)
+    {
+        frm_Login& window = frm_Login::Default();
+        window.show();
+        Control<QLineEdit>(&window, "txtLogin")->setText(login);
+        Control<QLineEdit>(&window, "txtPassword")->setText(password);
+        return window;
+    }
+
+    // Everything the login may write, row by row.
+    static QStringList written()
+    {
+        QStringList rows;
+        for (const QString query : {"SELECT * FROM tbl_system ORDER BY sys_counter", "SELECT * FROM tbl_log",
+                                    "SELECT st_login, st_lastlogin FROM tbl_staff ORDER BY st_login"}) {
+            for (Recordset rs = Db::Query(query); !rs.EOF_(); rs.MoveNext()) {
+                QStringList values;
+                for (int i = 0; i < rs.FieldCount(); ++i)
+                    values << rs.Fields(i).Value();
+                rows << values.join("|");
+            }
+        }
+        return rows;
+    }
+};
+
+TEST_F(Login, SignsTheFilteredLoginInAtThisStationAndOpensTheMainWindow)
+{
+    CounterNumber = 1;
+    frm_Login& window = typeIn("ad min'-", "a-d!m in");
+    EXPECT_EQ(Control<QLabel>(&window, "lbl_Version")->text(),
+              "Rurava Vuvade Davevod ero Daviduduza Riveri Version " PALLOWIN_VERSION);
+    Control<QPushButton>(&window, "btn_Go")->click();
+
+    EXPECT_EQ(written(), (QStringList{"1|1|0|admin", "2|1|0|counter", "1|admin|2026-12-08 21:04:05|logging in",
+                                      "admin|2026-12-08 21:04:05", "counter|"}));
+    EXPECT_EQ(StaffLogin, "admin");
+    EXPECT_TRUE(prompter.asked().empty());
+    EXPECT_TRUE(failures.isEmpty());
+    EXPECT_FALSE(frm_Login::IsLoaded());
+    ASSERT_TRUE(frm_Main::IsLoaded());
+    EXPECT_TRUE(frm_Main::Default().isVisible());
+}
+
+TEST_F(Login, AWrongPasswordWritesNothingAndLeavesTheWindowForAnotherTry)
+{
+    const QStringList before = written();
+    frm_Login& window = typeIn("admin", "ad'min!x");
+    Control<QPushButton>(&window, "btn_Go")->click();
+
+    EXPECT_EQ(written(), before);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].prompt, "Login/Password not correct");
+    EXPECT_EQ(prompter.asked()[0].style, Msg::Critical);
+    EXPECT_EQ(prompter.asked()[0].title, AppTitle);
+    EXPECT_EQ(Control<QLineEdit>(&window, "txtPassword")->text(), "adminx");
+    EXPECT_EQ(Control<QLabel>(&window, "lbl_Task")->text(), "Query database server...");
+    EXPECT_TRUE(frm_Login::IsLoaded());
+    EXPECT_FALSE(frm_Main::IsLoaded());
+}
+
+TEST_F(Login, ALostDatabaseShowsTheErrorWindowAndKeepsTheLoginWindow)
+{
+    ::ConnectionString.replace("PWD=pallowin", "PWD=wrong");
+    frm_Login& window = typeIn("admin", "admin");
+    Control<QPushButton>(&window, "btn_Go")->click();
+    EXPECT_EQ(numbers, std::vector<long>{VbErrors::Database});
+    EXPECT_EQ(Control<QLabel>(&window, "lbl_Task")->text(), "Connecting to database server...");
+    EXPECT_TRUE(frm_Login::IsLoaded());
+    EXPECT_FALSE(frm_Main::IsLoaded());
+}
+
+TEST_F(Login, AMissingPictureIsShownAndTheWindowStillOpens)
+{
+    FrontPictureFile = "no-such-picture";
+    frm_Login::Default().show();
+    EXPECT_EQ(numbers, std::vector<long>{VbErrors::FileNotFound});
+    EXPECT_TRUE(frm_Login::Default().isVisible());
+}
+
+TEST_F(Login, OnlyAnAdministratorPassesTheAdministratorDialog)
+{
+    auto attempt = [](const QString& login, const QString& password) {
+        WhenModalShown([login, password](QWidget* dialog) {
+            Control<QLineEdit>(dialog, "txtLogin")->setText(login);
+            Control<QLineEdit>(dialog, "txtPassword")->setText(password);
+            Control<QPushButton>(dialog, "btn_Go")->click();
+        });
+        return frm_AdminPass::GetAdminPass(nullptr);
+    };
+    EXPECT_TRUE(attempt("ad'min", "admin"));
+    EXPECT_FALSE(attempt("counter", "counter"));
+    EXPECT_EQ(prompter.prompts(), QStringList{"Login/Password not correct"});
+}
+
+} // namespace

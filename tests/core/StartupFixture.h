@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ErrorDisplay.h"
+#include "Globals.h"
+#include "PrivateDatabase.h"
+#include "ScriptedPrompter.h"
+#include "TempWindowsDir.h"
+#include "frm_Login.h"
+#include "frm_Main.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+
+// A station on the private demo database, with a settings file and a login picture of its own;
+// the error window is replaced by a list of the tasks that failed.
+class StartupTest : public DemoDatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DemoDatabaseTest::SetUp();
+        QImage(40, 30, QImage::Format_RGB32).save(windows.path() + "/front.png");
+        picture = QDir(QCoreApplication::applicationDirPath()).relativeFilePath(windows.path() + "/front.png");
+        FrontPictureFile = picture;
+        SetErrorDisplayHandler([this](const VbError& e) {
+            failures << CurrentTask;
+            numbers.push_back(e.number());
+        });
+    }
+    void TearDown() override
+    {
+        SetErrorDisplayHandler(nullptr);
+        frm_Login::Unload();
+        frm_Main::Unload();
+        QCoreApplication::processEvents();
+    }
+
+    // The [System] lines of a station that reaches the private server.
+    QString stationSettings(const QString& extra = {}) const
+    {
+        return "[System]\nhour_start=8\nhour_end=2\npicture_front=" + picture +
+               "\ndatabase_server=127.0.0.1\ndatabase_port=" + qEnvironmentVariable("PALLOWIN_DB_PORT", "3417") +
+               "\ndatabase_user=pallowin\ndatabase_password=pallowin\npitch0=Court A\n" + extra;
+    }
+
+    TempWindowsDir windows;
+    QString picture;
+    ScriptedPrompter prompter;
+    QStringList failures;
+    std::vector<long> numbers;
+};

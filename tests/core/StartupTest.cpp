@@ -1,0 +1,97 @@
+#include "Main.h"
+#include "SingleInstance.h"
+#include "StartupFixture.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Startup = StartupTest;
+
+TEST_F(Startup, AFirstStartWritesTheDefaultsAndStopsAtTheOpeningHour)
+{
+    Main();
+    EXPECT_EQ(numbers, std::vector<long>{VbErrors::TypeMismatch});
+    EXPECT_FALSE(frm_Login::IsLoaded());
+    EXPECT_FALSE(AnyWindowOpen());
+    EXPECT_EQ(windows.iniText(), "[System]\nCourtType=1\ncounter_number=1\ncounter_count=1\n"
+                                 "picture_front=picture_front\npicture_logo=picture_logo\n"
+                                 "hour_start=StartOfWorkingHour\n");
+}
+
+TEST_F(Startup, ProvisionsTheConfiguredStationsAndOpensTheLogin)
+{
+    windows.writeIni(stationSettings("CourtType=3\ncounter_number=2\ncounter_count=3\n"));
+    Main();
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+    EXPECT_TRUE(prompter.asked().empty());
+    EXPECT_EQ(CounterNumber, 2);
+    EXPECT_EQ(ShownCounter, 2);
+    EXPECT_EQ(CounterCount, 3);
+    EXPECT_EQ(LastCourtTypeIndex, 2);
+    EXPECT_EQ(LastCourtIndex, 0);
+    EXPECT_EQ(count("tbl_system"), 3);
+    EXPECT_EQ(count("information_schema.tables WHERE table_schema='posdb' AND table_name='tbl_booking_clipboard3'"),
+              1);
+    ASSERT_TRUE(frm_Login::IsLoaded());
+    EXPECT_TRUE(frm_Login::Default().isVisible());
+
+    frm_Login::Unload();
+    windows.writeIni(stationSettings("CourtType=x\ncounter_count=1\n"));
+    Main();
+    EXPECT_EQ(LastCourtTypeIndex, -1) << "a type count that is no number means no court types";
+    EXPECT_EQ(CounterNumber, 1) << "a second start reads the settings afresh";
+    EXPECT_TRUE(frm_Login::IsLoaded());
+}
+
+TEST_F(Startup, StationNumbersThatDoNotFitStopTheStartWithAClearText)
+{
+    for (const QString& stations : {QString("counter_number=3\ncounter_count=2\n"),
+                                    QString("counter_number=0\ncounter_count=2\n"),
+                                    QString("counter_number=two\n"), QString("counter_count=99999\n")}) {
+        SCOPED_TRACE(stations.toStdString());
+        failures.clear();
+        windows.writeIni(stationSettings(stations));
+        Main();
+        EXPECT_EQ(failures.size(), 1);
+        EXPECT_FALSE(frm_Login::IsLoaded());
+    }
+    EXPECT_EQ(count("tbl_system"), 0) << "nothing was provisioned";
+}
+
+TEST_F(Startup, AServerThatCannotBeReachedIsReportedWhileChecking)
+{
+    windows.writeIni(stationSettings().replace("database_password=pallowin", "database_password=wrong"));
+    Main();
+    ASSERT_FALSE(failures.isEmpty());
+    EXPECT_EQ(failures[0], "checking database");
+    EXPECT_EQ(numbers[0], VbErrors::Database);
+}
+
+TEST_F(Startup, ASecondInstanceBringsTheFirstToTheFrontAndEnds)
+{
+    TempWindowsDir station;
+    SingleInstance first;
+    ASSERT_TRUE(first.Claim());
+    QWidget window;
+    window.showMinimized();
+    QSignalSpy activated(&first, &SingleInstance::activated);
+
+    QProcess second;
+    second.start(PALLOWIN_EXECUTABLE, {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(activated.wait(5000));
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_FALSE(QFile::exists(station.iniPath())) << "the second instance read no settings";
+
+    SingleInstance another;
+    EXPECT_FALSE(another.Claim());
+}
+
+} // namespace
