@@ -12,6 +12,7 @@
 #include "Db.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
+#include "OptionSettings.h"
 #include "Prompter.h"
 #include "Verification.h"
 
@@ -103,6 +104,7 @@ void frm_Main::Unload()
 
 frm_Main::frm_Main()
 {
+    ReadOptionSettings();
     setWindowTitle(AppTitle);
     resize(1024, 740);
     buildBookingPage();

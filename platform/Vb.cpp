@@ -121,15 +121,4 @@ int16_t CInt(const QString& text) { return toInt<int16_t>(numericText(text)); }
 int32_t CLng(double value) { return toInt<int32_t>(value); }
 int32_t CLng(const QString& text) { return toInt<int32_t>(numericText(text)); }
 
-QString FormatMoney(double value)
-{
-    // Round half away from zero at the cents, as the format function does, and never show "-0.00".
-    double cents = std::round(value * 100.0);
-    if (cents == 0.0)
-        cents = 0.0;
-    return QString::number(cents / 100.0, 'f', 2);
-}
-
-QString Str(long long value) { return QString::number(value); }
-
 }

@@ -21,10 +21,4 @@ int32_t CLng(const QString& text);
 // Whether the whole text (blanks around it allowed) reads as a number.
 bool IsNumeric(const QString& text);
 
-// Money and amounts as "##0.00": no grouping, at least one digit before the point, two after.
-QString FormatMoney(double value);
-
-// Integer as decimal text, as "& n" writes it.
-QString Str(long long value);
-
 }

@@ -2,7 +2,8 @@
 #include "frm_Booker.h"
 #include "frm_Main.h"
 
-#include "../core/ModalDialog.h"
+#include "ModalDialog.h"
+#include "TempWindowsDir.h"
 
 #include "Clock.h"
 #include "Db.h"
@@ -26,6 +27,8 @@ const QString Day = "2026-12-08";
 
 class MainWindowGrid : public DatabaseTest {
 protected:
+    TempWindowsDir windows;
+
     void SetUp() override
     {
         DatabaseTest::SetUp();
@@ -36,7 +39,7 @@ protected:
         SharedCourtPairs[0] = "0&1";
         for (int i = 0; i < MaxCourts; ++i)
             CourtDisplayNames[static_cast<size_t>(i)] = "Court " + QString::number(i + 1);
-        SkipVerification = 1;
+        windows.writeIni("[System]\nNoVerification=1\n");
         Db::Execute("INSERT INTO tbl_system SET sys_counter=1, sys_counterstaff='counter'");
         SetErrorDisplayHandler([this](const VbError& e) { errors << e.description(); });
         main = &frm_Main::Default();
@@ -220,7 +223,7 @@ TEST_F(MainWindowGrid, ClearChecksEverySelectedRowThenAsksAReason)
     slot(3, "18:00", "b_bookername='Dan'");
     slot(3, "19:00", "b_bookername='Eve'");
     show(3);
-    for (const QString& t : {"17:00", "16:00", "20:00"}) {
+    for (const char* t : {"17:00", "16:00", "20:00"}) {
         select({"18:00", t});
         main->btn_Clear_Click();
     }

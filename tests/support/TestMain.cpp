@@ -1,10 +1,15 @@
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No test may write the settings of the account that runs it.
+    QTemporaryDir windows;
+    if (qEnvironmentVariableIsEmpty("WINDIR"))
+        qputenv("WINDIR", windows.path().toLocal8Bit());
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
