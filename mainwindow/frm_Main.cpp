@@ -159,6 +159,10 @@ void frm_Main::buildBookingPage()
     const int twips[] = {1440, 3100, 2440, 700, 1000};
     for (int c = 0; c < ColPeriod; ++c)
         ListView_Book->setColumnWidth(c, twips[c] / 15);
+    // A telephone number does not fit the design's narrow column; it is what staff call back on.
+    const QFontMetrics metrics(ListView_Book->font());
+    ListView_Book->setColumnWidth(ColTel, std::max(ListView_Book->columnWidth(ColTel),
+                                                   metrics.horizontalAdvance("+00 00 0000 0000") + 12));
     ListView_Book->setColumnWidth(ColPeriod, DurationBars::Width + 16);
     connect(ListView_Book, &QTreeWidget::itemClicked, this, &frm_Main::ListView_Book_Click);
     connect(ListView_Book, &QTreeWidget::itemDoubleClicked, this, &frm_Main::ListView_Book_DblClick);
@@ -228,7 +232,8 @@ void frm_Main::RefreshViewInit()
 {
     for (const HourRow& row : BusinessDayRows()) {
         auto* item = new QTreeWidgetItem(ListView_Book, QStringList{row.span, row.slot, {}, {}, {}, {}});
-        Q_UNUSED(item);
+        // Free rows are as high as the rows that show a bar, so the hours line up evenly.
+        item->setSizeHint(ColPeriod, QSize(DurationBars::Width, DurationBars::Height + 2));
     }
 }
 

@@ -14,9 +14,12 @@
 #include "ScriptedPrompter.h"
 
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -138,6 +141,23 @@ TEST_F(MainWindowGrid, RefreshShowsTheSlotsOfTheCourtAndDate)
     EXPECT_FALSE(main->CurrentPlayList->text().isEmpty());
 }
 
+TEST_F(MainWindowGrid, EveryRowIsAsHighAsABarAndTheTelephoneShowsWhole)
+{
+    const QString tel = "+44 20 7946 0958";
+    slot(3, "15:00", "b_bookername='Ben', b_bookertel='" + tel + "'");
+    show(3);
+    main->resize(1024, 740);
+    main->show();
+    QTreeWidget* grid = main->ListView_Book;
+    const int height = grid->visualItemRect(item("15:00")).height();
+    EXPECT_GE(height, DurationBars::Height);
+    for (const char* t : {"08:00", "14:00", "16:00", "24:00", "02:00"})
+        EXPECT_EQ(grid->visualItemRect(item(t)).height(), height) << t << " lines up with the rows that have a bar";
+    EXPECT_GE(grid->columnWidth(3), grid->fontMetrics().horizontalAdvance(tel) + 8);
+    const int shown = grid->header()->sectionPosition(5) + grid->columnWidth(5);
+    EXPECT_LE(shown, grid->viewport()->width()) << "every column fits the window without scrolling";
+}
+
 TEST_F(MainWindowGrid, BookAsksToDelayAndShortenTheLastRow)
 {
     slot(3, "01:00", "b_bookername='Night', b_delaytime=30, b_playlength=50");
@@ -179,11 +199,17 @@ TEST_F(MainWindowGrid, EachDelayedRowGetsItsOwnValuesOnlyWhenBooked)
     EXPECT_EQ(booked(3, "18:00"), "Cleo|15|60") << "a row the dialog did not book is left as it was";
 
     prompter.clear();
-    select({"21:00"});
+    slot(3, "22:00", "b_bookername='Gil', b_delaytime=30");
+    show(3);
+    select({"23:00"});
+    prompter.Answer(Msg::Yes);
     answerBooker("Fay", false);
     main->btn_Book_Click();
-    EXPECT_EQ(booked(3, "21:00"), "none");
+    EXPECT_EQ(prompter.prompts().size(), 1);
+    EXPECT_EQ(booked(3, "23:00"), "none") << "a delay accepted before Cancel in the dialog is not applied";
     EXPECT_EQ(count("tbl_remark WHERE m_job='delay slot'"), 3);
+    EXPECT_EQ(prompter.unexpected(), 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(MainWindowGrid, BookRefusesInOrder)
@@ -257,6 +283,12 @@ TEST_F(MainWindowGrid, SharedRowsAreClearedFromTheirMainSlot)
     main->btn_Clear_Click();
     main->ListView_Book_Click();
     EXPECT_EQ(main->ListView_Book->toolTip(), "8 Dec 02:05:09 PM: counter book shared booking\r\n");
+    main->show();
+    QWidget* viewport = main->ListView_Book->viewport();
+    const QPoint at = main->ListView_Book->visualItemRect(item("16:00")).center();
+    QHelpEvent hover(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+    QApplication::sendEvent(viewport, &hover);
+    EXPECT_EQ(QToolTip::text(), main->ListView_Book->toolTip()) << "hovering the grid shows the history";
     EXPECT_EQ(prompter.prompts(), QStringList({"Please delete main slots"}));
     EXPECT_EQ(count("tbl_booking"), 2);
 }
