@@ -97,6 +97,8 @@ bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const Q
     if (fromWaitList) {
         db->Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'");
         PasteFromWaitList = false;
+        // The entry is gone; its number must not reach a later paste.
+        WaitListCutId.clear();
         grid.RefreshWaitList();
     }
     WriteRemark(*db, date, time, c, "book", " " + name + " " + tel, grid.ActionTime());

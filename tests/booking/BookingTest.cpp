@@ -219,6 +219,7 @@ TEST_F(Booking, BlockBookingWithNothingCopiedBooksNothing)
 TEST_F(Booking, ABookedWaitingListEntryLeavesTheList)
 {
     Db::Execute("INSERT INTO tbl_waitlist SET w_id=7, w_datetime='2026-12-08 16:00', w_bookername='Wait'");
+    Db::Execute("INSERT INTO tbl_waitlist SET w_id=8, w_datetime='2026-12-08 17:00', w_bookername='Next'");
     Db::Execute("INSERT INTO tbl_waitlist_clipboard SET w_id=1, w_bookername='Wait', w_bookertel='1'");
     WaitListCutId = "7";
     PasteFromWaitList = true;
@@ -226,10 +227,47 @@ TEST_F(Booking, ABookedWaitingListEntryLeavesTheList)
     TestGrid grid(Day, 3);
     grid.Select({"16:00", "17:00"});
     Block_Booking(grid, Day);
-    EXPECT_EQ(count("tbl_waitlist"), 0);
+    EXPECT_EQ(count("tbl_waitlist"), 1) << "only the entry that was cut leaves the list";
     EXPECT_FALSE(PasteFromWaitList);
+    EXPECT_TRUE(WaitListCutId.isEmpty());
     EXPECT_EQ(grid.waitListRefreshes, 1);
     EXPECT_EQ(count("tbl_booking WHERE b_bookername='Wait'"), 2);
+}
+
+TEST_F(Booking, EveryAuditRowNamesItsSlotTimeStaffAndClock)
+{
+    SkipVerification = 0;
+    Succeeded_Login = true;
+    Succeeded_User = "O'Hara";
+    Succeeded_Status = "staff";
+    ASSERT_TRUE(book(1, "24:00"));
+    ASSERT_TRUE(book(0, "01:00"));
+    TestGrid grid(Day, 1);
+    grid.RefreshView();
+    DelayGameTime(grid, grid.RowOf("24:00"), 15, false);
+    grid.current = grid.RowOf("24:00");
+    AddExtraTime(grid, grid.current, 30, LengthMethod::Shorten, false);
+    ASSERT_TRUE(cancel(1, "24:00"));
+    ASSERT_TRUE(cancel(0, "01:00"));
+
+    const QStringList expected = {
+        "1 2026-12-08 24:00:00 book", "0 2026-12-08 24:00:00 book",
+        "0 2026-12-08 01:00:00 book", "1 2026-12-08 01:00:00 book", "2 2026-12-08 01:00:00 book",
+        "1 2026-12-08 24:00:00 delay slot", "0 2026-12-08 24:00:00 delay slot",
+        "1 2026-12-08 24:00:00 shorten slot", "0 2026-12-08 24:00:00 shorten slot",
+        "1 2026-12-08 24:00:00 cancel", "0 2026-12-08 24:00:00 cancel",
+        "0 2026-12-08 01:00:00 cancel", "1 2026-12-08 01:00:00 cancel", "2 2026-12-08 01:00:00 cancel"};
+    QStringList written;
+    for (Recordset rs = Db::Query("SELECT m_field, m_datetime, m_job, m_dotime, m_staff, m_actiontime FROM tbl_remark "
+                                  "ORDER BY m_id");
+         !rs.EOF_(); rs.MoveNext()) {
+        written << rs["m_field"].Value() + " " + rs["m_datetime"].Value() + " " + rs["m_job"].Value();
+        EXPECT_EQ(rs["m_dotime"].Value(), "2026-12-08 14:05:09");
+        EXPECT_EQ(rs["m_staff"].Value(), "O'Hara");
+        EXPECT_EQ(rs["m_actiontime"].Value(), "8 Dec 02:05:09 PM");
+    }
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(count("tbl_booking"), 0);
 }
 
 // Answers from any thread; the loser of a race shows its refusal here.
