@@ -37,6 +37,12 @@ void readStationNumbers()
 
 } // namespace
 
+int RunProgram()
+{
+    Main();
+    return AnyWindowOpen() ? QApplication::exec() : 0;
+}
+
 bool AnyWindowOpen()
 {
     for (QWidget* window : QApplication::topLevelWidgets())

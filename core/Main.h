@@ -5,6 +5,10 @@
 // after a hand-over. When it leaves no window open, the program ends.
 void Main();
 
+// The program: the start-up, then the windows' events until no window is left; ends at once when
+// the start-up leaves no window.
+int RunProgram();
+
 // Whether a window of the program is shown; the program runs only while one is.
 bool AnyWindowOpen();
 

@@ -8,6 +8,5 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     SetErrorDisplayHandler(&frm_ErrorDisplay::ShowFor);
-    Main();
-    return AnyWindowOpen() ? app.exec() : 0;
+    return RunProgram();
 }

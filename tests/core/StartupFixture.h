@@ -32,7 +32,7 @@ protected:
         SetErrorDisplayHandler(nullptr);
         frm_Login::Unload();
         frm_Main::Unload();
-        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     // The [System] lines of a station that reaches the private server.

@@ -2,15 +2,39 @@
 #include "SingleInstance.h"
 #include "StartupFixture.h"
 
+#include "ModalDialog.h"
+
+#include <QDialog>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
 
 using Startup = StartupTest;
+
+// Runs the program with act queued into its event loop; false when the loop had to be stopped
+// from outside because the program did not end by itself.
+bool endsByItself(const std::function<void()>& act)
+{
+    bool stuck = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        stuck = true;
+        QCoreApplication::exit(1);
+    });
+    watchdog.start(10000);
+    QObject acting;
+    QTimer::singleShot(0, &acting, act);
+    RunProgram();
+    return !stuck;
+}
 
 TEST_F(Startup, AFirstStartWritesTheDefaultsAndStopsAtTheOpeningHour)
 {
@@ -46,6 +70,43 @@ TEST_F(Startup, ProvisionsTheConfiguredStationsAndOpensTheLogin)
     EXPECT_EQ(LastCourtTypeIndex, -1) << "a type count that is no number means no court types";
     EXPECT_EQ(CounterNumber, 1) << "a second start reads the settings afresh";
     EXPECT_TRUE(frm_Login::IsLoaded());
+}
+
+TEST_F(Startup, TheProgramEndsOnceNoWindowIsLeft)
+{
+    // No window at all: the start-up stops at the opening hour and the program ends at once.
+    bool acted = false;
+    EXPECT_TRUE(endsByItself([&] { acted = true; }));
+    EXPECT_FALSE(acted) << "no event loop ran";
+    EXPECT_EQ(failures, QStringList{""});
+
+    // The main window unloaded, as the end of a shift does, is the last window.
+    windows.writeIni(stationSettings());
+    EXPECT_TRUE(endsByItself([] {
+        frm_Login& login = frm_Login::Default();
+        Control<QLineEdit>(&login, "txtLogin")->setText("admin");
+        Control<QLineEdit>(&login, "txtPassword")->setText("admin");
+        Control<QPushButton>(&login, "btn_Go")->click();
+        ASSERT_TRUE(frm_Main::IsLoaded());
+        frm_Main::Unload();
+    }));
+
+    // A hand-over whose new start fails leaves only its own dialog, and then nothing.
+    failures.clear();
+    EXPECT_TRUE(endsByItself([this] {
+        frm_Login::Unload();
+        frm_Main::Default().show();
+        QDialog handOver;
+        QTimer::singleShot(0, &handOver, [this, &handOver] {
+            frm_Main::Unload();
+            windows.writeIni(stationSettings("counter_number=9\n"));
+            Main();
+            handOver.accept();
+        });
+        handOver.exec();
+    }));
+    EXPECT_EQ(failures.size(), 1);
+    EXPECT_FALSE(frm_Login::IsLoaded());
 }
 
 TEST_F(Startup, StationNumbersThatDoNotFitStopTheStartWithAClearText)
