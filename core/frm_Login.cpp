@@ -162,6 +162,8 @@ void frm_Login::btn_Go_Click()
 void frm_Login::Login()
 {
     try {
+        // Else a failure would be reported under whatever ran last, the loading of this window.
+        CurrentTask = "logging in";
         SetLoginStatus("Connecting to database server...");
         auto connection = Db::Open();
         SetLoginStatus("Query database server...");

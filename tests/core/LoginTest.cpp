@@ -4,9 +4,11 @@
 #include "StartupFixture.h"
 #include "frm_AdminPass.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -52,6 +54,34 @@ protected:
     }
 };
 
+// Keeps every text the status line was painted with, in order.
+class PaintedTexts : public QObject {
+public:
+    explicit PaintedTexts(QLabel* line) : m_line(line) { line->installEventFilter(this); }
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && (texts.isEmpty() || texts.last() != m_line->text()))
+            texts << m_line->text();
+        return false;
+    }
+
+private:
+    QLabel* m_line;
+};
+
+TEST_F(Login, TheStatusLineIsPaintedWithEachStepAsItStarts)
+{
+    frm_Login& window = typeIn("admin", "admin");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    PaintedTexts painted(Control<QLabel>(&window, "lbl_Task"));
+    Control<QPushButton>(&window, "btn_Go")->click();
+    EXPECT_EQ(painted.texts.mid(0, 3),
+              (QStringList{"Connecting to database server...", "Query database server...", "Logging in..."}));
+}
+
 TEST_F(Login, SignsTheFilteredLoginInAtThisStationAndOpensTheMainWindow)
 {
     CounterNumber = 1;
@@ -93,6 +123,7 @@ TEST_F(Login, ALostDatabaseShowsTheErrorWindowAndKeepsTheLoginWindow)
     frm_Login& window = typeIn("admin", "admin");
     Control<QPushButton>(&window, "btn_Go")->click();
     EXPECT_EQ(numbers, std::vector<long>{VbErrors::Database});
+    EXPECT_EQ(failures, QStringList{"logging in"}) << "not the loading of the window before";
     EXPECT_EQ(Control<QLabel>(&window, "lbl_Task")->text(), "Connecting to database server...");
     EXPECT_TRUE(frm_Login::IsLoaded());
     EXPECT_FALSE(frm_Main::IsLoaded());
