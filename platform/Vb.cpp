@@ -1,6 +1,7 @@
 #include "Vb.h"
 #include "VbError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -108,12 +109,15 @@ double Val(const QString& text)
 
 bool IsNumeric(const QString& text)
 {
-    QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
+    const QString t = text.trimmed();
+    if (t.startsWith("&H", Qt::CaseInsensitive)) {
+        const QString digits = t.mid(2);
+        return !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) { return hexDigit(c) >= 0; });
+    }
+    // The conversion also reads "inf" and "nan", which are no numbers a user writes.
     bool ok = false;
-    t.toDouble(&ok);
-    return ok;
+    const double value = t.toDouble(&ok);
+    return ok && std::isfinite(value);
 }
 
 int16_t CInt(double value) { return toInt<int16_t>(value); }

@@ -43,4 +43,14 @@ TEST(Vb, IntegerConversionRoundsHalvesToEvenAndRefusesWhatDoesNotFit)
     EXPECT_EQ(Vb::CLng(QString("100000")), 100000);
 }
 
+TEST(Vb, OnlyWrittenNumbersAreNumeric)
+{
+    for (const char* number : {"8", " 8 ", "-2.5", "1e3", "&H1F", "&h10"})
+        EXPECT_TRUE(Vb::IsNumeric(number)) << number;
+    for (const char* text : {"", " ", "inf", "-infinity", "nan", "&H", "&HG", "8 o'clock"})
+        EXPECT_FALSE(Vb::IsNumeric(text)) << text;
+    EXPECT_EQ(errorNumber([] { Vb::CInt(QString("inf")); }), VbErrors::TypeMismatch) << "not a silent 0";
+    EXPECT_EQ(Vb::CInt(QString("&H1F")), 31);
+}
+
 }
