@@ -2,10 +2,12 @@
 #include "SingleInstance.h"
 #include "StartupFixture.h"
 
+#include "LoginStatus.h"
 #include "ModalDialog.h"
 
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -107,6 +109,36 @@ TEST_F(Startup, TheProgramEndsOnceNoWindowIsLeft)
     }));
     EXPECT_EQ(failures.size(), 1);
     EXPECT_FALSE(frm_Login::IsLoaded());
+}
+
+TEST_F(Startup, AHandOverStartsAgainFromTheSettingsFileWithAFreshLoginWindow)
+{
+    windows.writeIni(stationSettings());
+    Main();
+    frm_Login& first = frm_Login::Default();
+    Control<QLineEdit>(&first, "txtLogin")->setText("admin");
+    Control<QLineEdit>(&first, "txtPassword")->setText("admin");
+    Control<QPushButton>(&first, "btn_Go")->click();
+    ASSERT_TRUE(frm_Main::IsLoaded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    frm_Main::Unload();
+    windows.writeIni(stationSettings("pitch1=Court B\ncounter_count=2\n").replace("hour_start=8", "hour_start=9"));
+    Main();
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+    EXPECT_EQ(HourStart, 9);
+    EXPECT_EQ(LastCourtIndex, 1);
+    EXPECT_EQ(CourtNames[1], "Court B");
+    EXPECT_EQ(CounterCount, 2);
+    EXPECT_EQ(count("tbl_system"), 2) << "the new station was provisioned";
+    ASSERT_TRUE(frm_Login::IsLoaded());
+    frm_Login& again = frm_Login::Default();
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_EQ(Control<QLineEdit>(&again, "txtLogin")->text(), "");
+    EXPECT_EQ(Control<QLineEdit>(&again, "txtPassword")->text(), "");
+    EXPECT_EQ(Control<QLabel>(&again, "lbl_Task")->text(), "");
+    SetLoginStatus("Initialising...");
+    EXPECT_EQ(Control<QLabel>(&again, "lbl_Task")->text(), "Initialising...") << "the status line is the new window's";
 }
 
 TEST_F(Startup, StationNumbersThatDoNotFitStopTheStartWithAClearText)
