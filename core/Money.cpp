@@ -46,3 +46,13 @@ QString Money::Format() const
         .arg(magnitude / 100)
         .arg(magnitude % 100, 2, 10, QChar('0'));
 }
+
+int64_t Money::Whole() const
+{
+    const int64_t magnitude = m_cents < 0 ? -m_cents : m_cents;
+    int64_t whole = magnitude / 100;
+    const int64_t rest = magnitude % 100;
+    if (rest > 50 || (rest == 50 && whole % 2 == 1))
+        ++whole;
+    return m_cents < 0 ? -whole : whole;
+}

@@ -15,6 +15,8 @@ public:
     constexpr int64_t Cents() const { return m_cents; }
     // "##0.00": at least one digit before the point, two after, no grouping.
     QString Format() const;
+    // Rounded to whole units, halves to the even neighbour.
+    int64_t Whole() const;
     // The plain decimal written into statements, "10.50".
     QString Sql() const { return Format(); }
 

@@ -31,7 +31,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <cmath>
 
 namespace {
 
@@ -283,7 +282,7 @@ void frm_Main::showRows()
         if (row.paid > Money()) {
             item->setForeground(ColPaid, ColourOf(PaidColour));
             // Shown as a whole number; an amount that would round to nothing keeps its cents, so it reads as paid.
-            const auto whole = static_cast<long long>(std::nearbyint(static_cast<double>(row.paid.Cents()) / 100.0));
+            const int64_t whole = row.paid.Whole();
             item->setText(ColPaid, whole > 0 ? QString::number(whole) : row.paid.Format());
         } else {
             item->setText(ColPaid, {});

@@ -16,6 +16,17 @@ TEST(Money, ParsesDecimalTextsToTheCent)
     EXPECT_EQ((Money::Parse("0.1") + Money::Parse("0.2")).Cents(), 30);
 }
 
+TEST(Money, RoundsToWholeUnitsWithHalvesToTheEvenNeighbour)
+{
+    EXPECT_EQ(Money::Parse("0.49").Whole(), 0);
+    EXPECT_EQ(Money::Parse("0.50").Whole(), 0);
+    EXPECT_EQ(Money::Parse("1.50").Whole(), 2);
+    EXPECT_EQ(Money::Parse("2.50").Whole(), 2);
+    EXPECT_EQ(Money::Parse("2.51").Whole(), 3);
+    EXPECT_EQ(Money::Parse("-2.51").Whole(), -3);
+    EXPECT_EQ(Money::FromCents(900719925474099350).Whole(), 9007199254740994) << "no precision lost to floating point";
+}
+
 TEST(Money, FormatsWithTwoDecimalsAndNoGrouping)
 {
     EXPECT_EQ(Money::FromCents(0).Format(), "0.00");
