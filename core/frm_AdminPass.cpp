@@ -1,10 +1,10 @@
 #include "frm_AdminPass.h"
+#include "CredentialBoxes.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Prompter.h"
 #include "StaffAccounts.h"
 
-#include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -20,19 +20,11 @@ frm_AdminPass::frm_AdminPass(QWidget* owner) : QDialog(owner)
     setWindowTitle("Administrator");
     setModal(true);
 
-    txtLogin = new QLineEdit(this);
-    txtLogin->setObjectName("txtLogin");
-    txtPassword = new QLineEdit(this);
-    txtPassword->setObjectName("txtPassword");
-    txtPassword->setEchoMode(QLineEdit::Password);
-    btn_Go = new QPushButton("GO", this);
-    btn_Go->setObjectName("btn_Go");
-    btn_Go->setDefault(true);
-
-    auto* layout = new QFormLayout(this);
-    layout->addRow("Login", txtLogin);
-    layout->addRow("Password", txtPassword);
-    layout->addRow(btn_Go);
+    const CredentialBoxes boxes = MakeCredentialBoxes(this, "txtLogin", "txtPassword");
+    txtLogin = boxes.login;
+    txtPassword = boxes.password;
+    btn_Go = boxes.go;
+    LayOutCredentialDialog(this, boxes);
 
     connect(btn_Go, &QPushButton::clicked, this, &frm_AdminPass::btn_Go_Click);
 }

@@ -1,4 +1,5 @@
 #include "frm_Login.h"
+#include "CredentialBoxes.h"
 #include "Db.h"
 #include "EndProgram.h"
 #include "ErrorDisplay.h"
@@ -54,13 +55,10 @@ frm_Login::frm_Login()
     setWindowTitle(AppTitle);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    txtLogin = new QLineEdit(this);
-    txtLogin->setObjectName("txtLogin");
-    txtPassword = new QLineEdit(this);
-    txtPassword->setObjectName("txtPassword");
-    txtPassword->setEchoMode(QLineEdit::Password);
-    btn_Go = new QPushButton("GO", this);
-    btn_Go->setObjectName("btn_Go");
+    const CredentialBoxes boxes = MakeCredentialBoxes(this, "txtLogin", "txtPassword");
+    txtLogin = boxes.login;
+    txtPassword = boxes.password;
+    btn_Go = boxes.go;
 
     lbl_Task = label(this, "lbl_Task");
     lbl_Version = label(this, "lbl_Version");

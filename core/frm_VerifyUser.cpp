@@ -1,11 +1,11 @@
 #include "frm_VerifyUser.h"
+#include "CredentialBoxes.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Prompter.h"
 #include "StaffAccounts.h"
 #include "Verification.h"
 
-#include <QFormLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -38,19 +38,11 @@ frm_VerifyUser::frm_VerifyUser(QWidget* owner) : QDialog(owner)
     setWindowTitle("Verify User");
     setModal(true);
 
-    txt_user = new QLineEdit(this);
-    txt_user->setObjectName("txt_user");
-    txt_password = new QLineEdit(this);
-    txt_password->setObjectName("txt_password");
-    txt_password->setEchoMode(QLineEdit::Password);
-    btn_Go = new QPushButton("GO", this);
-    btn_Go->setObjectName("btn_Go");
-    btn_Go->setDefault(true);
-
-    auto* layout = new QFormLayout(this);
-    layout->addRow("Login", txt_user);
-    layout->addRow("Password", txt_password);
-    layout->addRow(btn_Go);
+    const CredentialBoxes boxes = MakeCredentialBoxes(this, "txt_user", "txt_password");
+    txt_user = boxes.login;
+    txt_password = boxes.password;
+    btn_Go = boxes.go;
+    LayOutCredentialDialog(this, boxes);
 
     connect(btn_Go, &QPushButton::clicked, this, &frm_VerifyUser::btn_Go_Click);
     Form_Activate();

@@ -1,0 +1,24 @@
+#include "CredentialBoxes.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+CredentialBoxes MakeCredentialBoxes(QWidget* parent, const char* loginName, const char* passwordName)
+{
+    CredentialBoxes boxes{new QLineEdit(parent), new QLineEdit(parent), new QPushButton("GO", parent)};
+    boxes.login->setObjectName(loginName);
+    boxes.password->setObjectName(passwordName);
+    boxes.password->setEchoMode(QLineEdit::Password);
+    boxes.go->setObjectName("btn_Go");
+    return boxes;
+}
+
+void LayOutCredentialDialog(QWidget* dialog, const CredentialBoxes& boxes)
+{
+    boxes.go->setDefault(true);
+    auto* layout = new QFormLayout(dialog);
+    layout->addRow("Login", boxes.login);
+    layout->addRow("Password", boxes.password);
+    layout->addRow(boxes.go);
+}
