@@ -103,9 +103,7 @@ bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const Q
     }
     WriteRemark(*db, date, time, c, "book", " " + name + " " + tel, grid.ActionTime());
 
-    for (int shared : GetSharedCourts(c)) {
-        if (shared == -1)
-            break;
+    for (int shared : DependentCourts(c)) {
         db->Execute(bookingInsert(date, time, shared, delay, playLength, {}, {}, SharedBookingMark, {}, person));
         WriteRemark(*db, date, time, shared, "book", " shared booking", grid.ActionTime());
     }
@@ -148,9 +146,7 @@ bool doCancel(SlotGrid& grid, const QString& date, const QString& time, const QS
     db->Execute("DELETE FROM tbl_booking" + where(date, time, c));
     WriteRemark(*db, date, time, c, "cancel", reason, grid.ActionTime());
 
-    for (int shared : GetSharedCourts(c)) {
-        if (shared == -1)
-            break;
+    for (int shared : DependentCourts(c)) {
         if (db->Execute("DELETE FROM tbl_booking" + where(date, time, shared) + " AND b_bookername='" +
                         SharedBookingMark + "'") > 0)
             WriteRemark(*db, date, time, shared, "cancel", " shared booking", grid.ActionTime());

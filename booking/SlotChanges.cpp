@@ -36,6 +36,20 @@ bool verified(SlotGrid& grid, bool requireAuthorization)
     return IsUserAllowed(false);
 }
 
+// A paid or past slot is refused, with the past message of the action; then the user must be allowed.
+bool mayChange(SlotGrid& grid, int row, const Slot& slot, const QString& pastMessage, bool requireAuthorization)
+{
+    if (!grid.PaidCell(row).isEmpty()) {
+        MsgBox("The slot already paid", Msg::Critical);
+        return false;
+    }
+    if (IsPastSlot(slot.time, slot.date)) {
+        MsgBox(pastMessage, Msg::Critical);
+        return false;
+    }
+    return verified(grid, requireAuthorization);
+}
+
 QString minutes(int value) { return " for " + QString::number(value) + " minutes "; }
 
 } // namespace
@@ -43,15 +57,7 @@ QString minutes(int value) { return " for " + QString::number(value) + " minutes
 void DelayGameTime(SlotGrid& grid, int row, int delay, bool requireAuthorization)
 {
     const Slot slot = slotOf(grid, row);
-    if (!grid.PaidCell(row).isEmpty()) {
-        MsgBox("The slot already paid", Msg::Critical);
-        return;
-    }
-    if (IsPastSlot(slot.time, slot.date)) {
-        MsgBox("You cannot delay previous entry!", Msg::Critical);
-        return;
-    }
-    if (!verified(grid, requireAuthorization))
+    if (!mayChange(grid, row, slot, "You cannot delay previous entry!", requireAuthorization))
         return;
 
     auto db = Db::Open();
@@ -61,9 +67,7 @@ void DelayGameTime(SlotGrid& grid, int row, int delay, bool requireAuthorization
         const QString setDelay = "UPDATE tbl_booking SET b_delaytime=" + QString::number(delay);
         db->Execute(setDelay + slot.Where(slot.court));
         WriteRemark(*db, slot.date, slot.time, slot.court, "delay slot", minutes(delay), grid.ActionTime());
-        for (int shared : GetSharedCourts(slot.court)) {
-            if (shared == -1)
-                break;
+        for (int shared : DependentCourts(slot.court)) {
             db->Execute(setDelay + slot.Where(shared));
             WriteRemark(*db, slot.date, slot.time, shared, "delay slot", minutes(delay), grid.ActionTime());
         }
@@ -96,15 +100,7 @@ void AddExtraTime(SlotGrid& grid, int row, int playLength, LengthMethod method, 
         return;
     }
     const Slot slot = slotOf(grid, row);
-    if (!grid.PaidCell(row).isEmpty()) {
-        MsgBox("The slot already paid", Msg::Critical);
-        return;
-    }
-    if (IsPastSlot(slot.time, slot.date)) {
-        MsgBox("You cannot book previous entry!", Msg::Critical);
-        return;
-    }
-    if (!verified(grid, requireAuthorization))
+    if (!mayChange(grid, row, slot, "You cannot book previous entry!", requireAuthorization))
         return;
 
     const QString job = method == LengthMethod::Shorten ? "shorten slot" : "extra time";
@@ -114,9 +110,7 @@ void AddExtraTime(SlotGrid& grid, int row, int playLength, LengthMethod method, 
         int delay = static_cast<int>(own["b_delaytime"].Integer());
         db->Execute("UPDATE tbl_booking SET b_playlength=" + QString::number(playLength) + slot.Where(slot.court));
         WriteRemark(*db, slot.date, slot.time, slot.court, job, minutes(playLength), grid.ActionTime());
-        for (int shared : GetSharedCourts(slot.court)) {
-            if (shared == -1)
-                break;
+        for (int shared : DependentCourts(slot.court)) {
             db->Execute("UPDATE tbl_booking SET  b_playlength=" + QString::number(playLength) + slot.Where(shared));
             WriteRemark(*db, slot.date, slot.time, shared, job, minutes(playLength), grid.ActionTime());
         }

@@ -65,9 +65,7 @@ namespace {
 Recordset otherDependentRows(int master, int court, const QString& date, const QString& time)
 {
     QString condition;
-    for (int shared : GetSharedCourts(master)) {
-        if (shared == -1)
-            break;
+    for (int shared : DependentCourts(master)) {
         if (shared != court)
             condition += "OR b_field=" + QString::number(shared) + " ";
     }

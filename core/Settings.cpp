@@ -124,6 +124,17 @@ std::array<int, 16> GetSharedCourts(int court)
     return result;
 }
 
+std::vector<int> DependentCourts(int court)
+{
+    std::vector<int> courts;
+    for (int shared : GetSharedCourts(court)) {
+        if (shared == -1)
+            break;
+        courts.push_back(shared);
+    }
+    return courts;
+}
+
 int GetSharedMaster(int court)
 {
     for (const QString& pair : SharedCourtPairs) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <vector>
 
 // Reads a key of a settings file; a key that is missing or empty gives the default, which is then
 // written into the file when it is not empty.
@@ -17,5 +18,7 @@ QString BuildConnectionString(const QString& server, const QString& port, const 
 
 // The courts that lie in the space of court, in pair order, then -1.
 std::array<int, 16> GetSharedCourts(int court);
+// The same courts without the -1 padding, for walking them.
+std::vector<int> DependentCourts(int court);
 // The master court whose space holds court, or -1.
 int GetSharedMaster(int court);

@@ -120,6 +120,8 @@ TEST_F(SettingsTest, SharedCourtsAndTheirMasters)
     EXPECT_EQ(GetSharedCourts(3)[0], 4);
     EXPECT_EQ(GetSharedCourts(3)[1], -1);
     EXPECT_EQ(GetSharedCourts(1)[0], -1);
+    EXPECT_EQ(DependentCourts(0), (std::vector<int>{1, 2}));
+    EXPECT_TRUE(DependentCourts(1).empty());
     EXPECT_EQ(GetSharedMaster(2), 0);
     EXPECT_EQ(GetSharedMaster(4), 3);
     EXPECT_EQ(GetSharedMaster(0), -1);
