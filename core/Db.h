@@ -1,6 +1,9 @@
 #pragma once
 
 #include "Connection.h"
+#include "VbError.h"
+
+#include <functional>
 
 // Each database operation opens its own connection with the station's connection string and
 // closes it when done.
@@ -11,5 +14,15 @@ std::unique_ptr<Connection> Open();
 
 Recordset Query(const QString& statement);
 long long Execute(const QString& statement);
+
+// Runs a user action that writes more than one row: work gets one connection inside one
+// transaction and must read what it decides on through that connection (with FOR UPDATE where
+// another station could change it meanwhile). Committed when work returns, rolled back when it
+// throws, so nothing is ever half written. A deadlock or lock wait timeout, after which the server
+// has undone the transaction, runs work once more on a fresh transaction before it is thrown on.
+void Transaction(const std::function<void(Connection&)>& work);
+
+// Whether the server gave up on a transaction because another one held the rows it wanted.
+bool IsLockConflict(const VbError& error);
 
 }

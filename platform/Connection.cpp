@@ -13,7 +13,7 @@ static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager must spe
 
 const SQLWCHAR* wide(const QString& s) { return reinterpret_cast<const SQLWCHAR*>(s.utf16()); }
 
-QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
+QString diagnostics(SQLSMALLINT type, SQLHANDLE handle, int* firstNative = nullptr)
 {
     QStringList texts;
     for (SQLSMALLINT i = 1;; ++i) {
@@ -25,6 +25,8 @@ QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
                                       static_cast<SQLSMALLINT>(std::size(message)), &length);
         if (!SQL_SUCCEEDED(rc))
             break;
+        if (firstNative && i == 1)
+            *firstNative = static_cast<int>(native);
         texts << QString::fromUtf16(reinterpret_cast<const char16_t*>(message),
                                     std::min<qsizetype>(length, std::size(message) - 1));
     }
@@ -33,7 +35,9 @@ QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
 
 [[noreturn]] void fail(SQLSMALLINT type, SQLHANDLE handle)
 {
-    throw VbError(VbErrors::Database, "Microsoft OLE DB Provider for ODBC Drivers", diagnostics(type, handle));
+    int native = 0;
+    QString text = diagnostics(type, handle, &native);
+    throw VbError(VbErrors::Database, "Microsoft OLE DB Provider for ODBC Drivers", text, native);
 }
 
 [[noreturn]] void failWith(const QString& text)
@@ -135,6 +139,7 @@ std::optional<QString> readValue(SQLHSTMT stmt, SQLUSMALLINT column, bool text)
 struct Connection::Handles {
     SQLHDBC dbc = SQL_NULL_HDBC;
     bool connected = false;
+    bool inTransaction = false;
 };
 
 Connection::Connection() : m_handles(std::make_unique<Handles>()) {}
@@ -165,6 +170,8 @@ void Connection::Open(const QString& connectionString)
 
 void Connection::Close()
 {
+    if (m_handles->inTransaction)
+        RollbackTrans();
     if (m_handles->connected)
         SQLDisconnect(m_handles->dbc);
     if (m_handles->dbc != SQL_NULL_HDBC)
@@ -221,3 +228,41 @@ Recordset Connection::Query(const QString& statement)
     }
     return Recordset(std::move(columns), std::move(rows));
 }
+
+void Connection::BeginTrans()
+{
+    if (!m_handles->connected)
+        failWith("Operation is not allowed when the object is closed.");
+    if (m_handles->inTransaction)
+        failWith("Transaction already started on this connection.");
+    if (!SQL_SUCCEEDED(SQLSetConnectAttr(m_handles->dbc, SQL_ATTR_AUTOCOMMIT,
+                                         reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
+        fail(SQL_HANDLE_DBC, m_handles->dbc);
+    m_handles->inTransaction = true;
+}
+
+void Connection::endTransaction(bool commit)
+{
+    if (!m_handles->inTransaction)
+        failWith("No transaction is active on this connection.");
+    m_handles->inTransaction = false;
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_handles->dbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    SQLRETURN back = SQLSetConnectAttr(m_handles->dbc, SQL_ATTR_AUTOCOMMIT,
+                                       reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+    if (!SQL_SUCCEEDED(rc) || !SQL_SUCCEEDED(back))
+        fail(SQL_HANDLE_DBC, m_handles->dbc);
+}
+
+void Connection::CommitTrans() { endTransaction(true); }
+
+void Connection::RollbackTrans()
+{
+    // A rollback runs while another failure is on its way up; its own failure (a connection
+    // already gone) must not replace that one, and the server rolls back a lost session itself.
+    try {
+        endTransaction(false);
+    } catch (const VbError&) {
+    }
+}
+
+bool Connection::InTransaction() const { return m_handles->inTransaction; }

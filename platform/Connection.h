@@ -25,7 +25,17 @@ public:
     // Runs a query and reads every row at once into a static, read-only recordset.
     Recordset Query(const QString& statement);
 
+    // Statements between BeginTrans and CommitTrans take effect together or not at all. Closing
+    // the connection (or destroying it) with a transaction still open rolls it back.
+    void BeginTrans();
+    void CommitTrans();
+    // Never throws: it is called while another failure is being handled.
+    void RollbackTrans();
+    bool InTransaction() const;
+
 private:
+    void endTransaction(bool commit);
+
     struct Handles;
     std::unique_ptr<Handles> m_handles;
 };

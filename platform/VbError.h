@@ -7,9 +7,12 @@
 // Thrown by the platform layers and by the shared procedures; caught by every handler that can fail.
 class VbError : public std::runtime_error {
 public:
-    VbError(long number, QString source, QString description);
+    // nativeError is the database server's own error number (1062 for a duplicate key), 0 when the
+    // error did not come from the server.
+    VbError(long number, QString source, QString description, int nativeError = 0);
 
     long number() const { return m_number; }
+    int nativeError() const { return m_nativeError; }
     const QString& source() const { return m_source; }
     const QString& description() const { return m_description; }
 
@@ -17,6 +20,7 @@ private:
     long m_number;
     QString m_source;
     QString m_description;
+    int m_nativeError;
 };
 
 namespace VbErrors {
@@ -27,4 +31,11 @@ constexpr long Overflow = 6;
 constexpr long TypeMismatch = 13;
 constexpr long FileNotFound = 53;
 constexpr long ItemNotFound = 3265;
+}
+
+// The server's own numbers of the errors the program decides on.
+namespace ServerErrors {
+constexpr int DuplicateKey = 1062;
+constexpr int LockWaitTimeout = 1205;
+constexpr int Deadlock = 1213;
 }
