@@ -49,6 +49,7 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
 {
     setObjectName("frm_WaitingList");
     setWindowTitle("Waiting List");
+    setMinimumWidth(380);
 
     // Widgets are made in tab order: name, member, student, the groups, telephone, organisation, time.
     auto* form = new QGridLayout(this);

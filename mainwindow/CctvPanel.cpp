@@ -63,6 +63,8 @@ CctvPanel::CctvPanel(CaptureLibrary& library, QWidget* parent) : QWidget(parent)
     all->addStretch();
 }
 
+CctvPanel::~CctvPanel() { StopVideoRecording(); }
+
 void CctvPanel::buildCamera(int camera, QGridLayout* grid)
 {
     const QString n = "_" + QString::number(camera);

@@ -23,6 +23,8 @@ public:
 
     explicit CctvPanel(QWidget* parent = nullptr);
     CctvPanel(CaptureLibrary& library, QWidget* parent = nullptr);
+    // The previews go with the panel, so the cameras stop first and their files are finished.
+    ~CctvPanel() override;
 
     QLabel* lbl_NoCamera;
     std::array<QWidget*, MaxCameras> Picture1{};

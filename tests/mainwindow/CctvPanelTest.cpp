@@ -59,8 +59,6 @@ protected:
     }
     void TearDown() override
     {
-        if (panel)
-            panel->StopVideoRecording();
         panel.reset();
         SetLoginStatusLine(nullptr);
         SetErrorDisplayHandler(nullptr);
@@ -188,6 +186,18 @@ TEST_F(CctvPanelTest, ChoicesThatCannotRecordAreRefusedAndStoredKeysSurvive)
     const QString ini = windows.iniText();
     for (const char* key : {"CamInterval1= 30\n", "Device1= 0\n", "Cam1=Enabled\n"})
         EXPECT_TRUE(ini.contains(key)) << key << " in\n" << ini.toStdString();
+
+    // The library's own complaints reach the user, and a camera it could not start is not shown recording.
+    QFile blocking("Video");
+    ASSERT_TRUE(blocking.open(QIODevice::WriteOnly));
+    blocking.close();
+    prompter.clear();
+    panel->btn_StartRecording_Click(1);
+    EXPECT_FALSE(panel->IsRecording(1));
+    EXPECT_EQ(panel->btn_StartRecording[1]->text(), "Start Recording");
+    ASSERT_FALSE(prompter.asked().empty());
+    EXPECT_TRUE(prompter.asked()[0].prompt.startsWith("Error ")) << prompter.asked()[0].prompt.toStdString();
+    EXPECT_EQ(prompter.asked()[0].style, Msg::Exclamation);
 }
 
 TEST_F(CctvPanelTest, AMissingLibraryCostsOnlyTheCameras)
