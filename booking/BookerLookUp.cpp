@@ -5,6 +5,16 @@
 #include "SqlQuote.h"
 
 #include <QLineEdit>
+#include <QPushButton>
+
+QPushButton* BookerLookUp::RegisterButton(const QString& name, QWidget* parent)
+{
+    auto* button = new QPushButton(">", parent);
+    button->setObjectName(name);
+    button->setEnabled(false);
+    button->setFixedWidth(28);
+    return button;
+}
 
 BookerLookUp::BookerLookUp(const Boxes& boxes, int idMinimum, int groupIdMinimum)
     : m_boxes(boxes), m_idMinimum(idMinimum), m_groupIdMinimum(groupIdMinimum)

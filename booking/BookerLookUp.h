@@ -7,6 +7,8 @@
 #include <vector>
 
 class QLineEdit;
+class QPushButton;
+class QWidget;
 
 // The booker boxes of a dialog that takes a booker (the booker dialog, the waiting-list dialog): an
 // ID typed or pasted from a register fills name, organisation and telephone from that register,
@@ -22,6 +24,10 @@ public:
         // Element k for special group k when its table exists.
         std::array<QLineEdit*, SpecialGroupLimit + 1> groups{};
     };
+
+    // The button beside an ID box that opens its register. The registers that hand an ID back come
+    // with their own work; until then an ID is typed and the button stays disabled.
+    static QPushButton* RegisterButton(const QString& name, QWidget* parent);
 
     BookerLookUp() = default;
     // IDs shorter than the minimum are not looked up.

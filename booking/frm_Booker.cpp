@@ -34,16 +34,6 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent)
     return l;
 }
 
-// The register windows that hand an ID back come later; until then an ID is typed.
-QPushButton* lookUpButton(const QString& name, QWidget* parent)
-{
-    auto* b = new QPushButton(">", parent);
-    b->setObjectName(name);
-    b->setEnabled(false);
-    b->setFixedWidth(28);
-    return b;
-}
-
 } // namespace
 
 frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
@@ -74,10 +64,10 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     txt_BookerName = box("txt_BookerName", this);
     addRow(label("Label1", "Name", this), txt_BookerName);
     txt_BookerMemberID = box("txt_BookerMemberID", this);
-    btn_LookMember[0] = lookUpButton("btn_LookMember_0", this);
+    btn_LookMember[0] = BookerLookUp::RegisterButton("btn_LookMember_0", this);
     addRow(label("Label2", "Members ID", this), txt_BookerMemberID, btn_LookMember[0]);
     txt_BookerStudentID = box("txt_BookerStudentID", this);
-    btn_LookMember[1] = lookUpButton("btn_LookMember_1", this);
+    btn_LookMember[1] = BookerLookUp::RegisterButton("btn_LookMember_1", this);
     addRow(label("Label3", "Student ID", this), txt_BookerStudentID, btn_LookMember[1]);
     for (int i = 1; i <= SpecialGroupCount && i <= SpecialGroupLimit; ++i) {
         if (!HasSpecialGroupTable(i))
@@ -85,7 +75,7 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
         const QString n = QString::number(i);
         lbl_SpecialGroup[i] = label("lbl_SpecialGroup_" + n, GetSpecialGroupName(i), this);
         txt_SpecialGroupID[i] = box("txt_SpecialGroupID_" + n, this);
-        btn_LookSpecialGroup[i] = lookUpButton("btn_LookSpecialGroup_" + n, this);
+        btn_LookSpecialGroup[i] = BookerLookUp::RegisterButton("btn_LookSpecialGroup_" + n, this);
         addRow(lbl_SpecialGroup[i], txt_SpecialGroupID[i], btn_LookSpecialGroup[i]);
         connect(txt_SpecialGroupID[i], &QLineEdit::textChanged, this, [this, i] { txt_SpecialGroupID_Change(i); });
     }

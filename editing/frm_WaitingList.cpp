@@ -32,16 +32,6 @@ QLineEdit* box(const QString& name, QWidget* parent, int width = 0)
     return edit;
 }
 
-// The registers that hand an ID back come with their own work; until then an ID is typed.
-QPushButton* lookUpButton(const QString& name, QWidget* parent)
-{
-    auto* b = new QPushButton(">", parent);
-    b->setObjectName(name);
-    b->setEnabled(false);
-    b->setFixedWidth(28);
-    return b;
-}
-
 } // namespace
 
 frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
@@ -66,17 +56,17 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
     txt_BookerName = box("txt_BookerName", this, WaitList::NameWidth);
     addRow("Name", txt_BookerName);
     txt_BookerMemberID = box("txt_BookerMemberID", this);
-    btn_LookMember[0] = lookUpButton("btn_LookMember_0", this);
+    btn_LookMember[0] = BookerLookUp::RegisterButton("btn_LookMember_0", this);
     addRow("Members ID", txt_BookerMemberID, btn_LookMember[0]);
     txt_BookerStudentID = box("txt_BookerStudentID", this);
-    btn_LookMember[1] = lookUpButton("btn_LookMember_1", this);
+    btn_LookMember[1] = BookerLookUp::RegisterButton("btn_LookMember_1", this);
     addRow("Student ID", txt_BookerStudentID, btn_LookMember[1]);
     for (int k = 1; k <= SpecialGroupCount && k <= SpecialGroupLimit; ++k) {
         if (!HasSpecialGroupTable(k))
             continue;
         const QString n = QString::number(k);
         txt_SpecialGroupID[k] = box("txt_SpecialGroupID_" + n, this);
-        btn_LookSpecialGroup[k] = lookUpButton("btn_LookSpecialGroup_" + n, this);
+        btn_LookSpecialGroup[k] = BookerLookUp::RegisterButton("btn_LookSpecialGroup_" + n, this);
         lbl_SpecialGroup[k] = addRow("Group " + n, txt_SpecialGroupID[k], btn_LookSpecialGroup[k]);
         lbl_SpecialGroup[k]->setObjectName("lbl_SpecialGroup_" + n);
         connect(txt_SpecialGroupID[k], &QLineEdit::textChanged, this, [this, k] { txt_SpecialGroupID_Change(k); });

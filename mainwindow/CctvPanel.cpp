@@ -192,19 +192,24 @@ void CctvPanel::btn_StartRecording_Click(int Index)
         MsgBox("Please Select Interval First", Msg::Critical, ErrorTitle);
         return;
     }
-    try {
-        CurrentTask = "verifying user";
-        ShowVerifyUser(window());
-        if (!IsUserAllowed(true))
-            return;
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
+    if (!administratorAllows())
         return;
-    }
     if (IsRecording(Index))
         stopCamera(Index);
     else
         startCamera(Index);
+}
+
+bool CctvPanel::administratorAllows()
+{
+    try {
+        CurrentTask = "verifying user";
+        ShowVerifyUser(window());
+        return IsUserAllowed(true);
+    } catch (const VbError& e) {
+        ShowErrorDisplay(e);
+        return false;
+    }
 }
 
 template <class F>
@@ -301,15 +306,8 @@ void CctvPanel::cmb_Device_Select_Click(int Index)
 
 void CctvPanel::chk_AutoStart_Click(int Index)
 {
-    try {
-        CurrentTask = "verifying user";
-        ShowVerifyUser(window());
-        if (!IsUserAllowed(true))
-            return;
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
+    if (!administratorAllows())
         return;
-    }
     const QString n = QString::number(Index);
     if (!chk_AutoStart[Index]->isChecked()) {
         if (!WriteIni("CCTV", "Cam" + n, "Disabled", IniFile))

@@ -61,6 +61,8 @@ public slots:
 
 private:
     void buildCamera(int camera, class QGridLayout* grid);
+    // Verifies the user; a failure to verify is shown and counts as a refusal.
+    bool administratorAllows();
     void startCamera(int camera);
     void autoStart(int camera);
     bool startFile(int camera, int device);

@@ -84,10 +84,10 @@ TEST_F(WaitListTest, ListsTheEntriesOfTheDateAndCourtTypeAfterMidnightToo)
     EXPECT_EQ(rows(), QStringList({"4 Dan 18:00:00"}));
     EXPECT_TRUE(errors.isEmpty());
 
-    for (const QString& bad : {"11", "2' OR '1'='1", ""}) {
+    for (const char* bad : {"11", "2' OR '1'='1", ""}) {
         host.type = bad;
         panel.RefreshWaitList();
-        EXPECT_TRUE(rows().isEmpty()) << bad.toStdString();
+        EXPECT_TRUE(rows().isEmpty()) << bad;
     }
     EXPECT_EQ(errors.size(), 3);
     EXPECT_TRUE(errors[0].contains("court type \"11\""));
