@@ -140,9 +140,13 @@ void CctvPanel::Prepare()
             for (int device = 0; device < CameraCount; ++device)
                 cmb_Device_Select[camera]->addItem(QString::number(device));
             cmb_Device_Select[camera]->setCurrentIndex(-1);
-            if (ReadIni("CCTV", "Cam" + QString::number(camera), "1", IniFile) == "Enabled") {
+            const QString n = QString::number(camera);
+            const QString cam = ReadIni("CCTV", "Cam" + n, "1", IniFile);
+            const QString device = ReadIni("CCTV", "Device" + n, "1", IniFile);
+            const QString interval = ReadIni("CCTV", "CamInterval" + n, "1", IniFile);
+            if (cam == "Enabled") {
                 SetLoginStatus("Initialising Video " + QString::number(camera + 1) + "...");
-                autoStart(camera);
+                autoStart(camera, device, interval);
             }
         }
     } catch (const VbError& e) {
@@ -152,11 +156,9 @@ void CctvPanel::Prepare()
 
 // A stored device or length that this station does not offer starts nothing and leaves the stored
 // keys as they are, so the camera records again on the day its device is back.
-void CctvPanel::autoStart(int camera)
+void CctvPanel::autoStart(int camera, const QString& device, const QString& interval)
 {
     const QString n = QString::number(camera);
-    const QString device = ReadIni("CCTV", "Device" + n, "1", IniFile);
-    const QString interval = ReadIni("CCTV", "CamInterval" + n, "1", IniFile);
     const int deviceItem = Vb::IsNumeric(device) ? cmb_Device_Select[camera]->findText(QString::number(Vb::Val(device)))
                                                  : -1;
     if (deviceItem < 0) {

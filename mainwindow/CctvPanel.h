@@ -64,7 +64,7 @@ private:
     // Verifies the user; a failure to verify is shown and counts as a refusal.
     bool administratorAllows();
     void startCamera(int camera);
-    void autoStart(int camera);
+    void autoStart(int camera, const QString& device, const QString& interval);
     bool startFile(int camera, int device);
     void stopCamera(int camera);
     void setIdle(int camera);
