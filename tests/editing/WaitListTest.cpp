@@ -10,8 +10,11 @@
 #include "ErrorDisplay.h"
 #include "Globals.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -148,6 +151,11 @@ TEST_F(WaitListTest, ClearDeletesTheChosenEntryOnlyAfterYes)
 {
     panel.btn_ClearEntry_Click();
     EXPECT_TRUE(prompter.asked().empty()) << "an empty list asks nothing";
+    const QPoint at(5, 5);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, panel.ListView_Wait->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(panel.ListView_Wait->viewport(), &rightClick);
+    EXPECT_TRUE(panel.mnu_WaitList->isVisible()) << "the pop-up menu opens on an empty list too";
+    panel.mnu_WaitList->hide();
 
     entry(1, "2026-12-08 18:00:00", 0, "Anna");
     entry(2, "2026-12-08 19:00:00", 0, "Ben");
