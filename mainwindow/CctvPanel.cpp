@@ -278,10 +278,14 @@ void CctvPanel::Timer_Video_Timer(int Index)
     if (Vb::Val(IntervalText(Index)) > m_minutes[Index])
         return;
     recording(Index, "recording video", [&] {
+        // A complaint of the library waits for its OK; no tick may start another file meanwhile.
+        Timer_Video[Index]->stop();
         const int device = m_device[Index];
         m_library.DoStopVideoCapture(device);
         m_minutes[Index] = 0;
-        if (!startFile(Index, device))
+        if (startFile(Index, device))
+            Timer_Video[Index]->start();
+        else
             setIdle(Index);
     });
 }

@@ -117,6 +117,7 @@ TEST_F(CctvPanelTest, AOneMinuteIntervalStartsANewFileEachTickAndEveryFilePlaysA
     record(1500);
     SetNow(Start.addSecs(120));
     panel->Timer_Video_Timer(0);
+    EXPECT_TRUE(panel->Timer_Video[0]->isActive()) << "the minutes of the new file are counted";
     record(1500);
     EXPECT_EQ(videos(), QStringList({"Device 0-2026-3-5--09-05-07.WMV", "Device 0-2026-3-5--09-06-07.WMV",
                                      "Device 0-2026-3-5--09-07-07.WMV", "Device 1-2026-3-5--09-05-07.WMV"}))
