@@ -2,12 +2,10 @@
 #include "Booking.h"
 #include "SlotGrid.h"
 
-#include "Db.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Prompter.h"
 #include "SpecialGroups.h"
-#include "SqlQuote.h"
 #include "Verification.h"
 
 #include "Vb.h"
@@ -34,16 +32,6 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent)
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     return l;
-}
-
-// The register windows that hand an ID back come later; until then an ID is typed.
-QPushButton* lookUpButton(const QString& name, QWidget* parent)
-{
-    auto* b = new QPushButton(">", parent);
-    b->setObjectName(name);
-    b->setEnabled(false);
-    b->setFixedWidth(28);
-    return b;
 }
 
 } // namespace
@@ -76,10 +64,10 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     txt_BookerName = box("txt_BookerName", this);
     addRow(label("Label1", "Name", this), txt_BookerName);
     txt_BookerMemberID = box("txt_BookerMemberID", this);
-    btn_LookMember[0] = lookUpButton("btn_LookMember_0", this);
+    btn_LookMember[0] = BookerLookUp::RegisterButton("btn_LookMember_0", this);
     addRow(label("Label2", "Members ID", this), txt_BookerMemberID, btn_LookMember[0]);
     txt_BookerStudentID = box("txt_BookerStudentID", this);
-    btn_LookMember[1] = lookUpButton("btn_LookMember_1", this);
+    btn_LookMember[1] = BookerLookUp::RegisterButton("btn_LookMember_1", this);
     addRow(label("Label3", "Student ID", this), txt_BookerStudentID, btn_LookMember[1]);
     for (int i = 1; i <= SpecialGroupCount && i <= SpecialGroupLimit; ++i) {
         if (!HasSpecialGroupTable(i))
@@ -87,7 +75,7 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
         const QString n = QString::number(i);
         lbl_SpecialGroup[i] = label("lbl_SpecialGroup_" + n, GetSpecialGroupName(i), this);
         txt_SpecialGroupID[i] = box("txt_SpecialGroupID_" + n, this);
-        btn_LookSpecialGroup[i] = lookUpButton("btn_LookSpecialGroup_" + n, this);
+        btn_LookSpecialGroup[i] = BookerLookUp::RegisterButton("btn_LookSpecialGroup_" + n, this);
         addRow(lbl_SpecialGroup[i], txt_SpecialGroupID[i], btn_LookSpecialGroup[i]);
         connect(txt_SpecialGroupID[i], &QLineEdit::textChanged, this, [this, i] { txt_SpecialGroupID_Change(i); });
     }
@@ -113,6 +101,9 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     form->addLayout(buttons, line, 0, 1, 3);
     setLayout(form);
 
+    m_lookUp = BookerLookUp({txt_BookerName, txt_BookerOrg, txt_BookerTel, txt_BookerMemberID, txt_BookerStudentID,
+                             txt_SpecialGroupID},
+                            3, 3);
     connect(cmd_OK, &QPushButton::clicked, this, &frm_Booker::cmd_OK_Click);
     connect(cmd_Cancel, &QPushButton::clicked, this, &frm_Booker::cmd_Cancel_Click);
     connect(txt_BookerMemberID, &QLineEdit::textChanged, this, &frm_Booker::txt_BookerMemberID_Change);
@@ -139,57 +130,11 @@ void frm_Booker::showEvent(QShowEvent* event)
     txt_BookerName->setFocus();
 }
 
-std::vector<QLineEdit*> frm_Booker::groupBoxesExcept(int group) const
-{
-    std::vector<QLineEdit*> boxes;
-    for (int i = 1; i <= SpecialGroupLimit; ++i)
-        if (txt_SpecialGroupID[i] && i != group)
-            boxes.push_back(txt_SpecialGroupID[i]);
-    return boxes;
-}
+void frm_Booker::txt_BookerMemberID_Change() { m_lookUp.MemberChanged(Tag); }
 
-void frm_Booker::lookUp(QLineEdit* idBox, const Register& reg, const std::vector<QLineEdit*>& toEmpty)
-{
-    if (idBox->text().size() < 3)
-        return;
-    try {
-        CurrentTask = "looking up the booker";
-        for (Recordset rs = Db::Query("SELECT * FROM " + reg.table + " WHERE " + reg.keyColumn + "='" +
-                                      SqlQuote(idBox->text()) + "'");
-             !rs.EOF_(); rs.MoveNext()) {
-            Tag = reg.rate;
-            txt_BookerName->setText(rs[reg.prefix + "name"].Value());
-            txt_BookerOrg->setText(rs[reg.prefix + "org"].Value());
-            txt_BookerTel->setText(rs[reg.prefix + "tel"].Value());
-            for (QLineEdit* other : toEmpty)
-                other->clear();
-        }
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-    }
-}
+void frm_Booker::txt_BookerStudentID_Change() { m_lookUp.StudentChanged(Tag); }
 
-void frm_Booker::txt_BookerMemberID_Change()
-{
-    std::vector<QLineEdit*> others = groupBoxesExcept(0);
-    others.insert(others.begin(), txt_BookerStudentID);
-    lookUp(txt_BookerMemberID, {"tbl_member", "m_idno", "m_", "member"}, others);
-}
-
-void frm_Booker::txt_BookerStudentID_Change()
-{
-    std::vector<QLineEdit*> others = groupBoxesExcept(0);
-    others.insert(others.begin(), txt_BookerMemberID);
-    lookUp(txt_BookerStudentID, {"tbl_student", "st_idno", "st_", "student"}, others);
-}
-
-void frm_Booker::txt_SpecialGroupID_Change(int index)
-{
-    std::vector<QLineEdit*> others = groupBoxesExcept(index);
-    others.insert(others.begin(), {txt_BookerStudentID, txt_BookerMemberID});
-    const QString n = QString::number(index);
-    lookUp(txt_SpecialGroupID[index], {"tbl_specialgroup" + n, "m_idno", "m_", "specialgroup" + n}, others);
-}
+void frm_Booker::txt_SpecialGroupID_Change(int index) { m_lookUp.GroupChanged(index, Tag); }
 
 void frm_Booker::cmd_Cancel_Click() { reject(); }
 
@@ -208,10 +153,7 @@ void frm_Booker::book()
         MsgBox("Please enter booker's name!", Msg::Critical);
         return;
     }
-    if (Tag == "member" && txt_BookerMemberID->text().trimmed().isEmpty())
-        Tag.clear();
-    if (Tag == "student" && txt_BookerStudentID->text().trimmed().isEmpty())
-        Tag.clear();
+    Tag = m_lookUp.RateAtOk(Tag);
     int person = 0;
     if (PerPersonChargingOn == 1) {
         const double typed = Vb::Val(txt_BookerPerson->text());
@@ -221,11 +163,6 @@ void frm_Booker::book()
         }
         person = Vb::CInt(typed);
     }
-    for (int i = 1; i <= SpecialGroupLimit; ++i)
-        if (txt_SpecialGroupID[i] && Tag == "specialgroup" + QString::number(i) &&
-            txt_SpecialGroupID[i]->text().trimmed().isEmpty())
-            Tag.clear();
-
     CurrentTask = "booking the slot";
     if (IsUserAllowed(false)) {
         for (int row = 1; row <= m_rowCount; ++row)

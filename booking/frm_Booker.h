@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BookerLookUp.h"
+
 #include <QDialog>
 #include <QString>
 #include <array>
@@ -52,16 +54,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    struct Register {
-        QString table;
-        QString keyColumn;
-        QString prefix;
-        QString rate;
-    };
-    void lookUp(QLineEdit* box, const Register& reg, const std::vector<QLineEdit*>& toEmpty);
-    std::vector<QLineEdit*> groupBoxesExcept(int group) const;
     void book();
 
+    BookerLookUp m_lookUp;
     SlotGrid& m_grid;
     int m_court;
     QString m_date;

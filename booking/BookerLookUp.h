@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Globals.h"
+
+#include <QString>
+#include <array>
+#include <vector>
+
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// The booker boxes of a dialog that takes a booker (the booker dialog, the waiting-list dialog): an
+// ID typed or pasted from a register fills name, organisation and telephone from that register,
+// empties the other ID boxes and sets the rate class.
+class BookerLookUp {
+public:
+    struct Boxes {
+        QLineEdit* name = nullptr;
+        QLineEdit* org = nullptr;
+        QLineEdit* tel = nullptr;
+        QLineEdit* member = nullptr;
+        QLineEdit* student = nullptr;
+        // Element k for special group k when its table exists.
+        std::array<QLineEdit*, SpecialGroupLimit + 1> groups{};
+    };
+
+    // The button beside an ID box that opens its register. The registers that hand an ID back come
+    // with their own work; until then an ID is typed and the button stays disabled.
+    static QPushButton* RegisterButton(const QString& name, QWidget* parent);
+
+    BookerLookUp() = default;
+    // IDs shorter than the minimum are not looked up.
+    BookerLookUp(const Boxes& boxes, int idMinimum, int groupIdMinimum);
+
+    // Each looks the box's ID up; a match sets rate, no match changes nothing. A database failure
+    // is shown in the error window.
+    void MemberChanged(QString& rate) const;
+    void StudentChanged(QString& rate) const;
+    void GroupChanged(int group, QString& rate) const;
+
+    // The rate class to store: a class whose ID box was emptied after its look-up no longer holds.
+    QString RateAtOk(const QString& rate) const;
+
+private:
+    struct Register {
+        QString table;
+        QString keyColumn;
+        QString prefix;
+        QString rate;
+    };
+    void lookUp(QLineEdit* idBox, int minimum, const Register& reg, std::vector<QLineEdit*> toEmpty,
+                QString& rate) const;
+    std::vector<QLineEdit*> groupBoxesExcept(int group) const;
+
+    Boxes m_boxes;
+    int m_idMinimum = 0;
+    int m_groupIdMinimum = 0;
+};
