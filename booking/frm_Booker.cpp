@@ -2,6 +2,8 @@
 #include "Booking.h"
 #include "SlotGrid.h"
 
+#include "RegisterForm.h"
+
 #include "Db.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
@@ -17,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <functional>
 
 namespace {
 
@@ -36,12 +40,11 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent)
     return l;
 }
 
-// The register windows that hand an ID back come later; until then an ID is typed.
+// Opens a register as a look-up, whose paste writes the chosen ID into the box beside it.
 QPushButton* lookUpButton(const QString& name, QWidget* parent)
 {
     auto* b = new QPushButton(">", parent);
     b->setObjectName(name);
-    b->setEnabled(false);
     b->setFixedWidth(28);
     return b;
 }
@@ -90,6 +93,7 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
         btn_LookSpecialGroup[i] = lookUpButton("btn_LookSpecialGroup_" + n, this);
         addRow(lbl_SpecialGroup[i], txt_SpecialGroupID[i], btn_LookSpecialGroup[i]);
         connect(txt_SpecialGroupID[i], &QLineEdit::textChanged, this, [this, i] { txt_SpecialGroupID_Change(i); });
+        connect(btn_LookSpecialGroup[i], &QPushButton::clicked, this, [this, i] { btn_LookSpecialGroup_Click(i); });
     }
     txt_BookerTel = box("txt_BookerTel", this);
     addRow(label("lbl_BookerTel", "Phone", this), txt_BookerTel);
@@ -117,6 +121,8 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     connect(cmd_Cancel, &QPushButton::clicked, this, &frm_Booker::cmd_Cancel_Click);
     connect(txt_BookerMemberID, &QLineEdit::textChanged, this, &frm_Booker::txt_BookerMemberID_Change);
     connect(txt_BookerStudentID, &QLineEdit::textChanged, this, &frm_Booker::txt_BookerStudentID_Change);
+    connect(btn_LookMember[0], &QPushButton::clicked, this, [this] { btn_LookMember_Click(0); });
+    connect(btn_LookMember[1], &QPushButton::clicked, this, [this] { btn_LookMember_Click(1); });
     loaded = this;
 }
 
@@ -150,6 +156,7 @@ std::vector<QLineEdit*> frm_Booker::groupBoxesExcept(int group) const
 
 void frm_Booker::lookUp(QLineEdit* idBox, const Register& reg, const std::vector<QLineEdit*>& toEmpty)
 {
+    m_lookUpFailed = false;
     if (idBox->text().size() < 3)
         return;
     try {
@@ -163,8 +170,11 @@ void frm_Booker::lookUp(QLineEdit* idBox, const Register& reg, const std::vector
             txt_BookerTel->setText(rs[reg.prefix + "tel"].Value());
             for (QLineEdit* other : toEmpty)
                 other->clear();
+            m_foundBox = idBox;
+            m_foundId = idBox->text();
         }
     } catch (const VbError& e) {
+        m_lookUpFailed = true;
         ShowErrorDisplay(e);
     }
 }
@@ -191,6 +201,54 @@ void frm_Booker::txt_SpecialGroupID_Change(int index)
     lookUp(txt_SpecialGroupID[index], {"tbl_specialgroup" + n, "m_idno", "m_", "specialgroup" + n}, others);
 }
 
+void frm_Booker::btn_LookMember_Click(int index)
+{
+    RegisterForm& reg = index == 0 ? frm_Members() : frm_Students();
+    reg.LookUp(RegisterForm::Opener::Booker, index == 0 ? txt_BookerMemberID : txt_BookerStudentID, this);
+}
+
+void frm_Booker::btn_LookSpecialGroup_Click(int index)
+{
+    frm_Members_Dynamic().TableIndex = index;
+    frm_Members_Dynamic().LookUp(RegisterForm::Opener::Booker, txt_SpecialGroupID[static_cast<size_t>(index)], this);
+}
+
+// An ID typed into a box that no look-up found is looked up once more and, still not found, said
+// before booking: the user books as a walk-in at the normal rate or corrects it.
+bool frm_Booker::unknownIdsAccepted()
+{
+    struct IdBox {
+        QLineEdit* box;
+        QString name;
+        std::function<void()> lookUp;
+    };
+    std::vector<IdBox> boxes = {{txt_BookerMemberID, "Members ID", [this] { txt_BookerMemberID_Change(); }},
+                                {txt_BookerStudentID, "Student ID", [this] { txt_BookerStudentID_Change(); }}};
+    for (int i = 1; i <= SpecialGroupLimit; ++i)
+        if (txt_SpecialGroupID[i])
+            boxes.push_back({txt_SpecialGroupID[i], lbl_SpecialGroup[i]->text() + " ID",
+                             [this, i] { txt_SpecialGroupID_Change(i); }});
+    auto found = [this](QLineEdit* box) { return box == m_foundBox && box->text() == m_foundId; };
+    for (const IdBox& id : boxes) {
+        if (id.box->text().trimmed().isEmpty() || found(id.box))
+            continue;
+        id.lookUp();
+        if (m_lookUpFailed)
+            return false;
+        if (found(id.box))
+            continue;
+        if (MsgBox(id.name + " " + id.box->text() +
+                       " was not found.\n\nBook as a walk-in at the normal rate? Choose No to correct the ID.",
+                   Msg::YesNo | Msg::Exclamation) != Msg::Yes) {
+            id.box->setFocus();
+            return false;
+        }
+        Tag.clear();
+        return true;
+    }
+    return true;
+}
+
 void frm_Booker::cmd_Cancel_Click() { reject(); }
 
 void frm_Booker::cmd_OK_Click()
@@ -208,6 +266,8 @@ void frm_Booker::book()
         MsgBox("Please enter booker's name!", Msg::Critical);
         return;
     }
+    if (!unknownIdsAccepted())
+        return;
     if (Tag == "member" && txt_BookerMemberID->text().trimmed().isEmpty())
         Tag.clear();
     if (Tag == "student" && txt_BookerStudentID->text().trimmed().isEmpty())

@@ -47,6 +47,8 @@ public slots:
     void txt_BookerMemberID_Change();
     void txt_BookerStudentID_Change();
     void txt_SpecialGroupID_Change(int index);
+    void btn_LookMember_Click(int index);
+    void btn_LookSpecialGroup_Click(int index);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -60,6 +62,7 @@ private:
     };
     void lookUp(QLineEdit* box, const Register& reg, const std::vector<QLineEdit*>& toEmpty);
     std::vector<QLineEdit*> groupBoxesExcept(int group) const;
+    bool unknownIdsAccepted();
     void book();
 
     SlotGrid& m_grid;
@@ -68,4 +71,8 @@ private:
     int m_rowCount;
     std::vector<bool> m_selected;
     std::vector<bool> m_booked;
+    // The ID box and ID of the last look-up that found its register row.
+    QLineEdit* m_foundBox = nullptr;
+    QString m_foundId;
+    bool m_lookUpFailed = false;
 };
