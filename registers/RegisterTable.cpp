@@ -5,43 +5,27 @@
 
 RegisterTable::RegisterTable(QString table, QString prefix) : m_table(std::move(table)), m_prefix(std::move(prefix)) {}
 
-// A typed backslash is searched for as itself (LIKE would read it as its escape character); the
-// user's own % and _ stay wildcards.
-QString RegisterTable::where(const QString& search) const
-{
-    return " WHERE " + m_prefix + "name LIKE '%" + SqlQuote(QString(search).replace('\\', "\\\\")) + "%'";
-}
-
-QString RegisterTable::order() const { return " ORDER BY " + m_prefix + "idno ASC, " + m_prefix + "id ASC"; }
-
-std::vector<RegisterTable::ListRow> RegisterTable::List(const QString& search) const
+std::vector<RegisterTable::ListRow> RegisterTable::List() const
 {
     const QString& p = m_prefix;
-    Recordset rs = Db::Query("SELECT " + p + "idno, " + p + "name, " + p + "tel FROM " + m_table + where(search) + order());
+    Recordset rs = Db::Query("SELECT " + p + "id, " + p + "idno, " + p + "name, " + p + "tel FROM " + m_table +
+                             " ORDER BY " + p + "idno ASC, " + p + "id ASC");
     std::vector<ListRow> rows;
     rows.reserve(static_cast<size_t>(rs.RecordCount()));
     for (; !rs.EOF_(); rs.MoveNext())
-        rows.push_back({rs.Fields(0).Value(), rs.Fields(1).Value(), rs.Fields(2).Value()});
+        rows.push_back({rs.Fields(0).Integer(), rs.Fields(1).Value(), rs.Fields(2).Value(), rs.Fields(3).Value()});
     return rows;
 }
 
-RegisterTable::Found RegisterTable::RecordAt(const QString& search, long position) const
+std::optional<RegisterTable::Record> RegisterTable::RecordOf(long long key) const
 {
-    Found found;
-    if (position >= 1) {
-        Recordset rs = Db::Query("SELECT *, COUNT(*) OVER () FROM " + m_table + where(search) + order() + " LIMIT " +
-                                 QString::number(position - 1) + ", 1");
-        if (!rs.EOF_()) {
-            Record record;
-            for (int i = 0; i < 6; ++i)
-                record[static_cast<size_t>(i)] = rs.Fields(i).Value();
-            found.record = record;
-            found.count = static_cast<long>(rs.Fields(6).Integer());
-            return found;
-        }
-    }
-    found.count = static_cast<long>(Db::Query("SELECT COUNT(*) FROM " + m_table + where(search)).Fields(0).Integer());
-    return found;
+    Recordset rs = Db::Query("SELECT * FROM " + m_table + " WHERE " + m_prefix + "id=" + QString::number(key));
+    if (rs.EOF_())
+        return std::nullopt;
+    Record record;
+    for (int i = 0; i < 6; ++i)
+        record[static_cast<size_t>(i)] = rs.Fields(i).Value();
+    return record;
 }
 
 QString RegisterTable::texts(const Record& record) const

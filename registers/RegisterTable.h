@@ -7,30 +7,27 @@
 #include <vector>
 
 // The statements of one register table (tbl_member, tbl_student or a tbl_specialgroup<n>). Every
-// typed text is quoted in the statement only; in the search text % and _ keep their wildcard
-// meaning. The search result is ordered by ID number and then by key, so that a position always
-// names the same row and list row n is position n.
+// typed text is quoted in the statement only. The list is ordered by ID number and then by key, so
+// that equal ID numbers keep one order.
 class RegisterTable {
 public:
     // Column positions 0 to 5: key, ID number, name, hours, organisation, telephone.
     using Record = std::array<QString, 6>;
     struct ListRow {
+        long long key;
         QString idno;
         QString name;
         QString tel;
-    };
-    struct Found {
-        std::optional<Record> record;  // none past the end of the result
-        long count = 0;                // rows of the search result
     };
 
     RegisterTable(QString table, QString prefix);
 
     const QString& Name() const { return m_table; }
 
-    std::vector<ListRow> List(const QString& search) const;
-    // The row at 1-based position within the search result.
-    Found RecordAt(const QString& search, long position) const;
+    // Every row, as the list shows it.
+    std::vector<ListRow> List() const;
+    // The row of key as it is now; none when it is gone.
+    std::optional<Record> RecordOf(long long key) const;
     void Insert(const Record& record, long long hours) const;
     // Writes the row of record's key; the hours only when given, so that hours added by a payment
     // since the record was shown stay. Returns whether the key was a key at all.
@@ -45,8 +42,6 @@ public:
     static std::optional<long long> Key(const QString& box);
 
 private:
-    QString where(const QString& search) const;
-    QString order() const;
     QString texts(const Record& record) const;
 
     QString m_table;

@@ -151,16 +151,22 @@ void RegisterWindow::Form_Load()
     m_form.AddMode = false;
     RecordPosition = 1;
     guarded("reading the register", [this] {
-        showRecord();
         RefreshMemberList();
+        showRecord();
     });
 }
 
+// The record is read afresh by the key of list row n; one that another station deleted since the
+// list was read is gone from the list as well.
 std::optional<RegisterTable::Record> RegisterWindow::GetRecord(int n)
 {
-    RegisterTable::Found found = m_table.RecordAt(txt_SearchMemberName->text(), n);
-    MemberRecordCount = static_cast<int>(found.count);
-    return found.record;
+    MemberRecordCount = m_list->rowCount();
+    if (n < 1 || n > MemberRecordCount)
+        return std::nullopt;
+    std::optional<RegisterTable::Record> record = m_table.RecordOf(m_list->Found(n - 1).key);
+    if (!record)
+        RefreshMemberList();
+    return record;
 }
 
 // Past the end of the search result the record view stays as it is.
@@ -174,14 +180,16 @@ void RegisterWindow::showRecord()
     m_shownHours = txt_member[3]->text();
 }
 
-void RegisterWindow::RefreshMemberList() { m_list->SetRows(m_table.List(txt_SearchMemberName->text())); }
+void RegisterWindow::RefreshMemberList()
+{
+    m_list->SetRows(m_table.List());
+    m_list->Search(txt_SearchMemberName->text());
+}
 
 void RegisterWindow::txt_SearchMemberName_Change()
 {
-    guarded("searching the register", [this] {
-        RefreshMemberList();
-        MemberRecordCount = m_list->rowCount();
-    });
+    m_list->Search(txt_SearchMemberName->text());
+    MemberRecordCount = m_list->rowCount();
 }
 
 void RegisterWindow::btn_ClearSearchField_Click() { txt_SearchMemberName->clear(); }
@@ -210,8 +218,8 @@ void RegisterWindow::btn_Refresh_Click()
 {
     RecordPosition = std::max(RecordPosition, 1);
     guarded("reading the register", [this] {
-        showRecord();
         RefreshMemberList();
+        showRecord();
     });
 }
 
