@@ -58,11 +58,15 @@ RegisterWindow::RegisterWindow(RegisterForm& form, RegisterTable table, QWidget*
         label("Label1", "Members ID", this), label("Label2", "Members Name", this),
         label("lblLabels_6", "Hours Played", this), label("lblLabels_2", "Members Org", this),
         label("lblLabels_5", "Members Phone", this)};
-    for (int i = 1; i <= 5; ++i) {
+    for (int i = 1; i <= 5; ++i)
         record->addWidget(labels[static_cast<size_t>(i - 1)], i - 1, 0);
-        record->addWidget(txt_member[static_cast<size_t>(i)], i - 1, 1, 1, i == 1 ? 1 : 2);
-    }
-    record->addWidget(btn_MemberPaste, 0, 2);
+    // In a look-up the ID box ends just before the paste button.
+    auto* idRow = new QHBoxLayout;
+    idRow->addWidget(txt_member[1]);
+    idRow->addWidget(btn_MemberPaste);
+    record->addLayout(idRow, 0, 1);
+    for (int i = 2; i <= 5; ++i)
+        record->addWidget(txt_member[static_cast<size_t>(i)], i - 1, 1);
     record->setColumnMinimumWidth(1, 220);
 
     btn_Add = button("btn_Add", "&Add", this);
