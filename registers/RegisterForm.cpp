@@ -25,32 +25,31 @@ void RegisterForm::endLookUp()
     PasteTarget = nullptr;
 }
 
+// The group register's table name is built only from a group number in range whose table exists.
+std::optional<QString> RegisterForm::table() const
+{
+    if (!m_kind.grouped)
+        return m_kind.table;
+    try {
+        CurrentTask = "opening the special group register";
+        if (TableIndex >= 1 && TableIndex <= SpecialGroupCount && TableIndex <= SpecialGroupLimit &&
+            HasSpecialGroupTable(TableIndex))
+            return m_kind.table + QString::number(TableIndex);
+    } catch (const VbError& e) {
+        ShowErrorDisplay(e);
+        return std::nullopt;
+    }
+    MsgBox("Special group " + QString::number(TableIndex) + " has no register.", Msg::Critical);
+    return std::nullopt;
+}
+
 void RegisterForm::Show(QWidget* owner)
 {
-    QString table = m_kind.table;
-    if (m_kind.grouped) {
-        // The table name is built only from a group number in range whose table exists.
-        bool exists = false;
-        try {
-            CurrentTask = "opening the special group register";
-            exists = TableIndex >= 1 && TableIndex <= SpecialGroupCount && TableIndex <= SpecialGroupLimit &&
-                     HasSpecialGroupTable(TableIndex);
-        } catch (const VbError& e) {
-            ShowErrorDisplay(e);
-            endLookUp();
-            return;
-        }
-        if (!exists) {
-            MsgBox("Special group " + QString::number(TableIndex) + " has no register.", Msg::Critical);
-            endLookUp();
-            return;
-        }
-        table += QString::number(TableIndex);
+    if (const std::optional<QString> name = table()) {
+        QPointer<RegisterWindow> window = new RegisterWindow(*this, RegisterTable(*name, m_kind.prefix), owner);
+        window->exec();
+        delete window.data();
     }
-    QPointer<RegisterWindow> window = new RegisterWindow(*this, RegisterTable(table, m_kind.prefix), owner);
-    m_window = window;
-    window->exec();
-    delete window.data();
     endLookUp();
 }
 

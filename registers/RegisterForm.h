@@ -1,9 +1,9 @@
 #pragma once
 
 #include "RegisterKind.h"
-#include "RegisterWindow.h"
 
 #include <QPointer>
+#include <optional>
 
 class QLineEdit;
 class QWidget;
@@ -34,14 +34,12 @@ public:
     void LookUp(Opener opener, QLineEdit* target, QWidget* owner);
 
     const RegisterKind& Kind() const { return m_kind; }
-    // The window while the register is open, else null.
-    RegisterWindow* Window() const { return m_window; }
 
 private:
+    std::optional<QString> table() const;
     void endLookUp();
 
     RegisterKind m_kind;
-    QPointer<RegisterWindow> m_window;
 };
 
 RegisterForm& frm_Members();

@@ -22,8 +22,6 @@ public:
 
     RegisterTable(QString table, QString prefix);
 
-    const QString& Name() const { return m_table; }
-
     // Every row, as the list shows it.
     std::vector<ListRow> List() const;
     // The row of key as it is now; none when it is gone.
