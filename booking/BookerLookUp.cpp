@@ -2,7 +2,11 @@
 
 #include "Db.h"
 #include "ErrorDisplay.h"
+#include "Prompter.h"
+#include "SpecialGroups.h"
 #include "SqlQuote.h"
+
+#include <functional>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,7 +15,6 @@ QPushButton* BookerLookUp::RegisterButton(const QString& name, QWidget* parent)
 {
     auto* button = new QPushButton(">", parent);
     button->setObjectName(name);
-    button->setEnabled(false);
     button->setFixedWidth(28);
     return button;
 }
@@ -33,6 +36,7 @@ std::vector<QLineEdit*> BookerLookUp::groupBoxesExcept(int group) const
 void BookerLookUp::lookUp(QLineEdit* idBox, int minimum, const Register& reg, std::vector<QLineEdit*> toEmpty,
                           QString& rate) const
 {
+    m_lookUpFailed = false;
     if (idBox->text().size() < minimum)
         return;
     try {
@@ -46,8 +50,11 @@ void BookerLookUp::lookUp(QLineEdit* idBox, int minimum, const Register& reg, st
             m_boxes.tel->setText(rs[reg.prefix + "tel"].Value());
             for (QLineEdit* other : toEmpty)
                 other->clear();
+            m_foundBox = idBox;
+            m_foundId = idBox->text();
         }
     } catch (const VbError& e) {
+        m_lookUpFailed = true;
         ShowErrorDisplay(e);
     }
 }
@@ -77,6 +84,20 @@ void BookerLookUp::GroupChanged(int group, QString& rate) const
            {"tbl_specialgroup" + n, "m_idno", "m_", "specialgroup" + n}, others, rate);
 }
 
+void BookerLookUp::OpenPersonRegister(int index, RegisterForm::Opener opener, QWidget* owner) const
+{
+    RegisterForm& reg = index == 0 ? frm_Members() : frm_Students();
+    reg.LookUp(opener, index == 0 ? m_boxes.member : m_boxes.student, owner);
+}
+
+void BookerLookUp::OpenGroupRegister(int group, RegisterForm::Opener opener, QWidget* owner) const
+{
+    if (group < 1 || group > SpecialGroupLimit || !m_boxes.groups[static_cast<size_t>(group)])
+        return;
+    frm_Members_Dynamic().TableIndex = group;
+    frm_Members_Dynamic().LookUp(opener, m_boxes.groups[static_cast<size_t>(group)], owner);
+}
+
 QString BookerLookUp::RateAtOk(const QString& rate) const
 {
     const auto emptied = [](const QLineEdit* box) { return box && box->text().trimmed().isEmpty(); };
@@ -88,4 +109,38 @@ QString BookerLookUp::RateAtOk(const QString& rate) const
         if (rate == "specialgroup" + QString::number(i) && emptied(m_boxes.groups[static_cast<size_t>(i)]))
             return {};
     return rate;
+}
+
+bool BookerLookUp::UnknownIdsAccepted(QString& rate) const
+{
+    struct IdBox {
+        QLineEdit* box;
+        QString name;
+        std::function<void()> lookUp;
+    };
+    std::vector<IdBox> boxes = {{m_boxes.member, "Members ID", [&] { MemberChanged(rate); }},
+                                {m_boxes.student, "Student ID", [&] { StudentChanged(rate); }}};
+    for (int i = 1; i <= SpecialGroupLimit; ++i)
+        if (m_boxes.groups[static_cast<size_t>(i)])
+            boxes.push_back({m_boxes.groups[static_cast<size_t>(i)], GetSpecialGroupName(i) + " ID",
+                             [&, i] { GroupChanged(i, rate); }});
+    auto found = [this](const QLineEdit* box) { return box == m_foundBox && box->text() == m_foundId; };
+    for (const IdBox& id : boxes) {
+        if (!id.box || id.box->text().trimmed().isEmpty() || found(id.box))
+            continue;
+        id.lookUp();
+        if (m_lookUpFailed)
+            return false;
+        if (found(id.box))
+            continue;
+        if (MsgBox(id.name + " " + id.box->text() +
+                       " was not found.\n\nBook as a walk-in at the normal rate? Choose No to correct the ID.",
+                   Msg::YesNo | Msg::Exclamation) != Msg::Yes) {
+            id.box->setFocus();
+            return false;
+        }
+        rate.clear();
+        return true;
+    }
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Globals.h"
+#include "RegisterForm.h"
 
 #include <QString>
 #include <array>
@@ -25,8 +26,8 @@ public:
         std::array<QLineEdit*, SpecialGroupLimit + 1> groups{};
     };
 
-    // The button beside an ID box that opens its register. The registers that hand an ID back come
-    // with their own work; until then an ID is typed and the button stays disabled.
+    // The button beside an ID box that opens its register as a look-up; the register's paste writes
+    // the chosen ID into the box.
     static QPushButton* RegisterButton(const QString& name, QWidget* parent);
 
     BookerLookUp() = default;
@@ -39,8 +40,18 @@ public:
     void StudentChanged(QString& rate) const;
     void GroupChanged(int group, QString& rate) const;
 
+    // Open the member (0) or student (1) register, or special group k's, as a look-up whose paste
+    // writes the chosen ID into this dialog's box of that register.
+    void OpenPersonRegister(int index, RegisterForm::Opener opener, QWidget* owner) const;
+    void OpenGroupRegister(int group, RegisterForm::Opener opener, QWidget* owner) const;
+
     // The rate class to store: a class whose ID box was emptied after its look-up no longer holds.
     QString RateAtOk(const QString& rate) const;
+
+    // An ID typed into a box that no look-up found is looked up once more and, still not found, said
+    // before OK goes on: the user books as a walk-in at the normal rate (rate emptied, true) or
+    // corrects it (false, the box focused). False too when the look-up itself failed.
+    bool UnknownIdsAccepted(QString& rate) const;
 
 private:
     struct Register {
@@ -56,4 +67,8 @@ private:
     Boxes m_boxes;
     int m_idMinimum = 0;
     int m_groupIdMinimum = 0;
+    // The ID box and ID of the last look-up that found its register row.
+    mutable const QLineEdit* m_foundBox = nullptr;
+    mutable QString m_foundId;
+    mutable bool m_lookUpFailed = false;
 };

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+
 namespace {
 
 frm_Booker* loaded = nullptr;
@@ -78,6 +79,7 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
         btn_LookSpecialGroup[i] = BookerLookUp::RegisterButton("btn_LookSpecialGroup_" + n, this);
         addRow(lbl_SpecialGroup[i], txt_SpecialGroupID[i], btn_LookSpecialGroup[i]);
         connect(txt_SpecialGroupID[i], &QLineEdit::textChanged, this, [this, i] { txt_SpecialGroupID_Change(i); });
+        connect(btn_LookSpecialGroup[i], &QPushButton::clicked, this, [this, i] { btn_LookSpecialGroup_Click(i); });
     }
     txt_BookerTel = box("txt_BookerTel", this);
     addRow(label("lbl_BookerTel", "Phone", this), txt_BookerTel);
@@ -108,6 +110,8 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     connect(cmd_Cancel, &QPushButton::clicked, this, &frm_Booker::cmd_Cancel_Click);
     connect(txt_BookerMemberID, &QLineEdit::textChanged, this, &frm_Booker::txt_BookerMemberID_Change);
     connect(txt_BookerStudentID, &QLineEdit::textChanged, this, &frm_Booker::txt_BookerStudentID_Change);
+    connect(btn_LookMember[0], &QPushButton::clicked, this, [this] { btn_LookMember_Click(0); });
+    connect(btn_LookMember[1], &QPushButton::clicked, this, [this] { btn_LookMember_Click(1); });
     loaded = this;
 }
 
@@ -136,6 +140,16 @@ void frm_Booker::txt_BookerStudentID_Change() { m_lookUp.StudentChanged(Tag); }
 
 void frm_Booker::txt_SpecialGroupID_Change(int index) { m_lookUp.GroupChanged(index, Tag); }
 
+void frm_Booker::btn_LookMember_Click(int index)
+{
+    m_lookUp.OpenPersonRegister(index, RegisterForm::Opener::Booker, this);
+}
+
+void frm_Booker::btn_LookSpecialGroup_Click(int index)
+{
+    m_lookUp.OpenGroupRegister(index, RegisterForm::Opener::Booker, this);
+}
+
 void frm_Booker::cmd_Cancel_Click() { reject(); }
 
 void frm_Booker::cmd_OK_Click()
@@ -153,6 +167,8 @@ void frm_Booker::book()
         MsgBox("Please enter booker's name!", Msg::Critical);
         return;
     }
+    if (!m_lookUp.UnknownIdsAccepted(Tag))
+        return;
     Tag = m_lookUp.RateAtOk(Tag);
     int person = 0;
     if (PerPersonChargingOn == 1) {

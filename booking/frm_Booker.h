@@ -49,6 +49,8 @@ public slots:
     void txt_BookerMemberID_Change();
     void txt_BookerStudentID_Change();
     void txt_SpecialGroupID_Change(int index);
+    void btn_LookMember_Click(int index);
+    void btn_LookSpecialGroup_Click(int index);
 
 protected:
     void showEvent(QShowEvent* event) override;

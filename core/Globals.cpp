@@ -36,6 +36,9 @@ QString SlotDate;
 QString SlotTime;
 int SlotCourt = 0;
 
+int RecordPosition = 1;
+int MemberRecordCount = 0;
+
 int SelectedCourt = 0;
 int SelectedLightCourt = 0;
 int SelectedWaitCourt = 0;

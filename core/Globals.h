@@ -48,6 +48,11 @@ extern QString SlotDate;
 extern QString SlotTime;
 extern int SlotCourt;
 
+// The record shown by the register or item window that is open: its 1-based position in the
+// search result, and the number of rows of that result.
+extern int RecordPosition;
+extern int MemberRecordCount;
+
 // What the floor plans have highlighted.
 extern int SelectedCourt;
 extern int SelectedLightCourt;

@@ -70,6 +70,7 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
         lbl_SpecialGroup[k] = addRow("Group " + n, txt_SpecialGroupID[k], btn_LookSpecialGroup[k]);
         lbl_SpecialGroup[k]->setObjectName("lbl_SpecialGroup_" + n);
         connect(txt_SpecialGroupID[k], &QLineEdit::textChanged, this, [this, k] { txt_SpecialGroupID_Change(k); });
+        connect(btn_LookSpecialGroup[k], &QPushButton::clicked, this, [this, k] { btn_LookSpecialGroup_Click(k); });
     }
     txt_BookerTel = box("txt_BookerTel", this, WaitList::TelWidth);
     addRow("Phone", txt_BookerTel);
@@ -100,6 +101,8 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
     connect(cmd_Cancel, &QPushButton::clicked, this, &frm_WaitingList::cmd_Cancel_Click);
     connect(txt_BookerMemberID, &QLineEdit::textChanged, this, &frm_WaitingList::txt_BookerMemberID_Change);
     connect(txt_BookerStudentID, &QLineEdit::textChanged, this, &frm_WaitingList::txt_BookerStudentID_Change);
+    connect(btn_LookMember[0], &QPushButton::clicked, this, [this] { btn_LookMember_Click(0); });
+    connect(btn_LookMember[1], &QPushButton::clicked, this, [this] { btn_LookMember_Click(1); });
     loaded = this;
 }
 
@@ -115,6 +118,16 @@ void frm_WaitingList::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     txt_BookerName->setFocus();
+}
+
+void frm_WaitingList::btn_LookMember_Click(int index)
+{
+    m_lookUp.OpenPersonRegister(index, RegisterForm::Opener::WaitingList, this);
+}
+
+void frm_WaitingList::btn_LookSpecialGroup_Click(int index)
+{
+    m_lookUp.OpenGroupRegister(index, RegisterForm::Opener::WaitingList, this);
 }
 
 void frm_WaitingList::txt_BookerMemberID_Change() { m_lookUp.MemberChanged(Tag); }

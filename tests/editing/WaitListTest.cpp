@@ -113,7 +113,7 @@ TEST_F(WaitListTest, AddStoresWhatWasTypedUnderTheChosenDateAndCourtType)
         EXPECT_EQ(hours.first(), "09:00:00");
         EXPECT_EQ(hours.mid(14), QStringList({"23:00:00", "24:00:00", "01:00:00", "02:00:00"}));
         EXPECT_EQ(dialog->txt_BookerName->maxLength(), 255);
-        EXPECT_FALSE(dialog->btn_LookMember[0]->isEnabled());
+        EXPECT_TRUE(dialog->btn_LookMember[0]->isEnabled());
         ASSERT_NE(dialog->txt_SpecialGroupID[1], nullptr);
         EXPECT_EQ(dialog->txt_SpecialGroupID[2], nullptr);
 
