@@ -1,9 +1,12 @@
 #include "ErrorReport.h"
+#include "Clock.h"
 #include "Globals.h"
 
 #include "Profile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -39,6 +42,19 @@ ErrorTip TipFor(long errorNumber)
     default:
         return {NoTip, false};
     }
+}
+
+QString KeepErrorReport(const QString& report)
+{
+    const QString path = Profile::PathOf(ErrorReportFile);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return {};
+    const QByteArray entry = (DbDateTime(Now()) + CrLf + report + CrLf).toUtf8();
+    if (file.write(entry) != entry.size() || !file.flush())
+        return {};
+    return QFileInfo(path).absoluteFilePath();
 }
 
 QString MaskDatabasePassword(const QString& settingsText)

@@ -2,6 +2,11 @@
 
 #include <QString>
 
-// One tbl_log row for a staff action at this station. A failure is shown in the error window
+// One tbl_log row for a staff action at this station: the staff login and the action's text, both
+// as the caller has them, unquoted (they are quoted here). A failure is shown in the error window
 // headed "Error while updating log" and the caller goes on.
 void WriteLog(const QString& staffName, const QString& actionText);
+
+// The same row where no error window may be shown (the program is ending); a row that cannot be
+// written is left out.
+void TryWriteLog(const QString& staffName, const QString& actionText);

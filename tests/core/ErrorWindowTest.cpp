@@ -96,10 +96,15 @@ TEST_F(ErrorWindow, OnlyTheCloseButtonAfterADatabaseErrorEndsTheProgram)
     closedByTheBox.close();
     EXPECT_EQ(ended, 0);
 
+    QFile kept(windows.path() + "/" + ErrorReportFile);
+    EXPECT_FALSE(kept.exists()) << "a window that lets the program go on keeps no report";
+
     frm_ErrorDisplay database(VbError(VbErrors::Database, "ODBC", "Can't connect"));
     database.show();
     Control<QPushButton>(&database, "btn_Close")->click();
     EXPECT_EQ(ended, 1);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << "the clipboard ends with the program, the file stays";
+    EXPECT_TRUE(kept.readAll().contains("Error while updating log\r\n\r\nCan't connect\r\nError Number :"));
 }
 
 TEST_F(ErrorWindow, IsTheWindowOfShowErrorDisplay)
@@ -163,6 +168,8 @@ TEST_F(ErrorWindow, AMailerThatFailsOrIsMissingIsReportedAndNothingPretends)
     EXPECT_TRUE(prompter.asked()[0].prompt.contains("exit code 1")) << prompter.asked()[0].prompt.toStdString();
     EXPECT_TRUE(prompter.asked()[0].prompt.contains("no route to mail server"));
     EXPECT_TRUE(prompter.asked()[1].prompt.contains("could not be started"));
+    EXPECT_TRUE(prompter.asked()[1].prompt.contains("on the clipboard and in the file " + windows.path() + "/" +
+                                                    ErrorReportFile));
     EXPECT_TRUE(window.isVisible()) << "the user can still copy, repair or close";
 }
 

@@ -2,8 +2,11 @@
 #include "SingleInstance.h"
 #include "StartupFixture.h"
 
+#include "Db.h"
+#include "EndProgram.h"
 #include "LoginStatus.h"
 #include "ModalDialog.h"
+#include "frm_ErrorDisplay.h"
 
 #include <QDialog>
 #include <QFile>
@@ -154,6 +157,38 @@ TEST_F(Startup, StationNumbersThatDoNotFitStopTheStartWithAClearText)
         EXPECT_FALSE(frm_Login::IsLoaded());
     }
     EXPECT_EQ(count("tbl_system"), 0) << "nothing was provisioned";
+}
+
+TEST_F(Startup, ClosingTheErrorWindowOfALostDatabaseEndsThroughTheTearDownAndKeepsTheReport)
+{
+    // At start-up: nothing after the check runs, and no login window is shown.
+    windows.writeIni(stationSettings().replace("database_password=pallowin", "database_password=wrong"));
+    SetErrorDisplayHandler([this](const VbError& e) {
+        failures << CurrentTask;
+        if (e.number() == VbErrors::Database)
+            EndProgram();
+    });
+    EXPECT_TRUE(endsByItself([] {}));
+    EXPECT_EQ(failures, QStringList{"checking database"});
+    EXPECT_FALSE(frm_Login::IsLoaded());
+
+    // At work: the real window's Close ends the run, which logs the staff out.
+    windows.writeIni(stationSettings());
+    SetErrorDisplayHandler(&frm_ErrorDisplay::ShowFor);
+    EXPECT_TRUE(endsByItself([] {
+        frm_Login& login = frm_Login::Default();
+        Control<QLineEdit>(&login, "txtLogin")->setText("admin");
+        Control<QLineEdit>(&login, "txtPassword")->setText("admin");
+        Control<QPushButton>(&login, "btn_Go")->click();
+        ASSERT_TRUE(frm_Main::IsLoaded());
+        CurrentTask = "refreshing";
+        WhenModalShown([](QWidget* window) { Control<QPushButton>(window, "btn_Close")->click(); });
+        ShowErrorDisplay(VbError(VbErrors::Database, "ODBC", "Lost connection to server"));
+    }));
+    EXPECT_EQ(count("tbl_log WHERE log_staffname='admin' AND log_do='log out'"), 1);
+    QFile report(windows.path() + "/pallowin-errors.txt");
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(report.readAll().contains("Error while refreshing\r\n\r\nLost connection to server\r\n"));
 }
 
 TEST_F(Startup, AServerThatCannotBeReachedIsReportedWhileChecking)
