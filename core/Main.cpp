@@ -75,6 +75,7 @@ void Main()
         }
         // Each step may end the program (its error window's Close after a lost database).
         if (!ProgramEnding()) {
+            CheckSettingsFile();
             LastCourtIndex = MaxCourts - 1;
             LastCourtTypeIndex = Vb::CInt(Vb::Val(ReadIni("System", "CourtType", "1", IniFile)) - 1);
             readStationNumbers();

@@ -3,6 +3,7 @@
 
 #include "Profile.h"
 #include "Vb.h"
+#include "VbError.h"
 
 #include <QStringList>
 
@@ -56,6 +57,15 @@ QString BuildConnectionString(const QString& server, const QString& port, const 
     return "DRIVER={MySQL ODBC 3.51 Driver};SERVER=" + connectionValue(server) + ";DATABASE=posdb;PORT=" +
            connectionValue(port) + ";UID=" + connectionValue(user) + ";PWD=" + connectionValue(password) +
            ";OPTION=" + QString::number(18475);
+}
+
+void CheckSettingsFile()
+{
+    const QString failure = Profile::UnreadableReason(IniFile);
+    if (!failure.isEmpty())
+        throw VbError(VbErrors::PathFileAccess, "Pallowin",
+                      "The settings file " + Profile::PathOf(IniFile) + " exists but cannot be read (" + failure +
+                          "). Nothing was written into it; the station starts once the file can be read.");
 }
 
 void LoadSettings()

@@ -9,6 +9,10 @@
 QString ReadIni(const QString& section, const QString& key, const QString& defaultValue, const QString& file);
 bool WriteIni(const QString& section, const QString& key, const QString& value, const QString& file);
 
+// Stops the start-up with a clear text when "pallowin.ini" exists but cannot be read, before any
+// default is written back into it.
+void CheckSettingsFile();
+
 // Reads the general settings of "pallowin.ini" into the globals and builds the connection string.
 // A setting that must be a number and is not throws the conversion's VbError.
 void LoadSettings();

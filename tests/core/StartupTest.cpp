@@ -6,6 +6,7 @@
 #include "EndProgram.h"
 #include "LoginStatus.h"
 #include "ModalDialog.h"
+#include "UnreadableFile.h"
 #include "frm_ErrorDisplay.h"
 
 #include <QDialog>
@@ -189,6 +190,23 @@ TEST_F(Startup, ClosingTheErrorWindowOfALostDatabaseEndsThroughTheTearDownAndKee
     QFile report(windows.path() + "/pallowin-errors.txt");
     ASSERT_TRUE(report.open(QIODevice::ReadOnly));
     EXPECT_TRUE(report.readAll().contains("Error while refreshing\r\n\r\nLost connection to server\r\n"));
+}
+
+TEST_F(Startup, ASettingsFileThatCannotBeReadStopsTheStartAndIsLeftAsItIs)
+{
+    windows.writeIni(stationSettings());
+    const QByteArray before = windows.iniBytes();
+    QString description;
+    SetErrorDisplayHandler([&](const VbError& e) { description = e.description(); });
+    {
+        UnreadableFile locked(windows.iniPath());
+        Main();
+    }
+    EXPECT_TRUE(description.startsWith("The settings file " + windows.iniPath() + " exists but cannot be read ("))
+        << description.toStdString();
+    EXPECT_EQ(windows.iniBytes(), before);
+    EXPECT_FALSE(frm_Login::IsLoaded());
+    EXPECT_EQ(count("tbl_system"), 0) << "the database was not touched";
 }
 
 TEST_F(Startup, AServerThatCannotBeReachedIsReportedWhileChecking)
