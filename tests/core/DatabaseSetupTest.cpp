@@ -5,6 +5,7 @@
 #include "PrivateDatabase.h"
 #include "ScriptedPrompter.h"
 
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +62,22 @@ TEST_F(DatabaseSetup, ProvisionsTwoThenTenStationsAndDropsNothingWhenTheCountFal
     expectStations(10);
     EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
     EXPECT_TRUE(prompter.asked().empty());
+}
+
+TEST_F(DatabaseSetup, TwoStationsProvisioningTwentyAtOnceBothSucceed)
+{
+    for (int round = 0; round < 3; ++round) {
+        if (round > 0)
+            PrivateDatabase::Reload();
+        QProcess first, second;
+        for (QProcess* station : {&first, &second})
+            station->start(PROVISION_STATION, {PrivateDatabase::ConnectionString(), "20"});
+        for (QProcess* station : {&first, &second}) {
+            ASSERT_TRUE(station->waitForFinished(60000));
+            EXPECT_EQ(station->exitCode(), 0) << station->readAllStandardError().toStdString();
+        }
+        expectStations(20);
+    }
 }
 
 TEST_F(DatabaseSetup, FillsGapsAndMissingStationRowsWithoutTouchingWhatIsThere)
