@@ -10,6 +10,8 @@ class Connection;
 // login or password.
 QString LettersAndDigits(const QString& text);
 
+// Logins and passwords match exactly as stored, case and trailing blanks included.
+
 // Whether a staff row has this login and password (the login window's check, on its connection).
 bool LoginMatches(Connection& connection, const QString& login, const QString& password);
 

@@ -117,6 +117,18 @@ TEST_F(Login, AWrongPasswordWritesNothingAndLeavesTheWindowForAnotherTry)
     EXPECT_FALSE(frm_Main::IsLoaded());
 }
 
+TEST_F(Login, LoginAndPasswordMatchOnlyAsStoredLetterForLetter)
+{
+    const QStringList before = written();
+    for (const auto& [login, password] : {std::pair{"ADMIN", "admin"}, std::pair{"admin", "ADMIN"}}) {
+        frm_Login& window = typeIn(login, password);
+        Control<QPushButton>(&window, "btn_Go")->click();
+    }
+    EXPECT_EQ(prompter.prompts(), QStringList(2, "Login/Password not correct"));
+    EXPECT_EQ(written(), before);
+    EXPECT_FALSE(frm_Main::IsLoaded());
+}
+
 TEST_F(Login, ALostDatabaseShowsTheErrorWindowAndKeepsTheLoginWindow)
 {
     ::ConnectionString.replace("PWD=pallowin", "PWD=wrong");
@@ -149,7 +161,9 @@ TEST_F(Login, OnlyAnAdministratorPassesTheAdministratorDialog)
     };
     EXPECT_TRUE(attempt("ad'min", "admin"));
     EXPECT_FALSE(attempt("counter", "counter"));
-    EXPECT_EQ(prompter.prompts(), QStringList{"Login/Password not correct"});
+    EXPECT_FALSE(attempt("ADMIN", "admin"));
+    EXPECT_FALSE(attempt("admin", "Admin"));
+    EXPECT_EQ(prompter.prompts(), QStringList(3, "Login/Password not correct"));
 }
 
 } // namespace
