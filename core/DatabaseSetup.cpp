@@ -53,8 +53,10 @@ void CheckDatabase()
             if (check.Fields(2).Value() != "error")
                 continue;
             const QString table = check.Fields(0).Value();
+            // The driver leaves the rows of REPAIR TABLE unread, which puts its connection out of
+            // step with the server for the next statement: each repair has a connection of its own.
             if (MsgBox("Repair database " + table + " ?", Msg::YesNo | Msg::Critical, "Found Error") == Msg::Yes)
-                connection->Query("REPAIR TABLE " + table + " EXTENDED");
+                Db::Open()->Query("REPAIR TABLE " + table + " EXTENDED");
         }
     } catch (const VbError& e) {
         ShowErrorDisplay(e);

@@ -5,6 +5,7 @@
 #include "PrivateDatabase.h"
 #include "ScriptedPrompter.h"
 
+#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -128,6 +129,28 @@ TEST_F(DatabaseSetup, OnlyLowerCaseErrorRowsOfTheCheckAreOfferedForRepair)
     CheckDatabase();
     EXPECT_EQ(prompter.asked().size(), 2u) << "a table left as it was is offered again";
     EXPECT_TRUE(failedTasks.isEmpty()) << "the repair ran: " << failedTasks.join("\n").toStdString();
+}
+
+TEST_F(DatabaseSetup, ATableWhoseIndexIsDamagedIsRepairedWhenTheUserSaysYes)
+{
+    PrivateDatabase::RunClient("USE posdb; CREATE TABLE damaged (id INT PRIMARY KEY, v VARCHAR(20)) ENGINE=MyISAM;"
+                               "INSERT INTO damaged SELECT seq, CONCAT('row ', seq) FROM seq_1_to_500; FLUSH TABLES;");
+    QFile index(PrivateDatabase::TableFile("damaged.MYI"));
+    ASSERT_TRUE(index.open(QIODevice::ReadWrite));
+    const qint64 header = 1024;
+    index.seek(header);
+    index.write(QByteArray(index.size() - header, '\xff'));
+    index.close();
+
+    prompter.Answer(Msg::Yes);
+    prompter.Answer(Msg::Yes);
+    CheckDatabase();
+    // The server reports the damaged index in two error rows, and each is offered.
+    EXPECT_EQ(prompter.prompts(), QStringList(2, "Repair database posdb.damaged ?"));
+    Recordset check = Db::Query("CHECK TABLE damaged EXTENDED");
+    EXPECT_EQ(check.Fields(2).Value() + " " + check.Fields(3).Value(), "status OK");
+    EXPECT_EQ(count("damaged"), 500);
+    EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
 }
 
 TEST_F(DatabaseSetup, AnEmptyDatabaseFailsAtTheStationTablesAndALostServerAtTheCheck)

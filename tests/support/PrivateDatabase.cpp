@@ -21,9 +21,11 @@ QString env(const char* name, const QString& fallback)
 
 QString socket() { return env("PALLOWIN_DB_SOCKET", QStringLiteral(PALLOWIN_DEFAULT_DB_DIR "/mysqld.sock")); }
 
+QString serverDirectory() { return env("PALLOWIN_DB_DIR", QStringLiteral(PALLOWIN_DEFAULT_DB_DIR)); }
+
 long long serverPid()
 {
-    QFile file(env("PALLOWIN_DB_DIR", QStringLiteral(PALLOWIN_DEFAULT_DB_DIR)) + "/mysqld.pid");
+    QFile file(serverDirectory() + "/mysqld.pid");
     const long long pid = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
     if (pid <= 0)
         throw std::runtime_error("the private server's process number cannot be read from " +
@@ -53,6 +55,8 @@ void RunClient(const QString& sql)
                                   "\n(is it running? tools/test starts it; tools/db start does by hand)")
                                      .toStdString());
 }
+
+QString TableFile(const QString& fileName) { return serverDirectory() + "/data/posdb/" + fileName; }
 
 void Reload(bool withDemo)
 {
