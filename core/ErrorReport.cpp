@@ -68,7 +68,6 @@ QString MaskDatabasePassword(const QString& settingsText)
 QString SupportAppendix()
 {
     const QString separator(47, '-');
-    QFile file(Profile::PathOf(IniFile));
-    const QString settings = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    const QString settings = Profile::Text(IniFile);
     return CrLf + CrLf + separator + CrLf + CrLf + MaskDatabasePassword(settings) + CrLf + CrLf + separator;
 }

@@ -163,6 +163,14 @@ QString PathOf(const QString& file)
 
 QString UnreadableReason(const QString& file) { return readLines(PathOf(file)).failure; }
 
+QString Text(const QString& file)
+{
+    const Lines content = readLines(PathOf(file));
+    if (content.lines.isEmpty())
+        return {};
+    return content.lines.join(content.newline) + (content.finalNewline ? content.newline : QString());
+}
+
 int GetString(const QString& section, const QString& key, const QString& defaultValue,
               QString& value, int size, const QString& file)
 {

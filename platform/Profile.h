@@ -20,6 +20,9 @@ QString PathOf(const QString& file);
 // it can be read or does not exist. Such a file is never written.
 QString UnreadableReason(const QString& file);
 
+// The whole file as text, decoded as it is read for its keys; "" when it is missing or unreadable.
+QString Text(const QString& file);
+
 // Copies at most size - 1 characters of the value into value and returns how many; 0 when the key
 // or the file is missing or the value is empty (value is then the default, cut the same way).
 int GetString(const QString& section, const QString& key, const QString& defaultValue,

@@ -122,7 +122,7 @@ TEST_F(ErrorWindow, IsTheWindowOfShowErrorDisplay)
 
 TEST_F(ErrorWindow, MailsTheReportWithTheSettingsButNotThePassword)
 {
-    windows.writeIni("[System]\r\nhour_start=8\r\ndatabase_password = s3cr\"et\r\ndatabase_user=counter\r\n");
+    windows.writeIniBytes("[System]\r\nhour_start=8\r\ndatabase_password = s3cr\"et\r\ndatabase_user=Caf\xE9\r\n");
     const QString args = fakeMailer(0);
     frm_ErrorDisplay window(VbError(VbErrors::Database, "ODBC", "Lost connection"));
     window.show();
@@ -142,7 +142,8 @@ TEST_F(ErrorWindow, MailsTheReportWithTheSettingsButNotThePassword)
     EXPECT_EQ(sent[8], "-m");
     const QString separator(47, '-');
     EXPECT_EQ(sent[9], report + "\r\n\r\n" + separator + "\r\n\r\n[System]\r\nhour_start=8\r\n"
-                                "database_password = ********\r\ndatabase_user=counter\r\n\r\n\r\n" + separator);
+                                "database_password = ********\r\ndatabase_user=" + QString::fromUtf8("Café") +
+                                "\r\n\r\n\r\n" + separator);
 
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].prompt, "Your email has been sent to " + SupportMailbox +

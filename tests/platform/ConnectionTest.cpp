@@ -128,7 +128,8 @@ TEST_F(ConnectionTest, AWrongPasswordIsRefusedAsADatabaseError)
 }
 
 // Both the open of a new connection and a query on one that was open before the server went
-// silent must give up with the database error, not wait for an answer that never comes.
+// silent must give up with the database error, not wait for an answer that never comes. The
+// program is a DATABASE test: it holds the posdb lock, so no other test meets the stopped server.
 TEST_F(ConnectionTest, AServerThatStopsAnsweringGivesTheDatabaseErrorWithinSeconds)
 {
     auto expectFailsSoon = [](const char* what, const std::function<void()>& act) {
