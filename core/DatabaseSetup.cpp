@@ -91,7 +91,8 @@ void InitDatabase(int stationCount)
             if (!stationRows.contains(station)) {
                 CurrentTask = "adding new counter";
                 connection->Execute("INSERT INTO tbl_system SET sys_counter=" + QString::number(station) +
-                                    ", sys_counteractive=1, sys_doclose=0 ON DUPLICATE KEY UPDATE sys_counter=sys_counter");
+                                    ", sys_counteractive=1, sys_doclose=0"
+                                    " ON DUPLICATE KEY UPDATE sys_counter=sys_counter");
             }
         }
         for (const StationTable* kind : {&shift, &clipboard}) {

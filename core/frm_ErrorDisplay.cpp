@@ -128,8 +128,8 @@ void frm_ErrorDisplay::btn_CopyToClipboard_Click()
     QApplication::restoreOverrideCursor();
     if (!failure.isEmpty()) {
         const QString kept = keepReport();
-        MsgBox("The email to " + SupportMailbox + " could not be sent.\r\n" + failure + "\r\n\r\nThe report is on the clipboard" +
-                   (kept.isEmpty() ? QString() : " and in the file " + kept) +
+        MsgBox("The email to " + SupportMailbox + " could not be sent.\r\n" + failure +
+                   "\r\n\r\nThe report is on the clipboard" + (kept.isEmpty() ? QString() : " and in the file " + kept) +
                    "; please pass it on to technical support another way.",
                Msg::Critical);
         return;

@@ -143,7 +143,10 @@ QString withTimeouts(const QString& connectionString)
 {
     const QString separator = connectionString.endsWith(';') ? "" : ";";
     return connectionString + separator +
-           QString("CONN_TIMEOUT=%1;READ_TIMEOUT=%2;WRITE_TIMEOUT=%3").arg(ConnectSeconds).arg(ReadSeconds).arg(WriteSeconds);
+           QString("CONN_TIMEOUT=%1;READ_TIMEOUT=%2;WRITE_TIMEOUT=%3")
+               .arg(ConnectSeconds)
+               .arg(ReadSeconds)
+               .arg(WriteSeconds);
 }
 
 } // namespace

@@ -122,7 +122,8 @@ TEST_F(ErrorWindow, IsTheWindowOfShowErrorDisplay)
 
 TEST_F(ErrorWindow, MailsTheReportWithTheSettingsButNotThePassword)
 {
-    windows.writeIniBytes("[System]\r\nhour_start=8\r\ndatabase_password = s3cr\"et\r\ndatabase_user=Caf\xE9\r\n");
+    windows.writeIniBytes(
+        "[System]\r\nhour_start=8\r\ndatabase_password = s3cr\"et\r\ndatabase_user=Caf\xE9\r\n");
     const QString args = fakeMailer(0);
     frm_ErrorDisplay window(VbError(VbErrors::Database, "ODBC", "Lost connection"));
     window.show();
