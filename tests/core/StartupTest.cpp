@@ -42,6 +42,15 @@ bool endsByItself(const std::function<void()>& act)
     return !stuck;
 }
 
+// Signs the demo administrator in at the login window, which opens the main window.
+void signInAsAdmin()
+{
+    frm_Login& login = frm_Login::Default();
+    Control<QLineEdit>(&login, "txtLogin")->setText("admin");
+    Control<QLineEdit>(&login, "txtPassword")->setText("admin");
+    Control<QPushButton>(&login, "btn_Go")->click();
+}
+
 TEST_F(Startup, AFirstStartWritesTheDefaultsAndStopsAtTheOpeningHour)
 {
     Main();
@@ -89,10 +98,7 @@ TEST_F(Startup, TheProgramEndsOnceNoWindowIsLeft)
     // The main window unloaded, as the end of a shift does, is the last window.
     windows.writeIni(stationSettings());
     EXPECT_TRUE(endsByItself([] {
-        frm_Login& login = frm_Login::Default();
-        Control<QLineEdit>(&login, "txtLogin")->setText("admin");
-        Control<QLineEdit>(&login, "txtPassword")->setText("admin");
-        Control<QPushButton>(&login, "btn_Go")->click();
+        signInAsAdmin();
         ASSERT_TRUE(frm_Main::IsLoaded());
         frm_Main::Unload();
     }));
@@ -119,10 +125,7 @@ TEST_F(Startup, AHandOverStartsAgainFromTheSettingsFileWithAFreshLoginWindow)
 {
     windows.writeIni(stationSettings());
     Main();
-    frm_Login& first = frm_Login::Default();
-    Control<QLineEdit>(&first, "txtLogin")->setText("admin");
-    Control<QLineEdit>(&first, "txtPassword")->setText("admin");
-    Control<QPushButton>(&first, "btn_Go")->click();
+    signInAsAdmin();
     ASSERT_TRUE(frm_Main::IsLoaded());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
@@ -177,10 +180,7 @@ TEST_F(Startup, ClosingTheErrorWindowOfALostDatabaseEndsThroughTheTearDownAndKee
     windows.writeIni(stationSettings());
     SetErrorDisplayHandler(&frm_ErrorDisplay::ShowFor);
     EXPECT_TRUE(endsByItself([] {
-        frm_Login& login = frm_Login::Default();
-        Control<QLineEdit>(&login, "txtLogin")->setText("admin");
-        Control<QLineEdit>(&login, "txtPassword")->setText("admin");
-        Control<QPushButton>(&login, "btn_Go")->click();
+        signInAsAdmin();
         ASSERT_TRUE(frm_Main::IsLoaded());
         CurrentTask = "refreshing";
         WhenModalShown([](QWidget* window) { Control<QPushButton>(window, "btn_Close")->click(); });
