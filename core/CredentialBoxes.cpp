@@ -1,4 +1,5 @@
 #include "CredentialBoxes.h"
+#include "StaffAccounts.h"
 
 #include <QFormLayout>
 #include <QLineEdit>
@@ -10,6 +11,9 @@ CredentialBoxes MakeCredentialBoxes(QWidget* parent, const char* loginName, cons
     boxes.login->setObjectName(loginName);
     boxes.password->setObjectName(passwordName);
     boxes.password->setEchoMode(QLineEdit::Password);
+    // What is typed is what is compared and recorded: never more than the columns hold.
+    boxes.login->setMaxLength(StaffLoginWidth);
+    boxes.password->setMaxLength(StaffPasswordWidth);
     boxes.go->setObjectName("btn_Go");
     return boxes;
 }

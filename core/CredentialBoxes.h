@@ -5,6 +5,7 @@ class QPushButton;
 class QWidget;
 
 // The login box, the hidden password box and the GO button of every window that asks who is there.
+// The boxes take no more characters than the staff columns hold.
 struct CredentialBoxes {
     QLineEdit* login;
     QLineEdit* password;

@@ -21,14 +21,24 @@ QString createStatementOf(Connection& connection, const QString& table)
     return connection.Query("SHOW CREATE TABLE " + table + ";")["Create Table"].Value();
 }
 
+const QString CreateTable = QStringLiteral("CREATE TABLE ");
+
 // One kind of per-station table: its name for a station, and how to make it from station 1's.
+// Another station starting at the same moment may make the same table or row first: what it made
+// is taken as it is.
 struct StationTable {
     QString prefix;
     QString task;
     QString definition;
 
     QString name(int station) const { return prefix + QString::number(station); }
-    QString createStatement(int station) const { return QString(definition).replace(name(1), name(station)); }
+    QString createStatement(int station) const
+    {
+        QString statement = QString(definition).replace(name(1), name(station));
+        if (statement.startsWith(CreateTable))
+            statement.insert(CreateTable.size(), "IF NOT EXISTS ");
+        return statement;
+    }
 };
 
 } // namespace
@@ -43,8 +53,10 @@ void CheckDatabase()
             if (check.Fields(2).Value() != "error")
                 continue;
             const QString table = check.Fields(0).Value();
+            // The driver leaves the rows of REPAIR TABLE unread, which puts its connection out of
+            // step with the server for the next statement: each repair has a connection of its own.
             if (MsgBox("Repair database " + table + " ?", Msg::YesNo | Msg::Critical, "Found Error") == Msg::Yes)
-                connection->Query("REPAIR TABLE " + table + " EXTENDED");
+                Db::Open()->Query("REPAIR TABLE " + table + " EXTENDED");
         }
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
@@ -79,7 +91,8 @@ void InitDatabase(int stationCount)
             if (!stationRows.contains(station)) {
                 CurrentTask = "adding new counter";
                 connection->Execute("INSERT INTO tbl_system SET sys_counter=" + QString::number(station) +
-                                    ", sys_counteractive=1, sys_doclose=0");
+                                    ", sys_counteractive=1, sys_doclose=0"
+                                    " ON DUPLICATE KEY UPDATE sys_counter=sys_counter");
             }
         }
         for (const StationTable* kind : {&shift, &clipboard}) {

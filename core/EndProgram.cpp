@@ -1,9 +1,10 @@
 #include "EndProgram.h"
 
-#include <cstdlib>
+#include <QCoreApplication>
 
 namespace {
 std::function<void()> handler;
+bool ending = false;
 }
 
 void EndProgram()
@@ -12,7 +13,12 @@ void EndProgram()
         handler();
         return;
     }
-    std::exit(0);
+    ending = true;
+    QCoreApplication::exit(0);
 }
+
+bool ProgramEnding() { return ending; }
+
+void ClearProgramEnding() { ending = false; }
 
 void SetEndProgramHandler(std::function<void()> h) { handler = std::move(h); }

@@ -2,8 +2,15 @@
 
 #include <functional>
 
-// Ends the program at once, with no clean-up and no question: the stop symbol of the login window
-// and the error window of a lost database do this. Tests install a handler that returns instead.
+// Ends the program with no question: the stop symbol of the login window, an earlier instance
+// that was brought to the front, and the error window of a lost database do this. It leaves every
+// running window loop; the start-up takes no further step and the program's run (RunProgram)
+// ends through its tear-down. Tests install a handler that is called instead.
 void EndProgram();
+
+// Whether EndProgram was called in this run of the program.
+bool ProgramEnding();
+// A new run of the program starts with no ending asked for.
+void ClearProgramEnding();
 
 void SetEndProgramHandler(std::function<void()> handler);

@@ -1,9 +1,12 @@
 #include "ErrorReport.h"
+#include "Clock.h"
 #include "Globals.h"
 
 #include "Profile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -41,6 +44,19 @@ ErrorTip TipFor(long errorNumber)
     }
 }
 
+QString KeepErrorReport(const QString& report)
+{
+    const QString path = Profile::PathOf(ErrorReportFile);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return {};
+    const QByteArray entry = (DbDateTime(Now()) + CrLf + report + CrLf).toUtf8();
+    if (file.write(entry) != entry.size() || !file.flush())
+        return {};
+    return QFileInfo(path).absoluteFilePath();
+}
+
 QString MaskDatabasePassword(const QString& settingsText)
 {
     static const QRegularExpression passwordLine(R"(^([ \t]*database_password[ \t]*=[ \t]*)\S[^\r\n]*)",
@@ -52,7 +68,6 @@ QString MaskDatabasePassword(const QString& settingsText)
 QString SupportAppendix()
 {
     const QString separator(47, '-');
-    QFile file(Profile::PathOf(IniFile));
-    const QString settings = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    const QString settings = Profile::Text(IniFile);
     return CrLf + CrLf + separator + CrLf + CrLf + MaskDatabasePassword(settings) + CrLf + CrLf + separator;
 }

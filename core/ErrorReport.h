@@ -18,6 +18,12 @@ struct ErrorTip {
 };
 ErrorTip TipFor(long errorNumber);
 
+// The file in the Windows directory that keeps the error window's reports, the newest last.
+inline const QString ErrorReportFile = QStringLiteral("pallowin-errors.txt");
+// Appends report, headed by the date and time, to ErrorReportFile: its full path when written,
+// "" when it could not be.
+QString KeepErrorReport(const QString& report);
+
 // The settings text with the value of every database_password key replaced by asterisks.
 QString MaskDatabasePassword(const QString& settingsText);
 

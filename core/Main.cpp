@@ -5,7 +5,9 @@
 #include "Globals.h"
 #include "Settings.h"
 #include "SingleInstance.h"
+#include "StaffLog.h"
 #include "frm_Login.h"
+#include "frm_Main.h"
 
 #include "Vb.h"
 
@@ -39,8 +41,14 @@ void readStationNumbers()
 
 int RunProgram()
 {
+    ClearProgramEnding();
     Main();
-    return AnyWindowOpen() ? QApplication::exec() : 0;
+    const int result = !ProgramEnding() && AnyWindowOpen() ? QApplication::exec() : 0;
+    // Ended from within (EndProgram), staff still at work are logged out; the database may be the
+    // reason for the end, so a failure to write it is not shown.
+    if (ProgramEnding() && frm_Main::IsLoaded())
+        TryWriteLog(StaffLogin, "log out");
+    return result;
 }
 
 bool AnyWindowOpen()
@@ -65,13 +73,19 @@ void Main()
             if (!guard->Claim())
                 ActivatePrevInstance();
         }
-        LastCourtIndex = MaxCourts - 1;
-        LastCourtTypeIndex = Vb::CInt(Vb::Val(ReadIni("System", "CourtType", "1", IniFile)) - 1);
-        readStationNumbers();
-        LoadSettings();
-        CheckDatabase();
-        InitDatabase(CounterCount);
-        frm_Login::Default().show();
+        // Each step may end the program (its error window's Close after a lost database).
+        if (!ProgramEnding()) {
+            CheckSettingsFile();
+            LastCourtIndex = MaxCourts - 1;
+            LastCourtTypeIndex = Vb::CInt(Vb::Val(ReadIni("System", "CourtType", "1", IniFile)) - 1);
+            readStationNumbers();
+            LoadSettings();
+            CheckDatabase();
+        }
+        if (!ProgramEnding())
+            InitDatabase(CounterCount);
+        if (!ProgramEnding())
+            frm_Login::Default().show();
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
     }

@@ -3,6 +3,7 @@
 
 #include "Profile.h"
 #include "Vb.h"
+#include "VbError.h"
 
 #include <QStringList>
 
@@ -58,6 +59,35 @@ QString BuildConnectionString(const QString& server, const QString& port, const 
            ";OPTION=" + QString::number(18475);
 }
 
+namespace {
+
+// The business day runs from the opening hour to midnight (hour 24), then on through the hours
+// after midnight up to the closing hour, all under the business date: at most 24 hour rows, each
+// with a slot key of its own. An opening hour of 0 (or less) or above 24, or a closing hour that
+// reaches it, gives more rows than the day has, whose hours after midnight take the keys of the
+// morning's.
+void checkBusinessHours(int opening, int closing)
+{
+    if (opening >= 1 && opening <= 24 && closing < opening)
+        return;
+    throw VbError(VbErrors::InvalidArgument, "Pallowin",
+                  "The opening hour (hour_start=" + QString::number(opening) + ") and the closing hour (hour_end=" +
+                      QString::number(closing) + ") in [System] of " + IniFile +
+                      " do not make a business day: it runs from the opening hour, 1 to 24, to midnight and on to "
+                      "the closing hour after midnight, which must be earlier than the opening hour.");
+}
+
+} // namespace
+
+void CheckSettingsFile()
+{
+    const QString failure = Profile::UnreadableReason(IniFile);
+    if (!failure.isEmpty())
+        throw VbError(VbErrors::PathFileAccess, "Pallowin",
+                      "The settings file " + Profile::PathOf(IniFile) + " exists but cannot be read (" + failure +
+                          "). Nothing was written into it; the station starts once the file can be read.");
+}
+
 void LoadSettings()
 {
     // A second load after a hand-over must leave nothing of the first one behind.
@@ -69,6 +99,7 @@ void LoadSettings()
     LogoPictureFile = systemKey("picture_logo", "picture_logo");
     HourStart = Vb::CInt(systemKey("hour_start", "StartOfWorkingHour"));
     HourEnd = Vb::CInt(systemKey("hour_end", "EndOfWorkingHour"));
+    checkBusinessHours(HourStart, HourEnd);
     SpecialGroupCount = SpecialGroupLimit;
 
     DatabaseServer = systemKey("database_server", LocalMachine);

@@ -9,8 +9,13 @@
 QString ReadIni(const QString& section, const QString& key, const QString& defaultValue, const QString& file);
 bool WriteIni(const QString& section, const QString& key, const QString& value, const QString& file);
 
+// Stops the start-up with a clear text when "pallowin.ini" exists but cannot be read, before any
+// default is written back into it.
+void CheckSettingsFile();
+
 // Reads the general settings of "pallowin.ini" into the globals and builds the connection string.
-// A setting that must be a number and is not throws the conversion's VbError.
+// A setting that must be a number and is not throws the conversion's VbError; opening and closing
+// hours that make no business day of at most 24 hours throw a VbError naming both keys.
 void LoadSettings();
 
 // The connection string for these server values; values that hold ';' or '}' are braced.

@@ -5,9 +5,13 @@
 
 namespace {
 
+// Logins and passwords match byte for byte: "ADMIN" or "admin  " is not admin, whatever the
+// collation of the columns says.
+QString exactly(const QString& column, const QString& value) { return column + "=BINARY '" + SqlQuote(value) + "'"; }
+
 QString loginAndPassword(const QString& login, const QString& password)
 {
-    return "st_login ='" + SqlQuote(login) + "' AND st_password='" + SqlQuote(password) + "'";
+    return exactly("st_login", login) + " AND " + exactly("st_password", password);
 }
 
 } // namespace
@@ -44,6 +48,5 @@ bool AdministratorMatches(const QString& login, const QString& password)
 
 void UpdateLastLogin(const QString& login)
 {
-    Db::Execute("UPDATE tbl_staff SET st_lastlogin='" + DbDateTime(Now()) + "' WHERE st_login='" + SqlQuote(login) +
-                "'");
+    Db::Execute("UPDATE tbl_staff SET st_lastlogin='" + DbDateTime(Now()) + "' WHERE " + exactly("st_login", login));
 }

@@ -5,15 +5,32 @@
 #include "Globals.h"
 #include "SqlQuote.h"
 
+namespace {
+
+void insertLogRow(Connection& connection, const QString& staffName, const QString& actionText)
+{
+    connection.Execute("INSERT INTO tbl_log SET log_counter= " + QString::number(CounterNumber) + ", log_staffname='" +
+                       SqlQuote(staffName) + "', log_datetime='" + DbDateTime(Now()) + "', log_do='" +
+                       SqlQuote(actionText) + "'");
+}
+
+} // namespace
+
 void WriteLog(const QString& staffName, const QString& actionText)
 {
     try {
         auto connection = Db::Open();
         CurrentTask = "updating log";
-        connection->Execute("INSERT INTO tbl_log SET log_counter= " + QString::number(CounterNumber) +
-                            ", log_staffname='" + SqlQuote(staffName) + "', log_datetime='" + DbDateTime(Now()) +
-                            "', log_do='" + SqlQuote(actionText) + "'");
+        insertLogRow(*connection, staffName, actionText);
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
+    }
+}
+
+void TryWriteLog(const QString& staffName, const QString& actionText)
+{
+    try {
+        insertLogRow(*Db::Open(), staffName, actionText);
+    } catch (const VbError&) {
     }
 }

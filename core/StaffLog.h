@@ -2,6 +2,11 @@
 
 #include <QString>
 
-// One tbl_log row for a staff action at this station. A failure is shown in the error window
-// headed "Error while updating log" and the caller goes on.
+// One tbl_log row for a staff action at this station. The staff login and the action's text are
+// the raw texts: WriteLog passes both through SqlQuote itself, so the caller must not quote them.
+// A failure is shown in the error window headed "Error while updating log" and the caller goes on.
 void WriteLog(const QString& staffName, const QString& actionText);
+
+// The same row where no error window may be shown (the program is ending); a row that cannot be
+// written is left out.
+void TryWriteLog(const QString& staffName, const QString& actionText);

@@ -5,7 +5,10 @@
 class QWidget;
 
 // The result of the last verification (the public variables of frm_VerifyUser): whether the typed
-// login and password matched, the verified login as typed, and its role, "admin" or "staff".
+// login and password matched, the verified login, and its role, "admin" or "staff".
+// Succeeded_User is the raw login as typed (or the station's staff when verification is off),
+// never quoted: a caller that puts it into a statement passes it through SqlQuote, and one that
+// hands it to WriteLog does not.
 extern bool Succeeded_Login;
 extern QString Succeeded_User;
 extern QString Succeeded_Status;

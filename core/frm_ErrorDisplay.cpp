@@ -99,24 +99,38 @@ void frm_ErrorDisplay::Form_Load(const VbError& error)
 
 void frm_ErrorDisplay::btn_Close_Click()
 {
-    if (m_endOnClose)
+    if (m_endOnClose) {
+        // The clipboard ends with the program; the file keeps the report for support.
+        keepReport();
         EndProgram();
+    }
     accept();
+}
+
+QString frm_ErrorDisplay::fullReport() const { return lbl_Error->text() + "\r\n\r\n" + m_report; }
+
+QString frm_ErrorDisplay::keepReport()
+{
+    if (m_keptIn.isEmpty())
+        m_keptIn = KeepErrorReport(fullReport());
+    return m_keptIn;
 }
 
 void frm_ErrorDisplay::btn_Repair_Click() { CheckDatabase(); }
 
 void frm_ErrorDisplay::btn_CopyToClipboard_Click()
 {
-    const QString report = lbl_Error->text() + "\r\n\r\n" + m_report;
+    const QString report = fullReport();
     QApplication::clipboard()->setText(report);
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString failure = SendSupportMail(StationMailSender, report + SupportAppendix());
     QApplication::restoreOverrideCursor();
     if (!failure.isEmpty()) {
+        const QString kept = keepReport();
         MsgBox("The email to " + SupportMailbox + " could not be sent.\r\n" + failure +
-                   "\r\n\r\nThe report is on the clipboard; please pass it on to technical support another way.",
+                   "\r\n\r\nThe report is on the clipboard" + (kept.isEmpty() ? QString() : " and in the file " + kept) +
+                   "; please pass it on to technical support another way.",
                Msg::Critical);
         return;
     }

@@ -26,10 +26,15 @@ public:
 
 private:
     void Form_Load(const VbError& error);
+    // The heading and the report, as copied and mailed.
+    QString fullReport() const;
+    // Writes the report to its file once: the file's path, "" when it could not be written.
+    QString keepReport();
 
     // After a database failure the station cannot go on: Close ends the program.
     bool m_endOnClose = false;
     QString m_report;
+    QString m_keptIn;
 
     QLabel* lbl_Error;
     QPlainTextEdit* txt_Error;

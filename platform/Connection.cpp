@@ -134,6 +134,25 @@ std::optional<QString> readValue(SQLHSTMT stmt, SQLUSMALLINT column, bool text)
     return QString::fromUtf16(units->data(), static_cast<qsizetype>(units->size()));
 }
 
+// A server that accepts but stops answering, or a link that dies mid-statement, must give the
+// error window within seconds, never a station that hangs. The read limit still leaves the
+// extended table check of a five-year centre (under two seconds) several times its time.
+constexpr long ConnectSeconds = 5;
+constexpr long ReadSeconds = 10;
+constexpr long WriteSeconds = 10;
+
+// The driver's own options, added to whatever the settings built: the connection string itself
+// stays the station's.
+QString withTimeouts(const QString& connectionString)
+{
+    const QString separator = connectionString.endsWith(';') ? "" : ";";
+    return connectionString + separator +
+           QString("CONN_TIMEOUT=%1;READ_TIMEOUT=%2;WRITE_TIMEOUT=%3")
+               .arg(ConnectSeconds)
+               .arg(ReadSeconds)
+               .arg(WriteSeconds);
+}
+
 } // namespace
 
 struct Connection::Handles {
@@ -153,9 +172,10 @@ void Connection::Open(const QString& connectionString)
     Close();
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &m_handles->dbc)))
         fail(SQL_HANDLE_ENV, environment());
-    SQLSetConnectAttr(m_handles->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(10), 0);
+    SQLSetConnectAttr(m_handles->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(ConnectSeconds), 0);
+    const QString bounded = withTimeouts(connectionString);
     SQLSMALLINT outLength = 0;
-    SQLRETURN rc = SQLDriverConnectW(m_handles->dbc, nullptr, const_cast<SQLWCHAR*>(wide(connectionString)), SQL_NTS,
+    SQLRETURN rc = SQLDriverConnectW(m_handles->dbc, nullptr, const_cast<SQLWCHAR*>(wide(bounded)), SQL_NTS,
                                      nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         QString text = diagnostics(SQL_HANDLE_DBC, m_handles->dbc);

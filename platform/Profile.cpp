@@ -4,30 +4,109 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace Profile {
 
 namespace {
 
+// Bytes 0x80 to 0x9F of the Windows-1252 code page; the five it leaves unassigned stand for the
+// control characters of the same number, so that every byte reads and writes back unchanged.
+constexpr char16_t Windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString fromWindows1252(const QByteArray& bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        text[i] = QChar(b >= 0x80 && b < 0xA0 ? Windows1252High[b - 0x80] : char16_t(b));
+    }
+    return text;
+}
+
+// False when the text holds a character the code page has no byte for.
+bool toWindows1252(const QString& text, QByteArray& bytes)
+{
+    bytes.resize(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            bytes[i] = static_cast<char>(c);
+            continue;
+        }
+        const auto* found = std::find(std::begin(Windows1252High), std::end(Windows1252High), c);
+        if (found == std::end(Windows1252High))
+            return false;
+        bytes[i] = static_cast<char>(0x80 + (found - std::begin(Windows1252High)));
+    }
+    return true;
+}
+
+// A settings file as read, with what it takes to write it back in its own form: the encoding
+// (UTF-8 when the bytes are valid UTF-8, else the Windows code page of files brought from a
+// Windows counter), a byte-order mark, the line ending and a last line without one.
 struct Lines {
     QStringList lines;
     bool exists = false;
+    // Why a file that exists could not be read; empty when it was read or does not exist.
+    QString failure;
+    bool windows1252 = false;
+    bool byteOrderMark = false;
+    QString newline = QStringLiteral("\r\n");
+    bool finalNewline = true;
 };
+
+const QByteArray Utf8Mark("\xEF\xBB\xBF");
 
 Lines readLines(const QString& path)
 {
     Lines result;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    result.exists = f.exists();
+    if (!result.exists)
         return result;
-    result.exists = true;
-    QString text = QString::fromUtf8(f.readAll());
+    QByteArray bytes;
+    if (f.open(QIODevice::ReadOnly))
+        bytes = f.readAll();
+    if (!f.isOpen() || f.error() != QFileDevice::NoError) {
+        result.failure = f.errorString();
+        return result;
+    }
+    result.byteOrderMark = bytes.startsWith(Utf8Mark);
+    if (result.byteOrderMark)
+        bytes.remove(0, Utf8Mark.size());
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError()) {
+        result.windows1252 = true;
+        text = fromWindows1252(bytes);
+    }
+    if (!text.contains("\r\n") && text.contains('\n'))
+        result.newline = QStringLiteral("\n");
+    result.finalNewline = text.isEmpty() || text.endsWith('\n');
     text.replace("\r\n", "\n");
     result.lines = text.split('\n');
     if (!result.lines.isEmpty() && result.lines.last().isEmpty())
         result.lines.removeLast();
     return result;
+}
+
+// The file's bytes in the form it was read in; false when its encoding cannot hold the text.
+bool encodeLines(const Lines& content, QByteArray& bytes)
+{
+    QString text = content.lines.join(content.newline);
+    if (content.finalNewline)
+        text += content.newline;
+    if (content.windows1252)
+        return toWindows1252(text, bytes);
+    bytes = (content.byteOrderMark ? Utf8Mark : QByteArray()) + text.toUtf8();
+    return true;
 }
 
 bool isSectionLine(const QString& line, QString* name)
@@ -82,6 +161,16 @@ QString PathOf(const QString& file)
     return WindowsDirectory() + "/" + file;
 }
 
+QString UnreadableReason(const QString& file) { return readLines(PathOf(file)).failure; }
+
+QString Text(const QString& file)
+{
+    const Lines content = readLines(PathOf(file));
+    if (content.lines.isEmpty())
+        return {};
+    return content.lines.join(content.newline) + (content.finalNewline ? content.newline : QString());
+}
+
 int GetString(const QString& section, const QString& key, const QString& defaultValue,
               QString& value, int size, const QString& file)
 {
@@ -113,6 +202,9 @@ bool WriteString(const QString& section, const QString& key, const QString& valu
 {
     const QString path = PathOf(file);
     Lines content = readLines(path);
+    // Rewritten from nothing, a file that exists but could not be read would lose every other key.
+    if (!content.failure.isEmpty())
+        return false;
     QStringList& lines = content.lines;
     const QString entry = key.trimmed() + "=" + value;
 
@@ -147,11 +239,14 @@ bool WriteString(const QString& section, const QString& key, const QString& valu
     else
         lines << "[" + section + "]" << entry;
 
+    QByteArray bytes;
+    if (!encodeLines(content, bytes))
+        return false;
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    out.write((lines.join("\r\n") + "\r\n").toUtf8());
+    out.write(bytes);
     return out.commit();
 }
 

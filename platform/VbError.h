@@ -30,6 +30,7 @@ constexpr long InvalidArgument = 5;
 constexpr long Overflow = 6;
 constexpr long TypeMismatch = 13;
 constexpr long FileNotFound = 53;
+constexpr long PathFileAccess = 75;
 constexpr long ItemNotFound = 3265;
 }
 

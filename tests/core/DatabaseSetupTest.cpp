@@ -5,6 +5,10 @@
 #include "PrivateDatabase.h"
 #include "ScriptedPrompter.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,6 +67,22 @@ TEST_F(DatabaseSetup, ProvisionsTwoThenTenStationsAndDropsNothingWhenTheCountFal
     EXPECT_TRUE(prompter.asked().empty());
 }
 
+TEST_F(DatabaseSetup, TwoStationsProvisioningTwentyAtOnceBothSucceed)
+{
+    for (int round = 0; round < 3; ++round) {
+        if (round > 0)
+            PrivateDatabase::Reload();
+        QProcess first, second;
+        for (QProcess* station : {&first, &second})
+            station->start(PROVISION_STATION, {PrivateDatabase::ConnectionString(), "20"});
+        for (QProcess* station : {&first, &second}) {
+            ASSERT_TRUE(station->waitForFinished(60000));
+            EXPECT_EQ(station->exitCode(), 0) << station->readAllStandardError().toStdString();
+        }
+        expectStations(20);
+    }
+}
+
 TEST_F(DatabaseSetup, FillsGapsAndMissingStationRowsWithoutTouchingWhatIsThere)
 {
     InitDatabase(3);
@@ -111,6 +131,39 @@ TEST_F(DatabaseSetup, OnlyLowerCaseErrorRowsOfTheCheckAreOfferedForRepair)
     CheckDatabase();
     EXPECT_EQ(prompter.asked().size(), 2u) << "a table left as it was is offered again";
     EXPECT_TRUE(failedTasks.isEmpty()) << "the repair ran: " << failedTasks.join("\n").toStdString();
+}
+
+TEST_F(DatabaseSetup, ATableWhoseIndexIsDamagedIsRepairedWhenTheUserSaysYes)
+{
+    // The server keeps a backup of a table it recovers by itself, which the next test's dropping
+    // of posdb would trip over: the table and every file of it go, however this test ends.
+    struct RemovedAfterwards {
+        ~RemovedAfterwards()
+        {
+            PrivateDatabase::RunClient("DROP TABLE IF EXISTS posdb.damaged;");
+            QDir folder(QFileInfo(PrivateDatabase::TableFile("damaged")).absolutePath());
+            for (const QString& file : folder.entryList({"damaged*"}, QDir::Files))
+                folder.remove(file);
+        }
+    } removedAfterwards;
+    PrivateDatabase::RunClient("USE posdb; CREATE TABLE damaged (id INT PRIMARY KEY, v VARCHAR(20)) ENGINE=MyISAM;"
+                               "INSERT INTO damaged SELECT seq, CONCAT('row ', seq) FROM seq_1_to_500; FLUSH TABLES;");
+    QFile index(PrivateDatabase::TableFile("damaged.MYI"));
+    ASSERT_TRUE(index.open(QIODevice::ReadWrite));
+    const qint64 header = 1024;
+    index.seek(header);
+    index.write(QByteArray(index.size() - header, '\xff'));
+    index.close();
+
+    prompter.Answer(Msg::Yes);
+    prompter.Answer(Msg::Yes);
+    CheckDatabase();
+    // The server reports the damaged index in two error rows, and each is offered.
+    EXPECT_EQ(prompter.prompts(), QStringList(2, "Repair database posdb.damaged ?"));
+    Recordset check = Db::Query("CHECK TABLE damaged EXTENDED");
+    EXPECT_EQ(check.Fields(2).Value() + " " + check.Fields(3).Value(), "status OK");
+    EXPECT_EQ(count("damaged"), 500);
+    EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
 }
 
 TEST_F(DatabaseSetup, AnEmptyDatabaseFailsAtTheStationTablesAndALostServerAtTheCheck)

@@ -96,10 +96,15 @@ TEST_F(ErrorWindow, OnlyTheCloseButtonAfterADatabaseErrorEndsTheProgram)
     closedByTheBox.close();
     EXPECT_EQ(ended, 0);
 
+    QFile kept(windows.path() + "/" + ErrorReportFile);
+    EXPECT_FALSE(kept.exists()) << "a window that lets the program go on keeps no report";
+
     frm_ErrorDisplay database(VbError(VbErrors::Database, "ODBC", "Can't connect"));
     database.show();
     Control<QPushButton>(&database, "btn_Close")->click();
     EXPECT_EQ(ended, 1);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << "the clipboard ends with the program, the file stays";
+    EXPECT_TRUE(kept.readAll().contains("Error while updating log\r\n\r\nCan't connect\r\nError Number :"));
 }
 
 TEST_F(ErrorWindow, IsTheWindowOfShowErrorDisplay)
@@ -117,7 +122,8 @@ TEST_F(ErrorWindow, IsTheWindowOfShowErrorDisplay)
 
 TEST_F(ErrorWindow, MailsTheReportWithTheSettingsButNotThePassword)
 {
-    windows.writeIni("[System]\r\nhour_start=8\r\ndatabase_password = s3cr\"et\r\ndatabase_user=counter\r\n");
+    windows.writeIniBytes(
+        "[System]\r\nhour_start=8\r\ndatabase_password = s3cr\"et\r\ndatabase_user=Caf\xE9\r\n");
     const QString args = fakeMailer(0);
     frm_ErrorDisplay window(VbError(VbErrors::Database, "ODBC", "Lost connection"));
     window.show();
@@ -137,7 +143,8 @@ TEST_F(ErrorWindow, MailsTheReportWithTheSettingsButNotThePassword)
     EXPECT_EQ(sent[8], "-m");
     const QString separator(47, '-');
     EXPECT_EQ(sent[9], report + "\r\n\r\n" + separator + "\r\n\r\n[System]\r\nhour_start=8\r\n"
-                                "database_password = ********\r\ndatabase_user=counter\r\n\r\n\r\n" + separator);
+                                "database_password = ********\r\ndatabase_user=" + QString::fromUtf8("Café") +
+                                "\r\n\r\n\r\n" + separator);
 
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].prompt, "Your email has been sent to " + SupportMailbox +
@@ -163,6 +170,8 @@ TEST_F(ErrorWindow, AMailerThatFailsOrIsMissingIsReportedAndNothingPretends)
     EXPECT_TRUE(prompter.asked()[0].prompt.contains("exit code 1")) << prompter.asked()[0].prompt.toStdString();
     EXPECT_TRUE(prompter.asked()[0].prompt.contains("no route to mail server"));
     EXPECT_TRUE(prompter.asked()[1].prompt.contains("could not be started"));
+    EXPECT_TRUE(prompter.asked()[1].prompt.contains("on the clipboard and in the file " + windows.path() + "/" +
+                                                    ErrorReportFile));
     EXPECT_TRUE(window.isVisible()) << "the user can still copy, repair or close";
 }
 

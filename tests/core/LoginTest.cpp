@@ -2,6 +2,7 @@
 #include "Db.h"
 #include "ModalDialog.h"
 #include "StartupFixture.h"
+#include "Verification.h"
 #include "frm_AdminPass.h"
 
 #include <QEvent>
@@ -117,6 +118,45 @@ TEST_F(Login, AWrongPasswordWritesNothingAndLeavesTheWindowForAnotherTry)
     EXPECT_FALSE(frm_Main::IsLoaded());
 }
 
+TEST_F(Login, LoginAndPasswordMatchOnlyAsStoredLetterForLetter)
+{
+    const QStringList before = written();
+    for (const auto& [login, password] : {std::pair{"ADMIN", "admin"}, std::pair{"admin", "ADMIN"}}) {
+        frm_Login& window = typeIn(login, password);
+        Control<QPushButton>(&window, "btn_Go")->click();
+    }
+    EXPECT_EQ(prompter.prompts(), QStringList(2, "Login/Password not correct"));
+    EXPECT_EQ(written(), before);
+    EXPECT_FALSE(frm_Main::IsLoaded());
+}
+
+TEST_F(Login, EveryLoginAndPasswordBoxStopsAtItsColumnsWidth)
+{
+    const QString typed(80, 'a');
+    QStringList checked;
+    auto expectCut = [&](QWidget* window, const char* login, const char* password) {
+        checked << window->objectName();
+        for (const char* name : {login, password}) {
+            auto* box = Control<QLineEdit>(window, name);
+            QTest::keyClicks(box, typed);
+            EXPECT_EQ(box->text(), typed.left(64)) << window->objectName().toStdString() << " " << name;
+        }
+    };
+    SkipVerification = 0;
+    expectCut(&frm_Login::Default(), "txtLogin", "txtPassword");
+    WhenModalShown([&](QWidget* dialog) {
+        expectCut(dialog, "txt_user", "txt_password");
+        Control<QPushButton>(dialog, "btn_Go")->click();
+    });
+    ShowVerifyUser(nullptr);
+    WhenModalShown([&](QWidget* dialog) {
+        expectCut(dialog, "txtLogin", "txtPassword");
+        Control<QPushButton>(dialog, "btn_Go")->click();
+    });
+    frm_AdminPass::GetAdminPass(nullptr);
+    EXPECT_EQ(checked, (QStringList{"frm_Login", "frm_VerifyUser", "frm_AdminPass"}));
+}
+
 TEST_F(Login, ALostDatabaseShowsTheErrorWindowAndKeepsTheLoginWindow)
 {
     ::ConnectionString.replace("PWD=pallowin", "PWD=wrong");
@@ -149,7 +189,9 @@ TEST_F(Login, OnlyAnAdministratorPassesTheAdministratorDialog)
     };
     EXPECT_TRUE(attempt("ad'min", "admin"));
     EXPECT_FALSE(attempt("counter", "counter"));
-    EXPECT_EQ(prompter.prompts(), QStringList{"Login/Password not correct"});
+    EXPECT_FALSE(attempt("ADMIN", "admin"));
+    EXPECT_FALSE(attempt("admin", "Admin"));
+    EXPECT_EQ(prompter.prompts(), QStringList(3, "Login/Password not correct"));
 }
 
 } // namespace

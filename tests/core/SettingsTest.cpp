@@ -59,6 +59,31 @@ TEST_F(SettingsTest, OnceTheHoursAreNumbersEveryDefaultIsWrittenBack)
                              "cashdrawercommport=2\ndisplay0=pitch0\ndisplay1=pitch1\n");
 }
 
+TEST_F(SettingsTest, OnlyHoursThatMakeABusinessDayOfAtMost24RowsAreTaken)
+{
+    const std::pair<int, int> days[] = {{8, 2}, {24, 23}, {1, 0}, {12, -1}};
+    for (const auto& [opening, closing] : days) {
+        SCOPED_TRACE(opening * 100 + closing);
+        dir.writeIni(QString("[System]\nhour_start=%1\nhour_end=%2\n").arg(opening).arg(closing));
+        EXPECT_NO_THROW(LoadSettings());
+    }
+    const std::pair<int, int> impossible[] = {{8, 8}, {8, 9}, {2, 23}, {0, -1}, {25, 2}, {-3, -5}};
+    for (const auto& [opening, closing] : impossible) {
+        SCOPED_TRACE(opening * 100 + closing);
+        dir.writeIni(QString("[System]\nhour_start=%1\nhour_end=%2\n").arg(opening).arg(closing));
+        try {
+            LoadSettings();
+            ADD_FAILURE() << "taken";
+        } catch (const VbError& e) {
+            EXPECT_TRUE(e.description().startsWith(QString("The opening hour (hour_start=%1) and the closing hour "
+                                                           "(hour_end=%2) in [System] of pallowin.ini")
+                                                       .arg(opening)
+                                                       .arg(closing)))
+                << e.description().toStdString();
+        }
+    }
+}
+
 TEST_F(SettingsTest, TheConnectionStringIsBuiltExactlyAndBracesValuesThatWouldEndIt)
 {
     dir.writeIni(complete());

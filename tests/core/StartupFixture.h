@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EndProgram.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "PrivateDatabase.h"
@@ -19,6 +20,7 @@ protected:
     void SetUp() override
     {
         DemoDatabaseTest::SetUp();
+        ClearProgramEnding();
         QImage(40, 30, QImage::Format_RGB32).save(windows.path() + "/front.png");
         picture = QDir(QCoreApplication::applicationDirPath()).relativeFilePath(windows.path() + "/front.png");
         FrontPictureFile = picture;

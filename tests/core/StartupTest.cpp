@@ -2,8 +2,12 @@
 #include "SingleInstance.h"
 #include "StartupFixture.h"
 
+#include "Db.h"
+#include "EndProgram.h"
 #include "LoginStatus.h"
 #include "ModalDialog.h"
+#include "UnreadableFile.h"
+#include "frm_ErrorDisplay.h"
 
 #include <QDialog>
 #include <QFile>
@@ -36,6 +40,15 @@ bool endsByItself(const std::function<void()>& act)
     QTimer::singleShot(0, &acting, act);
     RunProgram();
     return !stuck;
+}
+
+// Signs the demo administrator in at the login window, which opens the main window.
+void signInAsAdmin()
+{
+    frm_Login& login = frm_Login::Default();
+    Control<QLineEdit>(&login, "txtLogin")->setText("admin");
+    Control<QLineEdit>(&login, "txtPassword")->setText("admin");
+    Control<QPushButton>(&login, "btn_Go")->click();
 }
 
 TEST_F(Startup, AFirstStartWritesTheDefaultsAndStopsAtTheOpeningHour)
@@ -85,10 +98,7 @@ TEST_F(Startup, TheProgramEndsOnceNoWindowIsLeft)
     // The main window unloaded, as the end of a shift does, is the last window.
     windows.writeIni(stationSettings());
     EXPECT_TRUE(endsByItself([] {
-        frm_Login& login = frm_Login::Default();
-        Control<QLineEdit>(&login, "txtLogin")->setText("admin");
-        Control<QLineEdit>(&login, "txtPassword")->setText("admin");
-        Control<QPushButton>(&login, "btn_Go")->click();
+        signInAsAdmin();
         ASSERT_TRUE(frm_Main::IsLoaded());
         frm_Main::Unload();
     }));
@@ -115,10 +125,7 @@ TEST_F(Startup, AHandOverStartsAgainFromTheSettingsFileWithAFreshLoginWindow)
 {
     windows.writeIni(stationSettings());
     Main();
-    frm_Login& first = frm_Login::Default();
-    Control<QLineEdit>(&first, "txtLogin")->setText("admin");
-    Control<QLineEdit>(&first, "txtPassword")->setText("admin");
-    Control<QPushButton>(&first, "btn_Go")->click();
+    signInAsAdmin();
     ASSERT_TRUE(frm_Main::IsLoaded());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
@@ -154,6 +161,52 @@ TEST_F(Startup, StationNumbersThatDoNotFitStopTheStartWithAClearText)
         EXPECT_FALSE(frm_Login::IsLoaded());
     }
     EXPECT_EQ(count("tbl_system"), 0) << "nothing was provisioned";
+}
+
+TEST_F(Startup, ClosingTheErrorWindowOfALostDatabaseEndsThroughTheTearDownAndKeepsTheReport)
+{
+    // At start-up: nothing after the check runs, and no login window is shown.
+    windows.writeIni(stationSettings().replace("database_password=pallowin", "database_password=wrong"));
+    SetErrorDisplayHandler([this](const VbError& e) {
+        failures << CurrentTask;
+        if (e.number() == VbErrors::Database)
+            EndProgram();
+    });
+    EXPECT_TRUE(endsByItself([] {}));
+    EXPECT_EQ(failures, QStringList{"checking database"});
+    EXPECT_FALSE(frm_Login::IsLoaded());
+
+    // At work: the real window's Close ends the run, which logs the staff out.
+    windows.writeIni(stationSettings());
+    SetErrorDisplayHandler(&frm_ErrorDisplay::ShowFor);
+    EXPECT_TRUE(endsByItself([] {
+        signInAsAdmin();
+        ASSERT_TRUE(frm_Main::IsLoaded());
+        CurrentTask = "refreshing";
+        WhenModalShown([](QWidget* window) { Control<QPushButton>(window, "btn_Close")->click(); });
+        ShowErrorDisplay(VbError(VbErrors::Database, "ODBC", "Lost connection to server"));
+    }));
+    EXPECT_EQ(count("tbl_log WHERE log_staffname='admin' AND log_do='log out'"), 1);
+    QFile report(windows.path() + "/pallowin-errors.txt");
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(report.readAll().contains("Error while refreshing\r\n\r\nLost connection to server\r\n"));
+}
+
+TEST_F(Startup, ASettingsFileThatCannotBeReadStopsTheStartAndIsLeftAsItIs)
+{
+    windows.writeIni(stationSettings());
+    const QByteArray before = windows.iniBytes();
+    QString description;
+    SetErrorDisplayHandler([&](const VbError& e) { description = e.description(); });
+    {
+        UnreadableFile locked(windows.iniPath());
+        Main();
+    }
+    EXPECT_TRUE(description.startsWith("The settings file " + windows.iniPath() + " exists but cannot be read ("))
+        << description.toStdString();
+    EXPECT_EQ(windows.iniBytes(), before);
+    EXPECT_FALSE(frm_Login::IsLoaded());
+    EXPECT_EQ(count("tbl_system"), 0) << "the database was not touched";
 }
 
 TEST_F(Startup, AServerThatCannotBeReachedIsReportedWhileChecking)

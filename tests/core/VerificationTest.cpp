@@ -57,6 +57,10 @@ TEST_F(Verification, TheRoleDecidesWhichActionsAreAllowed)
         {"counter", "counter", "staff", true, false},
         {"coach", "c0ach", "staff", true, false},
         {"admin", "wrong", "", false, false},
+        {"ADMIN", "admin", "", false, false},
+        {"admin  ", "admin", "", false, false},
+        {"admin", "Admin", "", false, false},
+        {"admin", "admin ", "", false, false},
         {"nobody", "admin", "", false, false},
     };
     for (const Case& c : cases) {

@@ -5,7 +5,10 @@
 #include "SqlQuote.h"
 #include "VbError.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -122,6 +125,31 @@ TEST_F(ConnectionTest, AWrongPasswordIsRefusedAsADatabaseError)
         EXPECT_EQ(e.number(), VbErrors::Database);
         EXPECT_TRUE(e.description().contains("Access denied")) << e.description().toStdString();
     }
+}
+
+// Both the open of a new connection and a query on one that was open before the server went
+// silent must give up with the database error, not wait for an answer that never comes. The
+// program is a DATABASE test: it holds the posdb lock, so no other test meets the stopped server.
+TEST_F(ConnectionTest, AServerThatStopsAnsweringGivesTheDatabaseErrorWithinSeconds)
+{
+    auto expectFailsSoon = [](const char* what, const std::function<void()>& act) {
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            act();
+            ADD_FAILURE() << what << " succeeded on a stopped server";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number(), VbErrors::Database) << what;
+        }
+        EXPECT_LT(clock.elapsed(), 12000) << what;
+    };
+    auto open = Db::Open();
+    {
+        PrivateDatabase::Frozen frozen;
+        expectFailsSoon("the query", [&] { open->Query("SELECT COUNT(*) FROM tbl_booking"); });
+        expectFailsSoon("the open", [] { Db::Open(); });
+    }
+    EXPECT_EQ(scalar("SELECT 1"), "1") << "the server answers again";
 }
 
 }

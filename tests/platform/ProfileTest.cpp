@@ -1,5 +1,6 @@
 #include "Profile.h"
 #include "TempWindowsDir.h"
+#include "UnreadableFile.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,44 @@ TEST(Profile, AKeyOnlyMatchesInsideItsOwnSection)
 TEST(Profile, AnUnwritableFileIsReportedAsAFailedWrite)
 {
     EXPECT_FALSE(Profile::WriteString("A", "k", "v", "/proc/no-such-folder/pallowin.ini"));
+}
+
+TEST(Profile, AFileInTheWindowsCodePageIsReadAsSuchAndWrittenBackInItsOwnBytes)
+{
+    TempWindowsDir dir;
+    const QByteArray original("[System]\r\npitch0=Caf\xE9 Court\r\ndisplay0=\x80 5\x81\r\n");
+    dir.writeIniBytes(original);
+    EXPECT_EQ(get("System", "pitch0"), QString::fromUtf8("Café Court"));
+    EXPECT_EQ(get("System", "display0"), QString::fromUtf8("€ 5") + QChar(0x81));
+    ASSERT_TRUE(Profile::WriteString("System", "hour_start", "8", "pallowin.ini"));
+    EXPECT_EQ(dir.iniBytes(), original + "hour_start=8\r\n");
+    ASSERT_TRUE(Profile::WriteString("System", "pitch0", QString::fromUtf8("Caf\u00e9 Nord"), "pallowin.ini"));
+    const QByteArray renamed = QByteArray(original).replace("Court\r\n", "Nord\r\n") + "hour_start=8\r\n";
+    EXPECT_EQ(dir.iniBytes(), renamed);
+    EXPECT_FALSE(Profile::WriteString("System", "pitch1", QString::fromUtf8("\u26BD"), "pallowin.ini"))
+        << "the code page has no byte for it";
+    EXPECT_EQ(dir.iniBytes(), renamed);
+
+    // UTF-8 keeps its byte-order mark, its bare line feeds and a last line without one.
+    dir.writeIniBytes("\xEF\xBB\xBF[System]\npitch0=Zo\xC3\xAB");
+    EXPECT_EQ(get("System", "pitch0"), QString::fromUtf8("Zoë"));
+    ASSERT_TRUE(Profile::WriteString("System", "hour_start", "8", "pallowin.ini"));
+    EXPECT_EQ(dir.iniBytes(), "\xEF\xBB\xBF[System]\npitch0=Zo\xC3\xAB\nhour_start=8");
+}
+
+TEST(Profile, AFileThatExistsButCannotBeReadIsNeverWritten)
+{
+    TempWindowsDir dir;
+    dir.writeIni("[System]\r\nhour_start=8\r\nhour_end=2\r\ndatabase_server=db\r\n");
+    const QByteArray before = dir.iniBytes();
+    {
+        UnreadableFile locked(dir.iniPath());
+        EXPECT_FALSE(Profile::UnreadableReason("pallowin.ini").isEmpty());
+        EXPECT_FALSE(Profile::WriteString("System", "CourtType", "1", "pallowin.ini"));
+    }
+    EXPECT_EQ(dir.iniBytes(), before);
+    EXPECT_TRUE(Profile::UnreadableReason("pallowin.ini").isEmpty());
+    EXPECT_TRUE(Profile::UnreadableReason("no-such-file.ini").isEmpty()) << "a missing file is made when written";
 }
 
 }

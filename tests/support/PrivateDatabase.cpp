@@ -4,7 +4,10 @@
 #include "Globals.h"
 #include "Settings.h"
 
+#include <QFile>
 #include <QProcess>
+
+#include <csignal>
 
 namespace PrivateDatabase {
 
@@ -17,6 +20,18 @@ QString env(const char* name, const QString& fallback)
 }
 
 QString socket() { return env("PALLOWIN_DB_SOCKET", QStringLiteral(PALLOWIN_DEFAULT_DB_DIR "/mysqld.sock")); }
+
+QString serverDirectory() { return env("PALLOWIN_DB_DIR", QStringLiteral(PALLOWIN_DEFAULT_DB_DIR)); }
+
+long long serverPid()
+{
+    QFile file(serverDirectory() + "/mysqld.pid");
+    const long long pid = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+    if (pid <= 0)
+        throw std::runtime_error("the private server's process number cannot be read from " +
+                                 file.fileName().toStdString());
+    return pid;
+}
 
 } // namespace
 
@@ -41,6 +56,8 @@ void RunClient(const QString& sql)
                                      .toStdString());
 }
 
+QString TableFile(const QString& fileName) { return serverDirectory() + "/data/posdb/" + fileName; }
+
 void Reload(bool withDemo)
 {
     const QString source = QStringLiteral(PALLOWIN_SOURCE_DIR);
@@ -50,6 +67,16 @@ void Reload(bool withDemo)
         sql += "source " + source + "/db/demo.sql\n";
     RunClient(sql);
 }
+
+Frozen::Frozen() : m_pid(serverPid())
+{
+    // Should the test itself hang and be killed, the server still goes on within a minute.
+    QProcess::startDetached("sh", {"-c", "sleep 60; kill -CONT " + QString::number(m_pid)});
+    if (::kill(static_cast<pid_t>(m_pid), SIGSTOP) != 0)
+        throw std::runtime_error("the private server cannot be stopped");
+}
+
+Frozen::~Frozen() { ::kill(static_cast<pid_t>(m_pid), SIGCONT); }
 
 } // namespace PrivateDatabase
 

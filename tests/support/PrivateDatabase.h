@@ -11,6 +11,22 @@ QString ConnectionString();
 void Reload(bool withDemo = false);
 // Runs SQL through the server's own client, for setting up what the program's statements cannot.
 void RunClient(const QString& sql);
+// The server's file of a table of posdb, for damaging it (the table closed with FLUSH TABLES).
+QString TableFile(const QString& fileName);
+
+// Stops the private server's process (SIGSTOP) while it lives, so that it keeps its connections
+// but answers nothing, and lets it go on (SIGCONT) when it goes, however the test ends. Only a
+// test that holds the server to itself may do this.
+class Frozen {
+public:
+    Frozen();
+    ~Frozen();
+    Frozen(const Frozen&) = delete;
+    Frozen& operator=(const Frozen&) = delete;
+
+private:
+    long long m_pid;
+};
 
 }
 

@@ -15,17 +15,19 @@ TempWindowsDir::~TempWindowsDir()
         qunsetenv("WINDIR");
 }
 
-QString TempWindowsDir::iniText() const
+QString TempWindowsDir::iniText() const { return QString::fromUtf8(iniBytes()).replace("\r\n", "\n"); }
+
+void TempWindowsDir::writeIni(const QString& text) const { writeIniBytes(text.toUtf8()); }
+
+QByteArray TempWindowsDir::iniBytes() const
 {
     QFile f(iniPath());
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(f.readAll()).replace("\r\n", "\n");
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void TempWindowsDir::writeIni(const QString& text) const
+void TempWindowsDir::writeIniBytes(const QByteArray& bytes) const
 {
     QFile f(iniPath());
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(text.toUtf8());
+        f.write(bytes);
 }

@@ -14,6 +14,9 @@ public:
     // The settings file's text, "" when it does not exist.
     QString iniText() const;
     void writeIni(const QString& text) const;
+    // The file as bytes, for encodings and line endings.
+    QByteArray iniBytes() const;
+    void writeIniBytes(const QByteArray& bytes) const;
 
 private:
     QTemporaryDir m_dir;
