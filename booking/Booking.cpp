@@ -1,24 +1,20 @@
 #include "Booking.h"
+#include "Courts.h"
 #include "SlotAudit.h"
+#include "SlotChange.h"
 #include "SlotGrid.h"
 #include "SlotKey.h"
 #include "SlotTiming.h"
 
-#include "Db.h"
 #include "Globals.h"
 #include "Prompter.h"
 #include "Settings.h"
 #include "SqlQuote.h"
 
-#include "Vb.h"
+#include "Connection.h"
 #include "VbError.h"
 
 namespace {
-
-QString where(const QString& date, const QString& time, int court)
-{
-    return " WHERE b_datetime='" + SlotKey(date, time) + "' AND b_field=" + QString::number(court);
-}
 
 QString bookingInsert(const QString& date, const QString& time, int court, int delay, int playLength,
                       const QString& tel, const QString& org, const QString& name, const QString& specialRate,
@@ -31,93 +27,90 @@ QString bookingInsert(const QString& date, const QString& time, int court, int d
            "', b_person=" + QString::number(person);
 }
 
-void refuse(const QString& text) { MsgBox(text, Msg::Critical); }
-
-// The master's "Partially Shared" row covers every dependent booking at the slot: from the earliest
-// start to the latest end, this booking's own span included.
-void keepMasterInStep(Connection& db, SlotGrid& grid, int master, int court, const QString& date,
-                      const QString& time, int delay, int playLength, int person)
+// Counts the booking of a dependent court into its master's "Partially Shared" row, which then runs
+// from the earliest start to the latest end of all the dependents' bookings. masterRow is the row the
+// change locked before it wrote anything.
+void countIntoMaster(Connection& db, std::optional<SlotRow> masterRow, int master, int court, const QString& date,
+                     const QString& time, int delay, int playLength, int person, const QString& actionTime)
 {
-    Recordset rs = db.Query("SELECT * FROM tbl_booking" + where(date, time, master));
-    const bool exists = !rs.EOF_();
-    if (exists && rs["b_bookername"].Value() != PartiallySharedMark)
-        return;
-    const int start = std::min(delay, getMinDelayTime(master, court, date, time));
-    const int end = std::max(delay + playLength, getMaxPlayTime(master, court, date, time));
-    const QString update = "UPDATE tbl_booking SET b_delaytime=" + QString::number(start) +
-                           ",b_playlength=" + QString::number(end - start) + ", b_shared= b_shared + 1" +
-                           where(date, time, master);
-    if (exists) {
-        db.Execute(update);
-    } else {
+    if (!masterRow) {
+        const SlotSpan span = DependentsSpan(db, master, court, date, time, delay, playLength);
         try {
-            db.Execute(bookingInsert(date, time, master, start, end - start, {}, {}, PartiallySharedMark, {}, person,
-                                     ", b_shared= b_shared + 1"));
+            db.Execute(bookingInsert(date, time, master, span.start, span.end - span.start, {}, {},
+                                     PartiallySharedMark, {}, person, ", b_shared= b_shared + 1"));
         } catch (const VbError& e) {
-            // Another station's dependent booking made the row first: count this one in.
             if (!IsDuplicateSlot(e))
                 throw;
-            db.Execute(update);
+            // Another station's booking made the row meanwhile: what it is decides.
+            masterRow = LockSlotRow(db, date, time, master);
         }
     }
-    WriteRemark(db, date, time, master, "book", " partially booked field " + QString::number(master),
-                grid.ActionTime());
+    if (masterRow) {
+        if (masterRow->bookerName != PartiallySharedMark)
+            throw SlotRefusal{SlotTakenMessage};
+        const SlotSpan span = DependentsSpan(db, master, court, date, time, delay, playLength);
+        db.Execute("UPDATE tbl_booking SET b_delaytime=" + QString::number(span.start) +
+                   ",b_playlength=" + QString::number(span.end - span.start) + ", b_shared= b_shared + 1" +
+                   SlotWhere(date, time, master));
+    }
+    WriteRemark(db, date, time, master, "book", " partially booked field " + QString::number(master), actionTime);
 }
+
+void refuse(const QString& text) { MsgBox(text, Msg::Critical); }
 
 } // namespace
-
-bool IsDuplicateSlot(const VbError& error)
-{
-    return error.number() == VbErrors::Database && error.description().contains("Duplicate entry");
-}
 
 bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,
                const QString& name, const QString& court, const QString& specialRate, bool fromWaitList, int delay,
                int playLength, int person)
 {
-    const int c = Vb::CInt(court);
+    const std::optional<int> chosen = ChosenCourt(court);
+    if (!chosen)
+        return false;
+    const int c = *chosen;
     if (IsPastSlot(time, date)) {
         refuse("You cannot book previous entry");
         return false;
     }
-    auto db = Db::Open();
-    if (!db->Query("SELECT * FROM tbl_booking" + where(date, time, c)).EOF_()) {
-        refuse("The field already being booked");
-        return false;
-    }
-    try {
-        db->Execute(bookingInsert(date, time, c, delay, playLength, tel, org, name, specialRate, person));
-    } catch (const VbError& e) {
-        if (!IsDuplicateSlot(e))
-            throw;
-        refuse("The field already being booked");
-        return false;
-    }
+    const QString actionTime = grid.ActionTime();
+    const bool booked = RunSlotChange([&](Connection& db) {
+        const int master = GetSharedMaster(c);
+        std::optional<SlotRow> masterRow;
+        if (master != -1) {
+            masterRow = LockSlotRow(db, date, time, master);
+            // The master court is booked as a whole: this court's space is taken.
+            if (masterRow && masterRow->bookerName != PartiallySharedMark)
+                throw SlotRefusal{SlotTakenMessage};
+        }
+        // The slot key is unique: a slot that is taken fails here and the change is refused.
+        db.Execute(bookingInsert(date, time, c, delay, playLength, tel, org, name, specialRate, person));
+        if (fromWaitList)
+            db.Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'");
+        WriteRemark(db, date, time, c, "book", " " + name + " " + tel, actionTime);
 
-    if (fromWaitList) {
-        db->Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'");
+        for (int shared : DependentCourts(c)) {
+            db.Execute(bookingInsert(date, time, shared, delay, playLength, {}, {}, SharedBookingMark, {}, person));
+            WriteRemark(db, date, time, shared, "book", " shared booking", actionTime);
+        }
+        if (master != -1)
+            countIntoMaster(db, masterRow, master, c, date, time, delay, playLength, person, actionTime);
+    });
+    if (booked && fromWaitList) {
         PasteFromWaitList = false;
         // The entry is gone; its number must not reach a later paste.
         WaitListCutId.clear();
         grid.RefreshWaitList();
     }
-    WriteRemark(*db, date, time, c, "book", " " + name + " " + tel, grid.ActionTime());
-
-    for (int shared : DependentCourts(c)) {
-        db->Execute(bookingInsert(date, time, shared, delay, playLength, {}, {}, SharedBookingMark, {}, person));
-        WriteRemark(*db, date, time, shared, "book", " shared booking", grid.ActionTime());
-    }
-
-    const int master = GetSharedMaster(c);
-    if (master != -1)
-        keepMasterInStep(*db, grid, master, c, date, time, delay, playLength, person);
-    return true;
+    return booked;
 }
 
 bool doCancel(SlotGrid& grid, const QString& date, const QString& time, const QString& name, const QString& court,
               const QString& reason)
 {
-    const int c = Vb::CInt(court);
+    const std::optional<int> chosen = ChosenCourt(court);
+    if (!chosen)
+        return false;
+    const int c = *chosen;
     if (IsPastSlot(time, date)) {
         refuse("You cannot delete previous entry!");
         return false;
@@ -133,37 +126,43 @@ bool doCancel(SlotGrid& grid, const QString& date, const QString& time, const QS
     if (reason.isEmpty())
         return false;
 
-    auto db = Db::Open();
-    Recordset rs = db->Query("SELECT * FROM tbl_booking" + where(date, time, c));
-    if (rs.EOF_()) {
-        refuse("The field is empty");
-        return false;
-    }
-    if (rs["b_paid"].Number() > 0) {
-        MsgBox("You cannot delete paid item");
-        return false;
-    }
-    db->Execute("DELETE FROM tbl_booking" + where(date, time, c));
-    WriteRemark(*db, date, time, c, "cancel", reason, grid.ActionTime());
+    const QString actionTime = grid.ActionTime();
+    return RunSlotChange([&](Connection& db) {
+        const int master = GetSharedMaster(c);
+        const std::optional<SlotRow> masterRow =
+            master != -1 ? LockSlotRow(db, date, time, master) : std::nullopt;
+        const std::optional<SlotRow> own = LockSlotRow(db, date, time, c);
+        if (!own)
+            throw SlotRefusal{"The field is empty"};
+        // What the slot holds now decides, not what a grid showed earlier.
+        if (own->bookerName.contains(PartiallySharedMark))
+            throw SlotRefusal{"Delete individual slots"};
+        if (own->bookerName.contains(SharedBookingMark))
+            throw SlotRefusal{"Please delete main slots"};
+        if (own->bookerName != name)
+            throw SlotRefusal{"The slot was changed at another station since it was shown: it now holds " +
+                              own->bookerName + ". Please look at it again."};
+        if (own->paid > Money())
+            throw SlotRefusal{"You cannot delete paid item", Msg::OKOnly};
 
-    for (int shared : DependentCourts(c)) {
-        if (db->Execute("DELETE FROM tbl_booking" + where(date, time, shared) + " AND b_bookername='" +
-                        SharedBookingMark + "'") > 0)
-            WriteRemark(*db, date, time, shared, "cancel", " shared booking", grid.ActionTime());
-    }
+        db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, c));
+        WriteRemark(db, date, time, c, "cancel", reason, actionTime);
 
-    const int master = GetSharedMaster(c);
-    if (master != -1) {
-        const QString masterRow = where(date, time, master) + " AND b_bookername='" + PartiallySharedMark + "'";
-        Recordset m = db->Query("SELECT * FROM tbl_booking" + masterRow);
-        if (!m.EOF_()) {
-            if (m["b_shared"].Integer() <= 1)
-                db->Execute("DELETE FROM tbl_booking" + masterRow);
-            else
-                db->Execute("UPDATE tbl_booking SET b_shared=b_shared - 1" + masterRow);
-            WriteRemark(*db, date, time, master, "cancel", " partially booked field " + QString::number(master),
-                        grid.ActionTime());
+        for (int shared : DependentCourts(c)) {
+            if (db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, shared) + " AND b_bookername='" +
+                           SharedBookingMark + "'") > 0)
+                WriteRemark(db, date, time, shared, "cancel", " shared booking", actionTime);
         }
-    }
-    return true;
+
+        if (masterRow && masterRow->bookerName == PartiallySharedMark) {
+            // The master's count was read under its lock, so two dependents cancelled at once each
+            // see the other's change.
+            if (masterRow->shared <= 1)
+                db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, master));
+            else
+                db.Execute("UPDATE tbl_booking SET b_shared=b_shared - 1" + SlotWhere(date, time, master));
+            WriteRemark(db, date, time, master, "cancel", " partially booked field " + QString::number(master),
+                        actionTime);
+        }
+    });
 }

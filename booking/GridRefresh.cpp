@@ -1,11 +1,14 @@
 #include "GridRefresh.h"
 #include "SlotKey.h"
 
+#include "Clock.h"
+#include "Db.h"
 #include "Globals.h"
 #include "SqlQuote.h"
 
 #include "Connection.h"
 #include "Vb.h"
+#include "VbError.h"
 
 namespace {
 
@@ -138,4 +141,36 @@ HourMarks HourMarksAt(int clockHour, int rowCount)
         marks = {within(midnight + clockHour - 1), within(midnight + clockHour), within(midnight + clockHour + 1)};
     }
     return marks;
+}
+
+GridReading ReadGrid(const QString& date, const QString& courtText, int rowCount, int clockHour,
+                     const GridReading& last)
+{
+    GridReading reading{date, courtText, {}, {}, {}, {}, {}, Now()};
+    try {
+        auto db = Db::Open();
+        reading.rows = ReadBookRows(*db, date, courtText, rowCount);
+        const PlayHours hours = PlayHoursAt(clockHour);
+        reading.previousList = PlayList(*db, date, hours.previous);
+        reading.currentList = PlayList(*db, date, hours.current);
+        reading.nextList = PlayList(*db, date, hours.next);
+        return reading;
+    } catch (const VbError& e) {
+        reading.failure = "The bookings could not be read: " + e.description() + "\n";
+    }
+    if (last.readAt.isValid() && last.date == date && last.court == courtText &&
+        last.rows.size() == static_cast<size_t>(rowCount) + 1) {
+        reading = GridReading{last.date, last.court, last.rows, last.previousList, last.currentList, last.nextList,
+                              reading.failure + "The grid shows them as read at " +
+                                  last.readAt.toString("hh:mm:ss") + ".",
+                              last.readAt};
+    } else {
+        BookRow unread;
+        unread.bookerName = UnreadMark;
+        reading.rows.assign(static_cast<size_t>(rowCount) + 1, unread);
+        reading.rows[0] = BookRow();
+        reading.readAt = QDateTime();
+        reading.failure += "No slot of this court and date can be taken for free until they are read.";
+    }
+    return reading;
 }

@@ -2,6 +2,7 @@
 
 #include "BookRows.h"
 
+#include <QDateTime>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -52,3 +53,22 @@ struct HourMarks {
     bool operator==(const HourMarks&) const = default;
 };
 HourMarks HourMarksAt(int clockHour, int rowCount);
+
+// What one refresh of the grid shows of one date and court.
+struct GridReading {
+    QString date;
+    QString court;
+    BookRows rows;
+    QString previousList, currentList, nextList;
+    // Why the database could not be read; empty when it was.
+    QString failure;
+    // When the rows were read from the database; invalid when they never were.
+    QDateTime readAt;
+};
+// What a row shows when its slot could not be read: it is not free as far as anyone knows.
+inline const QString UnreadMark = QStringLiteral("(not read)");
+// Reads the rows and the play lists at clock hour clockHour. When the database cannot be read the
+// rows keep what last read of the same date and court (or, for another date or court, every row
+// shows UnreadMark), and failure says why, so that no booked slot looks free.
+GridReading ReadGrid(const QString& date, const QString& courtText, int rowCount, int clockHour,
+                     const GridReading& last);
