@@ -53,26 +53,43 @@ bool mayChange(SlotGrid& grid, int row, const Slot& slot, const QString& pastMes
 
 QString minutes(int value) { return " for " + QString::number(value) + " minutes "; }
 
-// How a change of a slot's timing is judged and written. own is the row as read under its lock;
-// change returns the new start and length, or refuses.
+// The slot of the grid row, judged against its neighbours as they stand now rather than as the grid
+// last showed them.
+bool conflictsNow(Connection& db, const SlotGrid& grid, const Slot& slot, int row, int delay)
+{
+    return isDelayConflict(ReadBookRows(db, slot.date, QString::number(slot.court), grid.RowCount()), row, delay);
+}
+
+// How a change of a slot's timing is judged and written.
 struct TimingChange {
     QString job;
+    QString pastMessage;
     // The refusals of a row that holds a marker: "... individual slots", "... main slots".
     QString onPartiallyShared;
     QString onSharedBooking;
-    std::function<std::pair<int, int>(Connection&, const SlotRow& own)> change;
-    // The statement part that sets the row's timing, and the remark that records it.
-    std::function<QString(int delay, int length)> set;
-    std::function<QString(int delay, int length)> remark;
+    // Whether the change moves the start (else it sets the length).
+    bool movesStart;
+    // The new start and length of the slot, from its row as read under its lock; or a refusal.
+    std::function<std::pair<int, int>(Connection&, const Slot&, const SlotRow& own)> change;
 };
 
 // Changes the timing of the slot of a grid row in one transaction: its own row, the rows of its
 // dependent courts, and its master's "Partially Shared" row, which keeps covering every dependent
 // booking from the earliest start to the latest end. Everything is decided on the rows as they are
-// now, read under their locks.
-void changeTiming(SlotGrid& grid, const Slot& slot, const TimingChange& timing)
+// now, read under their locks. The grid is redrawn afterwards.
+void changeTiming(SlotGrid& grid, int row, bool requireAuthorization, const TimingChange& timing)
 {
+    const std::optional<int> court = ChosenCourt(grid.CourtText());
+    if (!court)
+        return;
+    const Slot slot{grid.GridDate(), grid.RowTime(row), *court};
+    if (!mayChange(grid, row, slot, timing.pastMessage, requireAuthorization))
+        return;
     const QString actionTime = grid.ActionTime();
+    auto set = [&](int delay, int length) {
+        return timing.movesStart ? "b_delaytime=" + QString::number(delay) : "b_playlength=" + QString::number(length);
+    };
+    auto remark = [&](int delay, int length) { return minutes(timing.movesStart ? delay : length); };
     RunSlotChange([&](Connection& db) {
         const int master = GetSharedMaster(slot.court);
         const std::optional<SlotRow> masterRow =
@@ -86,49 +103,34 @@ void changeTiming(SlotGrid& grid, const Slot& slot, const TimingChange& timing)
             throw SlotRefusal{timing.onSharedBooking};
         if (own->paid > Money())
             throw SlotRefusal{"The slot already paid"};
-        const auto [delay, length] = timing.change(db, *own);
+        const auto [delay, length] = timing.change(db, slot, *own);
 
-        db.Execute("UPDATE tbl_booking SET " + timing.set(delay, length) + slot.Where(slot.court));
-        WriteRemark(db, slot.date, slot.time, slot.court, timing.job, timing.remark(delay, length), actionTime);
+        db.Execute("UPDATE tbl_booking SET " + set(delay, length) + slot.Where(slot.court));
+        WriteRemark(db, slot.date, slot.time, slot.court, timing.job, remark(delay, length), actionTime);
         for (int shared : DependentCourts(slot.court)) {
-            db.Execute("UPDATE tbl_booking SET " + timing.set(delay, length) + slot.Where(shared));
-            WriteRemark(db, slot.date, slot.time, shared, timing.job, timing.remark(delay, length), actionTime);
+            db.Execute("UPDATE tbl_booking SET " + set(delay, length) + slot.Where(shared));
+            WriteRemark(db, slot.date, slot.time, shared, timing.job, remark(delay, length), actionTime);
         }
         if (masterRow && masterRow->bookerName == PartiallySharedMark) {
             const SlotSpan span = DependentsSpan(db, master, slot.court, slot.date, slot.time, delay, length);
             db.Execute("UPDATE tbl_booking SET b_delaytime=" + QString::number(span.start) +
                        ", b_playlength=" + QString::number(span.end - span.start) + slot.Where(master));
-            WriteRemark(db, slot.date, slot.time, master, timing.job,
-                        timing.remark(span.start, span.end - span.start), actionTime);
+            WriteRemark(db, slot.date, slot.time, master, timing.job, remark(span.start, span.end - span.start),
+                        actionTime);
         }
     });
-}
-
-// The slot of the grid row, judged against its neighbours as they stand now rather than as the grid
-// last showed them.
-bool conflictsNow(Connection& db, const SlotGrid& grid, const Slot& slot, int row, int delay)
-{
-    return isDelayConflict(ReadBookRows(db, slot.date, QString::number(slot.court), grid.RowCount()), row, delay);
+    grid.RefreshView();
 }
 
 void delaySlot(SlotGrid& grid, int row, int delay, bool requireAuthorization, bool testConflict)
 {
-    const std::optional<int> court = ChosenCourt(grid.CourtText());
-    if (!court)
-        return;
-    const Slot slot{grid.GridDate(), grid.RowTime(row), *court};
-    if (!mayChange(grid, row, slot, "You cannot delay previous entry!", requireAuthorization))
-        return;
-    changeTiming(grid, slot,
-                 {"delay slot", "Please delay individual slots", "Please delay main slots",
-                  [&](Connection& db, const SlotRow& own) {
+    changeTiming(grid, row, requireAuthorization,
+                 {"delay slot", "You cannot delay previous entry!", "Please delay individual slots",
+                  "Please delay main slots", true, [&](Connection& db, const Slot& slot, const SlotRow& own) {
                       if (testConflict && conflictsNow(db, grid, slot, row, delay))
                           throw SlotRefusal{"conflicting! cannot delay", Msg::OKOnly};
                       return std::pair{delay, own.playLength};
-                  },
-                  [](int d, int) { return "b_delaytime=" + QString::number(d); },
-                  [](int d, int) { return minutes(d); }});
-    grid.RefreshView();
+                  }});
 }
 
 // added > 0: the slot plays that many minutes longer than it does now, if its neighbours leave room.
@@ -138,25 +140,16 @@ void changeLength(SlotGrid& grid, int row, int playLength, int added, LengthMeth
         MsgBox("There is no booked slot to add " + QString::number(playLength) + " minutes", Msg::Critical);
         return;
     }
-    const std::optional<int> court = ChosenCourt(grid.CourtText());
-    if (!court)
-        return;
-    const Slot slot{grid.GridDate(), grid.RowTime(row), *court};
-    if (!mayChange(grid, row, slot, "You cannot book previous entry!", requireAuthorization))
-        return;
-    changeTiming(grid, slot,
-                 {method == LengthMethod::Shorten ? "shorten slot" : "extra time", "Please add individual slots",
-                  "Please add main slots",
-                  [&](Connection& db, const SlotRow& own) {
+    changeTiming(grid, row, requireAuthorization,
+                 {method == LengthMethod::Shorten ? "shorten slot" : "extra time", "You cannot book previous entry!",
+                  "Please add individual slots", "Please add main slots", false,
+                  [&](Connection& db, const Slot& slot, const SlotRow& own) {
                       if (added == 0)
                           return std::pair{own.delay, playLength};
                       if (conflictsNow(db, grid, slot, row, own.delay + added))
                           throw SlotRefusal{"conflicting! cannot do", Msg::OKOnly};
                       return std::pair{own.delay, own.playLength + added};
-                  },
-                  [](int, int l) { return "b_playlength=" + QString::number(l); },
-                  [](int, int l) { return minutes(l); }});
-    grid.RefreshView();
+                  }});
 }
 
 } // namespace
