@@ -14,6 +14,8 @@
 #include "Connection.h"
 #include "VbError.h"
 
+#include <algorithm>
+
 namespace {
 
 QString bookingInsert(const QString& date, const QString& time, int court, int delay, int playLength,
@@ -58,23 +60,16 @@ void countIntoMaster(Connection& db, std::optional<SlotRow> masterRow, int maste
 
 void refuse(const QString& text) { MsgBox(text, Msg::Critical); }
 
-} // namespace
-
-bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,
-               const QString& name, const QString& court, const QString& specialRate, bool fromWaitList, int delay,
-               int playLength, int person)
+// Writes the booking of one slot inside the change's transaction. A refusal is thrown, or, when the
+// slot is one of several, undoes only this slot's statements and is handed back.
+std::optional<SlotRefusal> bookSlot(Connection& db, bool oneOfSeveral, const QString& date, const QString& time,
+                                    int court, const Booker& booker, bool fromWaitList, int delay, int playLength,
+                                    const QString& actionTime)
 {
-    const std::optional<int> chosen = ChosenCourt(court);
-    if (!chosen)
-        return false;
-    const int c = *chosen;
-    if (IsPastSlot(time, date)) {
-        refuse("You cannot book previous entry");
-        return false;
-    }
-    const QString actionTime = grid.ActionTime();
-    const bool booked = RunSlotChange([&](Connection& db) {
-        const int master = GetSharedMaster(c);
+    if (oneOfSeveral)
+        db.Execute("SAVEPOINT slot");
+    try {
+        const int master = GetSharedMaster(court);
         std::optional<SlotRow> masterRow;
         if (master != -1) {
             masterRow = LockSlotRow(db, date, time, master);
@@ -82,26 +77,87 @@ bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const Q
             if (masterRow && masterRow->bookerName != PartiallySharedMark)
                 throw SlotRefusal{SlotTakenMessage};
         }
-        // The slot key is unique: a slot that is taken fails here and the change is refused.
-        db.Execute(bookingInsert(date, time, c, delay, playLength, tel, org, name, specialRate, person));
+        // The slot key is unique: a slot that is taken fails here.
+        db.Execute(bookingInsert(date, time, court, delay, playLength, booker.tel, booker.org, booker.name,
+                                 booker.specialRate, booker.person));
         if (fromWaitList)
             db.Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'");
-        WriteRemark(db, date, time, c, "book", " " + name + " " + tel, actionTime);
+        WriteRemark(db, date, time, court, "book", " " + booker.name + " " + booker.tel, actionTime);
 
-        for (int shared : DependentCourts(c)) {
-            db.Execute(bookingInsert(date, time, shared, delay, playLength, {}, {}, SharedBookingMark, {}, person));
+        for (int shared : DependentCourts(court)) {
+            db.Execute(bookingInsert(date, time, shared, delay, playLength, {}, {}, SharedBookingMark, {}, booker.person));
             WriteRemark(db, date, time, shared, "book", " shared booking", actionTime);
         }
         if (master != -1)
-            countIntoMaster(db, masterRow, master, c, date, time, delay, playLength, person, actionTime);
-    });
-    if (booked && fromWaitList) {
+            countIntoMaster(db, masterRow, master, court, date, time, delay, playLength, booker.person, actionTime);
+        return std::nullopt;
+    } catch (const SlotRefusal& refusal) {
+        if (!oneOfSeveral)
+            throw;
+        db.Execute("ROLLBACK TO SAVEPOINT slot");
+        return refusal;
+    } catch (const VbError& e) {
+        if (!oneOfSeveral || !IsDuplicateSlot(e))
+            throw;
+        db.Execute("ROLLBACK TO SAVEPOINT slot");
+        return SlotRefusal{SlotTakenMessage};
+    }
+}
+
+} // namespace
+
+std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringList& times, const Booker& booker,
+                            const QString& court, bool fromWaitList, int delay, int playLength)
+{
+    std::vector<bool> booked(static_cast<size_t>(times.size()));
+    const std::optional<int> c = ChosenCourt(court);
+    if (!c || times.isEmpty())
+        return booked;
+    // A past hour is refused before anything is asked of the database.
+    std::vector<std::optional<SlotRefusal>> past(booked.size());
+    for (qsizetype i = 0; i < times.size(); ++i)
+        if (IsPastSlot(times[i], date))
+            past[static_cast<size_t>(i)] = SlotRefusal{"You cannot book previous entry"};
+    std::vector<std::optional<SlotRefusal>> refusals = past;
+    bool bookedOne = false;
+    bool committed = true;
+    const QString actionTime = grid.ActionTime();
+    if (std::any_of(past.begin(), past.end(), [](const auto& refusal) { return !refusal; }))
+        committed = RunSlotChange([&](Connection& db) {
+            refusals = past;
+            bookedOne = false;
+            for (size_t i = 0; i < refusals.size(); ++i) {
+                if (refusals[i])
+                    continue;
+                // The cut waiting-list entry goes with the first hour booked.
+                refusals[i] = bookSlot(db, times.size() > 1, date, times[static_cast<qsizetype>(i)], *c, booker,
+                                       fromWaitList && !bookedOne, delay, playLength, actionTime);
+                bookedOne = bookedOne || !refusals[i];
+            }
+        });
+    if (!committed)
+        return booked;
+    for (size_t i = 0; i < booked.size(); ++i) {
+        booked[i] = !refusals[i];
+        if (refusals[i])
+            MsgBox(refusals[i]->message, refusals[i]->style);
+    }
+    if (fromWaitList && bookedOne) {
         PasteFromWaitList = false;
         // The entry is gone; its number must not reach a later paste.
         WaitListCutId.clear();
         grid.RefreshWaitList();
     }
     return booked;
+}
+
+bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,
+               const QString& name, const QString& court, const QString& specialRate, bool fromWaitList, int delay,
+               int playLength, int person)
+{
+    return BookSlots(grid, date, {time}, {tel, org, name, specialRate, person}, court, fromWaitList, delay,
+                     playLength)
+        .front();
 }
 
 bool doCancel(SlotGrid& grid, const QString& date, const QString& time, const QString& name, const QString& court,

@@ -1,12 +1,29 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 class SlotGrid;
 
-// Books one hour of one court with its audit row and the rows of the courts that share its space, all
-// in one transaction. Refusals (a bad court, a past slot, a taken slot) are shown and give false, with
-// nothing written; a database failure throws, with nothing written.
+// Who books, as every row of a booking stores it.
+struct Booker {
+    QString tel;
+    QString org;
+    QString name;
+    QString specialRate;
+    int person = 0;
+};
+
+// Books the hours at times ("hh:mm") of date on court for booker, with their audit rows and the rows
+// of the courts that share space, in one transaction. An hour that cannot be booked (past, taken) is
+// left out and its refusal shown once the others are written; a bad court is refused before
+// anything; a database failure writes none of them and throws. The first hour booked takes the cut
+// waiting-list entry when fromWaitList. Element i tells whether times[i] was booked.
+std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringList& times, const Booker& booker,
+                            const QString& court, bool fromWaitList, int delay, int playLength);
+
+// Books one hour of one court as BookSlots does.
 bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,
                const QString& name, const QString& court, const QString& specialRate, bool fromWaitList, int delay,
                int playLength, int person);

@@ -192,11 +192,13 @@ void Block_Booking(SlotGrid& grid, const QString& date)
         }
     }
     // A clipboard row without a name would make a booking that can be neither booked over nor cleared.
-    if (name.isEmpty() || !ChosenCourt(grid.CourtText()))
+    if (name.isEmpty())
         return;
+    QStringList times;
     for (int row = 1; row <= grid.RowCount(); ++row)
         if (grid.IsSelected(row))
-            doBooking(grid, date, grid.RowTime(row), tel, org, name, grid.CourtText(), rate, PasteFromWaitList, 0, 60, 0);
+            times << grid.RowTime(row);
+    BookSlots(grid, date, times, {tel, org, name, rate, 0}, grid.CourtText(), PasteFromWaitList, 0, 60);
 }
 
 void doDelay(SlotGrid& grid, int value)

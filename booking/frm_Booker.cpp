@@ -1,6 +1,5 @@
 #include "frm_Booker.h"
 #include "Booking.h"
-#include "Courts.h"
 #include "SlotGrid.h"
 
 #include "Db.h"
@@ -231,17 +230,22 @@ void frm_Booker::book()
             txt_SpecialGroupID[i]->text().trimmed().isEmpty())
             Tag.clear();
 
-    if (!ChosenCourt(m_court)) {
-        reject();
-        return;
-    }
     CurrentTask = "booking the slot";
     if (IsUserAllowed(false)) {
-        for (int row = 1; row <= m_rowCount; ++row)
-            if (m_selected[static_cast<size_t>(row)])
-                m_booked[static_cast<size_t>(row)] =
-                    doBooking(m_grid, m_date, m_grid.RowTime(row), txt_BookerTel->text(), txt_BookerOrg->text(),
-                              txt_BookerName->text(), m_court, Tag, PasteFromWaitList, 0, 60, person);
+        std::vector<int> rows;
+        QStringList times;
+        for (int row = 1; row <= m_rowCount; ++row) {
+            if (m_selected[static_cast<size_t>(row)]) {
+                rows.push_back(row);
+                times << m_grid.RowTime(row);
+            }
+        }
+        const std::vector<bool> booked =
+            BookSlots(m_grid, m_date, times,
+                      {txt_BookerTel->text(), txt_BookerOrg->text(), txt_BookerName->text(), Tag, person}, m_court,
+                      PasteFromWaitList, 0, 60);
+        for (size_t i = 0; i < rows.size(); ++i)
+            m_booked[static_cast<size_t>(rows[i])] = booked[i];
     }
     m_grid.RefreshView();
     accept();
