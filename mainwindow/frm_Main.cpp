@@ -250,9 +250,9 @@ void frm_Main::RefreshView()
     m_bookRows = m_reading.rows;
     GridCourt = static_cast<int16_t>(Vb::Val(CourtText()));
     showRows();
-    PreviousPlayList->setText(m_reading.previousList);
-    CurrentPlayList->setText(m_reading.currentList);
-    NextPlayList->setText(m_reading.nextList);
+    PreviousPlayList->setText(m_reading.lists.previous);
+    CurrentPlayList->setText(m_reading.lists.current);
+    NextPlayList->setText(m_reading.lists.next);
     lbl_RefreshFailure->setText(m_reading.failure);
     lbl_RefreshFailure->setVisible(!m_reading.failure.isEmpty());
     ListView_Book->setToolTip({});

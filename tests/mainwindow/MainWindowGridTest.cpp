@@ -111,6 +111,7 @@ TEST_F(MainWindowGrid, RefreshShowsTheSlotsOfTheCourtAndDate)
     slot(3, "24:00", "b_bookername='Late'");
     slot(3, "03:00", "b_bookername='After closing'");
     slot(4, "14:00", "b_bookername='Other court'");
+    slot(0, "13:00", "b_bookername='Early'");
     Db::Execute("INSERT INTO tbl_booking SET b_datetime='2026-12-09 14:00:00', b_field=3, b_bookername='Tomorrow'");
     select({"10:00", "14:00"});
     show(3);
@@ -130,6 +131,7 @@ TEST_F(MainWindowGrid, RefreshShowsTheSlotsOfTheCourtAndDate)
     EXPECT_EQ(item("15:00")->foreground(1).color(), QColor(192, 192, 0));
     EXPECT_EQ(main->CurrentPlayList->text(), "Court 4 - Anna\r\nCourt 5 - Other court\r\n");
     EXPECT_EQ(main->NextPlayList->text(), "Court 4 - Ben\r\n");
+    EXPECT_EQ(main->PreviousPlayList->text(), "Court 1 - Early\r\n");
     EXPECT_TRUE(item("10:00")->isSelected() && item("14:00")->isSelected());
 
     show(5);
