@@ -58,50 +58,78 @@ void countIntoMaster(Connection& db, std::optional<SlotRow> masterRow, int maste
     WriteRemark(db, date, time, master, "book", " partially booked field " + QString::number(master), actionTime);
 }
 
-void refuse(const QString& text) { MsgBox(text, Msg::Critical); }
-
-// Writes the booking of one slot inside the change's transaction. A refusal is thrown, or, when the
-// slot is one of several, undoes only this slot's statements and is handed back.
-std::optional<SlotRefusal> bookSlot(Connection& db, bool oneOfSeveral, const QString& date, const QString& time,
-                                    int court, const Booker& booker, bool fromWaitList, int delay, int playLength,
-                                    const QString& actionTime)
+// Writes the booking of one slot inside the change's transaction.
+void bookSlot(Connection& db, const QString& date, const QString& time, int court, const Booker& booker,
+              bool fromWaitList, int delay, int playLength, const QString& actionTime)
 {
-    if (oneOfSeveral)
-        db.Execute("SAVEPOINT slot");
-    try {
-        const int master = GetSharedMaster(court);
-        std::optional<SlotRow> masterRow;
-        if (master != -1) {
-            masterRow = LockSlotRow(db, date, time, master);
-            // The master court is booked as a whole: this court's space is taken.
-            if (masterRow && masterRow->bookerName != PartiallySharedMark)
-                throw SlotRefusal{SlotTakenMessage};
-        }
-        // The slot key is unique: a slot that is taken fails here.
-        db.Execute(bookingInsert(date, time, court, delay, playLength, booker.tel, booker.org, booker.name,
-                                 booker.specialRate, booker.person));
-        if (fromWaitList)
-            db.Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'");
-        WriteRemark(db, date, time, court, "book", " " + booker.name + " " + booker.tel, actionTime);
-
-        for (int shared : DependentCourts(court)) {
-            db.Execute(bookingInsert(date, time, shared, delay, playLength, {}, {}, SharedBookingMark, {}, booker.person));
-            WriteRemark(db, date, time, shared, "book", " shared booking", actionTime);
-        }
-        if (master != -1)
-            countIntoMaster(db, masterRow, master, court, date, time, delay, playLength, booker.person, actionTime);
-        return std::nullopt;
-    } catch (const SlotRefusal& refusal) {
-        if (!oneOfSeveral)
-            throw;
-        db.Execute("ROLLBACK TO SAVEPOINT slot");
-        return refusal;
-    } catch (const VbError& e) {
-        if (!oneOfSeveral || !IsDuplicateSlot(e))
-            throw;
-        db.Execute("ROLLBACK TO SAVEPOINT slot");
-        return SlotRefusal{SlotTakenMessage};
+    const int master = GetSharedMaster(court);
+    std::optional<SlotRow> masterRow;
+    if (master != -1) {
+        masterRow = LockSlotRow(db, date, time, master);
+        // The master court is booked as a whole: this court's space is taken.
+        if (masterRow && masterRow->bookerName != PartiallySharedMark)
+            throw SlotRefusal{SlotTakenMessage};
     }
+    // The slot key is unique: a slot that is taken fails here.
+    db.Execute(bookingInsert(date, time, court, delay, playLength, booker.tel, booker.org, booker.name,
+                             booker.specialRate, booker.person));
+    if (fromWaitList)
+        db.Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'");
+    WriteRemark(db, date, time, court, "book", " " + booker.name + " " + booker.tel, actionTime);
+
+    for (int shared : DependentCourts(court)) {
+        db.Execute(bookingInsert(date, time, shared, delay, playLength, {}, {}, SharedBookingMark, {}, booker.person));
+        WriteRemark(db, date, time, shared, "book", " shared booking", actionTime);
+    }
+    if (master != -1)
+        countIntoMaster(db, masterRow, master, court, date, time, delay, playLength, booker.person, actionTime);
+}
+
+// Deletes the booking of one slot inside the change's transaction, when it still holds the booker
+// the grid showed.
+void cancelSlot(Connection& db, const QString& date, const QString& time, int court, const QString& shownName,
+                const QString& reason, const QString& actionTime)
+{
+    const int master = GetSharedMaster(court);
+    const std::optional<SlotRow> masterRow = master != -1 ? LockSlotRow(db, date, time, master) : std::nullopt;
+    const std::optional<SlotRow> own = LockSlotRow(db, date, time, court);
+    if (!own)
+        throw SlotRefusal{"The field is empty"};
+    // What the slot holds now decides, not what a grid showed earlier.
+    if (own->bookerName.contains(PartiallySharedMark))
+        throw SlotRefusal{"Delete individual slots"};
+    if (own->bookerName.contains(SharedBookingMark))
+        throw SlotRefusal{"Please delete main slots"};
+    if (own->bookerName != shownName)
+        throw SlotRefusal{"The slot was changed at another station since it was shown: it now holds " +
+                          own->bookerName + ". Please look at it again."};
+    if (own->paid > Money())
+        throw SlotRefusal{"You cannot delete paid item", Msg::OKOnly};
+
+    db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, court));
+    WriteRemark(db, date, time, court, "cancel", reason, actionTime);
+
+    for (int shared : DependentCourts(court)) {
+        if (db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, shared) + " AND b_bookername='" +
+                       SharedBookingMark + "'") > 0)
+            WriteRemark(db, date, time, shared, "cancel", " shared booking", actionTime);
+    }
+
+    if (masterRow && masterRow->bookerName == PartiallySharedMark) {
+        // The master's count was read under its lock, so two dependents cancelled at once each see
+        // the other's change.
+        if (masterRow->shared <= 1)
+            db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, master));
+        else
+            db.Execute("UPDATE tbl_booking SET b_shared=b_shared - 1" + SlotWhere(date, time, master));
+        WriteRemark(db, date, time, master, "cancel", " partially booked field " + QString::number(master),
+                    actionTime);
+    }
+}
+
+bool allRefused(const std::vector<std::optional<SlotRefusal>>& refusals)
+{
+    return std::all_of(refusals.begin(), refusals.end(), [](const auto& refusal) { return refusal.has_value(); });
 }
 
 } // namespace
@@ -109,46 +137,39 @@ std::optional<SlotRefusal> bookSlot(Connection& db, bool oneOfSeveral, const QSt
 std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringList& times, const Booker& booker,
                             const QString& court, bool fromWaitList, int delay, int playLength)
 {
-    std::vector<bool> booked(static_cast<size_t>(times.size()));
     const std::optional<int> c = ChosenCourt(court);
     if (!c || times.isEmpty())
-        return booked;
+        return std::vector<bool>(times.size());
     // A past hour is refused before anything is asked of the database.
-    std::vector<std::optional<SlotRefusal>> past(booked.size());
+    std::vector<std::optional<SlotRefusal>> past(times.size());
     for (qsizetype i = 0; i < times.size(); ++i)
         if (IsPastSlot(times[i], date))
             past[static_cast<size_t>(i)] = SlotRefusal{"You cannot book previous entry"};
     std::vector<std::optional<SlotRefusal>> refusals = past;
     bool bookedOne = false;
-    bool committed = true;
     const QString actionTime = grid.ActionTime();
-    if (std::any_of(past.begin(), past.end(), [](const auto& refusal) { return !refusal; }))
-        committed = RunSlotChange([&](Connection& db) {
+    if (!allRefused(past) && !RunSlotChange([&](Connection& db) {
             refusals = past;
             bookedOne = false;
             for (size_t i = 0; i < refusals.size(); ++i) {
                 if (refusals[i])
                     continue;
                 // The cut waiting-list entry goes with the first hour booked.
-                refusals[i] = bookSlot(db, times.size() > 1, date, times[static_cast<qsizetype>(i)], *c, booker,
-                                       fromWaitList && !bookedOne, delay, playLength, actionTime);
+                refusals[i] = RunSlotPart(db, times.size() > 1, [&] {
+                    bookSlot(db, date, times[static_cast<qsizetype>(i)], *c, booker, fromWaitList && !bookedOne, delay,
+                             playLength, actionTime);
+                });
                 bookedOne = bookedOne || !refusals[i];
             }
-        });
-    if (!committed)
-        return booked;
-    for (size_t i = 0; i < booked.size(); ++i) {
-        booked[i] = !refusals[i];
-        if (refusals[i])
-            MsgBox(refusals[i]->message, refusals[i]->style);
-    }
+        }))
+        return std::vector<bool>(times.size());
     if (fromWaitList && bookedOne) {
         PasteFromWaitList = false;
         // The entry is gone; its number must not reach a later paste.
         WaitListCutId.clear();
         grid.RefreshWaitList();
     }
-    return booked;
+    return ShowRefusals(refusals);
 }
 
 bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,
@@ -160,65 +181,42 @@ bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const Q
         .front();
 }
 
+std::vector<bool> CancelSlots(SlotGrid& grid, const QString& date, const QStringList& times,
+                              const QStringList& shownNames, const QString& court, const QString& reason)
+{
+    const std::optional<int> c = ChosenCourt(court);
+    if (!c || reason.isEmpty())
+        return std::vector<bool>(times.size());
+    // Refused on what the grid shows, before anything is asked of the database.
+    std::vector<std::optional<SlotRefusal>> shown(times.size());
+    for (qsizetype i = 0; i < times.size(); ++i) {
+        auto& refusal = shown[static_cast<size_t>(i)];
+        if (IsPastSlot(times[i], date))
+            refusal = SlotRefusal{"You cannot delete previous entry!"};
+        else if (shownNames[i].contains(PartiallySharedMark))
+            refusal = SlotRefusal{"Delete individual slots"};
+        else if (shownNames[i].contains(SharedBookingMark))
+            refusal = SlotRefusal{"Please delete main slots"};
+    }
+    std::vector<std::optional<SlotRefusal>> refusals = shown;
+    const QString actionTime = grid.ActionTime();
+    if (!allRefused(shown) && !RunSlotChange([&](Connection& db) {
+            refusals = shown;
+            for (size_t i = 0; i < refusals.size(); ++i) {
+                if (!refusals[i]) {
+                    const auto at = static_cast<qsizetype>(i);
+                    refusals[i] = RunSlotPart(db, times.size() > 1, [&] {
+                        cancelSlot(db, date, times[at], *c, shownNames[at], reason, actionTime);
+                    });
+                }
+            }
+        }))
+        return std::vector<bool>(times.size());
+    return ShowRefusals(refusals);
+}
+
 bool doCancel(SlotGrid& grid, const QString& date, const QString& time, const QString& name, const QString& court,
               const QString& reason)
 {
-    const std::optional<int> chosen = ChosenCourt(court);
-    if (!chosen)
-        return false;
-    const int c = *chosen;
-    if (IsPastSlot(time, date)) {
-        refuse("You cannot delete previous entry!");
-        return false;
-    }
-    if (name.contains(PartiallySharedMark)) {
-        refuse("Delete individual slots");
-        return false;
-    }
-    if (name.contains(SharedBookingMark)) {
-        refuse("Please delete main slots");
-        return false;
-    }
-    if (reason.isEmpty())
-        return false;
-
-    const QString actionTime = grid.ActionTime();
-    return RunSlotChange([&](Connection& db) {
-        const int master = GetSharedMaster(c);
-        const std::optional<SlotRow> masterRow =
-            master != -1 ? LockSlotRow(db, date, time, master) : std::nullopt;
-        const std::optional<SlotRow> own = LockSlotRow(db, date, time, c);
-        if (!own)
-            throw SlotRefusal{"The field is empty"};
-        // What the slot holds now decides, not what a grid showed earlier.
-        if (own->bookerName.contains(PartiallySharedMark))
-            throw SlotRefusal{"Delete individual slots"};
-        if (own->bookerName.contains(SharedBookingMark))
-            throw SlotRefusal{"Please delete main slots"};
-        if (own->bookerName != name)
-            throw SlotRefusal{"The slot was changed at another station since it was shown: it now holds " +
-                              own->bookerName + ". Please look at it again."};
-        if (own->paid > Money())
-            throw SlotRefusal{"You cannot delete paid item", Msg::OKOnly};
-
-        db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, c));
-        WriteRemark(db, date, time, c, "cancel", reason, actionTime);
-
-        for (int shared : DependentCourts(c)) {
-            if (db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, shared) + " AND b_bookername='" +
-                           SharedBookingMark + "'") > 0)
-                WriteRemark(db, date, time, shared, "cancel", " shared booking", actionTime);
-        }
-
-        if (masterRow && masterRow->bookerName == PartiallySharedMark) {
-            // The master's count was read under its lock, so two dependents cancelled at once each
-            // see the other's change.
-            if (masterRow->shared <= 1)
-                db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, master));
-            else
-                db.Execute("UPDATE tbl_booking SET b_shared=b_shared - 1" + SlotWhere(date, time, master));
-            WriteRemark(db, date, time, master, "cancel", " partially booked field " + QString::number(master),
-                        actionTime);
-        }
-    });
+    return CancelSlots(grid, date, {time}, {name}, court, reason).front();
 }

@@ -28,8 +28,15 @@ bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const Q
                const QString& name, const QString& court, const QString& specialRate, bool fromWaitList, int delay,
                int playLength, int person);
 
-// Cancels one booked hour for the given reason, with the rows of the courts that share its space, in
-// one transaction. name is the text of the row's name column: a slot that holds another booker by now
-// is refused. Refusals are shown and give false; a database failure throws, with nothing deleted.
+// Cancels the booked hours at times of date on court for the given reason, with the rows of the courts
+// that share their space, in one transaction. shownNames are the texts of the rows' name columns: a
+// slot that holds another booker by now is refused. An hour that cannot be cancelled (past, empty,
+// paid, a shared-court row) is left and its refusal shown once the others are done; a bad court is
+// refused before anything, an empty reason cancels nothing; a database failure deletes nothing and
+// throws. Element i tells whether times[i] was cancelled.
+std::vector<bool> CancelSlots(SlotGrid& grid, const QString& date, const QStringList& times,
+                              const QStringList& shownNames, const QString& court, const QString& reason);
+
+// Cancels one booked hour as CancelSlots does.
 bool doCancel(SlotGrid& grid, const QString& date, const QString& time, const QString& name, const QString& court,
               const QString& reason);

@@ -35,6 +35,38 @@ bool RunSlotChange(const std::function<void(Connection&)>& change)
     return false;
 }
 
+std::optional<SlotRefusal> RunSlotPart(Connection& db, bool oneOfSeveral, const std::function<void()>& part)
+{
+    if (!oneOfSeveral) {
+        part();
+        return std::nullopt;
+    }
+    db.Execute("SAVEPOINT slot");
+    try {
+        part();
+        return std::nullopt;
+    } catch (const SlotRefusal& refusal) {
+        db.Execute("ROLLBACK TO SAVEPOINT slot");
+        return refusal;
+    } catch (const VbError& e) {
+        if (!IsDuplicateSlot(e))
+            throw;
+        db.Execute("ROLLBACK TO SAVEPOINT slot");
+        return SlotRefusal{SlotTakenMessage};
+    }
+}
+
+std::vector<bool> ShowRefusals(const std::vector<std::optional<SlotRefusal>>& refusals)
+{
+    std::vector<bool> changed(refusals.size());
+    for (size_t i = 0; i < refusals.size(); ++i) {
+        changed[i] = !refusals[i];
+        if (refusals[i])
+            MsgBox(refusals[i]->message, refusals[i]->style);
+    }
+    return changed;
+}
+
 QString SlotWhere(const QString& date, const QString& time, int court)
 {
     return " WHERE b_datetime='" + SlotKey(date, time) + "' AND b_field=" + QString::number(court);

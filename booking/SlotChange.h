@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class Connection;
 class VbError;
@@ -29,6 +30,13 @@ struct SlotRefusal {
 // another station stored first, or a lock another station kept twice over undoes everything and is
 // shown; any other failure undoes everything and throws.
 bool RunSlotChange(const std::function<void(Connection&)>& change);
+
+// One slot's part of a change of several slots: a refusal, or a slot key another station stored
+// first, undoes only this part and is handed back. Of a single slot, it undoes the whole change.
+std::optional<SlotRefusal> RunSlotPart(Connection& db, bool oneOfSeveral, const std::function<void()>& part);
+
+// Shows the refusals of the slots of a committed change in slot order, and tells which slots changed.
+std::vector<bool> ShowRefusals(const std::vector<std::optional<SlotRefusal>>& refusals);
 
 // Whether a statement failed on a unique key: another station stored the slot first.
 bool IsDuplicateSlot(const VbError& error);

@@ -485,9 +485,14 @@ void frm_Main::btn_Clear_Click()
         const QString reason = InputBox("Enter reason why the entry need to be cleared");
         if (reason.isEmpty())
             return;
-        for (int row = 1; row <= n; ++row)
-            if (IsSelected(row))
-                ::doCancel(*this, GridDate(), RowTime(row), NameCell(row), CourtText(), reason);
+        QStringList times, names;
+        for (int row = 1; row <= n; ++row) {
+            if (IsSelected(row)) {
+                times << RowTime(row);
+                names << NameCell(row);
+            }
+        }
+        CancelSlots(*this, GridDate(), times, names, CourtText(), reason);
         RefreshView();
     });
 }

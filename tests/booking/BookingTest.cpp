@@ -513,8 +513,12 @@ TEST_F(SharedCourtRaces, AStaleGridsCancelDeletesNothingItDoesNotOwn)
     counting.prompts.clear();
     EXPECT_FALSE(cancelAs(1, Day, "15:00", "Anna"));
     ASSERT_TRUE(book(3, "15:00", "Carl"));
-    EXPECT_FALSE(cancelAs(3, Day, "15:00", "Anna"));
+    ASSERT_TRUE(book(3, "16:00", "Dora"));
+    TestGrid grid(Day, 3);
+    EXPECT_EQ(CancelSlots(grid, Day, {"15:00", "16:00"}, {"Anna", "Dora"}, "3", "moved"),
+              std::vector<bool>({false, true}));
     EXPECT_EQ(row(3, "15:00", "b_bookername"), "Carl");
+    EXPECT_EQ(row(3, "16:00", "b_bookername"), "none");
     EXPECT_EQ(counting.prompts,
               QStringList({"Please delete main slots",
                            "The slot was changed at another station since it was shown: it now holds Carl. "
