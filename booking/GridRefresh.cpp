@@ -113,12 +113,14 @@ PlayLists ReadPlayLists(Connection& db, const QString& date, const PlayHours& ho
     PlayLists lists;
     // One statement for the three hours: a refresh runs on every change and every clock minute 55.
     for (Recordset rs = db.Query("SELECT b_bookername, b_field, b_datetime from tbl_booking where b_datetime IN (\"" +
-                                 previousKey + "\", \"" + currentKey + "\", \"" + nextKey + "\") ORDER BY b_field ASC;");
+                                 previousKey + "\", \"" + currentKey + "\", \"" + nextKey +
+                                 "\") ORDER BY b_field ASC;");
          !rs.EOF_(); rs.MoveNext()) {
         const long long court = rs["b_field"].Integer();
         if (court < 0 || court >= MaxCourts)
             continue;
-        const QString line = CourtDisplayNames[static_cast<size_t>(court)] + " - " + rs["b_bookername"].Value() + "\r\n";
+        const QString line =
+            CourtDisplayNames[static_cast<size_t>(court)] + " - " + rs["b_bookername"].Value() + "\r\n";
         const QString key = rs["b_datetime"].Value();
         (key == previousKey ? lists.previous : key == currentKey ? lists.current : lists.next) += line;
     }

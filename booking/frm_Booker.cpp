@@ -59,7 +59,8 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
 {
     setObjectName("frm_Booker");
     const int courtNumber = static_cast<int>(Vb::Val(m_court));
-    const QString court = courtNumber >= 0 && courtNumber < MaxCourts ? CourtDisplayNames[static_cast<size_t>(courtNumber)] : "";
+    const QString court =
+        courtNumber >= 0 && courtNumber < MaxCourts ? CourtDisplayNames[static_cast<size_t>(courtNumber)] : "";
     setWindowTitle("Booking Field " + court + " from " + grid.RowText(grid.CurrentRow()));
     for (int row = 1; row <= m_rowCount; ++row)
         m_selected[static_cast<size_t>(row)] = grid.IsSelected(row);

@@ -10,7 +10,6 @@
 #include "frm_Booker.h"
 
 #include "Clock.h"
-#include "Db.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "OptionSettings.h"

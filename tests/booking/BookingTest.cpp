@@ -561,7 +561,8 @@ TEST_F(Booking, AFailureInTheMiddleOfASharedCourtChangeWritesNothing)
         "CREATE TRIGGER lost_master BEFORE UPDATE ON tbl_booking FOR EACH ROW "
         "IF NEW.b_field=0 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='disk full'; END IF//\n"
         "CREATE TRIGGER lost_late BEFORE INSERT ON tbl_booking FOR EACH ROW "
-        "IF NEW.b_datetime='2026-12-08 21:00:00' THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='disk full'; END IF//\n");
+        "IF NEW.b_datetime='2026-12-08 21:00:00' THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='disk full'; "
+        "END IF//\n");
     Db::Execute("INSERT INTO tbl_waitlist SET w_id=7, w_datetime='2026-12-08 15:00', w_bookername='Wait'");
     WaitListCutId = "7";
     PasteFromWaitList = true;
@@ -579,8 +580,8 @@ TEST_F(Booking, AFailureInTheMiddleOfASharedCourtChangeWritesNothing)
     EXPECT_EQ(row(1, "16:00", "b_delaytime"), "0");
 
     TestGrid third(Day, 3);
-    EXPECT_THROW(BookSlots(third, Day, {"19:00", "20:00", "21:00"}, {"1", "", "Block", "", 0}, "3", false, 0, 60),
-                 VbError);
+    EXPECT_THROW(
+        BookSlots(third, Day, {"19:00", "20:00", "21:00"}, {"1", "", "Block", "", 0}, "3", false, 0, 60), VbError);
     EXPECT_EQ(count("tbl_booking WHERE b_field=3"), 0) << "the hours before the failing one are undone as well";
     EXPECT_EQ(count("tbl_remark"), remarksBefore);
 }
