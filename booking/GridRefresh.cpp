@@ -176,7 +176,7 @@ GridReading ReadGrid(const QString& date, const QString& courtText, int rowCount
         reading.rows.assign(static_cast<size_t>(rowCount) + 1, unread);
         reading.rows[0] = BookRow();
         reading.readAt = QDateTime();
-        reading.failure += "No slot of this court and date can be taken for free until they are read.";
+        reading.failure += "No hour of this court and date shows as free until they can be read.";
     }
     return reading;
 }
