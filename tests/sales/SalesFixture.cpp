@@ -57,7 +57,8 @@ void SalesTest::SetUp()
     ::ConnectionString = PrivateDatabase::ConnectionString();
     CounterNumber = 1;
     CurrentTask.clear();
-    windows.writeIni("[SpecialGroup]\r\n 1=Schools\r\n");
+    windows.writeIni("[SpecialGroup]\r\n 1=Schools\r\n[Address]\r\naddress0=Riverside Sports Centre\r\n"
+                     "address1=12 Quay Road\r\naddress3=Harbour Town\r\n[Contact]\r\ncontact0=Tel 555-0100\r\n");
     SetNow(QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)));
     UseTestCentre();
     // The grid's hour rows follow the centre's opening hours.
