@@ -3,6 +3,7 @@
 
 #include "Prompter.h"
 
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -33,10 +34,23 @@ frm_MiscItem::frm_MiscItem(QWidget* owner) : QDialog(owner)
     buttons->addWidget(txt_OK);
     buttons->addWidget(txt_Cancel);
     form->addRow(buttons);
-    // The caret waits after the preset text, so the description is typed on.
+    txt_TextItem->installEventFilter(this);
     txt_TextItem->setFocus();
-    txt_TextItem->setCursorPosition(txt_TextItem->text().size());
-    txt_TextItem->deselect();
+}
+
+bool frm_MiscItem::eventFilter(QObject* watched, QEvent* event)
+{
+    // The caret waits after the preset text, so the description is typed on; the box's own
+    // focus handling, which selects the whole text, runs first.
+    if (watched == txt_TextItem && event->type() == QEvent::FocusIn)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                txt_TextItem->deselect();
+                txt_TextItem->setCursorPosition(txt_TextItem->text().size());
+            },
+            Qt::QueuedConnection);
+    return QDialog::eventFilter(watched, event);
 }
 
 void frm_MiscItem::txt_OK_Click()

@@ -26,6 +26,9 @@ public:
     QString Description() const;
     Money Price() const { return m_price; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Money m_price;
 };
