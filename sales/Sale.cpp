@@ -8,7 +8,11 @@
 #include "Numbering.h"
 #include "SqlQuote.h"
 
+#include <QStringList>
+
+#include <map>
 #include <optional>
+#include <tuple>
 
 int32_t CurrentTransaction = 0;
 int16_t CurrentReceipt = 0;
@@ -17,10 +21,10 @@ namespace {
 
 QString journal() { return "tbl_counter" + QString::number(CounterNumber); }
 
-QString slotWhere(const CartLine& line)
+QString slotCondition(const CartLine& line)
 {
-    return " WHERE b_datetime='" + SqlQuote(line.slotDate + " " + line.slotTime + ":00") +
-           "' AND b_field=" + QString::number(line.court);
+    return "(b_datetime='" + SqlQuote(line.slotDate + " " + line.slotTime + ":00") +
+           "' AND b_field=" + QString::number(line.court) + ")";
 }
 
 struct CheckedSlot {
@@ -28,51 +32,77 @@ struct CheckedSlot {
     QString booker;
 };
 
-// The slot as it stands now, locked until the sale ends.
-CheckedSlot checkSlot(Connection& db, const CartLine& line)
+// The sale's slots as they stand now, locked until the sale ends, read in one statement.
+std::vector<std::optional<CheckedSlot>> checkSlots(Connection& db, const std::vector<CartLine>& lines)
 {
-    Recordset rs = db.Query("SELECT b_bookername, b_specialrate, b_paid FROM tbl_booking" + slotWhere(line) +
-                            " FOR UPDATE");
-    const QString booker = rs.EOF_() ? QString() : rs["b_bookername"].Value();
-    if (booker.isEmpty() || booker == SharedBookingMark || booker == PartiallySharedMark)
-        throw SaleRefused("The slot " + line.text +
-                          " is no longer booked (another station cancelled it); nothing was recorded.");
-    if (Money::Parse(rs["b_paid"].Value()) > Money())
-        throw SaleRefused("The slot " + line.text + " has already been paid; nothing was recorded.");
-    return {rs["b_specialrate"].Value(), booker};
-}
-
-void checkItem(Connection& db, const CartLine& line)
-{
-    if (db.Query("SELECT i_id FROM tbl_item WHERE i_name='" + SqlQuote(line.text) + "' LIMIT 1 FOR UPDATE").EOF_())
-        throw SaleRefused("The item " + line.text + " is no longer in the shop; nothing was recorded.");
-}
-
-void addHour(Connection& db, const CheckedSlot& slot)
-{
-    const QString booker = SqlQuote(slot.booker);
-    if (slot.rateClass == "member") {
-        db.Execute("UPDATE tbl_member SET m_hour=m_hour+1 WHERE m_name='" + booker + "'");
-    } else if (slot.rateClass == "student") {
-        db.Execute("UPDATE tbl_student SET st_hour=st_hour+1 WHERE st_name='" + booker + "'");
-    } else {
-        for (int k = 1; k <= SpecialGroupCount; ++k) {
-            const QString table = "tbl_specialgroup" + QString::number(k);
-            if (slot.rateClass == "specialgroup" + QString::number(k) &&
-                !db.Query("SHOW TABLES LIKE '" + table + "'").EOF_())
-                db.Execute("UPDATE " + table + " SET m_hour=m_hour+1 WHERE m_name='" + booker + "'");
-        }
+    std::vector<std::optional<CheckedSlot>> checked(lines.size());
+    QStringList conditions;
+    for (const CartLine& line : lines)
+        if (line.IsSlot())
+            conditions << slotCondition(line);
+    if (conditions.isEmpty())
+        return checked;
+    std::map<std::pair<QString, int>, std::tuple<QString, QString, Money>> found;
+    for (Recordset rs = db.Query("SELECT b_datetime, b_field, b_bookername, b_specialrate, b_paid FROM tbl_booking "
+                                 "WHERE " + conditions.join(" OR ") + " FOR UPDATE");
+         !rs.EOF_(); rs.MoveNext())
+        found[{rs["b_datetime"].Value(), static_cast<int>(rs["b_field"].Integer())}] = {
+            rs["b_bookername"].Value(), rs["b_specialrate"].Value(), Money::Parse(rs["b_paid"].Value())};
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const CartLine& line = lines[i];
+        if (!line.IsSlot())
+            continue;
+        const auto slot = found.find({line.slotDate + " " + line.slotTime + ":00", line.court});
+        const QString booker = slot == found.end() ? QString() : std::get<0>(slot->second);
+        if (booker.isEmpty() || booker == SharedBookingMark || booker == PartiallySharedMark)
+            throw SaleRefused("The slot " + line.text +
+                              " is no longer booked (another station cancelled it); nothing was recorded.");
+        if (std::get<2>(slot->second) > Money())
+            throw SaleRefused("The slot " + line.text + " has already been paid; nothing was recorded.");
+        checked[i] = CheckedSlot{std::get<1>(slot->second), booker};
     }
+    return checked;
 }
 
-void writeJournalRow(Connection& db, const CartLine& line, int32_t transaction, const QString& rateClass,
-                     const QString& staff)
+// The shop items of the sale are still sold, and stay so until the sale ends.
+void checkItems(Connection& db, const std::vector<CartLine>& lines)
 {
-    db.Execute("INSERT INTO " + journal() + " SET c_datetime='" + DbDateTime(Now()) + "', c_item='" +
-               SqlQuote(line.text) + "', c_itemprice='" + line.unitPrice.Sql() + "', c_itemquantity='" +
-               SqlQuote(line.quantity) + "', c_itemtype='" + SqlQuote(line.tag) + "', c_itemtotal='" +
-               line.amount.Sql() + "', c_transaction='" + QString::number(transaction) + "', c_special='" +
-               SqlQuote(rateClass) + "', c_receipt='0', c_staffid='" + SqlQuote(staff) + "'");
+    QStringList names;
+    for (const CartLine& line : lines)
+        if (line.kind == CartLine::Kind::ShopItem)
+            names << "'" + SqlQuote(line.text) + "'";
+    if (names.isEmpty())
+        return;
+    QStringList found;
+    for (Recordset rs = db.Query("SELECT i_name FROM tbl_item WHERE i_name IN (" + names.join(',') + ") FOR UPDATE");
+         !rs.EOF_(); rs.MoveNext())
+        found << rs["i_name"].Value();
+    for (const CartLine& line : lines)
+        if (line.kind == CartLine::Kind::ShopItem && !found.contains(line.text, Qt::CaseInsensitive))
+            throw SaleRefused("The item " + line.text + " is no longer in the shop; nothing was recorded.");
+}
+
+// The register table and booker whose row gains the hours of a court line, none for the normal rate.
+std::optional<std::pair<QString, QString>> hourRegister(Connection& db, const CheckedSlot& slot)
+{
+    if (slot.rateClass == "member")
+        return std::pair{QString("tbl_member SET m_hour=m_hour+%1 WHERE m_name='"), slot.booker};
+    if (slot.rateClass == "student")
+        return std::pair{QString("tbl_student SET st_hour=st_hour+%1 WHERE st_name='"), slot.booker};
+    for (int k = 1; k <= SpecialGroupCount; ++k) {
+        const QString table = "tbl_specialgroup" + QString::number(k);
+        if (slot.rateClass == "specialgroup" + QString::number(k) &&
+            !db.Query("SHOW TABLES LIKE '" + table + "'").EOF_())
+            return std::pair{table + " SET m_hour=m_hour+%1 WHERE m_name='", slot.booker};
+    }
+    return std::nullopt;
+}
+
+QString journalValues(const CartLine& line, int32_t transaction, const QString& rateClass, const QString& staff)
+{
+    return "('" + DbDateTime(Now()) + "', '" + SqlQuote(line.text) + "', '" + line.unitPrice.Sql() + "', '" +
+           SqlQuote(line.quantity) + "', '" + SqlQuote(line.tag) + "', '" + line.amount.Sql() + "', '" +
+           QString::number(transaction) + "', '" + SqlQuote(rateClass) + "', '0', '" + SqlQuote(staff) + "')";
 }
 
 } // namespace
@@ -83,26 +113,37 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
         return 0;
     int32_t transaction = 0;
     Db::Transaction([&](Connection& db) {
-        std::vector<std::optional<CheckedSlot>> checked;
-        for (const CartLine& line : lines) {
-            checked.emplace_back();
-            if (line.IsSlot())
-                checked.back() = checkSlot(db, line);
-            else if (line.kind == CartLine::Kind::ShopItem)
-                checkItem(db, line);
-        }
+        const auto checked = checkSlots(db, lines);
+        checkItems(db, lines);
         transaction = GetMaxTransaction(db) + 1;
+
+        QStringList rows, paidConditions, paidCases;
+        std::map<std::pair<QString, QString>, int> hours;
+        std::map<QString, long long> sold;
         for (size_t i = 0; i < lines.size(); ++i) {
             const CartLine& line = lines[i];
-            writeJournalRow(db, line, transaction, checked[i] ? checked[i]->rateClass : QString(), staff);
+            rows << journalValues(line, transaction, checked[i] ? checked[i]->rateClass : QString(), staff);
             if (line.IsSlot()) {
-                db.Execute("UPDATE tbl_booking SET b_paid=" + line.amount.Sql() + slotWhere(line));
-                addHour(db, *checked[i]);
+                paidConditions << slotCondition(line);
+                paidCases << "WHEN " + slotCondition(line) + " THEN " + line.amount.Sql();
+                if (const auto reg = hourRegister(db, *checked[i]))
+                    ++hours[*reg];
             } else {
-                db.Execute("UPDATE tbl_item SET i_currentstock=i_currentstock-'" + SqlQuote(line.quantity) +
-                           "' WHERE i_name='" + SqlQuote(line.text) + "'");
+                sold[line.text] += line.quantity.toLongLong();
             }
         }
+        db.Execute("INSERT INTO " + journal() +
+                   " (c_datetime, c_item, c_itemprice, c_itemquantity, c_itemtype, c_itemtotal, c_transaction, "
+                   "c_special, c_receipt, c_staffid) VALUES " + rows.join(", "));
+        if (!paidConditions.isEmpty())
+            db.Execute("UPDATE tbl_booking SET b_paid=CASE " + paidCases.join(' ') + " END WHERE " +
+                       paidConditions.join(" OR "));
+        // One hour per court line, whatever its length, on every register row of the booker's name.
+        for (const auto& [reg, count] : hours)
+            db.Execute("UPDATE " + reg.first.arg(count) + SqlQuote(reg.second) + "'");
+        for (const auto& [name, quantity] : sold)
+            db.Execute("UPDATE tbl_item SET i_currentstock=i_currentstock-" + QString::number(quantity) +
+                       " WHERE i_name='" + SqlQuote(name) + "'");
     });
     CurrentTransaction = transaction;
     return transaction;
