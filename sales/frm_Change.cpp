@@ -174,6 +174,7 @@ void frm_Change::btn_OK_Click()
         ShowErrorDisplay(e);
         return;
     }
+    m_recorded = true;
     if (m_transaction != 0)
         m_host.Grid().RefreshView();
     WriteLog(StaffLogin, "Sales made, drawer open");
@@ -218,6 +219,14 @@ void frm_Change::btn_Cancel_Click() { reject(); }
 
 void frm_Change::btn_Close_Click()
 {
-    accept();
+    QDialog::accept();
     m_cart.btn_Reset_Click();
+}
+
+void frm_Change::reject()
+{
+    if (m_recorded)
+        btn_Close_Click();
+    else
+        QDialog::reject();
 }

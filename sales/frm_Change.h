@@ -45,6 +45,10 @@ public:
     void btn_Cancel_Click();
     void btn_Close_Click();
 
+    // Esc and the window's close control: a recorded sale ends as Close does, so that its lines
+    // cannot be paid a second time; before that the cart is kept.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -53,4 +57,5 @@ private:
     SalesHost& m_host;
     CommPort MSComm1;
     int32_t m_transaction = 0;
+    bool m_recorded = false;
 };
