@@ -46,9 +46,12 @@ CartPanel::CartPanel(SalesHost& host, QWidget* parent) : QWidget(parent), m_host
     ListView_Cart->setObjectName("ListView_Cart");
     ListView_Cart->setRootIsDecorated(false);
     ListView_Cart->setHeaderLabels({"Item", "Price / Unit", "Quantity", "Price"});
-    ListView_Cart->setColumnWidth(0, 300);
-    for (int c = 1; c <= 3; ++c)
+    ListView_Cart->header()->setStretchLastSection(false);
+    ListView_Cart->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int c = 1; c <= 3; ++c) {
         ListView_Cart->headerItem()->setTextAlignment(c, Qt::AlignRight);
+        ListView_Cart->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
 
     auto* frame = new QFrame(this);
     frame->setObjectName("frame_TotalPrice");

@@ -10,6 +10,7 @@
 
 #include <QFormLayout>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTreeWidget>
@@ -40,7 +41,10 @@ StorePanel::StorePanel(CartPanel& cart, QWidget* parent) : QWidget(parent), m_ca
     ListView_Store->setObjectName("ListView_Store");
     ListView_Store->setRootIsDecorated(false);
     ListView_Store->setHeaderLabels({"Item", "Price", "Key"});
-    ListView_Store->setColumnWidth(ColName, 200);
+    ListView_Store->header()->setStretchLastSection(false);
+    ListView_Store->header()->setSectionResizeMode(ColName, QHeaderView::Stretch);
+    ListView_Store->header()->setSectionResizeMode(ColPrice, QHeaderView::ResizeToContents);
+    ListView_Store->header()->setSectionResizeMode(ColKey, QHeaderView::ResizeToContents);
     ListView_Store->headerItem()->setTextAlignment(ColPrice, Qt::AlignRight);
     connect(ListView_Store, &QTreeWidget::itemClicked, this, &StorePanel::ListView_Store_Click);
 

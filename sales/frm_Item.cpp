@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,7 +65,7 @@ frm_Item::frm_Item(std::function<void()> refreshStore, QWidget* owner)
     ListView_Item->setObjectName("ListView_Item");
     ListView_Item->setRootIsDecorated(false);
     ListView_Item->setHeaderLabels({"Name", "Price", "Type", "Active", "ShortCut"});
-    ListView_Item->setColumnWidth(0, 180);
+    ListView_Item->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(ListView_Item, &QTreeWidget::itemClicked, this, &frm_Item::ListView_Item_Click);
 
     btn_Add = button("btn_Add", "&Add", this);
