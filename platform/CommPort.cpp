@@ -15,6 +15,16 @@ struct LineSettings {
     QSerialPort::StopBits stopBits;
 };
 
+// The value of a settings field by its text, or the invalid-value error.
+template <class T>
+T pick(const QString& field, std::initializer_list<std::pair<const char*, T>> choices, const VbError& invalid)
+{
+    for (const auto& [text, value] : choices)
+        if (field.trimmed().compare(QLatin1String(text), Qt::CaseInsensitive) == 0)
+            return value;
+    throw invalid;
+}
+
 LineSettings parse(const QString& text)
 {
     const QStringList parts = text.split(',');
@@ -25,41 +35,20 @@ LineSettings parse(const QString& text)
     const int baud = parts[0].trimmed().toInt(&ok);
     if (!ok || baud <= 0)
         throw invalid;
-    LineSettings s{baud, QSerialPort::NoParity, QSerialPort::Data8, QSerialPort::OneStop};
-    const QString parity = parts[1].trimmed().toLower();
-    if (parity == "n")
-        s.parity = QSerialPort::NoParity;
-    else if (parity == "e")
-        s.parity = QSerialPort::EvenParity;
-    else if (parity == "o")
-        s.parity = QSerialPort::OddParity;
-    else if (parity == "m")
-        s.parity = QSerialPort::MarkParity;
-    else if (parity == "s")
-        s.parity = QSerialPort::SpaceParity;
-    else
-        throw invalid;
-    const QString data = parts[2].trimmed();
-    if (data == "5")
-        s.dataBits = QSerialPort::Data5;
-    else if (data == "6")
-        s.dataBits = QSerialPort::Data6;
-    else if (data == "7")
-        s.dataBits = QSerialPort::Data7;
-    else if (data == "8")
-        s.dataBits = QSerialPort::Data8;
-    else
-        throw invalid;
-    const QString stop = parts[3].trimmed();
-    if (stop == "1")
-        s.stopBits = QSerialPort::OneStop;
-    else if (stop == "1.5")
-        s.stopBits = QSerialPort::OneAndHalfStop;
-    else if (stop == "2")
-        s.stopBits = QSerialPort::TwoStop;
-    else
-        throw invalid;
-    return s;
+    return {baud,
+            pick<QSerialPort::Parity>(parts[1],
+                                      {{"n", QSerialPort::NoParity}, {"e", QSerialPort::EvenParity},
+                                       {"o", QSerialPort::OddParity}, {"m", QSerialPort::MarkParity},
+                                       {"s", QSerialPort::SpaceParity}},
+                                      invalid),
+            pick<QSerialPort::DataBits>(parts[2],
+                                        {{"5", QSerialPort::Data5}, {"6", QSerialPort::Data6},
+                                         {"7", QSerialPort::Data7}, {"8", QSerialPort::Data8}},
+                                        invalid),
+            pick<QSerialPort::StopBits>(parts[3],
+                                        {{"1", QSerialPort::OneStop}, {"1.5", QSerialPort::OneAndHalfStop},
+                                         {"2", QSerialPort::TwoStop}},
+                                        invalid)};
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "CartPanel.h"
+#include "Guarded.h"
 #include "PrinterChoice.h"
 #include "Sale.h"
 #include "SalesFormat.h"
@@ -9,7 +10,6 @@
 #include "frm_DrawerOpen.h"
 #include "frm_PrintReceipt.h"
 
-#include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Prompter.h"
 #include "StaffLog.h"
@@ -95,17 +95,6 @@ CartPanel::CartPanel(SalesHost& host, QWidget* parent) : QWidget(parent), m_host
     all->addLayout(side);
 }
 
-template <class F>
-void CartPanel::guarded(const QString& task, F&& handler)
-{
-    try {
-        CurrentTask = task;
-        handler();
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-    }
-}
-
 void CartPanel::showCart()
 {
     ListView_Cart->clear();
@@ -126,7 +115,7 @@ void CartPanel::AddLine(const CartLine& line)
 
 void CartPanel::btn_Paid_Click()
 {
-    guarded("paying for the slot", [this] {
+    Guarded("paying for the slot", [this] {
         const int added = PaySelectedSlots(m_host.Grid(), m_host.FieldInfo(), m_cart);
         showCart();
         if (added > 0)
@@ -160,7 +149,7 @@ void CartPanel::btn_Pay_Click()
 
 void CartPanel::btn_PrintOldReceipt_Click()
 {
-    guarded("printing the receipt", [this] {
+    Guarded("printing the receipt", [this] {
         const QString answer = InputBox("Enter Transaction Number", "Print Receipt");
         if (answer.isEmpty())
             return;
@@ -182,7 +171,7 @@ void CartPanel::btn_PrintOldReceipt_Click()
 
 void CartPanel::btn_CollectCash_Click()
 {
-    guarded("collecting cash", [this] {
+    Guarded("collecting cash", [this] {
         ShowVerifyUser(m_host.Window());
         if (!IsUserAllowed(true))
             return;

@@ -46,8 +46,6 @@ signals:
 
 private:
     void showCart();
-    template <class F>
-    void guarded(const QString& task, F&& handler);
 
     SalesHost& m_host;
     Cart m_cart;

@@ -1,6 +1,7 @@
 #include "frm_Change.h"
 #include "CartPanel.h"
 #include "CashDrawer.h"
+#include "Guarded.h"
 #include "PrinterChoice.h"
 #include "Sale.h"
 #include "SalesFormat.h"
@@ -9,7 +10,6 @@
 
 #include "SlotGrid.h"
 
-#include "Db.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Numbering.h"
@@ -188,12 +188,8 @@ void frm_Change::btn_OK_Click()
     Shape_Change->setVisible(true);
     Label3->setStyleSheet("color: white");
     m_host.SetLastChange(txt_Change->text());
-    try {
-        OpenCashDrawerB(MSComm1, Tag);
-    } catch (const VbError& e) {
-        // The sale is recorded; only the drawer stayed shut.
-        ShowErrorDisplay(e);
-    }
+    // The sale is recorded whatever the drawer does.
+    Guarded("opening cash drawer", [this] { OpenCashDrawerB(MSComm1, Tag); });
 }
 
 void frm_Change::btn_PrintReceipt_Click()
@@ -201,8 +197,7 @@ void frm_Change::btn_PrintReceipt_Click()
     const auto printer = CurrentPrinterChoice().Choose(this);
     if (!printer)
         return;
-    try {
-        CurrentTask = "printing the receipt";
+    Guarded("printing the receipt", [&] {
         if (!ReceiptPrinted) {
             CurrentTransaction = m_transaction;
             CurrentReceipt = AssignReceiptNumber(QString::number(m_transaction));
@@ -210,9 +205,7 @@ void frm_Change::btn_PrintReceipt_Click()
         }
         WriteLog(StaffLogin, "Receipt Printed " + QString::number(CurrentReceipt));
         PrintStationReceipt(*printer, CurrentReceipt);
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-    }
+    });
 }
 
 void frm_Change::btn_Cancel_Click() { reject(); }

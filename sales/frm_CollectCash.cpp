@@ -1,7 +1,7 @@
 #include "frm_CollectCash.h"
 #include "CashDrawer.h"
 
-#include "ErrorDisplay.h"
+#include "Guarded.h"
 #include "Prompter.h"
 #include "StaffLog.h"
 #include "Verification.h"
@@ -66,13 +66,11 @@ frm_CollectCash::~frm_CollectCash()
 
 void frm_CollectCash::Form_Load()
 {
-    try {
+    Guarded("opening cash drawer", [this] {
         OpenCashDrawerA(MSComm1, Tag);
         txt_CashRegister->setFocus();
         txt_CashRegister->setCursorPosition(txt_CashRegister->text().size());
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-    }
+    });
 }
 
 void frm_CollectCash::btn_OK_Click()

@@ -1,7 +1,7 @@
 #include "frm_DrawerOpen.h"
 #include "CashDrawer.h"
 
-#include "ErrorDisplay.h"
+#include "Guarded.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -22,11 +22,7 @@ frm_DrawerOpen::frm_DrawerOpen(QWidget* owner) : QDialog(owner)
 
 void frm_DrawerOpen::Form_Load()
 {
-    try {
-        OpenCashDrawerA(MSComm1, Tag);
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-    }
+    Guarded("opening cash drawer", [this] { OpenCashDrawerA(MSComm1, Tag); });
 }
 
 void frm_DrawerOpen::Command1_Click()

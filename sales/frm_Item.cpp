@@ -1,8 +1,8 @@
 #include "frm_Item.h"
+#include "Guarded.h"
 #include "SalesFormat.h"
 
 #include "Db.h"
-#include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Prompter.h"
 #include "SqlQuote.h"
@@ -21,6 +21,7 @@
 
 namespace {
 
+const QString ItemTask = QStringLiteral("changing the shop items");
 const QString ItemOrder = QStringLiteral("SELECT * from tbl_item ORDER BY i_name ASC");
 
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent)
@@ -108,22 +109,11 @@ frm_Item::frm_Item(std::function<void()> refreshStore, QWidget* owner)
     Form_Load();
 }
 
-template <class F>
-void frm_Item::guarded(F&& handler)
-{
-    try {
-        CurrentTask = "changing the shop items";
-        handler();
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-    }
-}
-
 void frm_Item::Form_Load()
 {
     AddMode = false;
     RecordPosition = 1;
-    guarded([this] {
+    Guarded(ItemTask, [this] {
         showItemAt(RecordPosition);
         RefreshitemList();
     });
@@ -171,7 +161,7 @@ void frm_Item::ListView_Item_Click()
     if (ListView_Item->topLevelItemCount() == 0 || !item)
         return;
     RecordPosition = std::max(1, ListView_Item->indexOfTopLevelItem(item) + 1);
-    guarded([this] { showItemAt(RecordPosition); });
+    Guarded(ItemTask, [this] { showItemAt(RecordPosition); });
 }
 
 void frm_Item::setAddMode(bool on)
@@ -207,7 +197,7 @@ void frm_Item::btn_Update_Click()
                                SqlQuote(txt_itemType->text()) + "', i_price='" + price->Sql() + "', i_key='" +
                                SqlQuote(cmb_ShortCut->currentText()) + "'";
         bool written = false;
-        guarded([&] {
+        Guarded(ItemTask, [&] {
             if (AddMode)
                 Db::Execute("INSERT INTO tbl_item SET " + fields);
             else
@@ -227,7 +217,7 @@ void frm_Item::btn_Delete_Click()
 {
     if (MsgBox("Confirm delete ?", Msg::YesNo | Msg::Critical, "Confirmation") != Msg::Yes)
         return;
-    guarded([this] {
+    Guarded(ItemTask, [this] {
         if (!txt_itemID->text().isEmpty())
             Db::Execute("DELETE FROM tbl_item WHERE i_id=" + QString::number(txt_itemID->text().toLongLong()));
         RecordPosition = 1;
@@ -240,7 +230,7 @@ void frm_Item::btn_Refresh_Click()
 {
     if (RecordPosition < 1)
         RecordPosition = 1;
-    guarded([this] {
+    Guarded(ItemTask, [this] {
         showItemAt(RecordPosition);
         RefreshitemList();
     });
@@ -251,14 +241,13 @@ void frm_Item::btn_Close_Click() { reject(); }
 
 void OpenItemRegister(QWidget* owner, const std::function<void()>& refreshStore)
 {
-    try {
+    bool allowed = false;
+    Guarded("verifying the user", [&] {
         ShowVerifyUser(owner);
-        if (!IsUserAllowed(true))
-            return;
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
+        allowed = IsUserAllowed(true);
+    });
+    if (!allowed)
         return;
-    }
     frm_Item items(refreshStore, owner);
     items.exec();
 }

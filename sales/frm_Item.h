@@ -51,8 +51,6 @@ private:
     void showItemAt(int position);
     void clearRecord();
     void setAddMode(bool on);
-    template <class F>
-    void guarded(F&& handler);
 
     std::function<void()> m_refreshStore;
 };

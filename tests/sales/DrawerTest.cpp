@@ -112,6 +112,16 @@ TEST_F(Drawer, APortHeldOpenIsToldAndTheTextStillSent)
 {
     CommPort port;
     port.SetPort(1);
+    port.SetSettings("4800,E,7,2");
+    for (const char* bad : {"9600,x,8,1", "fast,n,8,1", "9600,n,8"}) {
+        try {
+            port.SetSettings(bad);
+            ADD_FAILURE() << bad;
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number(), CommErrors::InvalidPropertyValue);
+        }
+    }
+    EXPECT_EQ(port.Settings(), "4800,E,7,2");
     port.SetPortOpen(true);
     QString marker;
     OpenCashDrawerA(port, marker);
