@@ -112,7 +112,7 @@ TEST_F(Drawer, APortHeldOpenIsToldAndTheTextStillSent)
 {
     CommPort port;
     port.SetPort(1);
-    port.SetSettings("4800,E,7,2");
+    port.SetSettings("19200,N,8,1");
     for (const char* bad : {"9600,x,8,1", "fast,n,8,1", "9600,n,8"}) {
         try {
             port.SetSettings(bad);
@@ -121,7 +121,7 @@ TEST_F(Drawer, APortHeldOpenIsToldAndTheTextStillSent)
             EXPECT_EQ(e.number(), CommErrors::InvalidPropertyValue);
         }
     }
-    EXPECT_EQ(port.Settings(), "4800,E,7,2");
+    EXPECT_EQ(port.Settings(), "19200,N,8,1");
     port.SetPortOpen(true);
     QString marker;
     OpenCashDrawerA(port, marker);
