@@ -5,15 +5,22 @@
 #include <QString>
 #include <cstdint>
 
+class Connection;
+
 // Transactions and receipts are numbered per station in its own journal tbl_counter<n>.
 
 // The station's highest transaction number, 0 for an empty journal.
 int32_t GetMaxTransaction();
+// The same inside a transaction: the journal's last number stays locked until it ends, so a second
+// sale of the station waits and takes the next number.
+int32_t GetMaxTransaction(Connection& transaction);
 // The station's highest receipt number, 0 when no line has one.
 int32_t GetMaxReceipt();
 // Gives every line of the transaction the next receipt number and returns it. Receipt numbers
 // end at 32767: at the limit it throws a VbError with a clear text and writes nothing.
 int16_t AssignReceiptNumber(const QString& transaction);
+// The same inside a transaction, which holds the highest receipt number until it ends.
+int16_t AssignReceiptNumber(Connection& transaction, int32_t transactionNumber);
 // The sum of the line totals of a receipt, 0 when no line has that number.
 Money GetReceiptTotal(int receipt);
 

@@ -1,0 +1,104 @@
+// Speed of a sale and of its receipt on the generated centre, run by hand:
+//   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && build/bench/sales_bench
+
+#include "BenchSupport.h"
+
+#include "Sale.h"
+#include "frm_PrintReceipt.h"
+
+#include "Clock.h"
+#include "Db.h"
+#include "Globals.h"
+#include "Numbering.h"
+
+#include <QApplication>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+namespace {
+
+// Ten lines: eight court hours booked for the purpose after the generated years, two shop items.
+std::vector<CartLine> tenLines(int& n)
+{
+    std::vector<CartLine> lines;
+    const QString date = QDate(2027, 6, 1).addDays(++n).toString("yyyy-MM-dd");
+    for (int court = 0; court < 8; ++court) {
+        Db::Execute("INSERT INTO tbl_booking SET b_datetime='" + date + " 19:00:00', b_field=" +
+                    QString::number(court) + ", b_bookername='Bench', b_specialrate='member'");
+        CartLine slot;
+        slot.kind = CartLine::Kind::Slot;
+        slot.tag = PitchTag;
+        slot.court = court;
+        slot.slotDate = date;
+        slot.slotTime = "19:00";
+        slot.text = "Field Number " + QString::number(court + 1) + " " + date + " 19:00";
+        slot.unitPrice = slot.amount = Money::FromCents(9000);
+        slot.quantity = "1";
+        lines.push_back(slot);
+    }
+    for (int item : {3, 7}) {
+        CartLine shop;
+        shop.kind = CartLine::Kind::ShopItem;
+        shop.text = "Item " + QString::number(item);
+        shop.tag = "Drink";
+        shop.unitPrice = Money::FromCents(250);
+        shop.quantity = "2";
+        shop.amount = Money::FromCents(500);
+        lines.push_back(shop);
+    }
+    return lines;
+}
+
+void BM_RecordSaleOfTenLines(benchmark::State& state)
+{
+    int n = 0;
+    std::vector<CartLine> lines;
+    Measure(state, [&] { lines = tenLines(n); }, [&] {
+        if (RecordSale(lines, "counter") == 0)
+            state.SkipWithError("the sale was not recorded");
+    });
+}
+
+void BM_ReceiptOfTenLinesToPdf(benchmark::State& state)
+{
+    int n = 1000;
+    const int32_t transaction = RecordSale(tenLines(n), "counter");
+    const int receipt = ReceiptOfTransaction(transaction);
+    QTemporaryDir dir;
+    Measure(state, [] {}, [&] {
+        frm_PrintReceipt& form = frm_PrintReceipt::Default();
+        form.GenerateReceiptContent(receipt);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.path() + "/receipt.pdf");
+        if (form.Content().lines.size() != 10 || !form.PrintForm(printer))
+            state.SkipWithError("the receipt was not printed");
+    });
+}
+
+BENCHMARK(BM_BareConnectionAndQuery)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
+BENCHMARK(BM_RecordSaleOfTenLines)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(BM_ReceiptOfTenLinesToPdf)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir windows;
+    qputenv("WINDIR", windows.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    CounterNumber = 1;
+    SpecialGroupCount = 5;
+    StaffLogin = "counter";
+    SetNow(QDateTime(QDate(2027, 1, 1), QTime(9, 0)));
+    OpenBenchCentre();
+    Db::Execute("DELETE FROM tbl_booking WHERE b_datetime >= '2027'");
+    Db::Execute("DELETE FROM tbl_counter1 WHERE c_datetime >= '2027'");
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

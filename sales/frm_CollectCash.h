@@ -1,0 +1,36 @@
+#pragma once
+
+#include "CommPort.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+// Cash taken out of the drawer by an administrator: the drawer opens when the window does, and OK
+// records the amount in the staff log. Modeless, one at a time.
+class frm_CollectCash : public QDialog {
+    Q_OBJECT
+
+public:
+    // Shows the window, or brings the open one forward without opening the drawer again.
+    static frm_CollectCash& ShowModeless();
+    // The open window, or null.
+    static frm_CollectCash* Current();
+
+    QLineEdit* txt_CashRegister;
+    QPushButton* btn_OK;
+    QPushButton* btn_Cancel;
+    QString Tag;
+
+    void Form_Load();
+    void btn_OK_Click();
+    void btn_Cancel_Click();
+
+    ~frm_CollectCash() override;
+
+private:
+    frm_CollectCash();
+
+    CommPort MSComm1;
+};

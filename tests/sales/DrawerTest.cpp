@@ -1,0 +1,169 @@
+#include "SalesFixture.h"
+
+#include "CartPanel.h"
+#include "CashDrawer.h"
+#include "frm_Change.h"
+#include "frm_CollectCash.h"
+#include "frm_DrawerOpen.h"
+
+#include "Db.h"
+#include "Globals.h"
+#include "ModalDialog.h"
+#include "Verification.h"
+
+#include "CommPort.h"
+#include "VbError.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSerialPort>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A cash drawer on port 1: a pty pair from socat, one end linked as ttyS0 in the serial folder,
+// the other read by the test as the drawer.
+class Drawer : public SalesTest {
+protected:
+    void SetUp() override
+    {
+        SalesTest::SetUp();
+        qputenv("PALLOWIN_SERIAL_DIR", serialDir.path().toLocal8Bit());
+        socat.start("socat", {"pty,raw,echo=0,link=" + serialDir.path() + "/ttyS0",
+                              "pty,raw,echo=0,link=" + serialDir.path() + "/drawer"});
+        QElapsedTimer waited;
+        waited.start();
+        while (!(QFile::exists(serialDir.path() + "/ttyS0") && QFile::exists(serialDir.path() + "/drawer")) &&
+               waited.elapsed() < 5000)
+            QTest::qWait(20);
+        drawer.setPortName(serialDir.path() + "/drawer");
+        ASSERT_TRUE(drawer.open(QIODevice::ReadOnly)) << drawer.errorString().toStdString();
+        DrawerCommPort = 1;
+        DrawerCommSettings = "9600,n,8,1";
+        DrawerCommand = "OPEN";
+    }
+    void TearDown() override
+    {
+        drawer.close();
+        socat.terminate();
+        socat.waitForFinished(3000);
+        qunsetenv("PALLOWIN_SERIAL_DIR");
+        SalesTest::TearDown();
+    }
+
+    // What reached the drawer within a second.
+    QByteArray received()
+    {
+        // An event loop that ran meanwhile may have read some already.
+        QByteArray bytes = drawer.readAll();
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 1000 && bytes.size() < DrawerCommand.size())
+            if (drawer.waitForReadyRead(100))
+                bytes += drawer.readAll();
+        return bytes;
+    }
+
+    // Sells a towel paid exactly; what reached the drawer.
+    QByteArray sellAMiscItem(CartPanel& cart)
+    {
+        CartLine misc;
+        misc.text = "Towel";
+        misc.unitPrice = misc.amount = Money::FromCents(500);
+        misc.quantity = "1";
+        cart.AddLine(misc);
+        frm_Change change(cart, host);
+        for (char digit : {'5', '0', '0'})
+            change.Form_KeyPress(digit);
+        change.btn_OK_Click();
+        EXPECT_FALSE(change.btn_OK->isEnabled());
+        return received();
+    }
+
+    QTemporaryDir serialDir;
+    QProcess socat;
+    QSerialPort drawer;
+};
+
+TEST_F(Drawer, ASaleAndNoSaleOpenTheDrawer)
+{
+    CartPanel cart(host);
+    EXPECT_EQ(sellAMiscItem(cart), "OPEN");
+    EXPECT_EQ(host.lastChange, ".00");
+
+    QByteArray noSale;
+    WhenModalShown([&](QWidget* dialog) {
+        noSale = received();
+        Control<QPushButton>(dialog, "Command1")->click();
+    });
+    cart.btn_NoSale_Click();
+    EXPECT_EQ(noSale, "OPEN");
+    EXPECT_EQ(scalar("SELECT GROUP_CONCAT(log_do ORDER BY log_do) FROM tbl_log"),
+              "No Sale button pressed, drawer open,Sales made, drawer open");
+    EXPECT_EQ(prompter.prompts(), QStringList());
+}
+
+TEST_F(Drawer, APortHeldOpenIsToldAndTheTextStillSent)
+{
+    CommPort port;
+    port.SetPort(1);
+    port.SetSettings("19200,N,8,1");
+    for (const char* bad : {"9600,x,8,1", "fast,n,8,1", "9600,n,8"}) {
+        try {
+            port.SetSettings(bad);
+            ADD_FAILURE() << bad;
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number(), CommErrors::InvalidPropertyValue);
+        }
+    }
+    EXPECT_EQ(port.Settings(), "19200,N,8,1");
+    port.SetPortOpen(true);
+    QString marker;
+    OpenCashDrawerA(port, marker);
+    EXPECT_EQ(prompter.prompts(), QStringList{"Cannot found drawer"});
+    EXPECT_EQ(received(), "OPEN");
+
+    // A second window cannot take the port while the first holds it.
+    frm_DrawerOpen second(nullptr);
+    second.Form_Load();
+    EXPECT_TRUE(prompter.prompts().last().contains("Error Number: 8005")) << prompter.prompts().last().toStdString();
+    EXPECT_TRUE(second.Tag.isEmpty());
+}
+
+TEST_F(Drawer, AMissingPortShowsTheErrorWindowAndTheSaleStaysRecorded)
+{
+    DrawerCommPort = 5;
+    CartPanel cart(host);
+    EXPECT_EQ(sellAMiscItem(cart), "");
+    ASSERT_EQ(prompter.prompts().size(), 1);
+    EXPECT_TRUE(prompter.prompts()[0].startsWith("Error while opening cash drawer"));
+    EXPECT_TRUE(prompter.prompts()[0].contains("Error Number: 8002"));
+    EXPECT_EQ(count("tbl_counter1"), 1);
+    EXPECT_EQ(host.lastChange, ".00");
+}
+
+TEST_F(Drawer, CollectingCashLogsTheAmountItsCashierConfirmed)
+{
+    Succeeded_User = "admin";
+    frm_CollectCash& collect = frm_CollectCash::ShowModeless();
+    EXPECT_EQ(received(), "OPEN");
+    EXPECT_EQ(&frm_CollectCash::ShowModeless(), &collect) << "a second click only brings it forward";
+    collect.txt_CashRegister->setText("1,000.50");
+    prompter.Answer(Msg::Cancel);
+    collect.btn_OK_Click();
+    EXPECT_EQ(count("tbl_log"), 0);
+    collect.txt_CashRegister->setText("12.50");
+    prompter.Answer(Msg::OK);
+    prompter.Answer(Msg::OK);
+    collect.btn_OK_Click();
+    QTest::qWait(10);
+    EXPECT_EQ(scalar("SELECT CONCAT(log_staffname, ': ', log_do) FROM tbl_log"), "admin: Cash Collected 12.5");
+    EXPECT_EQ(frm_CollectCash::Current(), nullptr);
+}
+
+}

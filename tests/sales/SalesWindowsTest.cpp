@@ -1,0 +1,203 @@
+#include "SalesFixture.h"
+
+#include "CartPanel.h"
+#include "StorePanel.h"
+#include "frm_Calculator.h"
+#include "frm_Change.h"
+#include "frm_Item.h"
+#include "frm_MiscItem.h"
+
+#include "Db.h"
+#include "Globals.h"
+#include "ModalDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SalesWindows : public SalesTest {
+protected:
+    void SetUp() override
+    {
+        SalesTest::SetUp();
+        DrawerCommPort = 9;
+    }
+
+    static QStringList cartRows(const CartPanel& cart)
+    {
+        QStringList rows;
+        for (int i = 0; i < cart.ListView_Cart->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = cart.ListView_Cart->topLevelItem(i);
+            rows << QStringList{item->text(0), item->text(1), item->text(2), item->text(3)}.join('|');
+        }
+        return rows;
+    }
+};
+
+TEST_F(SalesWindows, ThePadTakesDigitsBackspaceAndEnterAndRefusesTooLargeAQuantity)
+{
+    frm_Calculator pad(nullptr);
+    pad.lbl_Key[9]->click();
+    pad.lbl_Key[2]->click();
+    QTest::keyClicks(&pad, "7x");
+    EXPECT_EQ(pad.lbl_Number->text(), "077");
+    QTest::keyClick(&pad, Qt::Key_Backspace);
+    QTest::keyClicks(&pad, "7000");
+    QTest::keyClick(&pad, Qt::Key_Return);
+    EXPECT_EQ(prompter.prompts(), QStringList{"The quantity cannot be more than 32767"});
+    EXPECT_EQ(pad.result(), QDialog::Rejected);
+    for (int i = 0; i < 6; ++i)
+        QTest::keyClick(&pad, Qt::Key_Backspace);
+    QTest::keyClick(&pad, Qt::Key_Return);
+    EXPECT_EQ(pad.result(), QDialog::Rejected) << "Enter with no number does nothing";
+    QTest::keyClicks(&pad, "007");
+    pad.lbl_OK->click();
+    EXPECT_EQ(pad.result(), QDialog::Accepted);
+    EXPECT_EQ(pad.Quantity(), "007");
+}
+
+TEST_F(SalesWindows, TheStoreListsShownItemsByTypeAndKeepsTheChosenItemsPrice)
+{
+    Db::Execute("UPDATE tbl_item SET i_show=0 WHERE i_name='Grip Tape'");
+    CartPanel cart(host);
+    StorePanel store(cart);
+    EXPECT_EQ(store.RefreshStore(), 1);
+    EXPECT_EQ(store.ListView_Store->topLevelItemCount(), 5);
+    EXPECT_EQ(store.ListView_Store->topLevelItem(0)->text(1) + " " + store.ListView_Store->topLevelItem(4)->text(2),
+              "1.50 F6") << "drinks first, then food, gear and misc";
+
+    WhenModalShown([](QWidget* pad) { QTest::keyClicks(pad, "500\r"); });
+    EXPECT_TRUE(store.FunctionKey(5));
+    EXPECT_FALSE(store.FunctionKey(16));
+    // Another row selected meanwhile does not change what the panel's item costs.
+    store.ListView_Store->setCurrentItem(store.ListView_Store->topLevelItem(0));
+    WhenModalShown([](QWidget* pad) { QTest::keyClicks(pad, "3\r"); });
+    QTest::mouseClick(store.txt_ItemQuantity, Qt::LeftButton);
+    EXPECT_EQ(cartRows(cart), (QStringList{"Futsal Ball Rental|5.00|500|2,500.00", "Futsal Ball Rental|5.00|3|15.00"}));
+    EXPECT_EQ(cart.lbl_TotalPrice->text(), "2515.00");
+
+    WhenModalShown([this](QWidget* dialog) {
+        auto* misc = static_cast<frm_MiscItem*>(dialog);
+        QTest::keyClicks(misc->txt_TextItem, "towel");
+        misc->txt_ItemPrice->setText("1e308");
+        misc->txt_OK->click();
+        EXPECT_TRUE(misc->isVisible()) << "a price that is no number keeps the dialog open";
+        misc->txt_ItemPrice->setText("12.5");
+        misc->txt_OK->click();
+    });
+    EXPECT_TRUE(store.FunctionKey(6));
+    EXPECT_EQ(cartRows(cart).last(), "additional towel|12.50|1|12.50");
+    EXPECT_EQ(prompter.prompts(), QStringList{"The price must be a number, for example 12.50"});
+
+    cart.ListView_Cart->setCurrentItem(cart.ListView_Cart->topLevelItem(0));
+    cart.btn_Delete_Click();
+    EXPECT_EQ(cart.lbl_TotalPrice->text(), "27.50");
+    cart.btn_Reset_Click();
+    EXPECT_EQ(cart.lbl_TotalPrice->text(), "");
+    EXPECT_EQ(store.txt_ItemInfo->text() + store.txt_ItemQuantity->text() + store.lbl_ItemPrice->text(), "");
+}
+
+TEST_F(SalesWindows, ThePaymentTakesTillDigitsRecordsOnceAndPrintsOnlyWhenAsked)
+{
+    CartPanel cart(host);
+    CartLine ball;
+    ball.kind = CartLine::Kind::ShopItem;
+    ball.text = "Futsal Ball Rental";
+    ball.tag = "Gear";
+    ball.unitPrice = Money::FromCents(4500);
+    ball.amount = ball.unitPrice;
+    ball.quantity = "1";
+    cart.AddLine(ball);
+    PdfPrinter printer;
+    frm_Change change(cart, host);
+    EXPECT_EQ(change.txt_Total->text(), "45.00");
+    EXPECT_FALSE(change.btn_PrintReceipt->isEnabled()) << "nothing to number before the sale is recorded";
+
+    change.btn_OK_Click();
+    QTest::keyClicks(change.btn_OK, "1250");
+    EXPECT_EQ(change.txt_AmountPaid->text(), "12.50");
+    QTest::keyClick(change.btn_Cancel, Qt::Key_Backspace);
+    EXPECT_EQ(change.txt_AmountPaid->text() + " " + change.txt_Change->text(), "1.25 -43.75");
+    change.btn_OK_Click();
+    EXPECT_EQ(prompter.prompts(), (QStringList{"Incorrect amount given!", "Incorrect amount given!"}));
+    for (int i = 0; i < 3; ++i)
+        change.Form_KeyPress(8);
+    QTest::keyClicks(&change, "5000");
+    EXPECT_EQ(change.txt_AmountPaid->text() + " " + change.txt_Change->text(), "50.00 5.00");
+
+    prompter.clear();
+    change.btn_OK_Click();
+    EXPECT_EQ(count("tbl_counter1"), 1);
+    EXPECT_FALSE(change.btn_OK->isEnabled());
+    EXPECT_FALSE(change.btn_Cancel->isEnabled());
+    EXPECT_TRUE(change.btn_PrintReceipt->isEnabled());
+    EXPECT_EQ(host.lastChange, "5.00");
+
+    printer.cancel = true;
+    change.btn_PrintReceipt_Click();
+    EXPECT_EQ(scalar("SELECT MAX(c_receipt) FROM tbl_counter1"), "0") << "a cancelled printer numbers nothing";
+    printer.cancel = false;
+    change.btn_PrintReceipt_Click();
+    change.btn_PrintReceipt_Click();
+    EXPECT_EQ(printer.printed, 2);
+    EXPECT_TRUE(PdfText(printer.Path(2)).contains("NO A 0001"));
+    EXPECT_EQ(scalar("SELECT GROUP_CONCAT(log_do ORDER BY log_datetime) FROM tbl_log WHERE log_do LIKE 'Receipt%'"),
+              "Receipt Printed 1,Receipt Printed 1");
+    QTest::keyClick(&change, Qt::Key_Escape);
+    EXPECT_TRUE(cart.Contents().IsEmpty()) << "a recorded sale leaves nothing to pay twice";
+    EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Futsal Ball Rental'"), "9.00");
+}
+
+TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNoNumber)
+{
+    int storeRefreshes = 0;
+    frm_Item items([&] { ++storeRefreshes; }, nullptr);
+    EXPECT_EQ(items.txt_itemName->text(), "Energy Bar") << "the first item in name order";
+    EXPECT_EQ(items.ListView_Item->topLevelItemCount(), 6);
+
+    items.btn_Add_Click();
+    EXPECT_FALSE(items.btn_Delete->isEnabled());
+    items.txt_itemName->setText("O'Neill's \\ \"Cap\"");
+    items.txt_itemType->setText("Gear");
+    items.txt_ItemPrice->setText("four");
+    items.cmb_ShortCut->setCurrentText("F7");
+    items.btn_Update_Click();
+    EXPECT_EQ(prompter.prompts(), QStringList{"The item price must be a number, for example 2.50"});
+    EXPECT_TRUE(items.AddMode);
+    EXPECT_EQ(count("tbl_item"), 6);
+
+    items.txt_ItemPrice->setText("4.5");
+    items.btn_Update_Click();
+    EXPECT_FALSE(items.AddMode);
+    EXPECT_EQ(scalar("SELECT CONCAT(i_name, '|', i_price, '|', i_key) FROM tbl_item WHERE i_type='Gear' AND i_id > 6"),
+              "O'Neill's \\ \"Cap\"|4.50|F7");
+    EXPECT_EQ(storeRefreshes, 2);
+
+    items.ListView_Item->setCurrentItem(items.ListView_Item->topLevelItem(6));
+    items.ListView_Item_Click();
+    ASSERT_EQ(items.txt_itemName->text(), "O'Neill's \\ \"Cap\"");
+    items.chk_Show->setChecked(false);
+    items.btn_Update_Click();
+    items.btn_Update_Click();
+    EXPECT_EQ(scalar("SELECT CONCAT(i_name, '|', i_show) FROM tbl_item WHERE i_id > 6"), "O'Neill's \\ \"Cap\"|0");
+    EXPECT_EQ(items.txt_itemName->text(), "O'Neill's \\ \"Cap\"") << "the record view shows the same item again";
+
+    prompter.clear();
+    prompter.Answer(Msg::No);
+    items.btn_Delete_Click();
+    EXPECT_EQ(count("tbl_item"), 7);
+    prompter.Answer(Msg::Yes);
+    items.btn_Delete_Click();
+    EXPECT_EQ(count("tbl_item"), 6);
+    EXPECT_EQ(items.txt_itemID->text(), "");
+    EXPECT_EQ(prompter.asked().back().title, "Confirmation");
+}
+
+}
