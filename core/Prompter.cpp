@@ -24,6 +24,8 @@ public:
         default:
             box.setStandardButtons(QMessageBox::Ok);
         }
+        if ((style & Msg::DefaultButton2) && (style & 7) != Msg::OKOnly)
+            box.setDefaultButton((style & 7) == Msg::OKCancel ? QMessageBox::Cancel : QMessageBox::No);
         switch (box.exec()) {
         case QMessageBox::Yes:
             return Msg::Yes;

@@ -14,6 +14,8 @@ enum Style : int {
     Question = 32,
     Exclamation = 48,
     Information = 64,
+    // The second button answers Enter: for questions whose careless Enter would lose data.
+    DefaultButton2 = 256,
 };
 enum Answer : int { OK = 1, Cancel = 2, Yes = 6, No = 7 };
 }

@@ -133,17 +133,6 @@ RegisterWindow::RegisterWindow(RegisterForm& form, RegisterTable table, QWidget*
     Form_Load();
 }
 
-template <class Work>
-void RegisterWindow::guarded(const char* task, Work work)
-{
-    try {
-        CurrentTask = task;
-        work();
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-    }
-}
-
 void RegisterWindow::Form_Load()
 {
     btn_ClearSearchField->setDefault(true);
@@ -154,7 +143,7 @@ void RegisterWindow::Form_Load()
     btn_MemberPaste->setVisible(m_form.isFromBookerForm || m_form.isFromWaitingList);
     m_form.AddMode = false;
     RecordPosition = 1;
-    guarded("reading the register", [this] {
+    Guarded("reading the register", [this] {
         RefreshMemberList();
         showRecord();
     });
@@ -203,7 +192,7 @@ void RegisterWindow::ListView_Member_Click(int row)
     if (m_list->rowCount() == 0)
         return;
     RecordPosition = std::max(row + 1, 1);
-    guarded("reading the register", [this] { showRecord(); });
+    Guarded("reading the register", [this] { showRecord(); });
 }
 
 void RegisterWindow::step(int by)
@@ -211,7 +200,7 @@ void RegisterWindow::step(int by)
     RecordPosition = std::max(RecordPosition + by, 1);
     if (RecordPosition > MemberRecordCount)
         RecordPosition = MemberRecordCount;
-    guarded("reading the register", [this] { showRecord(); });
+    Guarded("reading the register", [this] { showRecord(); });
 }
 
 void RegisterWindow::btn_Next_Click() { step(1); }
@@ -221,7 +210,7 @@ void RegisterWindow::btn_Previous_Click() { step(-1); }
 void RegisterWindow::btn_Refresh_Click()
 {
     RecordPosition = std::max(RecordPosition, 1);
-    guarded("reading the register", [this] {
+    Guarded("reading the register", [this] {
         RefreshMemberList();
         showRecord();
     });
@@ -247,7 +236,7 @@ void RegisterWindow::btn_Add_Click()
 
 void RegisterWindow::btn_Update_Click()
 {
-    guarded("updating the register", [this] { update(); });
+    Guarded("updating the register", [this] { update(); });
 }
 
 void RegisterWindow::update()
@@ -278,9 +267,9 @@ void RegisterWindow::update()
 
 void RegisterWindow::btn_Delete_Click()
 {
-    if (MsgBox("Confirm delete ?", Msg::YesNo | Msg::Critical, "Confirmation") != Msg::Yes)
+    if (MsgBox("Confirm delete ?", Msg::YesNo | Msg::Critical | Msg::DefaultButton2, "Confirmation") != Msg::Yes)
         return;
-    guarded("deleting from the register", [this] {
+    Guarded("deleting from the register", [this] {
         ShowVerifyUser(this);
         if (!IsUserAllowed(true))
             return;

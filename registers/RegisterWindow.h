@@ -58,9 +58,6 @@ private:
     void step(int by);
     void setBrowsing(bool browsing);
     void update();
-    // Runs a handler's work; a database failure shows the error window and the window stays.
-    template <class Work>
-    void guarded(const char* task, Work work);
 
     RegisterForm& m_form;
     RegisterTable m_table;

@@ -1,5 +1,5 @@
 #include "CartPanel.h"
-#include "Guarded.h"
+#include "ErrorDisplay.h"
 #include "PrinterChoice.h"
 #include "Sale.h"
 #include "SalesFormat.h"

@@ -1,7 +1,6 @@
 #include "frm_Change.h"
 #include "CartPanel.h"
 #include "CashDrawer.h"
-#include "Guarded.h"
 #include "PrinterChoice.h"
 #include "Sale.h"
 #include "SalesFormat.h"

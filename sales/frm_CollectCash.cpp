@@ -1,7 +1,7 @@
 #include "frm_CollectCash.h"
 #include "CashDrawer.h"
 
-#include "Guarded.h"
+#include "ErrorDisplay.h"
 #include "Prompter.h"
 #include "StaffLog.h"
 #include "Verification.h"

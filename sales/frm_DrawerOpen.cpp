@@ -1,7 +1,7 @@
 #include "frm_DrawerOpen.h"
 #include "CashDrawer.h"
 
-#include "Guarded.h"
+#include "ErrorDisplay.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

@@ -1,5 +1,5 @@
 #include "frm_Item.h"
-#include "Guarded.h"
+#include "ErrorDisplay.h"
 #include "SalesFormat.h"
 
 #include "Db.h"
@@ -215,7 +215,7 @@ void frm_Item::btn_Update_Click()
 
 void frm_Item::btn_Delete_Click()
 {
-    if (MsgBox("Confirm delete ?", Msg::YesNo | Msg::Critical, "Confirmation") != Msg::Yes)
+    if (MsgBox("Confirm delete ?", Msg::YesNo | Msg::Critical | Msg::DefaultButton2, "Confirmation") != Msg::Yes)
         return;
     Guarded(ItemTask, [this] {
         if (!txt_itemID->text().isEmpty())

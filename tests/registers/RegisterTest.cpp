@@ -160,6 +160,7 @@ TEST_F(Registers, DeleteTakesAnAdministratorAndOnlyTheRowShown)
     EXPECT_EQ(count("tbl_member WHERE m_name='Anna Second'"), 0);
     EXPECT_EQ(count("tbl_member WHERE m_name='Anna Lindqvist'"), 1);
     EXPECT_EQ(prompter.prompts(), QStringList({"Confirm delete ?", "Confirm delete ?", "Confirm delete ?"}));
+    EXPECT_TRUE(prompter.asked()[0].style & Msg::DefaultButton2) << "a careless Enter must not delete";
     EXPECT_EQ(prompter.asked()[0].title, "Confirmation");
     EXPECT_TRUE(w->txt_member[0]->text().isEmpty());
     EXPECT_EQ(RecordPosition, 1);
