@@ -4,6 +4,8 @@
 
 #include "Booking.h"
 #include "SlotTiming.h"
+#include "BookingsPage.h"
+#include "CalendarPicker.h"
 #include "frm_Main.h"
 
 #include "Clock.h"
@@ -109,8 +111,8 @@ void BM_BareConnectionAndQuery(benchmark::State& state)
 
 void BM_RefreshView(benchmark::State& state)
 {
-    frm_Main& main = frm_Main::Default();
-    main.Calendar->setDate(QDate(2026, 6, 15));
+    BookingsPage& main = *frm_Main::Default().Bookings;
+    main.DatePicker->SetDate(QDate(2026, 6, 15));
     main.txtInfo_FieldSelect->setText("3");
     measure(state, [] {}, [&] { main.RefreshView(); });
     if (main.Rows()[7].bookerName.isEmpty())
@@ -127,7 +129,7 @@ QString nextFreeDate(int n) { return QDate(2027, 6, 1).addDays(n / 16).toString(
 
 void BM_doBookingOnASharedCourt(benchmark::State& state)
 {
-    frm_Main& main = frm_Main::Default();
+    SlotGrid& main = frm_Main::Default().Grid();
     int n = 0;
     QString date, time;
     measure(state, [&] {
@@ -141,7 +143,7 @@ void BM_doBookingOnASharedCourt(benchmark::State& state)
 
 void BM_doCancel(benchmark::State& state)
 {
-    frm_Main& main = frm_Main::Default();
+    SlotGrid& main = frm_Main::Default().Grid();
     int n = 1000;
     QString date, time;
     measure(state, [&] {
