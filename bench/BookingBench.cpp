@@ -1,8 +1,8 @@
 // Speed of the grid and of a booking on a realistic centre, run by hand:
 //   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && build/bench/booking_bench
-// The centre is generated once into its own database, posdb_bench, so the tests' posdb is untouched.
 
 #include "Booking.h"
+#include "Centre.h"
 #include "SlotTiming.h"
 #include "BookingsPage.h"
 #include "CalendarPicker.h"
@@ -11,7 +11,6 @@
 #include "Clock.h"
 #include "Db.h"
 #include "Globals.h"
-#include "Settings.h"
 #include "Verification.h"
 #include "VbError.h"
 
@@ -19,53 +18,12 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProcess>
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
-
-QString env(const char* name, const QString& fallback)
-{
-    const QString v = qEnvironmentVariable(name);
-    return v.isEmpty() ? fallback : v;
-}
-
-void runClient(const QString& sql)
-{
-    QProcess client;
-    client.start("mariadb", {"--protocol=socket",
-                             "--socket=" + env("PALLOWIN_DB_SOCKET", PALLOWIN_SOURCE_DIR "/build/mariadb/mysqld.sock"),
-                             "-uroot", "--batch"});
-    client.waitForStarted();
-    client.write(sql.toUtf8());
-    client.closeWriteChannel();
-    client.waitForFinished(-1);
-    if (client.exitCode() != 0)
-        qFatal("the private server refused: %s", client.readAllStandardError().constData());
-}
-
-// Loads the centre unless posdb_bench already holds it.
-void prepareCentre()
-{
-    try {
-        if (Db::Query("SELECT COUNT(*) FROM tbl_booking").Fields(0).Integer() > 500000)
-            return;
-    } catch (const VbError&) {
-    }
-    qInfo("generating the centre into posdb_bench ...");
-    runClient("DROP DATABASE IF EXISTS posdb_bench; CREATE DATABASE posdb_bench CHARACTER SET utf8mb4; USE posdb_bench;\n"
-              "source " PALLOWIN_SOURCE_DIR "/db/schema.sql\nsource " PALLOWIN_SOURCE_DIR "/bench/centre.sql\n");
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // One bare connection and one keyed query: the floor every operation stands on.
 double bareMilliseconds()
@@ -78,7 +36,7 @@ double bareMilliseconds()
             Db::Open()->Query("SELECT * FROM tbl_booking WHERE b_datetime='2026-06-15 14:00:00' AND b_field=3");
             times.push_back(t.nsecsElapsed() / 1e6);
         }
-        return median(times);
+        return Median(times);
     }();
     return bare;
 }
@@ -97,7 +55,7 @@ void measure(benchmark::State& state, Setup setup, Work work)
         times.push_back(ms);
         state.SetIterationTime(ms / 1000.0);
     }
-    const double m = median(times);
+    const double m = Median(times);
     state.counters["median_ms"] = m;
     state.counters["x_bare"] = m / bareMilliseconds();
 }
@@ -168,16 +126,13 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ConnectionString = BuildConnectionString("127.0.0.1", env("PALLOWIN_DB_PORT", "3417"),
-                                             env("PALLOWIN_DB_USER", "pallowin"), env("PALLOWIN_DB_PASSWORD", "pallowin"))
-                           .replace("DATABASE=posdb;", "DATABASE=posdb_bench;");
     HourStart = 8;
     HourEnd = 2;
     SharedCourtPairs[0] = "0&1";
     SharedCourtPairs[1] = "0&2";
     SkipVerification = 1;
     SetNow(QDateTime(QDate(2027, 1, 1), QTime(9, 0)));
-    prepareCentre();
+    PrepareCentre();
     Db::Execute("DELETE FROM tbl_booking WHERE b_datetime >= '2027'");
     IsUserAllowed(false);
 

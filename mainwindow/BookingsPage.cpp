@@ -61,13 +61,6 @@ QLabel* playList(const QString& name, const QString& tab, QTabWidget* strip)
     return l;
 }
 
-QLineEdit* hiddenBox(const char* name, const QString& text, QWidget* parent)
-{
-    auto* box = new QLineEdit(text, parent);
-    box->setObjectName(name);
-    box->hide();
-    return box;
-}
 
 // The grid as seen from the row under the mouse, so that the slot history reads that row.
 class RowUnderMouse : public SlotGrid {
@@ -120,11 +113,11 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
     setObjectName("frame_Booking");
     auto* planArea = new QWidget(this);
     LayoutPlan1 = new FloorPlan("LayoutPlan1", MaxCourts, MaxCourts, planArea);
-    txt_CurrentSelected = hiddenBox("txt_CurrentSelected", "txt_CurrentSelected", this);
+    txt_CurrentSelected = SelectionBox("txt_CurrentSelected", this);
     LayoutPlan1->SetCursorBox(txt_CurrentSelected);
     connect(LayoutPlan1, &FloorPlan::Click, this, &BookingsPage::LayoutPlan1_Click);
     // Holds its design text until the start-up picks the first court.
-    txtInfo_FieldSelect = hiddenBox("txtInfo_FieldSelect", "txtInfo_FieldSelect", this);
+    txtInfo_FieldSelect = SelectionBox("txtInfo_FieldSelect", this);
     lbl_FieldInfo = new QLabel(this);
     lbl_FieldInfo->setObjectName("lbl_FieldInfo");
     QFont big = lbl_FieldInfo->font();
@@ -530,11 +523,8 @@ void BookingsPage::ListView_Book_DblClick() { btn_Book_Click(); }
 
 void BookingsPage::LayoutPlan1_Click()
 {
-    if (txt_CurrentSelected->text().startsWith('X'))
-        return;
-    txtInfo_FieldSelect->setText(txt_CurrentSelected->text());
-    const int court = static_cast<int>(Vb::Val(txtInfo_FieldSelect->text()));
-    if (court < 0 || court > LastCourtIndex)
+    const int court = LayoutPlan1->Select(txtInfo_FieldSelect);
+    if (court < 0)
         return;
     LayoutPlan1->MoveHighlight(SelectedCourt, court);
     SelectedCourt = court;

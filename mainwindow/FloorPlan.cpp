@@ -13,6 +13,14 @@ constexpr int TwipsPerPixel = 15;
 constexpr long SubscriptOutOfRange = 9;
 }
 
+QLineEdit* SelectionBox(const char* name, QWidget* parent)
+{
+    auto* box = new QLineEdit(name, parent);
+    box->setObjectName(name);
+    box->hide();
+    return box;
+}
+
 FloorPlan::FloorPlan(const QString& name, int outlines, int markers, QWidget* parent)
     : QWidget(parent), m_outlines(static_cast<size_t>(outlines)), m_markers(static_cast<size_t>(markers))
 {
@@ -88,6 +96,16 @@ void FloorPlan::MouseMove(int x, int y)
         m_cursorBox->setText(QString::number(court));
 }
 
+int FloorPlan::Select(QLineEdit* selectionBox) const
+{
+    if (!m_cursorBox || m_cursorBox->text().startsWith('X'))
+        return -1;
+    selectionBox->setText(m_cursorBox->text());
+    // Compared as a number: court 10 is not below court 2.
+    const int court = static_cast<int>(Vb::Val(selectionBox->text()));
+    return court >= 0 && court <= m_lastIndex ? court : -1;
+}
+
 void FloorPlan::MoveHighlight(int from, int to)
 {
     if (from >= 0 && from < static_cast<int>(m_outlines.size())) {
@@ -116,12 +134,11 @@ void FloorPlan::paintEvent(QPaintEvent*)
             painter.setPen(QPen(QColor(220, 30, 30), 4));
             painter.drawRect(pixelsOf(marker).adjusted(2, 2, -2, -2));
         }
+    // An outline without a border shows nothing, even when it is visible.
+    painter.setPen(QPen(QColor(255, 210, 0), 3));
     for (const Outline& outline : m_outlines)
-        if (outline.Visible) {
-            painter.setPen(QPen(QColor(255, 210, 0), outline.BorderStyle == 1 ? 3 : 1,
-                                outline.BorderStyle == 1 ? Qt::SolidLine : Qt::DashLine));
+        if (outline.Visible && outline.BorderStyle != 0)
             painter.drawRect(pixelsOf(outline).adjusted(1, 1, -1, -1));
-        }
 }
 
 void FloorPlan::mouseMoveEvent(QMouseEvent* event)

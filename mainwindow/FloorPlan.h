@@ -8,6 +8,10 @@
 
 class QLineEdit;
 
+// A hidden box of the window that holds a plan's court under the mouse or its selection, as
+// decimal text; it starts with its own name as its text.
+QLineEdit* SelectionBox(const char* name, QWidget* parent);
+
 // One court outline on a floor plan. Position and size are in twips (15 to a pixel) in the
 // coordinates of the page that holds the plan, as the settings place them.
 struct Outline {
@@ -50,6 +54,9 @@ public:
     // The hidden box that tells which court the mouse is over: its index, or "X=" and the x twips.
     void SetCursorBox(QLineEdit* box) { m_cursorBox = box; }
     void MouseMove(int x, int y);
+    // A click's choice: over no court nothing changes and -1 is returned; else the selection box
+    // takes the court under the mouse, which is returned when it lies within the last index.
+    int Select(QLineEdit* selectionBox) const;
 
     // Moves the highlight (solid border, shown) from one outline to another.
     void MoveHighlight(int from, int to);

@@ -38,13 +38,6 @@ QPixmap switchPicture(bool on)
     return picture;
 }
 
-QLineEdit* hiddenBox(const char* name, QWidget* parent)
-{
-    auto* box = new QLineEdit(name, parent);
-    box->setObjectName(name);
-    box->hide();
-    return box;
-}
 
 } // namespace
 
@@ -53,8 +46,8 @@ LightingPage::LightingPage(QWidget* parent) : QWidget(parent)
     setObjectName("frame_LightingTab");
     auto* planArea = new QWidget(this);
     LayoutPlan2 = new FloorPlan("LayoutPlan2", MaxCourts, 0, planArea);
-    Text3 = hiddenBox("Text3", this);
-    txtInfo_LightSelect = hiddenBox("txtInfo_LightSelect", this);
+    Text3 = SelectionBox("Text3", this);
+    txtInfo_LightSelect = SelectionBox("txtInfo_LightSelect", this);
     LayoutPlan2->SetCursorBox(Text3);
     connect(LayoutPlan2, &FloorPlan::Click, this, &LightingPage::LayoutPlan2_Click);
 
@@ -110,11 +103,8 @@ bool LightingPage::IsOn(int index) const
 
 void LightingPage::LayoutPlan2_Click()
 {
-    if (Text3->text().startsWith('X'))
-        return;
-    txtInfo_LightSelect->setText(Text3->text());
-    const int court = static_cast<int>(Vb::Val(txtInfo_LightSelect->text()));
-    if (court < 0 || court > LastCourtIndex)
+    const int court = LayoutPlan2->Select(txtInfo_LightSelect);
+    if (court < 0)
         return;
     LayoutPlan2->MoveHighlight(SelectedLightCourt, court);
     SelectedLightCourt = court;

@@ -6,33 +6,21 @@
 #include "Globals.h"
 
 #include "CalendarControl.h"
-#include "Vb.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace {
-
-QLineEdit* hiddenBox(const char* name, QWidget* parent)
-{
-    auto* box = new QLineEdit(name, parent);
-    box->setObjectName(name);
-    box->hide();
-    return box;
-}
-
-} // namespace
 
 WaitingListPage::WaitingListPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName("frame_WaitingListTab");
     auto* planArea = new QWidget(this);
     LayoutPlan3 = new FloorPlan("LayoutPlan3", 6, 0, planArea);
-    txtInfo_WaitCursor = hiddenBox("txtInfo_WaitCursor", this);
-    txtInfo_WaitSelect = hiddenBox("txtInfo_WaitSelect", this);
-    txt_WaitingListFieldType = hiddenBox("txt_WaitingListFieldType", this);
+    txtInfo_WaitCursor = SelectionBox("txtInfo_WaitCursor", this);
+    txtInfo_WaitSelect = SelectionBox("txtInfo_WaitSelect", this);
+    txt_WaitingListFieldType = SelectionBox("txt_WaitingListFieldType", this);
     LayoutPlan3->SetCursorBox(txtInfo_WaitCursor);
     connect(LayoutPlan3, &FloorPlan::Click, this, &WaitingListPage::LayoutPlan3_Click);
 
@@ -64,15 +52,11 @@ QString WaitingListPage::WaitListFieldType() const { return txt_WaitingListField
 
 void WaitingListPage::LayoutPlan3_Click()
 {
-    if (txtInfo_WaitCursor->text().startsWith('X'))
-        return;
-    SelectedWaitCourt = static_cast<int>(Vb::Val(txtInfo_WaitSelect->text()));
-    txtInfo_WaitSelect->setText(txtInfo_WaitCursor->text());
-    // Compared as a number: court type 10 is not below 2.
-    const int type = static_cast<int>(Vb::Val(txtInfo_WaitSelect->text()));
-    if (type < 0 || type > LastCourtTypeIndex)
+    const int type = LayoutPlan3->Select(txtInfo_WaitSelect);
+    if (type < 0)
         return;
     LayoutPlan3->MoveHighlight(SelectedWaitCourt, type);
+    SelectedWaitCourt = type;
     txt_WaitingListFieldType->setText(QString::number(type));
     if (Reload)
         Reload();

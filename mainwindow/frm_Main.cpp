@@ -107,6 +107,7 @@ frm_Main::frm_Main()
 {
     setObjectName("frm_Main");
     setWindowTitle(AppTitle);
+    resize(1380, 900);
     layOut();
     Form_Load();
     Clock = new QTimer(this);
@@ -461,7 +462,8 @@ void frm_Main::lbl_Counter_Click()
 
 // ---- keys
 
-void frm_Main::Form_Activate() { Bookings->txt_Time->setText(Now().toString("d MMM hh:mm:ss AP")); }
+// The clock is right before its first tick.
+void frm_Main::Form_Activate() { showClock(); }
 
 void frm_Main::showEvent(QShowEvent* event)
 {
