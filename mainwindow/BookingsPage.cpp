@@ -209,6 +209,8 @@ void BookingsPage::buildSlotMenu()
     mnu_ChangePlayerCount = mnu_Mouse->addAction("Change Player Count");
     mnu_ChangePlayerCount->setObjectName("mnu_ChangePlayerCount");
     mnu_ChangePlayerCount->setVisible(false);
+    // The player count and the rate classes are offered once the program can set them.
+    mnu_ChangePlayerCount->setEnabled(false);
     QAction* templateEntry = mnu_Mouse->addAction("Set this slot as 'special group 1' slot");
     templateEntry->setObjectName("mnu_SetSpecialGroup0");
     templateEntry->setVisible(false);
@@ -225,6 +227,7 @@ void BookingsPage::AddSpecialGroupEntry(int n, const QString& caption)
 {
     auto* entry = new QAction(caption, mnu_Mouse);
     entry->setObjectName("mnu_SetSpecialGroup" + QString::number(n));
+    entry->setEnabled(false);
     QAction* after = nullptr;
     for (int k = n - 1; k >= 0 && !after; --k)
         after = mnu_SetSpecialGroup[static_cast<size_t>(k)];

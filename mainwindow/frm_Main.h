@@ -88,7 +88,6 @@ private:
     void runKeys(const std::vector<KeyMatch>& matches);
     void layOut();
     void placeSpecialGroups();
-    void placeOutlines(QStringList& failures);
     void showClock();
     QWidget* mainControlOf(int tab) const;
 
