@@ -1,11 +1,12 @@
 // Speed of the grid and of a booking on a realistic centre, run by hand:
 //   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && build/bench/booking_bench
-// The centre is generated once into its own database, posdb_bench, so the tests' posdb is untouched.
 
 #include "BenchSupport.h"
 
 #include "Booking.h"
 #include "SlotTiming.h"
+#include "BookingsPage.h"
+#include "CalendarPicker.h"
 #include "frm_Main.h"
 
 #include "Clock.h"
@@ -21,8 +22,8 @@ namespace {
 
 void BM_RefreshView(benchmark::State& state)
 {
-    frm_Main& main = frm_Main::Default();
-    main.Calendar->setDate(QDate(2026, 6, 15));
+    BookingsPage& main = *frm_Main::Default().Bookings;
+    main.DatePicker->SetDate(QDate(2026, 6, 15));
     main.txtInfo_FieldSelect->setText("3");
     Measure(state, [] {}, [&] { main.RefreshView(); });
     if (main.Rows()[7].bookerName.isEmpty())
@@ -39,7 +40,7 @@ QString nextFreeDate(int n) { return QDate(2027, 6, 1).addDays(n / 16).toString(
 
 void BM_doBookingOnASharedCourt(benchmark::State& state)
 {
-    frm_Main& main = frm_Main::Default();
+    SlotGrid& main = frm_Main::Default().Grid();
     int n = 0;
     QString date, time;
     Measure(state, [&] {
@@ -53,7 +54,7 @@ void BM_doBookingOnASharedCourt(benchmark::State& state)
 
 void BM_doCancel(benchmark::State& state)
 {
-    frm_Main& main = frm_Main::Default();
+    SlotGrid& main = frm_Main::Default().Grid();
     int n = 1000;
     QString date, time;
     Measure(state, [&] {

@@ -3,6 +3,7 @@
 // The members are generated once into a database of their own, posdb_registers_bench, whose table is
 // made like posdb's (load posdb first: tools/db load).
 
+#include "BenchSupport.h"
 #include "RegisterForm.h"
 #include "RegisterWindow.h"
 
@@ -98,12 +99,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const auto env = [](const char* name, const QString& fallback) {
-        const QString v = qEnvironmentVariable(name);
-        return v.isEmpty() ? fallback : v;
-    };
-    ConnectionString = BuildConnectionString("127.0.0.1", env("PALLOWIN_DB_PORT", "3417"),
-                                             env("PALLOWIN_DB_USER", "pallowin"), env("PALLOWIN_DB_PASSWORD", "pallowin"));
+    ConnectionString = BuildConnectionString("127.0.0.1", BenchEnv("PALLOWIN_DB_PORT", "3417"),
+                                             BenchEnv("PALLOWIN_DB_USER", "pallowin"), BenchEnv("PALLOWIN_DB_PASSWORD", "pallowin"));
     Db::Execute("CREATE DATABASE IF NOT EXISTS posdb_registers_bench CHARACTER SET utf8mb4");
     ConnectionString.replace("DATABASE=posdb;", "DATABASE=posdb_registers_bench;");
     prepareMembers();

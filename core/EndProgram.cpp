@@ -4,11 +4,14 @@
 
 namespace {
 std::function<void()> handler;
+std::function<void()> beforeEnd;
 bool ending = false;
 }
 
 void EndProgram()
 {
+    if (beforeEnd)
+        beforeEnd();
     if (handler) {
         handler();
         return;
@@ -22,3 +25,5 @@ bool ProgramEnding() { return ending; }
 void ClearProgramEnding() { ending = false; }
 
 void SetEndProgramHandler(std::function<void()> h) { handler = std::move(h); }
+
+void SetBeforeEndProgram(std::function<void()> finish) { beforeEnd = std::move(finish); }

@@ -14,3 +14,7 @@ bool ProgramEnding();
 void ClearProgramEnding();
 
 void SetEndProgramHandler(std::function<void()> handler);
+
+// What must be finished before the program ends, whichever way it ends (the cameras' files): run
+// by EndProgram first. The main window installs it while it is loaded; null removes it.
+void SetBeforeEndProgram(std::function<void()> finish);

@@ -6,8 +6,9 @@
 bool HasSpecialGroupTable(int groupNumber)
 {
     const QString wanted = "tbl_specialgroup" + QString::number(groupNumber);
+    // The one column is named after the database, which the connection string may name otherwise.
     for (Recordset rs = Db::Query("show tables;"); !rs.EOF_(); rs.MoveNext())
-        if (rs["Tables_in_posdb"].Value() == wanted)
+        if (rs.Fields(0).Value() == wanted)
             return true;
     return false;
 }

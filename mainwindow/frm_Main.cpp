@@ -1,87 +1,96 @@
 #include "frm_Main.h"
 
+#include "AdministrationPage.h"
+#include "BookingsPage.h"
+#include "CalendarPicker.h"
+#include "ClickLabel.h"
+#include "FloorPlan.h"
+#include "KeyTable.h"
+#include "LightingPage.h"
+#include "SupportPage.h"
+#include "WaitingListPage.h"
+#include "clsToolTip.h"
+#include "CctvPanel.h"
+
+#include "WaitListPanel.h"
+
+#include "CartPanel.h"
+#include "StorePanel.h"
+#include "frm_Item.h"
+
 #include "Booking.h"
-#include "Courts.h"
-#include "GridRefresh.h"
-#include "SlotAudit.h"
+#include "ComingHourAlerts.h"
 #include "SlotChanges.h"
-#include "SlotInfo.h"
-#include "SlotTiming.h"
-#include "frm_Booker.h"
 
 #include "Clock.h"
+#include "Db.h"
+#include "EndProgram.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
+#include "LoginStatus.h"
 #include "OptionSettings.h"
 #include "Prompter.h"
-#include "Verification.h"
+#include "Settings.h"
+#include "SpecialGroups.h"
+#include "StaffLog.h"
+#include "StationRow.h"
 
+#include "CalendarControl.h"
+#include "Profile.h"
 #include "Vb.h"
 
-#include <QDateEdit>
-#include <QGridLayout>
+#include <QApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
 
 namespace {
 
 frm_Main* instance = nullptr;
 
-enum Column { ColPlayingTime, ColSlot, ColName, ColTel, ColPaid, ColPeriod, ColumnCount };
+constexpr int ClockInterval = 1000;
+constexpr int TwipsPerPixel = 15;
+constexpr int MarkerMargin = 30;
+const QString AlertTag = QStringLiteral("Alert");
 
-constexpr long PreviousHourColour = 255;
-constexpr long CurrentHourColour = 0xC000;
-constexpr long NextHourColour = 0xC0C0;
-constexpr long PaidColour = 0xFFF;
+QString setting(const QString& section, const QString& key) { return ReadIni(section, key, "1", IniFile); }
+int twips(const QString& section, const QString& key) { return static_cast<int>(Vb::Val(setting(section, key))); }
+QString programFile(const QString& name) { return QCoreApplication::applicationDirPath() + "/" + name; }
 
-QPushButton* button(const QString& name, const QString& caption, const QString& tip, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    return b;
-}
-
-QLabel* playList(const QString& name, const QString& heading, QVBoxLayout* side, QWidget* parent)
-{
-    side->addWidget(new QLabel("<b>" + heading + "</b>", parent));
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    l->setMinimumHeight(60);
-    side->addWidget(l);
-    return l;
-}
-
-// Shows the grid's slot menu on a release of the right button; other buttons do nothing.
-class RightButtonMenu : public QObject {
+// What cannot be drawn of the plans and pictures: each part is left out, the rest goes on, and the
+// failures are shown together once.
+class LayoutFailures {
 public:
-    RightButtonMenu(QWidget* viewport, QMenu* menu) : QObject(viewport), m_menu(menu) { viewport->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    template <class F>
+    void Try(const QString& what, F&& step)
     {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::RightButton) {
-                m_menu->popup(mouse->globalPosition().toPoint());
-                return true;
-            }
+        try {
+            step();
+        } catch (const VbError& e) {
+            if (!m_first)
+                m_first = e.number();
+            m_lines << what + ": " + e.description();
         }
-        return false;
+    }
+    void Show() const
+    {
+        if (m_first)
+            ShowErrorDisplay(VbError(*m_first, "Pallowin",
+                                     "These parts of the window are left out; the rest works:\r\n" +
+                                         m_lines.join("\r\n")));
     }
 
 private:
-    QMenu* m_menu;
+    std::optional<long> m_first;
+    QStringList m_lines;
 };
 
 } // namespace
@@ -103,409 +112,464 @@ void frm_Main::Unload()
 
 frm_Main::frm_Main()
 {
-    ReadOptionSettings();
+    // Whichever way the program ends, the cameras' files are finished first.
+    SetBeforeEndProgram([this] { StopVideoRecording(); });
+    setObjectName("frm_Main");
     setWindowTitle(AppTitle);
-    resize(1024, 740);
-    buildBookingPage();
-    buildSlotMenu();
-
-    ImageList1.PrepareImageClips();
-    m_barIcons.push_back(QIcon());
-    for (int i = 1; i <= ImageList1.Count(); ++i)
-        m_barIcons.push_back(QIcon(QPixmap::fromImage(ImageList1.Picture(i))));
-
-    m_clock = new QTimer(this);
-    connect(m_clock, &QTimer::timeout, this, &frm_Main::clockTick);
-    m_clock->start(1000);
-    clockTick();
-
-    Calendar->setDate(Now().date());
-    txtInfo_FieldSelect->setText(QString::number(SelectedCourt));
-    RefreshViewInit();
-    RefreshView();
-    connect(Calendar, &QDateEdit::dateChanged, this, &frm_Main::RefreshView);
-    connect(txtInfo_FieldSelect, &QLineEdit::editingFinished, this, &frm_Main::RefreshView);
+    resize(1380, 900);
+    layOut();
+    Form_Load();
+    Clock = new QTimer(this);
+    connect(Clock, &QTimer::timeout, this, &frm_Main::Clock_Timer);
+    Clock->start(ClockInterval);
+    showClock();
+    qApp->installEventFilter(this);
 }
 
-void frm_Main::buildBookingPage()
+frm_Main::~frm_Main() { SetBeforeEndProgram(nullptr); }
+
+void frm_Main::layOut()
 {
-    auto* page = new QWidget(this);
-    page->setObjectName("frame_Booking");
-    auto* top = new QHBoxLayout;
-    Calendar = new QDateEdit(page);
-    Calendar->setObjectName("Calendar");
-    Calendar->setCalendarPopup(true);
-    Calendar->setDisplayFormat("yyyy-MM-dd");
-    txtInfo_FieldSelect = new QLineEdit(page);
-    txtInfo_FieldSelect->setObjectName("txtInfo_FieldSelect");
-    txtInfo_FieldSelect->setMaximumWidth(40);
-    txt_Time = new QLabel(page);
-    txt_Time->setObjectName("txt_Time");
-    top->addWidget(new QLabel("Date", page));
-    top->addWidget(Calendar);
-    top->addWidget(new QLabel("Court", page));
-    top->addWidget(txtInfo_FieldSelect);
-    top->addStretch();
-    top->addWidget(txt_Time);
+    auto* central = new QWidget(this);
+    TopImage = new QLabel(central);
+    TopImage->setObjectName("TopImage");
+    TopImage->setScaledContents(true);
+    lbl_Counter = new ClickLabel(central);
+    lbl_Counter->setObjectName("lbl_Counter");
+    lbl_Counter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lbl_Counter->setCursor(Qt::PointingHandCursor);
+    QFont bold = lbl_Counter->font();
+    bold.setBold(true);
+    lbl_Counter->setFont(bold);
+    connect(lbl_Counter, &ClickLabel::clicked, this, &frm_Main::lbl_Counter_Click);
 
-    lbl_RefreshFailure = new QLabel(page);
-    lbl_RefreshFailure->setObjectName("lbl_RefreshFailure");
-    lbl_RefreshFailure->setStyleSheet("color: #c00000; font-weight: bold");
-    lbl_RefreshFailure->setWordWrap(true);
-    lbl_RefreshFailure->hide();
+    SSTab1 = new QTabWidget(central);
+    SSTab1->setObjectName("SSTab1");
+    Bookings = new BookingsPage(SSTab1);
+    Payment = new QWidget(SSTab1);
+    Payment->setObjectName("frame_PaymentTab");
+    Cart = new CartPanel(*this, Payment);
+    Store = new StorePanel(*Cart, Payment);
+    txt_LastChange = new QLineEdit(Payment);
+    txt_LastChange->setObjectName("txt_LastChange");
+    txt_LastChange->setReadOnly(true);
+    txt_LastChange->setMaximumWidth(160);
+    auto* lastChange = new QHBoxLayout;
+    lastChange->addStretch();
+    lastChange->addWidget(new QLabel("Last Change", Payment));
+    lastChange->addWidget(txt_LastChange);
+    auto* payment = new QGridLayout(Payment);
+    payment->addWidget(Store, 0, 0, 2, 1);
+    payment->addWidget(Cart, 0, 1);
+    payment->addLayout(lastChange, 1, 1);
+    payment->setColumnStretch(0, 1);
+    payment->setColumnStretch(1, 1);
+    Lighting = new LightingPage(SSTab1);
+    Administration = new AdministrationPage(SSTab1);
+    WaitingList = new WaitingListPage(SSTab1);
+    WaitList = new WaitListPanel(*WaitingList, WaitingList);
+    WaitingList->WaitListArea->addWidget(WaitList);
+    Cctv = new CctvPanel(SSTab1);
+    lbl_NoCamera = Cctv->lbl_NoCamera;
+    Support = new SupportPage(SSTab1);
+    SSTab1->addTab(Bookings, "Field &Bookings");
+    SSTab1->addTab(Payment, "&Payment");
+    SSTab1->addTab(Lighting, "&Lighting");
+    SSTab1->addTab(Administration, "&Administration");
+    SSTab1->addTab(WaitingList, "&Waiting List");
+    SSTab1->addTab(Cctv, "CCTV");
+    SSTab1->addTab(Support, "Support");
+    connect(SSTab1, &QTabWidget::currentChanged, this, &frm_Main::SSTab1_Click);
+    SSTab1->tabBar()->installEventFilter(this);
 
-    ListView_Book = new QTreeWidget(page);
-    ListView_Book->setObjectName("ListView_Book");
-    ListView_Book->setRootIsDecorated(false);
-    ListView_Book->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView_Book->setFont(QFont("Verdana"));
-    ListView_Book->setIconSize(QSize(DurationBars::Width, DurationBars::Height));
-    ListView_Book->setHeaderLabels({"Playing time1", "Slot", "Name", "Tel", "Paid", "Period"});
-    const int twips[] = {1440, 3100, 2440, 700, 1000};
-    for (int c = 0; c < ColPeriod; ++c)
-        ListView_Book->setColumnWidth(c, twips[c] / 15);
-    // A telephone number does not fit the design's narrow column; it is what staff call back on.
-    const QFontMetrics metrics(ListView_Book->font());
-    ListView_Book->setColumnWidth(ColTel, std::max(ListView_Book->columnWidth(ColTel),
-                                                   metrics.horizontalAdvance("+00 00 0000 0000") + 12));
-    ListView_Book->setColumnWidth(ColPeriod, DurationBars::Width + 16);
-    connect(ListView_Book, &QTreeWidget::itemClicked, this, &frm_Main::ListView_Book_Click);
-    connect(ListView_Book, &QTreeWidget::itemDoubleClicked, this, &frm_Main::ListView_Book_DblClick);
+    auto* header = new QHBoxLayout;
+    header->addWidget(TopImage);
+    header->addStretch();
+    header->addWidget(lbl_Counter);
+    auto* all = new QVBoxLayout(central);
+    all->addLayout(header);
+    all->addWidget(SSTab1, 1);
+    setCentralWidget(central);
 
-    btn_Book = button("btn_Book", "B&ook Slot", "Book slot", page);
-    btn_Clear = button("btn_Clear", "Clear Slot", "Delete booked slot", page);
-    Command1 = button("Command1", "Command1", {}, page);
-    connect(btn_Book, &QPushButton::clicked, this, &frm_Main::btn_Book_Click);
-    connect(btn_Clear, &QPushButton::clicked, this, &frm_Main::btn_Clear_Click);
-    connect(Command1, &QPushButton::clicked, this, &frm_Main::Command1_Click);
+    ToolTip = new clsToolTip;
+    ToolTip->setParent(this);
+    Bookings->ToolTip = ToolTip;
+    connect(ToolTip, &clsToolTip::TipWanted, Bookings,
+            [this](QWidget*, const QPoint& at) { Bookings->ListView_Book_TipWanted(at); });
+    Bookings->WaitListChanged = [this] { RefreshWaitList(); };
+    connect(Bookings->btn_Paid, &QPushButton::clicked, Cart, &CartPanel::btn_Paid_Click);
+    connect(Administration->btn_Item, &QPushButton::clicked, this, [this] {
+        OpenItemRegister(this, [this] { Store->RefreshStore(); });
+    });
+    connect(Administration->btn_CollectCash, &QPushButton::clicked, Cart, &CartPanel::btn_CollectCash_Click);
+    connect(Administration->btn_PrintOldReceipt, &QPushButton::clicked, Cart, &CartPanel::btn_PrintOldReceipt_Click);
+    WaitingList->Reload = [this] { RefreshWaitList(); };
 
-    auto* side = new QVBoxLayout;
-    side->addWidget(btn_Book);
-    side->addWidget(btn_Clear);
-    side->addWidget(Command1);
-    PreviousPlayList = playList("PreviousPlayList", "Previous hour", side, page);
-    CurrentPlayList = playList("CurrentPlayList", "Current hour", side, page);
-    NextPlayList = playList("NextPlayList", "Next hour", side, page);
-    side->addStretch();
-
-    auto* body = new QHBoxLayout;
-    body->addWidget(ListView_Book, 1);
-    body->addLayout(side);
-    auto* all = new QVBoxLayout(page);
-    all->addLayout(top);
-    all->addWidget(lbl_RefreshFailure);
-    all->addLayout(body);
-    setCentralWidget(page);
+    ListView_Book = Bookings->ListView_Book;
+    Calendar = Bookings->Calendar;
+    Calendar2 = WaitingList->Calendar2;
+    txtInfo_FieldSelect = Bookings->txtInfo_FieldSelect;
+    txt_WaitingListFieldType = WaitingList->txt_WaitingListFieldType;
+    lbl_FieldInfo = Bookings->lbl_FieldInfo;
+    txt_Time = Bookings->txt_Time;
 }
 
-void frm_Main::buildSlotMenu()
-{
-    mnu_Mouse = new QMenu(this);
-    mnu_Mouse->setObjectName("mnu_Mouse");
-    for (int minutes : {15, 30, 45}) {
-        QAction* a = mnu_Mouse->addAction("Add " + QString::number(minutes) + " minutes extra time");
-        a->setObjectName("mnu_AddExtraTime" + QString::number(minutes));
-        connect(a, &QAction::triggered, this, [this, minutes] { doAddExtraTime(minutes); });
-    }
-    for (int minutes : {15, 30, 45}) {
-        QAction* a = mnu_Mouse->addAction("Delay for " + QString::number(minutes) + " minutes");
-        a->setObjectName("mnu_Delay" + QString::number(minutes));
-        connect(a, &QAction::triggered, this, [this, minutes] { doDelay(minutes); });
-    }
-    mnu_Mouse->addSeparator();
-    mnu_Delete = mnu_Mouse->addAction("Delete Slot");
-    mnu_Delete->setObjectName("mnu_Delete");
-    connect(mnu_Delete, &QAction::triggered, this, &frm_Main::mnu_Delete_Click);
-    new RightButtonMenu(ListView_Book->viewport(), mnu_Mouse);
-}
-
-void frm_Main::clockTick() { txt_Time->setText(Now().toString("d MMM hh:mm:ss AP")); }
-
-template <class F>
-void frm_Main::guarded(const QString& task, F&& handler)
+void frm_Main::Form_Load()
 {
     try {
-        CurrentTask = task;
-        handler();
+        CurrentTask = "loading the main window";
+        SetLoginStatus("Initialising...");
+        FloorPlan* plan1 = Bookings->LayoutPlan1;
+        FloorPlan* plan2 = Lighting->LayoutPlan2;
+        FloorPlan* plan3 = WaitingList->LayoutPlan3;
+        LayoutFailures failures;
+        failures.Try("[Layout] Image", [&] { plan1->LoadPicture(programFile(setting("Layout", "Image"))); });
+        const int top = twips("Layout", "Top"), left = twips("Layout", "Left");
+        const int height = twips("Layout", "Height"), width = twips("Layout", "Width");
+        plan1->Place(top, left, height, width);
+        ReadOptionSettings();
+        failures.Try("[Layout] Image", [&] { plan2->LoadPicture(programFile(setting("Layout", "Image"))); });
+        plan2->Place(top, left, height, width);
+        failures.Try("[TopHeader] Image", [&] {
+            QPixmap header;
+            const QString file = programFile(setting("TopHeader", "Image"));
+            if (!header.load(file))
+                throw VbError(VbErrors::FileNotFound, "Pallowin", "The picture " + file + " cannot be read.");
+            TopImage->setPixmap(header);
+        });
+        TopImage->setContentsMargins(twips("TopHeader", "Left") / TwipsPerPixel, twips("TopHeader", "Top") / TwipsPerPixel,
+                                     0, 0);
+        TopImage->setFixedSize(twips("TopHeader", "Width") / TwipsPerPixel, twips("TopHeader", "Height") / TwipsPerPixel);
+        failures.Try("[WaitingList] Image", [&] { plan3->LoadPicture(programFile(setting("WaitingList", "Image"))); });
+        plan3->Place(twips("WaitingList", "Top"), twips("WaitingList", "Left"));
+
+        placeSpecialGroups();
+        Bookings->mnu_ChangePlayerCount->setVisible(PerPersonChargingOn == 1);
+
+        for (FloorPlan* plan : {plan1, plan2, plan3})
+            plan->HideAll();
+        for (int i = 0; i <= LastCourtIndex; ++i) {
+            const QString key = "Coord" + QString::number(i);
+            const QString coords = setting("HotSpot", key);
+            plan1->Shape(i).Tag = plan2->Shape(i).Tag = coords;
+            failures.Try("[HotSpot] " + key, [&] {
+                plan1->PlaceOutline(plan1->Shape(i), coords);
+                plan1->PlaceOutline(plan1->Marker(i), coords, MarkerMargin);
+                plan2->PlaceOutline(plan2->Shape(i), coords);
+            });
+        }
+        for (int t = 0; t <= LastCourtTypeIndex && t < 6; ++t) {
+            const QString key = "Coord" + QString::number(t);
+            const QString coords = setting("HotSpot2", key);
+            plan3->Shape(t).Tag = coords;
+            failures.Try("[HotSpot2] " + key, [&] { plan3->PlaceOutline(plan3->Shape(t), coords); });
+        }
+        plan1->SetLastIndex(LastCourtIndex);
+        plan2->SetLastIndex(LastCourtIndex);
+        plan3->SetLastIndex(LastCourtTypeIndex);
+        failures.Show();
+
+        // After midnight the counter still works on the night of the evening's date.
+        const QDate businessDate = BusinessDate(Now());
+        Bookings->DatePicker->SetDate(businessDate);
+        WaitingList->DatePicker->SetDate(businessDate);
+
+        plan1->show();
+        plan2->hide();
+        plan3->hide();
+        plan1->Shape(0).Visible = true;
+        plan2->Shape(0).Visible = false;
+        plan3->Shape(0).Visible = false;
+
+        SetCounterStaffShiftStatus(CounterNumber, 0);
+        const int hour = Now().time().hour();
+        ShiftName = HourStart < hour && hour < 18 ? "morning" : "evening";
+
+        lbl_FieldInfo->setText(CourtNames[0]);
+        txtInfo_FieldSelect->setText("0");
+        SelectedCourt = 0;
+        plan1->Shape(0).BorderStyle = 1;
+        Lighting->txtInfo_LightSelect->setText("0");
+        SelectedLightCourt = 0;
+        Lighting->ResetLightSwitches();
+        SelectedWaitCourt = 0;
+        WaitingList->txtInfo_WaitSelect->setText("0");
+        txt_WaitingListFieldType->setText("0");
+
+        Bookings->PrepareImageClips();
+        Bookings->RefreshViewInit();
+        Bookings->RefreshView();
+        Store->RefreshStore();
+        RefreshWaitList();
+
+        lbl_Counter->setText("Counter  " + QString::number(CounterNumber) + "\r\n" + GetCounterStaff(CounterNumber));
+
+        ToolTip->Create(this);
+        ToolTip->SetMaxTipWidth(240);
+        ToolTip->SetDelayTime(clsToolTip::AutoPop, 20000);
+        ToolTip->AddTool(ListView_Book);
+        ToolTip->SetToolText(ListView_Book, {});
+
+        Bookings->SSTab2->setCurrentIndex(1);
+        Support->Fill(Profile::PathOf(IniFile));
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
     }
+    // The cameras come last and cost only their own panel when the capture library fails.
+    Cctv->Prepare();
 }
 
-// ---- the grid
-
-void frm_Main::RefreshViewInit()
+void frm_Main::placeSpecialGroups()
 {
-    for (const HourRow& row : BusinessDayRows()) {
-        auto* item = new QTreeWidgetItem(ListView_Book, QStringList{row.span, row.slot, {}, {}, {}, {}});
-        // Free rows are as high as the rows that show a bar, so the hours line up evenly.
-        item->setSizeHint(ColPeriod, QSize(DurationBars::Width, DurationBars::Height + 2));
+    for (int n = 1; n <= SpecialGroupCount; ++n) {
+        if (!HasSpecialGroupTable(n))
+            continue;
+        const QString name = GetSpecialGroupName(n);
+        Administration->AddSpecialGroupButton(n, name);
+        Bookings->AddSpecialGroupEntry(n, "Set this slot as '" + name + " ' slot");
     }
 }
 
-void frm_Main::RefreshView()
-{
-    m_reading = ReadGrid(GridDate(), CourtText(), RowCount(), Now().time().hour(), m_reading);
-    m_bookRows = m_reading.rows;
-    GridCourt = static_cast<int16_t>(Vb::Val(CourtText()));
-    showRows();
-    PreviousPlayList->setText(m_reading.lists.previous);
-    CurrentPlayList->setText(m_reading.lists.current);
-    NextPlayList->setText(m_reading.lists.next);
-    lbl_RefreshFailure->setText(m_reading.failure);
-    lbl_RefreshFailure->setVisible(!m_reading.failure.isEmpty());
-    ListView_Book->setToolTip({});
-    colourHours();
-}
+SlotGrid& frm_Main::Grid() { return *Bookings; }
 
-void frm_Main::showRows()
-{
-    const auto bars = DurationBarsOf(m_bookRows);
-    for (int i = 1; i <= RowCount(); ++i) {
-        QTreeWidgetItem* item = ListView_Book->topLevelItem(i - 1);
-        const BookRow& row = m_bookRows[static_cast<size_t>(i)];
-        const auto& bar = bars[static_cast<size_t>(i)];
-        const int picture = bar ? ImageList1.GetImageClips(BarPattern(i), 0, bar->carryIn, bar->start, bar->end) : 0;
-        item->setIcon(ColPeriod, m_barIcons[static_cast<size_t>(picture)]);
-        item->setText(ColName, row.bookerName);
-        item->setText(ColTel, row.telephone);
-        if (row.paid > Money()) {
-            item->setForeground(ColPaid, ColourOf(PaidColour));
-            // Shown as a whole number; an amount that would round to nothing keeps its cents, so it reads as paid.
-            const int64_t whole = row.paid.Whole();
-            item->setText(ColPaid, whole > 0 ? QString::number(whole) : row.paid.Format());
-        } else {
-            item->setText(ColPaid, {});
-        }
-        item->setForeground(ColSlot, ColourOf(0));
-    }
-}
+QString frm_Main::FieldInfo() const { return lbl_FieldInfo->text(); }
 
-void frm_Main::colourHours()
-{
-    const HourMarks marks = HourMarksAt(Now().time().hour(), RowCount());
-    const std::pair<int, long> colours[] = {
-        {marks.previous, PreviousHourColour}, {marks.current, CurrentHourColour}, {marks.next, NextHourColour}};
-    for (const auto& [row, colour] : colours)
-        if (row != 0)
-            ListView_Book->topLevelItem(row - 1)->setForeground(ColSlot, ColourOf(colour));
-}
+void frm_Main::ShowPaymentTab() { SSTab1->setCurrentIndex(PaymentTab); }
 
-QString frm_Main::GridDate() const { return Calendar->date().toString("yyyy-MM-dd"); }
-QString frm_Main::CourtText() const { return txtInfo_FieldSelect->text(); }
-int frm_Main::RowCount() const { return ListView_Book->topLevelItemCount(); }
-
-QString frm_Main::RowText(int row) const
-{
-    const QTreeWidgetItem* item = ListView_Book->topLevelItem(row - 1);
-    return item ? item->text(ColPlayingTime) : QString();
-}
-
-QString frm_Main::NameCell(int row) const
-{
-    const QTreeWidgetItem* item = ListView_Book->topLevelItem(row - 1);
-    return item ? item->text(ColName) : QString();
-}
-
-QString frm_Main::PaidCell(int row) const
-{
-    const QTreeWidgetItem* item = ListView_Book->topLevelItem(row - 1);
-    return item ? item->text(ColPaid) : QString();
-}
-
-bool frm_Main::IsSelected(int row) const
-{
-    const QTreeWidgetItem* item = ListView_Book->topLevelItem(row - 1);
-    return item && item->isSelected();
-}
-
-int frm_Main::CurrentRow() const
-{
-    QTreeWidgetItem* item = ListView_Book->currentItem();
-    return item ? ListView_Book->indexOfTopLevelItem(item) + 1 : 0;
-}
-
-QString frm_Main::ActionTime() const { return txt_Time->text(); }
+void frm_Main::SetLastChange(const QString& change) { txt_LastChange->setText(change); }
 
 // ---- operations other windows call
+
+void frm_Main::RefreshView() { Bookings->RefreshView(); }
+
+void frm_Main::RefreshWaitList() { WaitList->RefreshWaitList(); }
+
+void frm_Main::StopVideoRecording() { Cctv->StopVideoRecording(); }
+
+void frm_Main::RefreshAlert()
+{
+    auto db = Db::Open();
+    const std::vector<bool> marks = ComingHourAlerts(*db, Now(), LastCourtIndex);
+    for (int i = 0; i <= LastCourtIndex; ++i)
+        Bookings->LayoutPlan1->Marker(i).Tag = marks[static_cast<size_t>(i)] ? AlertTag : QString();
+}
 
 bool frm_Main::doBooking(const QString& BDate, const QString& BTime, const QString& BTel, const QString& BOrg,
                          const QString& BName, const QString& BField, const QString& BSpecialRate, bool BWaitlist,
                          int Delay, int PlayLength, int BPerson)
 {
-    return ::doBooking(*this, BDate, BTime, BTel, BOrg, BName, BField, BSpecialRate, BWaitlist, Delay, PlayLength,
+    return ::doBooking(*Bookings, BDate, BTime, BTel, BOrg, BName, BField, BSpecialRate, BWaitlist, Delay, PlayLength,
                        BPerson);
 }
 
 bool frm_Main::doCancel(const QString& BDate, const QString& BTime, const QString& BName, const QString& BField,
                         const QString& Reason)
 {
-    return ::doCancel(*this, BDate, BTime, BName, BField, Reason);
+    return ::doCancel(*Bookings, BDate, BTime, BName, BField, Reason);
 }
 
 void frm_Main::AddExtraTime(int ExtraTime, int Method, bool requireAuthorization)
 {
-    ::AddExtraTime(*this, CurrentRow(), ExtraTime, static_cast<LengthMethod>(Method), requireAuthorization);
+    ::AddExtraTime(*Bookings, Bookings->CurrentRow(), ExtraTime, static_cast<LengthMethod>(Method),
+                   requireAuthorization);
 }
 
-void frm_Main::Block_Booking(const QString& StartDate) { ::Block_Booking(*this, StartDate); }
+void frm_Main::Block_Booking(const QString& StartDate) { ::Block_Booking(*Bookings, StartDate); }
 
 void frm_Main::DelayGameTime(int IndexNumber, int DelayTime, bool requireAuthorization)
 {
-    ::DelayGameTime(*this, IndexNumber, DelayTime, requireAuthorization);
+    Bookings->DelayGameTime(IndexNumber, DelayTime, requireAuthorization);
 }
 
-void frm_Main::doDelay(int value)
+// ---- the clock
+
+void frm_Main::showClock()
 {
-    guarded("delaying the slot", [&] { ::doDelay(*this, value); });
+    const QString time = Now().toString("d MMM hh:mm:ss AP");
+    Bookings->txt_Time->setText(time);
+    WaitingList->txt_Time2->setText(time);
+    Lighting->txt_Time3->setText(time);
 }
 
-void frm_Main::doAddExtraTime(int value)
+void frm_Main::Clock_Timer()
 {
-    guarded("adding extra time", [&] { ::doAddExtraTime(*this, value); });
-}
-
-// ---- handlers
-
-void frm_Main::btn_Book_Click()
-{
-    guarded("booking the slot", [this] {
-        if (!ChosenCourt(CourtText()))
-            return;
-        enum Mark { None, Yes, No };
-        const int n = RowCount();
-        const QString date = GridDate();
-        std::vector<Mark> delayMark(static_cast<size_t>(n) + 1, None), shortenMark(delayMark);
-        std::vector<int> delayBy(static_cast<size_t>(n) + 1), shortenTo(delayBy);
-        auto usedByPrevious = [] {
-            MsgBox("The time for this slot has been used by previous slot", Msg::OKOnly, "Information");
-        };
-        auto askShorten = [&](size_t r, int length) {
-            const bool yes = MsgBox("Cannot make for complete 1 hour\r\nDo you wish to book for only " +
-                                        QString::number(length) + " minutes?",
-                                    Msg::YesNoCancel, "Information") == Msg::Yes;
-            shortenMark[r] = yes ? Yes : No;
-            shortenTo[r] = length;
-        };
-
-        for (int row = 1; row <= n; ++row) {
-            if (!IsSelected(row))
-                continue;
-            const auto r = static_cast<size_t>(row);
-            if (IsPastSlot(RowTime(row), date)) {
-                MsgBox("You cannot book previous entry", Msg::Critical);
-                return;
-            }
-            if (!NameCell(row).isEmpty()) {
-                MsgBox("The field already being booked", Msg::Critical);
-                return;
-            }
-            int overrun = 0;
-            if (row >= 2) {
-                overrun = m_bookRows[r - 1].Overrun();
-                // A previous slot that fills this whole hour leaves nothing to book.
-                if (m_bookRows[r - 1].IsBooked() && overrun >= 60) {
-                    usedByPrevious();
-                    return;
-                }
-                if (overrun > 0) {
-                    const bool yes = MsgBox("The slot already occupied for " + QString::number(overrun) +
-                                                " minutes by previous slot.\r\n Do you wish to delay the slot too?",
-                                            Msg::YesNoCancel, "Information") == Msg::Yes;
-                    delayMark[r] = yes ? Yes : No;
-                    delayBy[r] = overrun;
-                }
-            }
-            if (row == n && overrun > 0)
-                askShorten(r, 60 - overrun);
-            if (row > 1 && row < n && m_bookRows[r + 1].IsBooked()) {
-                const int nextStart = m_bookRows[r + 1].delay;
-                if (overrun > nextStart)
-                    askShorten(r, 60 + nextStart - overrun);
-            }
-            if (delayMark[r] == No)
-                return;
-            if (delayMark[r - 1] == Yes) {
-                delayMark[r] = Yes;
-                delayBy[r] = delayBy[r - 1];
-            }
-        }
-
-        ShowVerifyUser(this);
-        if (!IsUserAllowed(false))
-            return;
-        frm_Booker booker(*this, this);
-        if (booker.exec() != QDialog::Accepted)
-            return;
-        for (int row = n; row >= 1; --row) {
-            const auto r = static_cast<size_t>(row);
-            if (!booker.Booked(row))
-                continue;
-            if (delayMark[r] == Yes)
-                ::DelayGameTime(*this, row, delayBy[r], false);
-            if (shortenMark[r] == Yes)
-                ::AddExtraTime(*this, row, shortenTo[r], LengthMethod::Shorten, false);
-        }
-    });
-}
-
-void frm_Main::btn_Clear_Click()
-{
-    guarded("cancelling the slot", [this] {
-        if (!ChosenCourt(CourtText()))
-            return;
-        const int n = RowCount();
-        for (int row = 1; row <= n; ++row) {
-            if (!IsSelected(row))
-                continue;
-            const QString name = NameCell(row);
-            QString refusal;
-            if (!PaidCell(row).isEmpty())
-                refusal = "You cannot delete paid slot";
-            else if (name.isEmpty())
-                refusal = m_bookRows[static_cast<size_t>(row) - 1].IsBooked() &&
-                                  m_bookRows[static_cast<size_t>(row) - 1].Overrun() > 0
-                              ? "Use previous slot to delete extra time."
-                              : "You cannot delete an empty slot";
-            else if (name.contains(PartiallySharedMark))
-                refusal = "Delete individual slots";
-            else if (name.contains(SharedBookingMark))
-                refusal = "Please delete main slots";
-            if (!refusal.isEmpty()) {
-                MsgBox(refusal, Msg::Critical);
-                return;
-            }
-        }
-        ShowVerifyUser(this);
-        if (!IsUserAllowed(false)) {
+    showClock();
+    FloorPlan* plan = Bookings->LayoutPlan1;
+    const int minute = Now().time().minute();
+    if (minute == 55 && !AlertRefreshDone) {
+        // Marked done first: a failure is told once, not every second, and tried again next hour.
+        AlertRefreshDone = true;
+        try {
+            RefreshAlert();
             RefreshView();
-            return;
+        } catch (const VbError& e) {
+            MsgBox("The courts whose players change at the coming hour cannot be read now; they are read again "
+                   "at the next hour.\r\n\r\n" + e.description(),
+                   Msg::Exclamation);
         }
-        const QString reason = InputBox("Enter reason why the entry need to be cleared");
-        if (reason.isEmpty())
-            return;
-        QStringList times, names;
-        for (int row = 1; row <= n; ++row) {
-            if (IsSelected(row)) {
-                times << RowTime(row);
-                names << NameCell(row);
-            }
-        }
-        CancelSlots(*this, GridDate(), times, names, CourtText(), reason);
-        RefreshView();
-    });
+    }
+    if (minute != 55 && minute != 2)
+        AlertRefreshDone = false;
+    if (minute == 2 && !AlertRefreshDone) {
+        for (int i = 0; i <= LastCourtIndex; ++i)
+            plan->Marker(i).Tag.clear();
+        AlertRefreshDone = true;
+    }
+    const bool shown = Now().time().second() % 2 == 0;
+    for (int i = 0; i <= LastCourtIndex; ++i)
+        plan->Marker(i).Visible = plan->Marker(i).Tag == AlertTag && shown;
+    plan->update();
 }
 
-void frm_Main::mnu_Delete_Click() { btn_Clear_Click(); }
+// ---- tabs
 
-void frm_Main::Command1_Click() { RefreshView(); }
-
-void frm_Main::ListView_Book_Click()
+void frm_Main::SSTab1_Click()
 {
-    guarded("reading the slot history", [this] {
-        if (CurrentRow() >= 1)
-            ListView_Book->setToolTip(BuildSlotHistory(*this));
-    });
+    FloorPlan* plan1 = Bookings->LayoutPlan1;
+    FloorPlan* plan2 = Lighting->LayoutPlan2;
+    FloorPlan* plan3 = WaitingList->LayoutPlan3;
+    Outline& court = plan1->Shape(static_cast<int>(Vb::Val(txtInfo_FieldSelect->text())));
+    Outline& light = plan2->Shape(static_cast<int>(Vb::Val(Lighting->txtInfo_LightSelect->text())));
+    Outline& type = plan3->Shape(static_cast<int>(Vb::Val(WaitingList->txtInfo_WaitSelect->text())));
+    const int tab = SSTab1->currentIndex();
+    switch (tab) {
+    case BookingsTab:
+        plan3->hide();
+        plan2->hide();
+        plan1->show();
+        court.Visible = true;
+        light.Visible = false;
+        type.Visible = false;
+        break;
+    case LightingTab:
+        plan2->show();
+        plan1->hide();
+        court.Visible = false;
+        light.Visible = true;
+        type.Visible = false;
+        break;
+    case WaitingListTab:
+        plan3->show();
+        plan1->hide();
+        plan2->hide();
+        court.Visible = false;
+        light.Visible = false;
+        type.Visible = true;
+        break;
+    default:
+        break;
+    }
+    for (FloorPlan* plan : {plan1, plan2, plan3})
+        plan->update();
+    if (QWidget* control = mainControlOf(tab))
+        control->setFocus();
 }
 
-void frm_Main::ListView_Book_DblClick() { btn_Book_Click(); }
+void frm_Main::SSTab1_GotFocus()
+{
+    if (QWidget* control = mainControlOf(SSTab1->currentIndex()))
+        control->setFocus();
+}
+
+QWidget* frm_Main::mainControlOf(int tab) const
+{
+    switch (tab) {
+    case BookingsTab:
+        return ListView_Book;
+    case LightingTab:
+        return Lighting->btn_LightCommit;
+    case PaymentTab:
+        return Store->ListView_Store;
+    case AdministrationTab:
+        return Administration->btn_Options;
+    case WaitingListTab:
+        return WaitList->btn_AddEntry;
+    default:
+        return nullptr;
+    }
+}
+
+// ---- the station label
+
+void frm_Main::lbl_Counter_Click()
+{
+    try {
+        CurrentTask = "reading the staff of the counter";
+        ShownCounter = ShownCounter + 1 > CounterCount ? 1 : ShownCounter + 1;
+        lbl_Counter->setText("Counter " + QString::number(ShownCounter) + "\r\n" + GetCounterStaff(ShownCounter));
+        QPalette colours = lbl_Counter->palette();
+        colours.setColor(QPalette::WindowText, ShownCounter == CounterNumber ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        lbl_Counter->setPalette(colours);
+    } catch (const VbError& e) {
+        ShowErrorDisplay(e);
+    }
+}
+
+// ---- keys
+
+// The clock is right before its first tick.
+void frm_Main::Form_Activate() { showClock(); }
+
+void frm_Main::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    Form_Activate();
+}
+
+void frm_Main::Form_KeyDown(int KeyCode, int Shift) { runKeys(MatchKeys(false, KeyCode, Shift, SSTab1->currentIndex())); }
+
+void frm_Main::Form_KeyUp(int KeyCode, int Shift) { runKeys(MatchKeys(true, KeyCode, Shift, SSTab1->currentIndex())); }
+
+void frm_Main::runKeys(const std::vector<KeyMatch>& matches)
+{
+    for (const KeyMatch& key : matches) {
+        switch (key.action) {
+        case KeyAction::Exit:
+            WriteLog(StaffLogin, "log out");
+            StopVideoRecording();
+            EndProgram();
+            return;
+        case KeyAction::PickCourt:
+            Bookings->txt_CurrentSelected->setText(QString::number(key.argument));
+            if (key.argument <= LastCourtIndex)
+                Bookings->LayoutPlan1_Click();
+            break;
+        case KeyAction::StoreItem:
+            SSTab1->setCurrentIndex(PaymentTab);
+            Store->FunctionKey(key.argument - VkF1 + 1);
+            break;
+        case KeyAction::Pay:
+            Cart->btn_Pay_Click();
+            break;
+        case KeyAction::CopySlot:
+        case KeyAction::PasteSlot:
+            break;
+        }
+    }
+}
+
+// The window sees its keys before the control that has the focus, and leaves them to it.
+bool frm_Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == SSTab1->tabBar() && event->type() == QEvent::FocusIn) {
+        SSTab1_GotFocus();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    // A key goes first to the focused control; what its parents see of it afterwards is the same key.
+    QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+    if (watched != first || first->window() != this || QApplication::activeModalWidget())
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->isAutoRepeat())
+        return false;
+    const int code = VirtualKeyOf(*key);
+    if (code == 0)
+        return false;
+    if (event->type() == QEvent::KeyPress)
+        Form_KeyDown(code, ShiftStateOf(key->modifiers()));
+    else
+        Form_KeyUp(code, ShiftStateOf(key->modifiers()));
+    return false;
+}

@@ -1,26 +1,33 @@
 #pragma once
 
-#include "DurationBars.h"
-#include "GridRefresh.h"
-#include "SlotGrid.h"
+#include "SalesHost.h"
 
-#include <QIcon>
 #include <QMainWindow>
-#include <cstdint>
-#include <vector>
 
-class QAction;
-class QDateEdit;
+class AdministrationPage;
+class BookingsPage;
+class CartPanel;
+class CctvPanel;
+class CalendarControl;
+class ClickLabel;
+class clsToolTip;
+class LightingPage;
 class QLabel;
 class QLineEdit;
-class QMenu;
-class QPushButton;
+class QTabWidget;
 class QTimer;
 class QTreeWidget;
+class SlotGrid;
+class StorePanel;
+class SupportPage;
+class WaitListPanel;
+class WaitingListPage;
+struct KeyMatch;
 
-// The counter's main window. One default instance, made on first use and made afresh after it
-// was unloaded (a hand-over unloads it and starts over at the login).
-class frm_Main : public QMainWindow, public SlotGrid {
+// The counter's main window: the tab strip with its pages, the start-up that sets them up, the
+// window's keys, the clock, and what other windows call. One default instance, made on first use
+// and made afresh after it was unloaded (a hand-over unloads it and starts over at the login).
+class frm_Main : public QMainWindow, public SalesHost {
     Q_OBJECT
 
 public:
@@ -29,29 +36,46 @@ public:
     // Closes and destroys the default instance.
     static void Unload();
 
-    // The hourly grid of the court in txtInfo_FieldSelect on the date of Calendar.
+    enum Tab { BookingsTab, PaymentTab, LightingTab, AdministrationTab, WaitingListTab, CctvTab, SupportTab };
+
+    QLabel* TopImage;
+    ClickLabel* lbl_Counter;
+    QTabWidget* SSTab1;
+    BookingsPage* Bookings;
+    QWidget* Payment;
+    StorePanel* Store;
+    CartPanel* Cart;
+    QLineEdit* txt_LastChange;
+    LightingPage* Lighting;
+    AdministrationPage* Administration;
+    WaitingListPage* WaitingList;
+    WaitListPanel* WaitList;
+    CctvPanel* Cctv;
+    QLabel* lbl_NoCamera;
+    SupportPage* Support;
+    clsToolTip* ToolTip;
+    QTimer* Clock;
+
+    // The controls other windows read.
     QTreeWidget* ListView_Book;
-    QDateEdit* Calendar;
+    CalendarControl* Calendar;
+    CalendarControl* Calendar2;
     QLineEdit* txtInfo_FieldSelect;
-    QPushButton* btn_Book;
-    QPushButton* btn_Clear;
-    QPushButton* Command1;
-    QLabel* PreviousPlayList;
-    QLabel* CurrentPlayList;
-    QLabel* NextPlayList;
+    QLineEdit* txt_WaitingListFieldType;
+    QLabel* lbl_FieldInfo;
     QLabel* txt_Time;
-    // Over the grid while the last refresh could not read the database.
-    QLabel* lbl_RefreshFailure;
-    QMenu* mnu_Mouse;
-    QAction* mnu_Delete;
 
-    // The court of the last refresh.
-    int16_t GridCourt = 0;
-    DurationBars ImageList1;
+    // SalesHost
+    SlotGrid& Grid() override;
+    QString FieldInfo() const override;
+    void ShowPaymentTab() override;
+    void SetLastChange(const QString& change) override;
+    QWidget* Window() override { return this; }
 
-    void RefreshViewInit();
-    void RefreshView() override;
-
+    void RefreshView();
+    void RefreshWaitList();
+    void RefreshAlert();
+    void StopVideoRecording();
     bool doBooking(const QString& BDate, const QString& BTime, const QString& BTel, const QString& BOrg,
                    const QString& BName, const QString& BField, const QString& BSpecialRate, bool BWaitlist,
                    int Delay, int PlayLength, int BPerson);
@@ -60,43 +84,27 @@ public:
     void AddExtraTime(int ExtraTime, int Method, bool requireAuthorization = true);
     void Block_Booking(const QString& StartDate);
     void DelayGameTime(int IndexNumber, int DelayTime, bool requireAuthorization);
-    void doDelay(int value);
-    void doAddExtraTime(int value);
 
-    // SlotGrid
-    QString GridDate() const override;
-    QString CourtText() const override;
-    int RowCount() const override;
-    QString RowText(int row) const override;
-    QString NameCell(int row) const override;
-    QString PaidCell(int row) const override;
-    bool IsSelected(int row) const override;
-    int CurrentRow() const override;
-    const BookRows& Rows() const override { return m_bookRows; }
-    QString ActionTime() const override;
-    QWidget* Owner() override { return this; }
+    void Form_Load();
+    void Form_Activate();
+    void Form_KeyDown(int KeyCode, int Shift);
+    void Form_KeyUp(int KeyCode, int Shift);
+    void Clock_Timer();
+    void SSTab1_Click();
+    void SSTab1_GotFocus();
+    void lbl_Counter_Click();
 
-public slots:
-    void btn_Book_Click();
-    void btn_Clear_Click();
-    void mnu_Delete_Click();
-    void Command1_Click();
-    void ListView_Book_Click();
-    void ListView_Book_DblClick();
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     frm_Main();
-    void buildBookingPage();
-    void buildSlotMenu();
-    void showRows();
-    void colourHours();
-    void clockTick();
-    // Runs a handler, showing any failure in the error window.
-    template <class F>
-    void guarded(const QString& task, F&& handler);
+    ~frm_Main() override;
+    void runKeys(const std::vector<KeyMatch>& matches);
+    void layOut();
+    void placeSpecialGroups();
+    void showClock();
+    QWidget* mainControlOf(int tab) const;
 
-    GridReading m_reading;
-    BookRows m_bookRows;
-    std::vector<QIcon> m_barIcons;
-    QTimer* m_clock;
 };

@@ -72,14 +72,10 @@ CartPanel::CartPanel(SalesHost& host, QWidget* parent) : QWidget(parent), m_host
     btn_Pay = button("btn_Pay", "Pa&y", this);
     btn_Delete = button("btn_Delete", "&Delete", this);
     btn_Reset = button("btn_Reset", "&Reset", this);
-    btn_PrintOldReceipt = button("btn_PrintOldReceipt", "Old Receipt", this);
-    btn_CollectCash = button("btn_CollectCash", "Collect Cash", this);
     btn_NoSale = button("btn_NoSale", "No Sale", this);
     connect(btn_Pay, &QPushButton::clicked, this, &CartPanel::btn_Pay_Click);
     connect(btn_Delete, &QPushButton::clicked, this, &CartPanel::btn_Delete_Click);
     connect(btn_Reset, &QPushButton::clicked, this, &CartPanel::btn_Reset_Click);
-    connect(btn_PrintOldReceipt, &QPushButton::clicked, this, &CartPanel::btn_PrintOldReceipt_Click);
-    connect(btn_CollectCash, &QPushButton::clicked, this, &CartPanel::btn_CollectCash_Click);
     connect(btn_NoSale, &QPushButton::clicked, this, &CartPanel::btn_NoSale_Click);
 
     auto* side = new QVBoxLayout;
@@ -87,8 +83,7 @@ CartPanel::CartPanel(SalesHost& host, QWidget* parent) : QWidget(parent), m_host
     for (QPushButton* b : {btn_Pay, btn_Delete, btn_Reset})
         side->addWidget(b);
     side->addSpacing(16);
-    for (QPushButton* b : {btn_PrintOldReceipt, btn_CollectCash, btn_NoSale})
-        side->addWidget(b);
+    side->addWidget(btn_NoSale);
     side->addStretch();
     auto* all = new QHBoxLayout(this);
     all->addWidget(ListView_Cart, 1);

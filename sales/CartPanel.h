@@ -22,8 +22,6 @@ public:
     QPushButton* btn_Pay;
     QPushButton* btn_Delete;
     QPushButton* btn_Reset;
-    QPushButton* btn_PrintOldReceipt;
-    QPushButton* btn_CollectCash;
     QPushButton* btn_NoSale;
 
     const Cart& Contents() const { return m_cart; }
@@ -36,6 +34,7 @@ public slots:
     void btn_Delete_Click();
     void btn_Reset_Click();
     void btn_Pay_Click();
+    // "Old Receipt" and "Collect Cash" stand on the administration tab.
     void btn_PrintOldReceipt_Click();
     void btn_CollectCash_Click();
     void btn_NoSale_Click();

@@ -19,6 +19,7 @@ protected:
     void SetUp() override
     {
         StartupTest::SetUp();
+        windows.writeIni(stationSettings());
         PrivateDatabase::RunClient("USE posdb; INSERT INTO tbl_system SET sys_counter=1; "
                                    "INSERT INTO tbl_system SET sys_counter=2, sys_counterstaff='counter';");
         SetNow(QDateTime(QDate(2026, 12, 8), QTime(21, 4, 5)));

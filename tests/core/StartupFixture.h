@@ -37,12 +37,18 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // The [System] lines of a station that reaches the private server.
+    // The settings of a station that reaches the private server, with extra [System] lines; the
+    // main window's plans and header show the login picture, with an outline for every court.
     QString stationSettings(const QString& extra = {}) const
     {
+        QString outlines = "[HotSpot]\n";
+        for (int i = 0; i < MaxCourts; ++i)
+            outlines += "Coord" + QString::number(i) + "=" + QString::number(i) + ", 1, " + QString::number(i + 1) + ", 10\n";
         return "[System]\nhour_start=8\nhour_end=2\npicture_front=" + picture +
                "\ndatabase_server=127.0.0.1\ndatabase_port=" + qEnvironmentVariable("PALLOWIN_DB_PORT", "3417") +
-               "\ndatabase_user=pallowin\ndatabase_password=pallowin\npitch0=Court A\n" + extra;
+               "\ndatabase_user=pallowin\ndatabase_password=pallowin\npitch0=Court A\n" + extra +
+               "[Layout]\nImage=" + picture + "\n[TopHeader]\nImage=" + picture + "\n[WaitingList]\nImage=" +
+               picture + "\n" + outlines + "[HotSpot2]\nCoord0=1, 1, 10, 10\n";
     }
 
     TempWindowsDir windows;

@@ -1,5 +1,8 @@
 #include "GridRefresh.h"
 #include "frm_Booker.h"
+#include "BookingsPage.h"
+#include "CalendarPicker.h"
+#include "clsToolTip.h"
 #include "frm_Main.h"
 
 #include "ModalDialog.h"
@@ -13,7 +16,8 @@
 #include "PrivateDatabase.h"
 #include "ScriptedPrompter.h"
 
-#include <QDateEdit>
+#include <QDir>
+#include <QImage>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,10 +46,17 @@ protected:
         SharedCourtPairs[0] = "0&1";
         for (int i = 0; i < MaxCourts; ++i)
             CourtDisplayNames[static_cast<size_t>(i)] = "Court " + QString::number(i + 1);
-        windows.writeIni("[System]\nNoVerification=1\n");
+        const QString plan = windows.path() + "/plan.png";
+        QImage(200, 120, QImage::Format_RGB32).save(plan);
+        const QString file = QDir(QCoreApplication::applicationDirPath()).relativeFilePath(plan);
+        windows.writeIni("[System]\nNoVerification=1\n[Layout]\nImage=" + file + "\n[TopHeader]\nImage=" + file +
+                         "\n[WaitingList]\nImage=" + file + "\n[HotSpot]\nCoord0=1, 1, 10, 10\n[HotSpot2]\nCoord0=1, 1, 10, 10\n");
+        LastCourtIndex = 0;
+        LastCourtTypeIndex = 0;
         Db::Execute("INSERT INTO tbl_system SET sys_counter=1, sys_counterstaff='counter'");
         SetErrorDisplayHandler([this](const VbError& e) { errors << e.description(); });
-        main = &frm_Main::Default();
+        main = frm_Main::Default().Bookings;
+        LastCourtIndex = MaxCourts - 1;
         show(3);
     }
     void TearDown() override
@@ -57,7 +68,7 @@ protected:
 
     void show(int court)
     {
-        main->Calendar->setDate(QDate(2026, 12, 8));
+        main->DatePicker->SetDate(QDate(2026, 12, 8));
         main->txtInfo_FieldSelect->setText(QString::number(court));
         main->RefreshView();
     }
@@ -99,7 +110,7 @@ protected:
         });
     }
 
-    frm_Main* main = nullptr;
+    BookingsPage* main = nullptr;
     ScriptedPrompter prompter;
     QStringList errors;
 };
@@ -148,8 +159,8 @@ TEST_F(MainWindowGrid, EveryRowIsAsHighAsABarAndTheTelephoneShowsWhole)
     const QString tel = "+44 20 7946 0958";
     slot(3, "15:00", "b_bookername='Ben', b_bookertel='" + tel + "'");
     show(3);
-    main->resize(1024, 740);
-    main->show();
+    main->window()->resize(1400, 900);
+    main->window()->show();
     QTreeWidget* grid = main->ListView_Book;
     const int height = grid->visualItemRect(item("15:00")).height();
     EXPECT_GE(height, DurationBars::Height);
@@ -284,13 +295,18 @@ TEST_F(MainWindowGrid, SharedRowsAreClearedFromTheirMainSlot)
     select({"16:00"});
     main->btn_Clear_Click();
     main->ListView_Book_Click();
-    EXPECT_EQ(main->ListView_Book->toolTip(), "8 Dec 02:05:09 PM: counter book shared booking\r\n");
-    main->show();
+    EXPECT_EQ(main->ToolTip->ToolText(main->ListView_Book), "8 Dec 02:05:09 PM: counter book shared booking\r\n");
+    main->window()->show();
     QWidget* viewport = main->ListView_Book->viewport();
-    const QPoint at = main->ListView_Book->visualItemRect(item("16:00")).center();
-    QHelpEvent hover(QEvent::ToolTip, at, viewport->mapToGlobal(at));
-    QApplication::sendEvent(viewport, &hover);
-    EXPECT_EQ(QToolTip::text(), main->ListView_Book->toolTip()) << "hovering the grid shows the history";
+    auto hover = [&](const QString& time) {
+        const QPoint at = main->ListView_Book->visualItemRect(item(time)).center();
+        QHelpEvent event(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &event);
+        return main->ToolTip->ToolText(main->ListView_Book);
+    };
+    EXPECT_EQ(hover("16:00"), "8 Dec 02:05:09 PM: counter book shared booking\r\n");
+    EXPECT_TRUE(QToolTip::text().contains("8 Dec 02:05:09 PM: counter book shared booking"));
+    EXPECT_EQ(hover("17:00"), "") << "the tip is the history of the row under the mouse, not of the clicked one";
     EXPECT_EQ(prompter.prompts(), QStringList({"Please delete main slots"}));
     EXPECT_EQ(count("tbl_booking"), 2);
 }

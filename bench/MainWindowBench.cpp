@@ -1,0 +1,167 @@
+// From the login's OK to a main window that answers input, on the centre of the booking benchmark
+// (cameras left out), with the share of each start-up step; run by hand:
+//   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && build/bench/main_window_bench
+
+#include "BookingsPage.h"
+#include "CalendarPicker.h"
+#include "BenchSupport.h"
+#include "FloorPlan.h"
+#include "SupportPage.h"
+#include "WaitingListPage.h"
+#include "frm_Main.h"
+
+#include "frm_Login.h"
+
+#include "Clock.h"
+#include "Db.h"
+#include "ErrorDisplay.h"
+#include "Globals.h"
+#include "Settings.h"
+#include "SpecialGroups.h"
+#include "StaffAccounts.h"
+#include "StaffLog.h"
+#include "StationRow.h"
+
+#include "Profile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int Runs = 30;
+
+double timed(const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < Runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        times.push_back(t.nsecsElapsed() / 1e6);
+    }
+    return Median(times);
+}
+
+// The demo centre's pictures, with an outline for each of the sixteen courts.
+void writeSettings(const QString& windows)
+{
+    const QString db = QDir(QCoreApplication::applicationDirPath()).relativeFilePath(PALLOWIN_SOURCE_DIR "/db");
+    QString text = "[System]\nNoVerification=1\n[Layout]\nImage=" + db + "/floorplan.png\nHeight=4950\nWidth=7200\n"
+                   "[TopHeader]\nImage=" + db + "/header.png\nHeight=960\nWidth=13500\n[WaitingList]\nImage=" + db +
+                   "/waitinglist.png\n[HotSpot]\n";
+    for (int i = 0; i < MaxCourts; ++i)
+        text += "Coord" + QString::number(i) + "=" + QString::number(10 + 28 * i) + ", 10, " +
+                QString::number(36 + 28 * i) + ", 100\n";
+    text += "[HotSpot2]\nCoord0=10, 10, 235, 190\nCoord1=245, 10, 470, 190\n";
+    QFile file(windows + "/pallowin.ini");
+    file.open(QIODevice::WriteOnly);
+    file.write(text.toUtf8());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir windows;
+    qputenv("WINDIR", windows.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    writeSettings(windows.path());
+    OpenBenchCentre();
+    // A failure would wait for a click on an error window that nobody sees.
+    SetErrorDisplayHandler([](const VbError& e) { qFatal("%s", qPrintable(CurrentTask + ": " + e.description())); });
+    Db::Execute("INSERT IGNORE INTO tbl_staff SET st_login='admin', st_password='admin', st_access=1");
+    HourStart = 8;
+    HourEnd = 2;
+    LastCourtIndex = MaxCourts - 1;
+    LastCourtTypeIndex = 1;
+    FrontPictureFile = QDir(QCoreApplication::applicationDirPath()).relativeFilePath(PALLOWIN_SOURCE_DIR "/db/picture_front.png");
+    for (int i = 0; i < MaxCourts; ++i)
+        CourtNames[static_cast<size_t>(i)] = CourtDisplayNames[static_cast<size_t>(i)] = "Court " + QString::number(i + 1);
+    SetNow(QDateTime(QDate(2026, 6, 15), QTime(14, 5)));
+
+    std::vector<double> total;
+    for (int i = 0; i < Runs; ++i) {
+        frm_Login& login = frm_Login::Default();
+        login.findChild<QLineEdit*>("txtLogin")->setText("admin");
+        login.findChild<QLineEdit*>("txtPassword")->setText("admin");
+        QElapsedTimer t;
+        t.start();
+        login.btn_Go_Click();
+        QApplication::processEvents();
+        total.push_back(t.nsecsElapsed() / 1e6);
+        if (frm_Main::Default().ListView_Book->topLevelItem(6)->text(2).isEmpty())
+            qFatal("the grid of the centre shows no booking");
+        frm_Main::Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    SetErrorDisplayHandler(nullptr);
+    const double whole = Median(total);
+
+    frm_Main& main = frm_Main::Default();
+    BookingsPage* bookings = main.Bookings;
+    const QString picture = QCoreApplication::applicationDirPath() + "/" + ReadIni("Layout", "Image", "1", IniFile);
+    struct Step {
+        const char* name;
+        double ms;
+    };
+    const Step steps[] = {
+        {"login's own reads and writes", timed([] {
+             LoginMatches(*Db::Open(), "admin", "admin");
+             SetCounterStaff(CounterNumber, "admin");
+             WriteLog("admin", "logging in");
+             UpdateLastLogin("admin");
+         })},
+        {"plan and header pictures", timed([&] {
+             for (int p = 0; p < 3; ++p)
+                 bookings->LayoutPlan1->LoadPicture(picture);
+             QPixmap header(picture);
+         })},
+        {"special-group buttons", timed([] {
+             for (int n = 1; n <= SpecialGroupCount; ++n)
+                 if (HasSpecialGroupTable(n))
+                     GetSpecialGroupName(n);
+         })},
+        {"court outlines", timed([&] {
+             for (int c = 0; c <= LastCourtIndex; ++c) {
+                 const QString coords = ReadIni("HotSpot", "Coord" + QString::number(c), "1", IniFile);
+                 for (int k = 0; k < 3; ++k)
+                     bookings->LayoutPlan1->PlaceOutline(bookings->LayoutPlan1->Shape(c), coords);
+             }
+         })},
+        {"calendars", timed([&] {
+             bookings->DatePicker->SetDate(Now().date());
+             main.WaitingList->DatePicker->SetDate(Now().date());
+         })},
+        {"shift reopened", timed([] { SetCounterStaffShiftStatus(CounterNumber, 0); })},
+        {"grid: bars, rows, refresh", timed([&] {
+             bookings->ListView_Book->clear();
+             bookings->PrepareImageClips();
+             bookings->RefreshViewInit();
+             bookings->RefreshView();
+         })},
+        {"station label", timed([] { GetCounterStaff(CounterNumber); })},
+        {"support page", timed([&] { main.Support->Fill(Profile::PathOf(IniFile)); })},
+    };
+    double parts = 0;
+    std::printf("login OK to a window that answers input: median %.1f ms over %d runs\n", whole, Runs);
+    for (const Step& step : steps) {
+        std::printf("  %-32s %7.2f ms  %5.1f %%\n", step.name, step.ms, 100 * step.ms / whole);
+        parts += step.ms;
+    }
+    std::printf("  %-32s %7.2f ms  %5.1f %%\n", "window, pages, show and paint", whole - parts,
+                100 * (whole - parts) / whole);
+    frm_Main::Unload();
+    return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+class QGroupBox;
+class QPushButton;
+
+// The "Administration" tab: the operations of the shift, the registers with one button per special
+// group, and the portal frames. A button whose window the program does not have yet is disabled.
+// The registers open from here; the sales buttons are connected by the window that holds the cart.
+class AdministrationPage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit AdministrationPage(QWidget* parent);
+
+    QPushButton* btn_Options;
+    QPushButton* btn_Item;
+    QPushButton* btn_CollectCash;
+    QPushButton* btn_EndMorningShift;
+    QPushButton* btn_HandOver;
+    QPushButton* btn_EndEveningShift;
+    QPushButton* btn_PrintOldReceipt;
+    QGroupBox* frame_MemberShip;
+    QPushButton* btn_Membership;
+    QPushButton* btn_Student;
+    // Element 0 is the hidden template; 1..5 are made for the special groups that have a table.
+    std::vector<QPushButton*> btn_MemberDynamic;
+
+    // Makes the button of special group n in its own place below the template, so that a group
+    // without a table leaves its place empty.
+    void AddSpecialGroupButton(int n, const QString& caption);
+
+    void btn_Options_Click();
+    void btn_Membership_Click();
+    void btn_Student_Click();
+    void btn_MemberDynamic_Click(int Index);
+};

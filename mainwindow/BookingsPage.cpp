@@ -1,0 +1,541 @@
+#include "BookingsPage.h"
+
+#include "CalendarPicker.h"
+#include "FloorPlan.h"
+#include "clsToolTip.h"
+
+#include "Booking.h"
+#include "Courts.h"
+#include "GridRefresh.h"
+#include "SlotAudit.h"
+#include "SlotChanges.h"
+#include "SlotInfo.h"
+#include "SlotTiming.h"
+#include "frm_Booker.h"
+
+#include "Clock.h"
+#include "ErrorDisplay.h"
+#include "Globals.h"
+#include "Prompter.h"
+#include "Verification.h"
+
+#include "CalendarControl.h"
+#include "Vb.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { ColPlayingTime, ColSlot, ColName, ColTel, ColPaid, ColPeriod, ColumnCount };
+
+constexpr long PreviousHourColour = 255;
+constexpr long CurrentHourColour = 0xC000;
+constexpr long NextHourColour = 0xC0C0;
+constexpr long PaidColour = 0xFFF;
+
+QPushButton* button(const QString& name, const QString& caption, const QString& tip, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    return b;
+}
+
+QLabel* playList(const QString& name, const QString& tab, QTabWidget* strip)
+{
+    auto* l = new QLabel(strip);
+    l->setObjectName(name);
+    l->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    l->setMargin(4);
+    l->setMinimumHeight(90);
+    strip->addTab(l, tab);
+    return l;
+}
+
+
+// The grid as seen from the row under the mouse, so that the slot history reads that row.
+class RowUnderMouse : public SlotGrid {
+public:
+    RowUnderMouse(const SlotGrid& grid, int row) : m_grid(grid), m_row(row) {}
+    QString GridDate() const override { return m_grid.GridDate(); }
+    QString CourtText() const override { return m_grid.CourtText(); }
+    int RowCount() const override { return m_grid.RowCount(); }
+    QString RowText(int row) const override { return m_grid.RowText(row); }
+    QString NameCell(int row) const override { return m_grid.NameCell(row); }
+    QString PaidCell(int row) const override { return m_grid.PaidCell(row); }
+    bool IsSelected(int row) const override { return m_grid.IsSelected(row); }
+    int CurrentRow() const override { return m_row; }
+    const BookRows& Rows() const override { return m_grid.Rows(); }
+    QString ActionTime() const override { return m_grid.ActionTime(); }
+    QWidget* Owner() override { return nullptr; }
+    void RefreshView() override {}
+
+private:
+    const SlotGrid& m_grid;
+    int m_row;
+};
+
+// Shows the grid's slot menu on a release of the right button; other buttons do nothing.
+class RightButtonMenu : public QObject {
+public:
+    RightButtonMenu(QWidget* viewport, QMenu* menu) : QObject(viewport), m_menu(menu) { viewport->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton) {
+                m_menu->popup(mouse->globalPosition().toPoint());
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    QMenu* m_menu;
+};
+
+} // namespace
+
+BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("frame_Booking");
+    auto* planArea = new QWidget(this);
+    LayoutPlan1 = new FloorPlan("LayoutPlan1", MaxCourts, MaxCourts, planArea);
+    txt_CurrentSelected = SelectionBox("txt_CurrentSelected", this);
+    LayoutPlan1->SetCursorBox(txt_CurrentSelected);
+    connect(LayoutPlan1, &FloorPlan::Click, this, &BookingsPage::LayoutPlan1_Click);
+    // Holds its design text until the start-up picks the first court.
+    txtInfo_FieldSelect = SelectionBox("txtInfo_FieldSelect", this);
+    lbl_FieldInfo = new QLabel(this);
+    lbl_FieldInfo->setObjectName("lbl_FieldInfo");
+    QFont big = lbl_FieldInfo->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.4);
+    lbl_FieldInfo->setFont(big);
+    txt_Time = new QLabel(this);
+    txt_Time->setObjectName("txt_Time");
+
+    DatePicker = new CalendarPicker({"Calendar", "cmd_CalendarMonth", "cmd_CalendarYear", "lbl_DateLabel"}, this);
+    Calendar = DatePicker->Calendar;
+    DatePicker->Reload = [this] { RefreshView(); };
+    DatePicker->StartupOver = [this] { return txtInfo_FieldSelect->text() != "txtInfo_FieldSelect"; };
+
+    ListView_Book = new QTreeWidget(this);
+    ListView_Book->setObjectName("ListView_Book");
+    ListView_Book->setRootIsDecorated(false);
+    ListView_Book->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView_Book->setFont(QFont("Verdana"));
+    ListView_Book->setIconSize(QSize(DurationBars::Width, DurationBars::Height));
+    ListView_Book->setHeaderLabels({"Playing time1", "Slot", "Name", "Tel", "Paid", "Period"});
+    const int twips[] = {1440, 3100, 2440, 700, 1000};
+    for (int c = 0; c < ColPeriod; ++c)
+        ListView_Book->setColumnWidth(c, twips[c] / 15);
+    // A telephone number does not fit the design's narrow column; it is what staff call back on.
+    const QFontMetrics metrics(ListView_Book->font());
+    ListView_Book->setColumnWidth(ColTel, std::max(ListView_Book->columnWidth(ColTel),
+                                                   metrics.horizontalAdvance("+00 00 0000 0000") + 12));
+    ListView_Book->setColumnWidth(ColPeriod, DurationBars::Width + 16);
+    connect(ListView_Book, &QTreeWidget::itemClicked, this, &BookingsPage::ListView_Book_Click);
+    connect(ListView_Book, &QTreeWidget::itemDoubleClicked, this, &BookingsPage::ListView_Book_DblClick);
+    DatePicker->FocusAfterReload = ListView_Book;
+
+    btn_Book = button("btn_Book", "B&ook Slot", "Book slot", this);
+    btn_Clear = button("btn_Clear", "Clear Slot", "Delete booked slot", this);
+    btn_Paid = button("btn_Paid", "Sl&ot Payment", "Put the selected hours into the payment cart", this);
+    btn_Summary = button("btn_Summary", "Booking &Summary", "The booking report of the chosen date", this);
+    btn_Summary->setEnabled(false);
+    Command1 = button("Command1", "Command1", {}, this);
+    connect(btn_Book, &QPushButton::clicked, this, &BookingsPage::btn_Book_Click);
+    connect(btn_Clear, &QPushButton::clicked, this, &BookingsPage::btn_Clear_Click);
+    connect(Command1, &QPushButton::clicked, this, &BookingsPage::Command1_Click);
+
+    SSTab2 = new QTabWidget(this);
+    SSTab2->setObjectName("SSTab2");
+    PreviousPlayList = playList("PreviousPlayList", "Previous", SSTab2);
+    CurrentPlayList = playList("CurrentPlayList", "Current", SSTab2);
+    NextPlayList = playList("NextPlayList", "Next", SSTab2);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(planArea);
+    left->addWidget(lbl_FieldInfo);
+    left->addWidget(SSTab2);
+    left->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btn_Book);
+    buttons->addWidget(btn_Clear);
+    buttons->addWidget(btn_Paid);
+    buttons->addWidget(btn_Summary);
+    buttons->addWidget(Command1);
+    buttons->addStretch();
+    buttons->addWidget(txt_Time);
+    auto* right = new QVBoxLayout;
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(DatePicker);
+    dateRow->addStretch();
+    right->addLayout(dateRow);
+    lbl_RefreshFailure = new QLabel(this);
+    lbl_RefreshFailure->setObjectName("lbl_RefreshFailure");
+    lbl_RefreshFailure->setStyleSheet("color: #c00000; font-weight: bold");
+    lbl_RefreshFailure->setWordWrap(true);
+    lbl_RefreshFailure->hide();
+    right->addWidget(lbl_RefreshFailure);
+    right->addWidget(ListView_Book, 1);
+    right->addLayout(buttons);
+    auto* all = new QHBoxLayout(this);
+    all->addLayout(left);
+    all->addLayout(right, 1);
+    buildSlotMenu();
+}
+
+void BookingsPage::buildSlotMenu()
+{
+    mnu_Mouse = new QMenu(this);
+    mnu_Mouse->setObjectName("mnu_Mouse");
+    for (int minutes : {15, 30, 45}) {
+        QAction* a = mnu_Mouse->addAction("Add " + QString::number(minutes) + " minutes extra time");
+        a->setObjectName("mnu_AddExtraTime" + QString::number(minutes));
+        connect(a, &QAction::triggered, this, [this, minutes] { doAddExtraTime(minutes); });
+    }
+    for (int minutes : {15, 30, 45}) {
+        QAction* a = mnu_Mouse->addAction("Delay for " + QString::number(minutes) + " minutes");
+        a->setObjectName("mnu_Delay" + QString::number(minutes));
+        connect(a, &QAction::triggered, this, [this, minutes] { doDelay(minutes); });
+    }
+    mnu_Mouse->addSeparator();
+    mnu_ChangePlayerCount = mnu_Mouse->addAction("Change Player Count");
+    mnu_ChangePlayerCount->setObjectName("mnu_ChangePlayerCount");
+    mnu_ChangePlayerCount->setVisible(false);
+    // The player count and the rate classes are offered once the program can set them.
+    mnu_ChangePlayerCount->setEnabled(false);
+    QAction* templateEntry = mnu_Mouse->addAction("Set this slot as 'special group 1' slot");
+    templateEntry->setObjectName("mnu_SetSpecialGroup0");
+    templateEntry->setVisible(false);
+    mnu_SetSpecialGroup.assign(SpecialGroupLimit + 1, nullptr);
+    mnu_SetSpecialGroup[0] = templateEntry;
+    mnu_Mouse->addSeparator();
+    mnu_Delete = mnu_Mouse->addAction("Delete Slot");
+    mnu_Delete->setObjectName("mnu_Delete");
+    connect(mnu_Delete, &QAction::triggered, this, &BookingsPage::mnu_Delete_Click);
+    new RightButtonMenu(ListView_Book->viewport(), mnu_Mouse);
+}
+
+void BookingsPage::AddSpecialGroupEntry(int n, const QString& caption)
+{
+    auto* entry = new QAction(caption, mnu_Mouse);
+    entry->setObjectName("mnu_SetSpecialGroup" + QString::number(n));
+    entry->setEnabled(false);
+    QAction* after = nullptr;
+    for (int k = n - 1; k >= 0 && !after; --k)
+        after = mnu_SetSpecialGroup[static_cast<size_t>(k)];
+    const QList<QAction*> entries = mnu_Mouse->actions();
+    const qsizetype at = entries.indexOf(after) + 1;
+    mnu_Mouse->insertAction(at < entries.size() ? entries[at] : nullptr, entry);
+    mnu_SetSpecialGroup[static_cast<size_t>(n)] = entry;
+}
+
+void BookingsPage::PrepareImageClips()
+{
+    ImageList1.PrepareImageClips();
+    m_barIcons.assign(1, QIcon());
+    for (int i = 1; i <= ImageList1.Count(); ++i)
+        m_barIcons.push_back(QIcon(QPixmap::fromImage(ImageList1.Picture(i))));
+}
+
+// ---- the grid
+
+void BookingsPage::RefreshViewInit()
+{
+    for (const HourRow& row : BusinessDayRows()) {
+        auto* item = new QTreeWidgetItem(ListView_Book, QStringList{row.span, row.slot, {}, {}, {}, {}});
+        // Free rows are as high as the rows that show a bar, so the hours line up evenly.
+        item->setSizeHint(ColPeriod, QSize(DurationBars::Width, DurationBars::Height + 2));
+    }
+}
+
+void BookingsPage::RefreshView()
+{
+    m_reading = ReadGrid(GridDate(), CourtText(), RowCount(), Now().time().hour(), m_reading);
+    m_bookRows = m_reading.rows;
+    GridCourt = static_cast<int16_t>(Vb::Val(CourtText()));
+    showRows();
+    PreviousPlayList->setText(m_reading.lists.previous);
+    CurrentPlayList->setText(m_reading.lists.current);
+    NextPlayList->setText(m_reading.lists.next);
+    lbl_RefreshFailure->setText(m_reading.failure);
+    lbl_RefreshFailure->setVisible(!m_reading.failure.isEmpty());
+    if (ToolTip)
+        ToolTip->SetToolText(ListView_Book, {});
+    colourHours();
+}
+
+void BookingsPage::showRows()
+{
+    const auto bars = DurationBarsOf(m_bookRows);
+    for (int i = 1; i <= RowCount(); ++i) {
+        QTreeWidgetItem* item = ListView_Book->topLevelItem(i - 1);
+        const BookRow& row = m_bookRows[static_cast<size_t>(i)];
+        const auto& bar = bars[static_cast<size_t>(i)];
+        const int picture = bar ? ImageList1.GetImageClips(BarPattern(i), 0, bar->carryIn, bar->start, bar->end) : 0;
+        item->setIcon(ColPeriod, m_barIcons[static_cast<size_t>(picture)]);
+        item->setText(ColName, row.bookerName);
+        item->setText(ColTel, row.telephone);
+        if (row.paid > Money()) {
+            item->setForeground(ColPaid, ColourOf(PaidColour));
+            // Shown as a whole number; an amount that would round to nothing keeps its cents, so it reads as paid.
+            const int64_t whole = row.paid.Whole();
+            item->setText(ColPaid, whole > 0 ? QString::number(whole) : row.paid.Format());
+        } else {
+            item->setText(ColPaid, {});
+        }
+        item->setForeground(ColSlot, ColourOf(0));
+    }
+}
+
+void BookingsPage::colourHours()
+{
+    const HourMarks marks = HourMarksAt(Now().time().hour(), RowCount());
+    const std::pair<int, long> colours[] = {
+        {marks.previous, PreviousHourColour}, {marks.current, CurrentHourColour}, {marks.next, NextHourColour}};
+    for (const auto& [row, colour] : colours)
+        if (row != 0)
+            ListView_Book->topLevelItem(row - 1)->setForeground(ColSlot, ColourOf(colour));
+}
+
+QString BookingsPage::GridDate() const { return Calendar->Tag(); }
+QString BookingsPage::CourtText() const { return txtInfo_FieldSelect->text(); }
+int BookingsPage::RowCount() const { return ListView_Book->topLevelItemCount(); }
+
+QString BookingsPage::RowText(int row) const
+{
+    const QTreeWidgetItem* item = ListView_Book->topLevelItem(row - 1);
+    return item ? item->text(ColPlayingTime) : QString();
+}
+
+QString BookingsPage::NameCell(int row) const
+{
+    const QTreeWidgetItem* item = ListView_Book->topLevelItem(row - 1);
+    return item ? item->text(ColName) : QString();
+}
+
+QString BookingsPage::PaidCell(int row) const
+{
+    const QTreeWidgetItem* item = ListView_Book->topLevelItem(row - 1);
+    return item ? item->text(ColPaid) : QString();
+}
+
+bool BookingsPage::IsSelected(int row) const
+{
+    const QTreeWidgetItem* item = ListView_Book->topLevelItem(row - 1);
+    return item && item->isSelected();
+}
+
+int BookingsPage::CurrentRow() const
+{
+    QTreeWidgetItem* item = ListView_Book->currentItem();
+    return item ? ListView_Book->indexOfTopLevelItem(item) + 1 : 0;
+}
+
+QString BookingsPage::ActionTime() const { return txt_Time->text(); }
+
+// ---- slot changes from the grid
+
+void BookingsPage::DelayGameTime(int IndexNumber, int DelayTime, bool requireAuthorization)
+{
+    ::DelayGameTime(*this, IndexNumber, DelayTime, requireAuthorization);
+}
+
+void BookingsPage::doDelay(int value)
+{
+    Guarded("delaying the slot", [&] { ::doDelay(*this, value); });
+}
+
+void BookingsPage::doAddExtraTime(int value)
+{
+    Guarded("adding extra time", [&] { ::doAddExtraTime(*this, value); });
+}
+
+// ---- handlers
+
+void BookingsPage::btn_Book_Click()
+{
+    Guarded("booking the slot", [this] {
+        if (!ChosenCourt(CourtText()))
+            return;
+        enum Mark { None, Yes, No };
+        const int n = RowCount();
+        const QString date = GridDate();
+        std::vector<Mark> delayMark(static_cast<size_t>(n) + 1, None), shortenMark(delayMark);
+        std::vector<int> delayBy(static_cast<size_t>(n) + 1), shortenTo(delayBy);
+        auto usedByPrevious = [] {
+            MsgBox("The time for this slot has been used by previous slot", Msg::OKOnly, "Information");
+        };
+        auto askShorten = [&](size_t r, int length) {
+            const bool yes = MsgBox("Cannot make for complete 1 hour\r\nDo you wish to book for only " +
+                                        QString::number(length) + " minutes?",
+                                    Msg::YesNoCancel, "Information") == Msg::Yes;
+            shortenMark[r] = yes ? Yes : No;
+            shortenTo[r] = length;
+        };
+
+        for (int row = 1; row <= n; ++row) {
+            if (!IsSelected(row))
+                continue;
+            const auto r = static_cast<size_t>(row);
+            if (IsPastSlot(RowTime(row), date)) {
+                MsgBox("You cannot book previous entry", Msg::Critical);
+                return;
+            }
+            if (!NameCell(row).isEmpty()) {
+                MsgBox("The field already being booked", Msg::Critical);
+                return;
+            }
+            int overrun = 0;
+            if (row >= 2) {
+                overrun = m_bookRows[r - 1].Overrun();
+                // A previous slot that fills this whole hour leaves nothing to book.
+                if (m_bookRows[r - 1].IsBooked() && overrun >= 60) {
+                    usedByPrevious();
+                    return;
+                }
+                if (overrun > 0) {
+                    const bool yes = MsgBox("The slot already occupied for " + QString::number(overrun) +
+                                                " minutes by previous slot.\r\n Do you wish to delay the slot too?",
+                                            Msg::YesNoCancel, "Information") == Msg::Yes;
+                    delayMark[r] = yes ? Yes : No;
+                    delayBy[r] = overrun;
+                }
+            }
+            if (row == n && overrun > 0)
+                askShorten(r, 60 - overrun);
+            if (row > 1 && row < n && m_bookRows[r + 1].IsBooked()) {
+                const int nextStart = m_bookRows[r + 1].delay;
+                if (overrun > nextStart)
+                    askShorten(r, 60 + nextStart - overrun);
+            }
+            if (delayMark[r] == No)
+                return;
+            if (delayMark[r - 1] == Yes) {
+                delayMark[r] = Yes;
+                delayBy[r] = delayBy[r - 1];
+            }
+        }
+
+        ShowVerifyUser(this);
+        if (!IsUserAllowed(false))
+            return;
+        frm_Booker booker(*this, this);
+        if (booker.exec() != QDialog::Accepted)
+            return;
+        for (int row = n; row >= 1; --row) {
+            const auto r = static_cast<size_t>(row);
+            if (!booker.Booked(row))
+                continue;
+            if (delayMark[r] == Yes)
+                ::DelayGameTime(*this, row, delayBy[r], false);
+            if (shortenMark[r] == Yes)
+                ::AddExtraTime(*this, row, shortenTo[r], LengthMethod::Shorten, false);
+        }
+    });
+}
+
+void BookingsPage::btn_Clear_Click()
+{
+    Guarded("cancelling the slot", [this] {
+        if (!ChosenCourt(CourtText()))
+            return;
+        const int n = RowCount();
+        for (int row = 1; row <= n; ++row) {
+            if (!IsSelected(row))
+                continue;
+            const QString name = NameCell(row);
+            QString refusal;
+            if (!PaidCell(row).isEmpty())
+                refusal = "You cannot delete paid slot";
+            else if (name.isEmpty())
+                refusal = m_bookRows[static_cast<size_t>(row) - 1].IsBooked() &&
+                                  m_bookRows[static_cast<size_t>(row) - 1].Overrun() > 0
+                              ? "Use previous slot to delete extra time."
+                              : "You cannot delete an empty slot";
+            else if (name.contains(PartiallySharedMark))
+                refusal = "Delete individual slots";
+            else if (name.contains(SharedBookingMark))
+                refusal = "Please delete main slots";
+            if (!refusal.isEmpty()) {
+                MsgBox(refusal, Msg::Critical);
+                return;
+            }
+        }
+        ShowVerifyUser(this);
+        if (!IsUserAllowed(false)) {
+            RefreshView();
+            return;
+        }
+        const QString reason = InputBox("Enter reason why the entry need to be cleared");
+        if (reason.isEmpty())
+            return;
+        QStringList times, names;
+        for (int row = 1; row <= n; ++row) {
+            if (IsSelected(row)) {
+                times << RowTime(row);
+                names << NameCell(row);
+            }
+        }
+        CancelSlots(*this, GridDate(), times, names, CourtText(), reason);
+        RefreshView();
+    });
+}
+
+void BookingsPage::mnu_Delete_Click() { btn_Clear_Click(); }
+
+void BookingsPage::Command1_Click() { RefreshView(); }
+
+void BookingsPage::ListView_Book_Click()
+{
+    Guarded("reading the slot history", [this] {
+        if (CurrentRow() >= 1 && ToolTip)
+            ToolTip->SetToolText(ListView_Book, BuildSlotHistory(*this));
+    });
+}
+
+void BookingsPage::ListView_Book_DblClick() { btn_Book_Click(); }
+
+// ---- the floor plan
+
+void BookingsPage::LayoutPlan1_Click()
+{
+    const int court = LayoutPlan1->Select(txtInfo_FieldSelect);
+    if (court < 0)
+        return;
+    LayoutPlan1->MoveHighlight(SelectedCourt, court);
+    SelectedCourt = court;
+    lbl_FieldInfo->setText(CourtNames[static_cast<size_t>(court)]);
+    RefreshView();
+}
+
+void BookingsPage::RefreshWaitList()
+{
+    if (WaitListChanged)
+        WaitListChanged();
+}
+
+void BookingsPage::ListView_Book_TipWanted(const QPoint& position)
+{
+    Guarded("reading the slot history", [&] {
+        QTreeWidgetItem* item = ListView_Book->itemAt(position);
+        const int row = item ? ListView_Book->indexOfTopLevelItem(item) + 1 : 0;
+        if (ToolTip)
+            ToolTip->SetToolText(ListView_Book, row >= 1 ? BuildSlotHistory(RowUnderMouse(*this, row)) : QString());
+    });
+}

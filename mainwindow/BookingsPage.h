@@ -1,0 +1,113 @@
+#pragma once
+
+#include "DurationBars.h"
+#include "GridRefresh.h"
+#include "SlotGrid.h"
+
+#include <QIcon>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class CalendarControl;
+class CalendarPicker;
+class clsToolTip;
+class FloorPlan;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QTreeWidget;
+
+// The "Field Bookings" tab: the floor plan the court is picked on, the calendar, and the hourly
+// grid of that court and date with its actions and play lists.
+class BookingsPage : public QWidget, public SlotGrid {
+    Q_OBJECT
+
+public:
+    explicit BookingsPage(QWidget* parent);
+
+    FloorPlan* LayoutPlan1;
+    QLabel* lbl_FieldInfo;
+    QLabel* txt_Time;
+    CalendarPicker* DatePicker;
+    CalendarControl* Calendar;
+    // The court picked on the plan, and the court under the mouse.
+    QLineEdit* txtInfo_FieldSelect;
+    QLineEdit* txt_CurrentSelected;
+
+    // The hourly grid of the court in txtInfo_FieldSelect on the date of Calendar.
+    QTreeWidget* ListView_Book;
+    QPushButton* btn_Book;
+    QPushButton* btn_Clear;
+    QPushButton* btn_Paid;
+    QPushButton* btn_Summary;
+    QPushButton* Command1;
+    QTabWidget* SSTab2;
+    QLabel* PreviousPlayList;
+    QLabel* CurrentPlayList;
+    QLabel* NextPlayList;
+    // Over the grid while the last refresh could not read the database.
+    QLabel* lbl_RefreshFailure;
+    QMenu* mnu_Mouse;
+    QAction* mnu_Delete;
+    QAction* mnu_ChangePlayerCount;
+    // Element 0 is the hidden template; 1..5 are made for the special groups that have a table.
+    std::vector<QAction*> mnu_SetSpecialGroup;
+
+    // The tip over the grid, made by the window's start-up; null until then.
+    clsToolTip* ToolTip = nullptr;
+    // Run after a booked waiting-list entry was removed.
+    std::function<void()> WaitListChanged;
+
+    // The court of the last refresh.
+    int16_t GridCourt = 0;
+    DurationBars ImageList1;
+
+    void PrepareImageClips();
+    void RefreshViewInit();
+    void RefreshView() override;
+    void RefreshWaitList() override;
+
+    // Makes the slot-menu entry of special group n (1..5) with its caption.
+    void AddSpecialGroupEntry(int n, const QString& caption);
+
+    void DelayGameTime(int IndexNumber, int DelayTime, bool requireAuthorization);
+    void doDelay(int value);
+    void doAddExtraTime(int value);
+
+    // SlotGrid
+    QString GridDate() const override;
+    QString CourtText() const override;
+    int RowCount() const override;
+    QString RowText(int row) const override;
+    QString NameCell(int row) const override;
+    QString PaidCell(int row) const override;
+    bool IsSelected(int row) const override;
+    int CurrentRow() const override;
+    const BookRows& Rows() const override { return m_bookRows; }
+    QString ActionTime() const override;
+    QWidget* Owner() override { return window(); }
+
+    void LayoutPlan1_Click();
+    void btn_Book_Click();
+    void btn_Clear_Click();
+    void mnu_Delete_Click();
+    void Command1_Click();
+    void ListView_Book_Click();
+    void ListView_Book_DblClick();
+    // The tip shows the history of the row under the mouse.
+    void ListView_Book_TipWanted(const QPoint& position);
+
+private:
+    void buildSlotMenu();
+    void showRows();
+    void colourHours();
+
+    GridReading m_reading;
+    BookRows m_bookRows;
+    std::vector<QIcon> m_barIcons;
+};

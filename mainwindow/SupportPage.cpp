@@ -1,0 +1,93 @@
+#include "SupportPage.h"
+
+#include "ErrorReport.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextStream>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString SupportNotice = QStringLiteral(
+    "Zentrel Booking Manager support\n\n"
+    "Email: support@zentrel-booking.example\n"
+    "Telephone: +1 555 0100 (Monday to Saturday, 08:00 to 20:00)\n\n"
+    "The help pages, answers to frequent questions and the tutorial videos are on "
+    "www.zentrel-booking.example/help.\n\n"
+    "When you ask for help, please include the product build information shown on this page: "
+    "it tells us how this counter is set up.");
+
+QPlainTextEdit* readOnlyText(const char* name, QWidget* parent)
+{
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    return box;
+}
+
+} // namespace
+
+QString ReadFile(const QString& SourceFile)
+{
+    QFile file(SourceFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QTextStream in(&file);
+    QString text;
+    QString line;
+    while (in.readLineInto(&line))
+        text += "\r\n" + line;
+    return text;
+}
+
+SupportPage::SupportPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("frame_SupportTab");
+    auto* about = new QGroupBox("Product Build Information", this);
+    about->setObjectName("frame_About");
+    txt_ProductBuildInformation = readOnlyText("txt_ProductBuildInformation", about);
+    (new QVBoxLayout(about))->addWidget(txt_ProductBuildInformation);
+
+    auto* help = new QGroupBox("Help, Faq, Tutorial Video && Documentations ", this);
+    help->setObjectName("frame_HelpLinks");
+    txt_SupportInfo = readOnlyText("txt_SupportInfo", help);
+    (new QVBoxLayout(help))->addWidget(txt_SupportInfo);
+
+    auto* request = new QGroupBox("Request Support", this);
+    request->setObjectName("frame_RequestSupport");
+    txt_EmailAddress = new QLineEdit(request);
+    txt_EmailAddress->setObjectName("txt_EmailAddress");
+    txt_EmailMessage = new QPlainTextEdit(request);
+    txt_EmailMessage->setObjectName("txt_EmailMessage");
+    chk_AttachConfiguration = new QCheckBox("Attach configuration file", request);
+    chk_AttachConfiguration->setObjectName("chk_AttachConfiguration");
+    btn_RequestSupport = new QPushButton("Request Support", request);
+    btn_RequestSupport->setObjectName("btn_RequestSupport");
+    btn_RequestSupport->setEnabled(false);
+    auto* form = new QFormLayout(request);
+    form->addRow("Email Address", txt_EmailAddress);
+    form->addRow("Message", txt_EmailMessage);
+    form->addRow(chk_AttachConfiguration);
+    form->addRow(btn_RequestSupport);
+
+    auto* all = new QGridLayout(this);
+    all->addWidget(about, 0, 0, 2, 1);
+    all->addWidget(help, 0, 1);
+    all->addWidget(request, 1, 1);
+    all->setColumnStretch(0, 1);
+    all->setColumnStretch(1, 1);
+}
+
+void SupportPage::Fill(const QString& settingsFile)
+{
+    txt_SupportInfo->setPlainText(SupportNotice);
+    // The page is on screen for anyone at the counter: the database password stays hidden.
+    txt_ProductBuildInformation->setPlainText(MaskDatabasePassword(ReadFile(settingsFile)));
+}

@@ -1,0 +1,425 @@
+#include "AdministrationPage.h"
+#include "BookingsPage.h"
+#include "CalendarPicker.h"
+#include "ClickLabel.h"
+#include "FloorPlan.h"
+#include "KeyTable.h"
+#include "LightingPage.h"
+#include "SupportPage.h"
+#include "WaitingListPage.h"
+#include "clsToolTip.h"
+#include "frm_Main.h"
+
+#include "ComingHourAlerts.h"
+
+#include "PrivateDatabase.h"
+#include "ScriptedPrompter.h"
+#include "TempWindowsDir.h"
+
+#include "Clock.h"
+#include "Db.h"
+#include "EndProgram.h"
+#include "ErrorDisplay.h"
+#include "Globals.h"
+
+#include "CalendarControl.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A station of three courts and two court types whose settings file places the plans at Left 600,
+// Top 900 twips; court 2 has no outline in it.
+class MainWindow : public DatabaseTest {
+protected:
+    TempWindowsDir windows;
+    ScriptedPrompter prompter;
+    QStringList errors;
+    frm_Main* main = nullptr;
+
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        SetNow(QDateTime(QDate(2006, 3, 5), QTime(14, 7, 9)));
+        HourStart = 8;
+        HourEnd = 2;
+        LastCourtIndex = 2;
+        LastCourtTypeIndex = 1;
+        CounterCount = 3;
+        ShownCounter = 1;
+        SharedCourtPairs.fill(QString());
+        for (int i = 0; i < MaxCourts; ++i)
+            CourtNames[static_cast<size_t>(i)] = CourtDisplayNames[static_cast<size_t>(i)] = "Court " + QString::number(i);
+        const QString plan = windows.path() + "/plan.png";
+        QImage(300, 200, QImage::Format_RGB32).save(plan);
+        const QString file = QDir(QCoreApplication::applicationDirPath()).relativeFilePath(plan);
+        windows.writeIni("[System]\nNoVerification=1\nPerPersonCharging=1\ndatabase_password=s3cret\n"
+                         "[SpecialGroup]\n 3=VIP\n[Layout]\nImage=" + file +
+                         "\nTop=900\nLeft=600\nHeight=3000\nWidth=4500\n[TopHeader]\nImage=" + file +
+                         "\n[WaitingList]\nImage=" + file + "\nTop=0\nLeft=0\n[HotSpot]\nCoord0=10, 20, 110, 80\n"
+                         "Coord1=100, 20, 200, 80\n[HotSpot2]\nCoord0=0, 0, 100, 100\nCoord1=100, 0, 200, 100\n");
+        Db::Execute("INSERT INTO tbl_system SET sys_counter=1, sys_counterstaff='admin', sys_doclose=1");
+        Db::Execute("INSERT INTO tbl_system SET sys_counter=2, sys_counterstaff='counter'");
+        Db::Execute("CREATE TABLE tbl_specialgroup3 LIKE tbl_member");
+        SetErrorDisplayHandler([this](const VbError& e) { errors << e.description(); });
+        main = &frm_Main::Default();
+    }
+    void TearDown() override
+    {
+        frm_Main::Unload();
+        SetErrorDisplayHandler(nullptr);
+        SetEndProgramHandler(nullptr);
+        ResetNow();
+        LastCourtIndex = MaxCourts - 1;
+    }
+    FloorPlan* plan1() const { return main->Bookings->LayoutPlan1; }
+    static std::vector<int> rect(const Outline& o) { return {o.Left, o.Top, o.Width, o.Height}; }
+};
+
+TEST_F(MainWindow, StartUpLaysOutThePagesFromTheSettingsAndGoesOnPastAMissingOutline)
+{
+    ASSERT_EQ(errors.size(), 1) << "one error window for everything left out";
+    EXPECT_TRUE(errors[0].contains("[HotSpot] Coord2")) << errors[0].toStdString();
+    EXPECT_EQ(rect(plan1()->Shape(0)), (std::vector<int>{750, 1200, 1500, 900}));
+    EXPECT_EQ(rect(plan1()->Marker(0)), (std::vector<int>{720, 1170, 1560, 960}));
+    EXPECT_EQ(plan1()->Shape(0).Tag, "10, 20, 110, 80");
+    EXPECT_TRUE(plan1()->Shape(0).Visible && plan1()->Shape(0).BorderStyle == 1);
+    EXPECT_EQ(rect(plan1()->Shape(2)), (std::vector<int>{0, 0, 0, 0}));
+
+    // Every later step still ran: the shift is open again, the grid, labels and boxes are set.
+    EXPECT_EQ(scalar("SELECT sys_doclose FROM tbl_system WHERE sys_counter=1"), "0");
+    EXPECT_EQ(ShiftName, "morning");
+    EXPECT_EQ(main->ListView_Book->topLevelItemCount(), 19);
+    EXPECT_EQ(main->lbl_FieldInfo->text(), "Court 0");
+    EXPECT_EQ(main->lbl_Counter->text(), "Counter  1\r\nadmin");
+    EXPECT_EQ(main->txtInfo_FieldSelect->text(), "0");
+    EXPECT_EQ(main->WaitingList->txtInfo_WaitSelect->text(), "0");
+    EXPECT_EQ(main->txt_WaitingListFieldType->text(), "0");
+
+    for (CalendarPicker* picker : {main->Bookings->DatePicker, main->WaitingList->DatePicker}) {
+        EXPECT_EQ(picker->cmd_CalendarMonth->currentIndex(), 2);
+        EXPECT_EQ(picker->cmd_CalendarYear->currentIndex(), 106);
+        EXPECT_EQ(picker->lbl_DateLabel->text(), "March 2006");
+        EXPECT_EQ(picker->Calendar->Tag(), "2006-03-05");
+    }
+
+    AdministrationPage* admin = main->Administration;
+    EXPECT_EQ(admin->btn_MemberDynamic[1], nullptr);
+    ASSERT_NE(admin->btn_MemberDynamic[3], nullptr);
+    const QPushButton* first = admin->btn_MemberDynamic[0];
+    const int gap = first->y() - admin->btn_Membership->y() - admin->btn_Membership->height();
+    EXPECT_EQ(admin->btn_MemberDynamic[3]->y(), first->y() + 2 * (first->height() + gap));
+    EXPECT_EQ(admin->btn_MemberDynamic[3]->text(), "VIP");
+    ASSERT_NE(main->Bookings->mnu_SetSpecialGroup[3], nullptr);
+    EXPECT_EQ(main->Bookings->mnu_SetSpecialGroup[3]->text(), "Set this slot as 'VIP ' slot");
+    EXPECT_TRUE(main->Bookings->mnu_ChangePlayerCount->isVisible());
+    EXPECT_TRUE(admin->btn_Item->isEnabled());
+    EXPECT_FALSE(admin->btn_HandOver->isEnabled()) << "a window the program does not have is not offered";
+
+    const QString settings = main->Support->txt_ProductBuildInformation->toPlainText();
+    EXPECT_TRUE(settings.contains("database_password=********"));
+    EXPECT_FALSE(settings.contains("s3cret"));
+    QStringList captions;
+    for (int t = 0; t < main->SSTab1->count(); ++t)
+        captions << main->SSTab1->tabText(t);
+    EXPECT_EQ(captions, QStringList({"Field &Bookings", "&Payment", "&Lighting", "&Administration", "&Waiting List",
+                                     "CCTV", "Support"}));
+}
+
+TEST_F(MainWindow, AfterMidnightTheWindowOpensOnTheNightsBusinessDate)
+{
+    frm_Main::Unload();
+    SetNow(QDateTime(QDate(2026, 12, 9), QTime(0, 20)));
+    main = &frm_Main::Default();
+    EXPECT_EQ(main->Calendar->Tag(), "2026-12-08");
+    EXPECT_EQ(main->Calendar2->Tag(), "2026-12-08");
+    EXPECT_EQ(BusinessDate(QDateTime(QDate(2026, 12, 9), QTime(2, 59))), QDate(2026, 12, 8));
+    EXPECT_EQ(BusinessDate(QDateTime(QDate(2026, 12, 9), QTime(3, 0))), QDate(2026, 12, 9));
+}
+
+TEST_F(MainWindow, KeyTableFiresOnlyOnItsShiftStateAndTab)
+{
+    auto actions = [](bool up, int key, int shift, int tab) {
+        std::vector<std::pair<KeyAction, int>> found;
+        for (const KeyMatch& m : MatchKeys(up, key, shift, tab))
+            found.emplace_back(m.action, m.argument);
+        return found;
+    };
+    using V = std::vector<std::pair<KeyAction, int>>;
+    EXPECT_EQ(actions(false, 'C', 2, 0), (V{{KeyAction::CopySlot, 0}}));
+    EXPECT_EQ(actions(false, 'C', 3, 0), V{}) << "Ctrl+Shift+C";
+    EXPECT_EQ(actions(false, 'V', 2, 2), V{});
+    EXPECT_EQ(actions(true, 'F', 4, 5), (V{{KeyAction::Exit, 0}}));
+    EXPECT_EQ(actions(true, 'P', 1, 1), (V{{KeyAction::Pay, 0}})) << "P pays with Shift held";
+    EXPECT_EQ(actions(true, 'P', 0, 0), (V{{KeyAction::PickCourt, 0}}));
+    EXPECT_EQ(actions(true, 'W', 0, 0), (V{{KeyAction::PickCourt, 8}}));
+    EXPECT_EQ(actions(true, 'W', 1, 0), V{});
+    EXPECT_EQ(actions(true, 118, 6, 3), (V{{KeyAction::StoreItem, 118}}));
+
+    QKeyEvent plus(QEvent::KeyRelease, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(VirtualKeyOf(plus), 107);
+    QKeyEvent f16(QEvent::KeyRelease, Qt::Key_F16, Qt::NoModifier);
+    EXPECT_EQ(VirtualKeyOf(f16), 127);
+    EXPECT_EQ(ShiftStateOf(Qt::ControlModifier | Qt::AltModifier), 6);
+}
+
+TEST_F(MainWindow, KeysPickCourtsSwitchTabsAndAltFLogsOut)
+{
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    QWidget* grid = main->ListView_Book;
+    grid->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), grid);
+    QTest::keyRelease(grid, Qt::Key_I);
+    EXPECT_EQ(main->Bookings->txt_CurrentSelected->text(), "2");
+    EXPECT_EQ(main->txtInfo_FieldSelect->text(), "2") << "court 2 exists but has no outline";
+    QTest::keyRelease(grid, Qt::Key_U);
+    EXPECT_EQ(main->Bookings->txt_CurrentSelected->text(), "3");
+    EXPECT_EQ(main->txtInfo_FieldSelect->text(), "2") << "court 3 lies beyond the last court";
+    QTest::keyRelease(grid, Qt::Key_O);
+    EXPECT_EQ(main->lbl_FieldInfo->text(), "Court 1");
+    EXPECT_EQ(SelectedCourt, 1);
+    EXPECT_TRUE(plan1()->Shape(1).Visible);
+    EXPECT_FALSE(plan1()->Shape(0).Visible);
+
+    QTest::keyRelease(grid, Qt::Key_F5);
+    EXPECT_EQ(main->SSTab1->currentIndex(), frm_Main::PaymentTab);
+
+    int ended = 0;
+    SetEndProgramHandler([&] { ++ended; });
+    StaffLogin = "admin";
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(count("tbl_log WHERE log_do='log out' AND log_staffname='admin'"), 1);
+}
+
+TEST_F(MainWindow, TabsShowTheSelectedOutlineOfTheirOwnPlanOnly)
+{
+    main->Lighting->txtInfo_LightSelect->setText("1");
+    main->SSTab1->setCurrentIndex(frm_Main::LightingTab);
+    EXPECT_TRUE(main->Lighting->LayoutPlan2->isVisibleTo(main->Lighting));
+    EXPECT_TRUE(main->Lighting->LayoutPlan2->Shape(1).Visible);
+    EXPECT_FALSE(plan1()->Shape(0).Visible);
+    main->SSTab1->setCurrentIndex(frm_Main::CctvTab);
+    EXPECT_TRUE(main->Lighting->LayoutPlan2->Shape(1).Visible) << "the CCTV tab changes no plan";
+    main->SSTab1->setCurrentIndex(frm_Main::WaitingListTab);
+    EXPECT_TRUE(main->WaitingList->LayoutPlan3->Shape(0).Visible);
+    EXPECT_FALSE(main->Lighting->LayoutPlan2->Shape(1).Visible);
+    main->SSTab1->setCurrentIndex(frm_Main::BookingsTab);
+    EXPECT_TRUE(plan1()->Shape(0).Visible);
+    EXPECT_FALSE(main->WaitingList->LayoutPlan3->Shape(0).Visible);
+}
+
+TEST_F(MainWindow, PlansHitTestStrictlyInsideAndTheLowerCourtWins)
+{
+    // Court 0 spans x 150..1650 and court 1 1500..3000 twips relative to the plan; they overlap.
+    FloorPlan* plan = plan1();
+    EXPECT_EQ(plan->HitTest(150, 600, 2), -1) << "the left edge is outside";
+    EXPECT_EQ(plan->HitTest(151, 600, 2), 0);
+    EXPECT_EQ(plan->HitTest(1600, 600, 2), 0) << "overlap: the lower index";
+    EXPECT_EQ(plan->HitTest(1700, 600, 2), 1);
+    EXPECT_EQ(plan->HitTest(1700, 600, 0), -1);
+
+    plan->MouseMove(3300, 600);
+    EXPECT_EQ(main->Bookings->txt_CurrentSelected->text(), "X=3300");
+    emit plan->Click();
+    EXPECT_EQ(main->txtInfo_FieldSelect->text(), "0") << "a click over no court changes nothing";
+    plan->MouseMove(1700, 600);
+    emit plan->Click();
+    EXPECT_EQ(main->txtInfo_FieldSelect->text(), "1");
+    EXPECT_EQ(main->lbl_FieldInfo->text(), "Court 1");
+
+    WaitingListPage* wait = main->WaitingList;
+    wait->LayoutPlan3->MouseMove(1600, 700);
+    emit wait->LayoutPlan3->Click();
+    EXPECT_EQ(wait->txt_WaitingListFieldType->text(), "1");
+    EXPECT_TRUE(wait->LayoutPlan3->Shape(1).Visible);
+    wait->txtInfo_WaitCursor->setText("10");
+    wait->LayoutPlan3_Click();
+    EXPECT_EQ(wait->txtInfo_WaitSelect->text(), "10");
+    EXPECT_EQ(wait->txt_WaitingListFieldType->text(), "1") << "type 10 lies beyond the last type, as a number";
+}
+
+TEST_F(MainWindow, CalendarsSetTagListsAndCaption)
+{
+    Db::Execute("INSERT INTO tbl_booking SET b_datetime='2007-03-05 14:00:00', b_field=0, b_bookername='Anna'");
+    CalendarPicker* picker = main->Bookings->DatePicker;
+    picker->Calendar->setSelectedDate(QDate(2007, 3, 5));
+    emit picker->Calendar->DateSelected();
+    EXPECT_EQ(picker->Calendar->Tag(), "2007-03-05");
+    EXPECT_EQ(picker->cmd_CalendarMonth->currentText(), "March");
+    EXPECT_EQ(picker->cmd_CalendarYear->currentText(), "2007");
+    EXPECT_EQ(picker->lbl_DateLabel->text(), "March 2007");
+    EXPECT_EQ(main->ListView_Book->topLevelItem(14 - HourStart)->text(2), "Anna");
+
+    CalendarPicker* wait = main->WaitingList->DatePicker;
+    wait->Calendar->SetValue(QDate(2006, 3, 31));
+    wait->cmd_CalendarMonth->setCurrentIndex(5);
+    wait->cmd_CalendarMonth_Click();
+    EXPECT_EQ(wait->Calendar->Tag(), "2006-06-30") << "June has no 31st: the calendar's own day";
+    wait->cmd_CalendarYear->setCurrentIndex(110);
+    wait->cmd_CalendarYear_Click();
+    EXPECT_EQ(wait->lbl_DateLabel->text(), "Jun 2010");
+    EXPECT_EQ(wait->Calendar->Tag(), "2006-06-30") << "a year alone keeps the date until a day is picked";
+}
+
+TEST_F(MainWindow, TheClockMarksAlertsAtMinute55BlinksThemAndClearsThemAtMinute2)
+{
+    auto book = [](const QString& key, int court, const QString& name) {
+        Db::Execute("INSERT INTO tbl_booking SET b_datetime='" + key + "', b_field=" + QString::number(court) +
+                    ", b_bookername='" + name + "'");
+    };
+    book("2006-03-05 10:00:00", 0, "Anna");
+    book("2006-03-05 11:00:00", 0, "Ben");
+    book("2006-03-05 10:00:00", 1, "Cleo");
+    book("2006-03-05 11:00:00", 1, "Cleo");
+    SetNow(QDateTime(QDate(2006, 3, 5), QTime(10, 55, 0)));
+    main->Clock_Timer();
+    EXPECT_EQ(plan1()->Marker(0).Tag, "Alert");
+    EXPECT_TRUE(plan1()->Marker(0).Visible);
+    EXPECT_EQ(plan1()->Marker(1).Tag, "");
+    book("2006-03-05 10:00:00", 2, "Dan");
+    SetNow(QDateTime(QDate(2006, 3, 5), QTime(10, 55, 1)));
+    main->Clock_Timer();
+    EXPECT_FALSE(plan1()->Marker(0).Visible) << "odd second";
+    EXPECT_EQ(plan1()->Marker(2).Tag, "") << "computed once an hour";
+    SetNow(QDateTime(QDate(2006, 3, 5), QTime(11, 0, 0)));
+    main->Clock_Timer();
+    EXPECT_EQ(plan1()->Marker(0).Tag, "Alert") << "the markers blink until minute 2";
+    SetNow(QDateTime(QDate(2006, 3, 5), QTime(11, 2, 0)));
+    main->Clock_Timer();
+    EXPECT_EQ(plan1()->Marker(0).Tag, "");
+    EXPECT_FALSE(plan1()->Marker(0).Visible);
+    EXPECT_EQ(main->Bookings->txt_Time->text(), "5 Mar 11:02:00 AM");
+
+    // A database that went away is told once, and the clock goes on.
+    SetNow(QDateTime(QDate(2006, 3, 5), QTime(11, 30, 0)));
+    main->Clock_Timer();
+    SetNow(QDateTime(QDate(2006, 3, 5), QTime(11, 55, 0)));
+    ConnectionString = "DRIVER={MySQL ODBC 3.51 Driver};SERVER=127.0.0.1;PORT=1;UID=x;PWD=y;";
+    main->Clock_Timer();
+    SetNow(QDateTime(QDate(2006, 3, 5), QTime(11, 55, 1)));
+    main->Clock_Timer();
+    EXPECT_EQ(prompter.asked().size(), 1u);
+    EXPECT_TRUE(errors.size() == 1) << "no error window that would end the program";
+    EXPECT_EQ(main->Bookings->txt_Time->text(), "5 Mar 11:55:01 AM");
+}
+
+TEST_F(MainWindow, AlertsAroundMidnightReadTheNightOfTheBusinessDate)
+{
+    auto book = [](const QString& key, int court, const QString& name) {
+        Db::Execute("INSERT INTO tbl_booking SET b_datetime='" + key + "', b_field=" + QString::number(court) +
+                    ", b_bookername='" + name + "'");
+    };
+    auto marks = [](int y, int m, int d, int h) {
+        return ComingHourAlerts(*Db::Open(), QDateTime(QDate(y, m, d), QTime(h, 55)), 3);
+    };
+    HourStart = 18;
+    book("2026-12-08 18:00:00", 0, "Opening");
+    EXPECT_EQ(marks(2026, 12, 8, 17), (std::vector<bool>{false, false, false, false}));
+
+    book("2026-12-08 23:00:00", 0, "Anna");
+    book("2026-12-08 24:00:00", 0, "Ben");
+    book("2026-12-08 23:00:00", 1, "Cleo");
+    book("2026-12-08 24:00:00", 1, "Cleo");
+    book("2026-12-08 23:00:00", 2, "Dan");
+    book("2026-12-08 24:00:00", 3, "Eve");
+    EXPECT_EQ(marks(2026, 12, 8, 23), (std::vector<bool>{true, false, true, false}));
+
+    book("2026-12-08 01:00:00", 1, "Cleo");
+    book("2026-12-09 24:00:00", 0, "Wrong night");
+    EXPECT_EQ(marks(2026, 12, 9, 0), (std::vector<bool>{true, false, false, true}))
+        << "at 00:55 the current hour is midnight of the 8th, the coming one its 01:00";
+}
+
+TEST_F(MainWindow, TheLightsAreCommittedAsOneRowOfTheCourtShown)
+{
+    LightingPage* lights = main->Lighting;
+    lights->LayoutPlan2->MouseMove(1700, 600);
+    emit lights->LayoutPlan2->Click();
+    EXPECT_EQ(lights->txtInfo_LightSelect->text(), "1");
+    lights->LightSwitch_Click(0);
+    lights->LightSwitch_Click(3);
+    lights->LightSwitch_Click(1);
+    lights->LightSwitch_Click(1);
+    prompter.Answer(Msg::No);
+    lights->btn_LightCommit_Click();
+    EXPECT_EQ(count("tbl_light"), 0);
+    prompter.Answer(Msg::Yes);
+    lights->btn_LightCommit_Click();
+    EXPECT_EQ(prompter.asked()[0].prompt, "Confirm Light Status?");
+    EXPECT_EQ(prompter.asked()[0].title, "Important");
+    EXPECT_EQ(scalar("SELECT CONCAT_WS('|', l_field, l_staff, l_datetime, l_row0, l_row1, l_row2, l_row3, l_row4) "
+                     "FROM tbl_light"),
+              "1|admin|2006-03-05 14:07:09|on|off|off|on|off");
+    lights->LayoutPlan2->MouseMove(200, 600);
+    emit lights->LayoutPlan2->Click();
+    EXPECT_FALSE(lights->IsOn(0)) << "another court starts with every switch off";
+}
+
+TEST_F(MainWindow, TheStationLabelStepsThroughTheStations)
+{
+    main->lbl_Counter_Click();
+    EXPECT_EQ(main->lbl_Counter->text(), "Counter 2\r\ncounter");
+    EXPECT_EQ(main->lbl_Counter->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    main->lbl_Counter_Click();
+    main->lbl_Counter_Click();
+    EXPECT_EQ(main->lbl_Counter->text(), "Counter 1\r\nadmin");
+    EXPECT_EQ(main->lbl_Counter->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+TEST(ToolTipClass, DoesNothingBeforeCreateAndKeepsEachToolOnce)
+{
+    QWidget owner, grid;
+    clsToolTip tip;
+    EXPECT_FALSE(tip.AddTool(&grid));
+    tip.SetMaxTipWidth(100);
+    EXPECT_EQ(tip.MaxTipWidth(), 0);
+    ASSERT_TRUE(tip.Create(&owner));
+    EXPECT_TRUE(tip.AddTool(&grid, "first"));
+    EXPECT_FALSE(tip.AddTool(&grid, "second"));
+    EXPECT_EQ(tip.ToolCount(), 1);
+    EXPECT_EQ(tip.ToolText(&grid), "first");
+    EXPECT_EQ(tip.ToolText(&owner), "");
+    tip.SetToolText(&owner, "ignored");
+    EXPECT_EQ(tip.ToolCount(), 1);
+    const QString longText(300, 'x');
+    tip.SetToolText(&grid, longText);
+    EXPECT_EQ(tip.ToolText(&grid), longText);
+    tip.SetMaxTipWidth(0);
+    EXPECT_EQ(tip.MaxTipWidth(), -1);
+    tip.SetDelayTime(6, 20000);
+    EXPECT_EQ(tip.DelayTime(clsToolTip::AutoPop), 20000);
+    EXPECT_TRUE(tip.RemoveTool(&grid));
+    EXPECT_FALSE(tip.RemoveTool(&grid));
+}
+
+TEST(SupportText, ReadFilePutsALineBreakBeforeEveryLine)
+{
+    QTemporaryDir dir;
+    QFile file(dir.path() + "/two.txt");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("a\r\n\r\nb\r\n");
+    file.close();
+    EXPECT_EQ(ReadFile(file.fileName()), "\r\na\r\n\r\nb");
+    EXPECT_EQ(ReadFile(dir.path() + "/missing.txt"), "");
+}
+
+} // namespace
