@@ -36,7 +36,8 @@ GstElement* MakeTestSource(int testIndex) {
       " ! timeoverlay halignment=left valignment=bottom font-desc=\"Sans 24\" text=\"Test camera " +
       std::to_string(testIndex) + "\"";
   GError* error = nullptr;
-  GstElement* source = gst_parse_bin_from_description(description.c_str(), TRUE, &error);
+  GstElement* source = gst_parse_bin_from_description_full(description.c_str(), TRUE, nullptr,
+                                                           GST_PARSE_FLAG_FATAL_ERRORS, &error);
   g_clear_error(&error);
   if (source) gst_object_set_name(GST_OBJECT(source), "CaptureFilter");
   return source;
