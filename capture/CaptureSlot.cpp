@@ -148,12 +148,17 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
     }
     recording_ = true;
   }
+  DrawInto(builtFor_.ownerWindow);
   if (overtaken) {
     gst_bin_remove(GST_BIN(graph_), overtaken->Element());
     overtaken->DiscardIfEmpty();
   }
   ++generation_;
   return true;
+}
+
+void CCaptureSlot::DrawInto(std::uintptr_t window) {
+  if (renderer_ && window) gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(renderer_), window);
 }
 
 void CCaptureSlot::CutAtNextFrame() {
@@ -203,6 +208,10 @@ void CCaptureSlot::Stop() {
   if (unused) {
     gst_bin_remove(GST_BIN(graph_), unused->Element());
     unused->DiscardIfEmpty();
+  }
+  if (renderer_) {
+    if (!parking_) parking_ = std::make_unique<ParkingWindow>();
+    DrawInto(parking_->Id());
   }
   {
     std::lock_guard frame(frameLock_);
@@ -312,7 +321,8 @@ GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
   if (window) {
     previewSize = *window;
     g_object_set(renderer, "handle-events", FALSE, nullptr);
-    gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(renderer), builtFor_.ownerWindow);
+    renderer_ = renderer;
+    DrawInto(builtFor_.ownerWindow);
   }
   const std::string size = "video/x-raw,width=" + std::to_string(previewSize.width) +
                            ",height=" + std::to_string(previewSize.height) + ",pixel-aspect-ratio=1/1";
@@ -375,8 +385,10 @@ void CCaptureSlot::TearDown() {
     }
     if (branchEnd_) gst_object_unref(branchEnd_);
     branchEnd_ = nullptr;
+    renderer_ = nullptr;
     gst_object_unref(graph_);
     graph_ = nullptr;
+    parking_.reset();
   }
   std::lock_guard frame(frameLock_);
   if (latestFrame_) gst_sample_unref(latestFrame_);

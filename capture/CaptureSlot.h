@@ -58,6 +58,7 @@ class CCaptureSlot {
   };
 
   bool CarryOn(std::unique_ptr<VideoFile> file);
+  void DrawInto(std::uintptr_t window);
   void CutAtNextFrame();
   bool Open(const Needs& needs);
   bool Build(const Needs& needs);
@@ -78,6 +79,8 @@ class CCaptureSlot {
   std::mutex lifeLock_;
   GstElement* graph_ = nullptr;
   std::shared_ptr<VideoFile::TimeBase> timeBase_;
+  GstElement* renderer_ = nullptr;  // while it draws into the owner's window; held by the graph
+  std::unique_ptr<ParkingWindow> parking_;
   Needs builtFor_{};
   unsigned generation_ = 0;  // a stop's end of the camera is void once a start took it over
 

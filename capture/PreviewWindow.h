@@ -1,6 +1,8 @@
 // The caller's preview window, looked at without touching the caller's own display connection.
 #pragma once
 
+#include <xcb/xcb.h>
+
 #include <cstdint>
 #include <optional>
 
@@ -21,5 +23,23 @@ inline bool IsFrameSize(int width, int height) {
 
 // The client size of an X11 window; empty when there is no display or no such window.
 std::optional<WindowSize> ClientSize(std::uintptr_t window);
+
+// A hidden window of the library's own. A stopped camera's preview draws into it while it waits for the
+// next start: the caller may destroy its own window as soon as the stop returns, and a renderer that
+// touches a window that is gone ends the whole process.
+class ParkingWindow {
+ public:
+  ParkingWindow();
+  ParkingWindow(const ParkingWindow&) = delete;
+  ParkingWindow& operator=(const ParkingWindow&) = delete;
+  ~ParkingWindow();
+
+  // 0 when there is no display.
+  std::uintptr_t Id() const { return window_; }
+
+ private:
+  xcb_connection_t* connection_ = nullptr;
+  std::uint32_t window_ = 0;
+};
 
 }  // namespace corvane

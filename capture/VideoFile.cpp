@@ -13,7 +13,7 @@
 
 // The writer leaves two header fields as it cannot know them: the average time per frame (players then
 // assume 25 frames per second) and the moment recording began (it writes when the header was made).
-// Both are completed in every header it writes, the first one and the one rewritten when the file ends.
+// Both are completed in the header, and the creation time again where the writer rewrites it at the end.
 // The creation time is the first frame's capture time, so consecutive files of a camera line up: a frame
 // was taken at the file's creation time plus its own time stamp.
 
@@ -40,7 +40,7 @@ void WriteLittleEndian64(std::uint8_t* at, std::int64_t value) {
 void Patch(std::uint8_t* data, std::size_t size, const std::uint8_t (&object)[16], std::size_t offset,
            std::int64_t value) {
   const std::uint8_t* found = std::search(data, data + size, std::begin(object), std::end(object));
-  if (value > 0 && found + offset + 8 <= data + size) WriteLittleEndian64(data + (found - data) + offset, value);
+  if (found + offset + 8 <= data + size) WriteLittleEndian64(data + (found - data) + offset, value);
 }
 
 GstElement* Add(GstElement* bin, const char* factory) {
@@ -121,7 +121,9 @@ bool VideoFile::Build() {
   gst_pad_add_probe(input_, GST_PAD_PROBE_TYPE_BUFFER, NoteFirstFrame, this, nullptr);
 
   GstPad* written = gst_element_get_static_pad(writer, "src");
-  gst_pad_add_probe(written, GST_PAD_PROBE_TYPE_BUFFER, CompleteHeader, this, nullptr);
+  gst_pad_add_probe(written,
+                    static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
+                    CompleteHeader, this, nullptr);
   gst_object_unref(written);
   return true;
 }
@@ -157,17 +159,38 @@ GstPadProbeReturn VideoFile::NoteFirstFrame(GstPad* pad, GstPadProbeInfo* info, 
 
 GstPadProbeReturn VideoFile::CompleteHeader(GstPad*, GstPadProbeInfo* info, gpointer file) {
   auto* self = static_cast<VideoFile*>(file);
-  GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
-  if (gst_buffer_get_size(buffer) < sizeof kHeaderObject || gst_buffer_memcmp(buffer, 0, kHeaderObject, sizeof kHeaderObject) != 0)
+  if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM) {
+    GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+    if (GST_EVENT_TYPE(event) == GST_EVENT_SEGMENT) {
+      const GstSegment* segment = nullptr;
+      gst_event_parse_segment(event, &segment);
+      if (segment->format == GST_FORMAT_BYTES) self->writtenAt_ = segment->start;
+    }
     return GST_PAD_PROBE_OK;
+  }
+  GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+  const std::uint64_t at = self->writtenAt_;
+  const std::size_t size = gst_buffer_get_size(buffer);
+  self->writtenAt_ += size;
+  const bool header = size >= sizeof kHeaderObject && gst_buffer_memcmp(buffer, 0, kHeaderObject, sizeof kHeaderObject) == 0;
+  const bool holdsCreation = self->creationAt_ >= at && self->creationAt_ + 8 <= at + size;
+  if (!header && !holdsCreation) return GST_PAD_PROBE_OK;
+
   buffer = gst_buffer_make_writable(buffer);
   GST_PAD_PROBE_INFO_DATA(info) = buffer;
   GstMapInfo map;
-  if (gst_buffer_map(buffer, &map, GST_MAP_READWRITE)) {
-    Patch(map.data, map.size, kFileProperties, kCreationDateAt, self->firstFrame_);
+  if (!gst_buffer_map(buffer, &map, GST_MAP_READWRITE)) return GST_PAD_PROBE_OK;
+  if (header) {
+    const std::uint8_t* properties =
+        std::search(map.data, map.data + map.size, std::begin(kFileProperties), std::end(kFileProperties));
+    if (properties + kCreationDateAt + 8 <= map.data + map.size)
+      self->creationAt_ = at + static_cast<std::uint64_t>(properties - map.data) + kCreationDateAt;
     Patch(map.data, map.size, kExtendedStreamProperties, kTimePerFrameAt, kUnitsPerSecond / self->profile_.framesPerSecond);
-    gst_buffer_unmap(buffer, &map);
   }
+  // The writer writes its own creation time again when it completes the header at the end.
+  if (self->firstFrame_ > 0 && self->creationAt_ >= at && self->creationAt_ + 8 <= at + map.size)
+    WriteLittleEndian64(map.data + (self->creationAt_ - at), self->firstFrame_);
+  gst_buffer_unmap(buffer, &map);
   return GST_PAD_PROBE_OK;
 }
 

@@ -60,6 +60,10 @@ class VideoFile {
   GstPad* input_ = nullptr;
   // Wall-clock time of the first frame as the container counts it (100 ns since 1601), 0 before it.
   std::atomic<std::int64_t> firstFrame_{0};
+  // Where the writer's output goes in the file, and where the creation time lies there; kept by the
+  // writer's thread alone.
+  std::uint64_t writtenAt_ = 0;
+  std::uint64_t creationAt_ = UINT64_MAX - 8;
 };
 
 }  // namespace corvane
