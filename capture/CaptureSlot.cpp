@@ -129,7 +129,7 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
   if (!gst_element_sync_state_with_parent(file->Element())) {
     gst_bin_remove(GST_BIN(graph_), file->Element());
     file->DiscardIfEmpty();
-    ShowError("Error %x: Cannot start graph", kFail);
+    ShowError("Error %x: Cannot start recording into \"%s\"", kFail, videoName_->c_str());
     return false;
   }
   std::unique_ptr<VideoFile> overtaken;
@@ -368,7 +368,8 @@ void CCaptureSlot::TearDown() {
       std::lock_guard switching(switchLock_);
       if (cut_) gst_pad_remove_probe(branchEnd_, cut_);
       cut_ = 0;
-      writing = current_ && recording_ && GST_STATE(graph_) == GST_STATE_PLAYING;
+      // A file still linked takes frames, also after a stop whose cut has not come yet.
+      writing = current_ && GST_STATE(graph_) == GST_STATE_PLAYING;
       unused = std::move(next_);
       holding_ = false;
       recording_ = false;

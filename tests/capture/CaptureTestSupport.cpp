@@ -185,10 +185,11 @@ void CaptureTest::TearDown() {
   std::filesystem::remove_all(folder_);
 }
 
-int CaptureTest::StartRecording(int camera, const std::string& file, const std::string& profile) {
+int CaptureTest::StartRecording(int camera, const std::string& file, const std::string& profile,
+                                std::uintptr_t window) {
   corvane_.fnSetWMProfile(camera, profile.c_str());
   corvane_.fnSetVideoName(camera, file.c_str());
-  return corvane_.fnDoStartVideoCapture(camera, 0);
+  return corvane_.fnDoStartVideoCapture(camera, window);
 }
 
 }  // namespace capture_test

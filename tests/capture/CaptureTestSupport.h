@@ -63,7 +63,8 @@ class CaptureTest : public ::testing::Test {
   void TearDown() override;
 
   // Names, profile and start as the counter program does them for one interval.
-  int StartRecording(int camera, const std::string& file, const std::string& profile = CORVANE_PROFILE);
+  int StartRecording(int camera, const std::string& file, const std::string& profile = CORVANE_PROFILE,
+                     std::uintptr_t window = 0);
 
   std::filesystem::path folder_;
   CorvaneLibrary& corvane_ = Library();

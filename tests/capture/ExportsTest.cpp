@@ -118,7 +118,7 @@ TEST_F(ExportsTest, AProfileThatIsNoFileFallsBackAtOnce) {
   const std::filesystem::path fifo = folder_ / "fifo.prx";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   int round = 0;
-  for (const std::string profile : {folder_.string(), std::string("/dev/zero"), fifo.string()}) {
+  for (const std::string& profile : {folder_.string(), std::string("/dev/zero"), fifo.string()}) {
     SCOPED_TRACE(profile);
     const std::filesystem::path file = folder_ / ("profile " + std::to_string(round++) + ".wmv");
     const auto before = std::chrono::steady_clock::now();

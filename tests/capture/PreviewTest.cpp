@@ -74,21 +74,13 @@ class PreviewTest : public CaptureTest {
 // window meanwhile. A renderer that drew into the closed window would end the whole program.
 TEST_F(PreviewTest, TheCallerMayCloseItsWindowAsSoonAsTheStopReturns) {
   const std::filesystem::path first = folder_ / "first.wmv", second = folder_ / "second.wmv";
-  const std::uintptr_t window = NewWindow();
-  corvane_.fnSetWMProfile(0, CORVANE_PROFILE);
-  corvane_.fnSetVideoName(0, first.c_str());
-  ASSERT_EQ(corvane_.fnDoStartVideoCapture(0, window), 1);
-  std::this_thread::sleep_for(500ms);
-  corvane_.fnDoStopVideoCapture(0);
-  Destroy(window);
-
-  const std::uintptr_t next = NewWindow();
-  corvane_.fnSetWMProfile(0, CORVANE_PROFILE);
-  corvane_.fnSetVideoName(0, second.c_str());
-  ASSERT_EQ(corvane_.fnDoStartVideoCapture(0, next), 1);
-  std::this_thread::sleep_for(500ms);
-  corvane_.fnDoStopVideoCapture(0);
-  Destroy(next);
+  for (const auto& file : {first, second}) {
+    const std::uintptr_t window = NewWindow();
+    ASSERT_EQ(StartRecording(0, file.string(), CORVANE_PROFILE, window), 1);
+    std::this_thread::sleep_for(500ms);
+    corvane_.fnDoStopVideoCapture(0);
+    Destroy(window);
+  }
   std::this_thread::sleep_for(1500ms);
 
   for (const auto& file : {first, second}) {

@@ -3,6 +3,9 @@
 #include "CaptureTestSupport.h"
 
 #include <chrono>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <iostream>
 #include <thread>
@@ -139,6 +142,26 @@ TEST_F(RecordingTest, ARecordingIsNeverWrittenOver) {
   ExpectPlayable(first, 2.0);
   ExpectPlayable(shared, 1.0);
   EXPECT_EQ(ShownErrors().size(), 4u);
+}
+
+// The host may end right after a stop, or while a camera records: the library finalises both files as it
+// unloads. The host is a child process that this test starts before any camera runs here.
+TEST_F(RecordingTest, FilesAreFinalisedWhenTheHostEnds) {
+  const std::filesystem::path recording = folder_ / "recording.wmv", stopped = folder_ / "stopped.wmv";
+  const pid_t host = fork();
+  ASSERT_GE(host, 0);
+  if (host == 0) {
+    const bool started = StartRecording(0, recording.string()) == 1 && StartRecording(1, stopped.string()) == 1;
+    std::this_thread::sleep_for(1s);
+    corvane_.fnDoStopVideoCapture(1);
+    std::exit(started ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(host, &status, 0), host);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ExpectPlayable(recording, 1.0);
+  ExpectPlayable(stopped, 1.0);
 }
 
 // The counter program writes its names with "\" between folders.
