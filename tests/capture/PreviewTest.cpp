@@ -30,13 +30,14 @@ class PreviewTest : public CaptureTest {
     const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "800x600x24", nullptr};
     ASSERT_EQ(posix_spawnp(&server_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
     close(pipe[1]);
-    char number[16] = {};
-    const ssize_t read = ::read(pipe[0], number, sizeof number - 1);
+    // The server writes its display number and a line feed once it takes connections.
+    std::string number;
+    for (char digit = 0; ::read(pipe[0], &digit, 1) == 1 && digit != '\n';) number += digit;
     close(pipe[0]);
-    ASSERT_GT(read, 0);
-    setenv("DISPLAY", (":" + std::string(number, static_cast<std::size_t>(read - 1))).c_str(), 1);
+    ASSERT_FALSE(number.empty());
+    setenv("DISPLAY", (":" + number).c_str(), 1);
     display_ = xcb_connect(nullptr, nullptr);
-    ASSERT_FALSE(xcb_connection_has_error(display_));
+    ASSERT_FALSE(xcb_connection_has_error(display_)) << "DISPLAY=:" << number;
   }
 
   void TearDown() override {
