@@ -127,8 +127,7 @@ bool CCaptureSlot::Restart(WindowSize previewSize) {
 bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
   gst_bin_add(GST_BIN(graph_), file->Element());
   if (!gst_element_sync_state_with_parent(file->Element())) {
-    gst_bin_remove(GST_BIN(graph_), file->Element());
-    file->DiscardIfEmpty();
+    Forget(std::move(file));
     ShowError("Error %x: Cannot start recording into \"%s\"", kFail, videoName_->c_str());
     return false;
   }
@@ -149,12 +148,16 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
     recording_ = true;
   }
   DrawInto(builtFor_.ownerWindow);
-  if (overtaken) {
-    gst_bin_remove(GST_BIN(graph_), overtaken->Element());
-    overtaken->DiscardIfEmpty();
-  }
+  Forget(std::move(overtaken));
   ++generation_;
   return true;
+}
+
+// A file that left the graph before its first frame: no recording, so no file either.
+void CCaptureSlot::Forget(std::unique_ptr<VideoFile> file) {
+  if (!file) return;
+  gst_bin_remove(GST_BIN(graph_), file->Element());
+  file->DiscardIfEmpty();
 }
 
 void CCaptureSlot::DrawInto(std::uintptr_t window) {
@@ -205,10 +208,7 @@ void CCaptureSlot::Stop() {
     unused = std::move(next_);
     CutAtNextFrame();
   }
-  if (unused) {
-    gst_bin_remove(GST_BIN(graph_), unused->Element());
-    unused->DiscardIfEmpty();
-  }
+  Forget(std::move(unused));
   if (renderer_) {
     if (!parking_) parking_ = std::make_unique<ParkingWindow>();
     DrawInto(parking_->Id());
@@ -238,7 +238,6 @@ bool CCaptureSlot::Open(const Needs& needs) {
     if (gst_pad_link(branchEnd_, file->Input()) == GST_PAD_LINK_OK) {
       current_ = std::move(file);
       if (Run()) {
-        builtFor_ = needs;
         recording_ = true;
         ++generation_;
         return true;
@@ -374,10 +373,7 @@ void CCaptureSlot::TearDown() {
       holding_ = false;
       recording_ = false;
     }
-    if (unused) {
-      gst_bin_remove(GST_BIN(graph_), unused->Element());
-      unused->DiscardIfEmpty();
-    }
+    Forget(std::move(unused));
     if (writing) Finish();
     gst_element_set_state(graph_, GST_STATE_NULL);
     {

@@ -58,6 +58,7 @@ class CCaptureSlot {
   };
 
   bool CarryOn(std::unique_ptr<VideoFile> file);
+  void Forget(std::unique_ptr<VideoFile> file);
   void DrawInto(std::uintptr_t window);
   void CutAtNextFrame();
   bool Open(const Needs& needs);
