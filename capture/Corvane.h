@@ -10,7 +10,9 @@ extern "C" {
 // Receives every "Error %x: ..." text of the library; the host shows it (a message box where it shows windows).
 using CorvaneErrorSink = void (*)(const char* text);
 
-// A null sink restores the default, standard error.
+// A null sink restores the default, standard error. The sink is called only on the thread that calls the
+// exports: a failure found in the background (a camera that ended on its own after a stop) is shown at
+// the next export call.
 CORVANE_API void fnSetErrorSink(CorvaneErrorSink sink);
 
 CORVANE_API int fnGetDevicesNum();

@@ -51,6 +51,7 @@ corvane::CWebServer webServer(Snapshot);
 template <typename Work>
 int Guarded(Work work) noexcept {
   try {
+    corvane::ShowHeldErrors();
     return work();
   } catch (const std::exception& error) {
     corvane::ShowError("Error %x: %s", corvane::kFail, error.what());
