@@ -4,23 +4,27 @@
 #include "MediaFramework.h"
 #include "TimeStampFilter.h"
 #include "VideoDevices.h"
-#include "WmProfile.h"
 
 #include <gst/video/videooverlay.h>
 
+#include <algorithm>
 #include <initializer_list>
 
 // Graph of one camera:
 //   CaptureFilter ! videoconvert ! tee
-//     tee. ! queue ! (scaled to the profile) ! TimeStamp2 ! avenc_wmv2 ! asfmux ! filesink
+//     tee. ! queue ! (scaled to the profile) ! TimeStamp2 ! I420 ! queue [cut here] ! VideoFile
 //     tee. ! leaky queue ! TimeStamp [frame grabber] ! (scaled to the window) ! ximagesink or fakesink
-// The preview queue drops frames rather than hold the recording back when the display is slow.
+// The preview queue drops frames rather than hold the recording back when the display is slow. The
+// recording's last queue keeps the frames that come while a file is cut and the next one not yet there.
 
 namespace corvane {
 namespace {
 
 constexpr GstClockTime kStateTimeout = 5 * GST_SECOND;
 constexpr GstClockTime kFinishTimeout = 5 * GST_SECOND;
+// A stopped camera runs on this long for a start that carries on into a new file, then ends.
+constexpr auto kUnclaimedFor = std::chrono::seconds(1);
+constexpr guint64 kHeldAtMost = 3 * GST_SECOND;
 
 GstElement* Add(GstElement* graph, const char* factory, const char* name = nullptr) {
   GstElement* element = gst_element_factory_make(factory, name);
@@ -28,10 +32,10 @@ GstElement* Add(GstElement* graph, const char* factory, const char* name = nullp
   return element;
 }
 
-GstElement* AddCaps(GstElement* graph, const char* description) {
+GstElement* AddCaps(GstElement* graph, const std::string& description) {
   GstElement* filter = Add(graph, "capsfilter");
   if (!filter) return nullptr;
-  GstCaps* caps = gst_caps_from_string(description);
+  GstCaps* caps = gst_caps_from_string(description.c_str());
   g_object_set(filter, "caps", caps, nullptr);
   gst_caps_unref(caps);
   return filter;
@@ -63,9 +67,23 @@ bool HasError(GstElement* graph) {
   return true;
 }
 
+std::string WithSlashes(const char* path) {
+  std::string text(path);
+  std::replace(text.begin(), text.end(), '\\', '/');
+  return text;
+}
+
 }  // namespace
 
-CCaptureSlot::~CCaptureSlot() { Stop(); }
+CCaptureSlot::~CCaptureSlot() {
+  worker_.Cancel(this);
+  std::lock_guard life(lifeLock_);
+  TearDown();
+}
+
+void CCaptureSlot::SetVideoName(const char* path) { videoName_ = WithSlashes(path); }
+
+void CCaptureSlot::SetProfilePath(const char* path) { profilePath_ = WithSlashes(path); }
 
 void CCaptureSlot::DropNames() {
   videoName_.reset();
@@ -73,15 +91,7 @@ void CCaptureSlot::DropNames() {
 }
 
 bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize previewSize) {
-  cameraIndex_ = cameraIndex;
-  ownerWindow_ = ownerWindow;
-  return Open(previewSize);
-}
-
-bool CCaptureSlot::Restart(WindowSize previewSize) { return graph_ && Open(previewSize); }
-
-bool CCaptureSlot::Open(WindowSize previewSize) {
-  Stop();
+  std::lock_guard life(lifeLock_);
   if (!videoName_ || videoName_->empty()) {
     ShowError("Error %x: No video file name set", kNoPointer);
     return false;
@@ -90,23 +100,166 @@ bool CCaptureSlot::Open(WindowSize previewSize) {
     ShowError("Error %x: Cannot start graph", kFail);
     return false;
   }
-  if (Build(previewSize) && Run()) return true;
+  // A profile that cannot be read leaves the writer with the settings of the profile we ship.
+  const Needs needs{cameraIndex, ownerWindow, previewSize,
+                    (profilePath_ ? LoadWmProfile(*profilePath_) : std::nullopt).value_or(WmProfile{})};
+  if (graph_ && needs == builtFor_ && !HasError(graph_)) {
+    std::unique_ptr<VideoFile> file = VideoFile::Create(*videoName_, needs.profile, timeBase_);
+    return file && CarryOn(std::move(file));
+  }
   TearDown();
-  return false;
+  return Open(needs);
+}
+
+bool CCaptureSlot::Restart(WindowSize previewSize) {
+  int cameraIndex = 0;
+  std::uintptr_t ownerWindow = 0;
+  {
+    std::lock_guard life(lifeLock_);
+    if (!graph_ || !recording_) return false;
+    cameraIndex = builtFor_.cameraIndex;
+    ownerWindow = builtFor_.ownerWindow;
+  }
+  return Start(cameraIndex, ownerWindow, previewSize);
+}
+
+// The running graph takes the new file at its next frame.
+bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
+  gst_bin_add(GST_BIN(graph_), file->Element());
+  if (!gst_element_sync_state_with_parent(file->Element())) {
+    Forget(std::move(file));
+    ShowError("Error %x: Cannot start recording into \"%s\"", kFail, videoName_->c_str());
+    return false;
+  }
+  std::unique_ptr<VideoFile> overtaken;
+  {
+    std::lock_guard switching(switchLock_);
+    overtaken = std::move(next_);
+    if (holding_) {
+      gst_pad_link(branchEnd_, file->Input());
+      current_ = std::move(file);
+      gst_pad_remove_probe(branchEnd_, cut_);
+      cut_ = 0;
+      holding_ = false;
+    } else {
+      next_ = std::move(file);
+      CutAtNextFrame();
+    }
+    recording_ = true;
+  }
+  DrawInto(builtFor_.ownerWindow);
+  Forget(std::move(overtaken));
+  ++generation_;
+  return true;
+}
+
+// A file that left the graph before its first frame: no recording, so no file either.
+void CCaptureSlot::Forget(std::unique_ptr<VideoFile> file) {
+  if (!file) return;
+  gst_bin_remove(GST_BIN(graph_), file->Element());
+  file->DiscardIfEmpty();
+}
+
+void CCaptureSlot::DrawInto(std::uintptr_t window) {
+  if (renderer_ && window) gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(renderer_), window);
+}
+
+void CCaptureSlot::CutAtNextFrame() {
+  if (!cut_)
+    cut_ = gst_pad_add_probe(branchEnd_, static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BLOCK | GST_PAD_PROBE_TYPE_BUFFER),
+                             SwitchFiles, this, nullptr);
+}
+
+GstPadProbeReturn CCaptureSlot::SwitchFiles(GstPad* pad, GstPadProbeInfo* info, gpointer slot) {
+  auto* self = static_cast<CCaptureSlot*>(slot);
+  std::shared_ptr<VideoFile> finished;
+  GstPadProbeReturn result = GST_PAD_PROBE_OK;
+  {
+    std::lock_guard switching(self->switchLock_);
+    if (GST_PAD_PROBE_INFO_ID(info) != self->cut_) return GST_PAD_PROBE_REMOVE;
+    if (self->current_) {
+      gst_pad_unlink(pad, self->current_->Input());
+      finished = std::move(self->current_);
+    }
+    if (self->next_) {
+      gst_pad_link(pad, self->next_->Input());
+      self->current_ = std::move(self->next_);
+      self->cut_ = 0;
+      result = GST_PAD_PROBE_REMOVE;
+    } else {
+      self->holding_ = true;
+    }
+  }
+  if (finished) {
+    gst_bin_remove(GST_BIN(self->graph_), finished->Element());
+    self->worker_.Post([finished] { finished->Finish(); });
+  }
+  return result;
 }
 
 void CCaptureSlot::Stop() {
+  std::lock_guard life(lifeLock_);
   if (!graph_) return;
-  Finish();
-  TearDown();
+  std::unique_ptr<VideoFile> unused;
+  {
+    std::lock_guard switching(switchLock_);
+    if (!recording_) return;
+    recording_ = false;
+    unused = std::move(next_);
+    CutAtNextFrame();
+  }
+  Forget(std::move(unused));
+  if (renderer_) {
+    if (!parking_) parking_ = std::make_unique<ParkingWindow>();
+    DrawInto(parking_->Id());
+  }
+  {
+    std::lock_guard frame(frameLock_);
+    if (latestFrame_) gst_sample_unref(latestFrame_);
+    latestFrame_ = nullptr;
+  }
+  const unsigned generation = ++generation_;
+  worker_.PostAt(Worker::Clock::now() + kUnclaimedFor, this, [this, generation] { EndUnclaimed(generation); });
 }
 
-bool CCaptureSlot::Build(WindowSize previewSize) {
-  // A camera index with no camera behind it builds nothing and is no error of the graph.
-  GstElement* source = MakeVideoSource(cameraIndex_);
-  if (!source) return false;
+void CCaptureSlot::EndUnclaimed(unsigned generation) {
+  std::lock_guard life(lifeLock_);
+  if (generation == generation_) TearDown();
+}
 
-  graph_ = gst_pipeline_new(("Camera " + std::to_string(cameraIndex_)).c_str());
+bool CCaptureSlot::Open(const Needs& needs) {
+  // A camera index with no camera behind it builds nothing and is no error of the graph.
+  if (needs.cameraIndex >= CountVideoDevices()) return false;
+  timeBase_ = std::make_shared<VideoFile::TimeBase>();
+  std::unique_ptr<VideoFile> file = VideoFile::Create(*videoName_, needs.profile, timeBase_);
+  if (!file) return false;
+  if (Build(needs)) {
+    gst_bin_add(GST_BIN(graph_), file->Element());
+    if (gst_pad_link(branchEnd_, file->Input()) == GST_PAD_LINK_OK) {
+      current_ = std::move(file);
+      if (Run()) {
+        recording_ = true;
+        ++generation_;
+        return true;
+      }
+      std::lock_guard switching(switchLock_);
+      file = std::move(current_);
+    } else {
+      ShowError("Error %x: Cannot connect the camera to the video encoder", kFail);
+    }
+  }
+  TearDown();
+  file->DiscardIfEmpty();
+  return false;
+}
+
+bool CCaptureSlot::Build(const Needs& needs) {
+  GstElement* source = MakeVideoSource(needs.cameraIndex);
+  if (!source) {
+    ShowError("Error %x: Cannot create video capture filter", kFail);
+    return false;
+  }
+  graph_ = gst_pipeline_new(("Camera " + std::to_string(needs.cameraIndex)).c_str());
   GstBus* bus = gst_element_get_bus(graph_);
   gst_bus_set_sync_handler(bus, KeepEndAndErrors, nullptr, nullptr);
   gst_object_unref(bus);
@@ -117,37 +270,30 @@ bool CCaptureSlot::Build(WindowSize previewSize) {
     ShowError("Error %x: Cannot add Capture to filtergraph", kFail);
     return false;
   }
-  GstElement* recording = BuildRecordingBranch();
-  GstElement* preview = recording ? BuildPreviewBranch(previewSize) : nullptr;
+  builtFor_ = needs;
+  GstElement* recording = BuildRecordingBranch(needs.profile);
+  GstElement* preview = recording ? BuildPreviewBranch(needs.previewSize) : nullptr;
   return preview && Link({tee, recording}) && Link({tee, preview});
 }
 
-GstElement* CCaptureSlot::BuildRecordingBranch() {
-  // A profile that cannot be read leaves the writer with the settings of the profile we ship.
-  const WmProfile profile = (profilePath_ ? LoadWmProfile(*profilePath_) : std::nullopt).value_or(WmProfile{});
-
+GstElement* CCaptureSlot::BuildRecordingBranch(const WmProfile& profile) {
   GstElement* queue = Add(graph_, "queue");
   GstElement* timeStamp = Add(graph_, kTimeStampFactory, "TimeStamp2");
+  GstElement* held = Add(graph_, "queue", "Held");
   const std::string size = "video/x-raw,format=BGR,width=" + std::to_string(profile.width) +
                            ",height=" + std::to_string(profile.height) +
                            ",pixel-aspect-ratio=1/1,framerate=" + std::to_string(profile.framesPerSecond) + "/1";
-  if (!Link({queue, Add(graph_, "videorate"), Add(graph_, "videoscale"), Add(graph_, "videoconvert"),
-             AddCaps(graph_, size.c_str()), timeStamp})) {
+  // The rate converter starts at the camera's first frame rather than making up frames before it.
+  GstElement* rate = Add(graph_, "videorate");
+  if (rate) g_object_set(rate, "skip-to-first", TRUE, nullptr);
+  if (!Link({queue, rate, Add(graph_, "videoscale"), Add(graph_, "videoconvert"),
+             AddCaps(graph_, size), timeStamp, Add(graph_, "videoconvert"),
+             AddCaps(graph_, "video/x-raw,format=I420"), held})) {
     ShowError("Error %x: Cannot add timestamp to filtergraph", kFail);
     return nullptr;
   }
-
-  GstElement* encoder = Add(graph_, "avenc_wmv2");
-  GstElement* file = Add(graph_, "filesink");
-  if (!encoder || !file ||
-      !Link({timeStamp, Add(graph_, "videoconvert"), AddCaps(graph_, "video/x-raw,format=I420"), encoder,
-             Add(graph_, "asfmux"), file})) {
-    ShowError("Error %x: Cannot Query ASf Writer", kFail);
-    return nullptr;
-  }
-  g_object_set(encoder, "bitrate", profile.bitrate, "gop-size", profile.framesPerSecond * profile.keyFrameSeconds,
-               nullptr);
-  g_object_set(file, "location", videoName_->c_str(), nullptr);
+  g_object_set(held, "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time", kHeldAtMost, nullptr);
+  branchEnd_ = gst_element_get_static_pad(held, "src");
   return queue;
 }
 
@@ -165,22 +311,22 @@ GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
   gst_object_unref(grabbed);
 
   // The preview fills the owner's client area; with no window to draw in, frames are still grabbed.
-  const std::optional<WindowSize> window = ClientSize(ownerWindow_);
+  const std::optional<WindowSize> window = ClientSize(builtFor_.ownerWindow);
   GstElement* renderer = Add(graph_, window ? "ximagesink" : "fakesink", "VideoRenderer");
   if (!renderer) {
-    ShowError("Error %x: Cannot add sample grabber to filtergraph", kFail);
+    ShowError("Error %x: Cannot create the preview renderer", kFail);
     return nullptr;
   }
   if (window) {
     previewSize = *window;
     g_object_set(renderer, "handle-events", FALSE, nullptr);
-    gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(renderer), ownerWindow_);
+    renderer_ = renderer;
+    DrawInto(builtFor_.ownerWindow);
   }
   const std::string size = "video/x-raw,width=" + std::to_string(previewSize.width) +
                            ",height=" + std::to_string(previewSize.height) + ",pixel-aspect-ratio=1/1";
-  if (!Link({timeStamp, Add(graph_, "videoscale"), Add(graph_, "videoconvert"), AddCaps(graph_, size.c_str()),
-             renderer})) {
-    ShowError("Error %x: Cannot add sample grabber to filtergraph", kFail);
+  if (!Link({timeStamp, Add(graph_, "videoscale"), Add(graph_, "videoconvert"), AddCaps(graph_, size), renderer})) {
+    ShowError("Error %x: Cannot connect the preview renderer", kFail);
     return nullptr;
   }
   return queue;
@@ -211,19 +357,44 @@ void CCaptureSlot::Finish() {
   if (end) gst_message_unref(end);
 }
 
+// Ends the graph; a file still fed by the camera is finalised first, one that never got a frame is
+// removed again.
 void CCaptureSlot::TearDown() {
   if (graph_) {
+    std::unique_ptr<VideoFile> unused;
+    bool writing = false;
+    {
+      std::lock_guard switching(switchLock_);
+      if (cut_) gst_pad_remove_probe(branchEnd_, cut_);
+      cut_ = 0;
+      // A file still linked takes frames, also after a stop whose cut has not come yet.
+      writing = current_ && GST_STATE(graph_) == GST_STATE_PLAYING;
+      unused = std::move(next_);
+      holding_ = false;
+      recording_ = false;
+    }
+    Forget(std::move(unused));
+    if (writing) Finish();
     gst_element_set_state(graph_, GST_STATE_NULL);
+    {
+      std::lock_guard switching(switchLock_);
+      current_.reset();
+    }
+    if (branchEnd_) gst_object_unref(branchEnd_);
+    branchEnd_ = nullptr;
+    renderer_ = nullptr;
     gst_object_unref(graph_);
     graph_ = nullptr;
+    parking_.reset();
   }
-  std::lock_guard lock(frameLock_);
+  std::lock_guard frame(frameLock_);
   if (latestFrame_) gst_sample_unref(latestFrame_);
   latestFrame_ = nullptr;
 }
 
 GstPadProbeReturn CCaptureSlot::GrabFrame(GstPad* pad, GstPadProbeInfo* info, gpointer slot) {
   auto* self = static_cast<CCaptureSlot*>(slot);
+  if (!self->recording_) return GST_PAD_PROBE_OK;
   GstCaps* caps = gst_pad_get_current_caps(pad);
   GstSample* frame = gst_sample_new(GST_PAD_PROBE_INFO_BUFFER(info), caps, nullptr, nullptr);
   if (caps) gst_caps_unref(caps);

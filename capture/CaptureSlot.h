@@ -3,10 +3,15 @@
 
 #include "JpegSnapshot.h"
 #include "PreviewWindow.h"
+#include "VideoFile.h"
+#include "Worker.h"
+#include "WmProfile.h"
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -16,42 +21,81 @@ namespace corvane {
 
 class CCaptureSlot {
  public:
-  CCaptureSlot() = default;
+  explicit CCaptureSlot(Worker& worker) : worker_(worker) {}
   CCaptureSlot(const CCaptureSlot&) = delete;
   CCaptureSlot& operator=(const CCaptureSlot&) = delete;
+  // Finalises what the camera still records.
   ~CCaptureSlot();
 
-  void SetVideoName(const char* path) { videoName_ = path; }
-  void SetProfilePath(const char* path) { profilePath_ = path; }
+  // "\" is read as the folder separator.
+  void SetVideoName(const char* path);
+  void SetProfilePath(const char* path);
   void DropNames();
 
-  // Builds and runs the graph of the camera at that position; a running graph is finalised first.
+  // Records the camera at that position into the video name. A camera that still runs from a stop a
+  // moment ago, or that records now, goes on into the new file without losing a frame. false, after
+  // telling the user why, when nothing records into the new name.
   // previewSize applies where the window's own size cannot be read.
   bool Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize previewSize);
-  // Finalises the file and releases the graph; nothing happens when none runs.
+  // Cuts the file at the next frame and returns at once; the file is finalised in the background. The
+  // camera and its preview run on for a moment, for a start that carries on into a new file.
   void Stop();
-  // Finalises the current file and starts a new one under the video name set last; false when the
-  // camera was not recording.
+  // The current file ends and the camera records on into the video name set last; false when the
+  // camera does not record or the new file cannot be had (it then records on into the current one).
   bool Restart(WindowSize previewSize);
 
   // Empty when the camera records nothing or has delivered no frame yet.
   std::vector<std::uint8_t> Snapshot(const JpegSettings& settings);
 
  private:
-  bool Open(WindowSize previewSize);
-  bool Build(WindowSize previewSize);
-  GstElement* BuildRecordingBranch();
+  // What a graph was built for; a start with other needs builds afresh.
+  struct Needs {
+    int cameraIndex;
+    std::uintptr_t ownerWindow;
+    WindowSize previewSize;
+    WmProfile profile;
+    bool operator==(const Needs&) const = default;
+  };
+
+  bool CarryOn(std::unique_ptr<VideoFile> file);
+  void Forget(std::unique_ptr<VideoFile> file);
+  void DrawInto(std::uintptr_t window);
+  void CutAtNextFrame();
+  bool Open(const Needs& needs);
+  bool Build(const Needs& needs);
+  GstElement* BuildRecordingBranch(const WmProfile& profile);
   GstElement* BuildPreviewBranch(WindowSize previewSize);
   bool Run();
   void Finish();
   void TearDown();
+  void EndUnclaimed(unsigned generation);
+  static GstPadProbeReturn SwitchFiles(GstPad* pad, GstPadProbeInfo* info, gpointer slot);
   static GstPadProbeReturn GrabFrame(GstPad* pad, GstPadProbeInfo* info, gpointer slot);
 
-  int cameraIndex_ = 0;
-  std::uintptr_t ownerWindow_ = 0;
+  Worker& worker_;
   std::optional<std::string> videoName_;
   std::optional<std::string> profilePath_;
+
+  // Serialises the starts, stops and end of the graph between the caller and the worker.
+  std::mutex lifeLock_;
   GstElement* graph_ = nullptr;
+  std::shared_ptr<VideoFile::TimeBase> timeBase_;
+  GstElement* renderer_ = nullptr;  // while it draws into the owner's window; held by the graph
+  std::unique_ptr<ParkingWindow> parking_;
+  Needs builtFor_{};
+  unsigned generation_ = 0;  // a stop's end of the camera is void once a start took it over
+
+  // The switch between files, taken on the recording branch's streaming thread and never held across a
+  // state change of the graph. The branch's last pad feeds the current file; a cut blocks it at the next
+  // frame, hands the current file to the worker and links the next file, if one is waiting, or holds
+  // the frames until one comes.
+  std::mutex switchLock_;
+  GstPad* branchEnd_ = nullptr;
+  std::unique_ptr<VideoFile> current_;
+  std::unique_ptr<VideoFile> next_;
+  gulong cut_ = 0;
+  bool holding_ = false;
+  std::atomic<bool> recording_ = false;  // read by the frame grabber without the lock
 
   // The grabber's latest preview frame; written on a streaming thread, read by snapshots.
   std::mutex frameLock_;

@@ -10,19 +10,37 @@ extern "C" {
 // Receives every "Error %x: ..." text of the library; the host shows it (a message box where it shows windows).
 using CorvaneErrorSink = void (*)(const char* text);
 
-// A null sink restores the default, standard error.
+// A null sink restores the default, standard error. The sink is called only on the thread that calls the
+// exports: a failure found in the background (a camera that ended on its own after a stop) is shown at
+// the next export call.
 CORVANE_API void fnSetErrorSink(CorvaneErrorSink sink);
 
 CORVANE_API int fnGetDevicesNum();
 
+// No export lets an exception out: a failure is shown through the error sink and answered with 0.
+// Paths may be written the Windows way: "\" is read as the folder separator.
+
 CORVANE_API int fnSetVideoName(int camera, const char* path);
 CORVANE_API int fnSetWMProfile(int camera, const char* path);
+
 // window: the X11 window that hosts the preview, 0 for none.
+// A recording is never written over: a video name that names an existing file (the file just finalised,
+// the file another camera records into) is refused with "Error 80070050: Cannot record into "...": the
+// file exists" and 0; a camera that records goes on into its current file, nothing is lost.
+// A start that follows a stop of the same camera within a second (the rotation to a new file), or that
+// comes while the camera records, carries on without a gap: the new file begins with the frame after the
+// last frame of the old one. A profile is read only from a regular file of at most 64 KB; anything else
+// is taken as a missing profile.
 CORVANE_API int fnDoStartVideoCapture(int camera, std::uintptr_t window);
+// Returns at once: the file is cut at the next frame and finalised in the background within a moment;
+// files still open when the library unloads (the host ends) are finalised then. The camera and its
+// preview run on for a second, for a start that carries on into a new file, and then end.
 CORVANE_API int fnDoStopVideoCapture(int camera);
-// Finalises the current file and records on into the video name set last; 0 when the camera was not recording.
+// Cuts the current file and records on into the video name set last, as a stop and start would; 0 when
+// the camera was not recording or the name is refused (the camera then records on into its current file).
 CORVANE_API int fnDoStopRestartVideoCapture(int camera);
 
+// Sizes run from 1 to 4096 on each side; others are refused with 0 and the old size stays.
 CORVANE_API int fnSetOutputSize(int width, int height);
 CORVANE_API int fnSetOutputVideoSize(int width, int height);
 CORVANE_API int fnSetOutputImageQuality(int quality);
@@ -33,7 +51,9 @@ CORVANE_API int fnSetWebDirectory(const char* path);
 CORVANE_API int GetCameraJpeg(int camera, unsigned char** jpeg, std::uint32_t* length);
 
 CORVANE_API int fnIsRequestComplete(const char* request, std::uint32_t length);
-// Answers one HTTP/1.0 request; release *response with fnFreeMemory.
+// Answers one HTTP/1.0 request; release *response with fnFreeMemory. A missing file is answered
+// "404 Not Found", typed "text/html" (the page "/fnf.html" of the root, when there is one, is its body);
+// a file larger than 64 MB is refused with "403 Forbidden" and an empty body.
 CORVANE_API int fnHandleHttpRequest(const char* request, std::uint32_t length, char** response,
                                     std::uint32_t* responseLength, int* keepAlive);
 

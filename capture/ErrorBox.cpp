@@ -3,6 +3,9 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -11,7 +14,22 @@ void WriteToStandardError(const char* text) { std::fprintf(stderr, "Corvane: %s\
 
 std::atomic<CorvaneErrorSink> errorSink{WriteToStandardError};
 
+thread_local bool holdsErrors = false;
+std::mutex heldLock;
+std::vector<std::string> held;
+
 }  // namespace
+
+void HoldErrorsOfThisThread() { holdsErrors = true; }
+
+void ShowHeldErrors() {
+  std::vector<std::string> texts;
+  {
+    std::lock_guard guard(heldLock);
+    texts.swap(held);
+  }
+  for (const std::string& text : texts) errorSink.load()(text.c_str());
+}
 
 void SetErrorSink(CorvaneErrorSink sink) { errorSink = sink ? sink : WriteToStandardError; }
 
@@ -21,6 +39,11 @@ void ShowError(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
+  if (holdsErrors) {
+    std::lock_guard guard(heldLock);
+    held.emplace_back(text);
+    return;
+  }
   errorSink.load()(text);
 }
 

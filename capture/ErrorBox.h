@@ -17,4 +17,10 @@ void SetErrorSink(CorvaneErrorSink sink);
 // printf-style; the text is cut at 2047 characters.
 [[gnu::format(printf, 1, 2)]] void ShowError(const char* format, ...);
 
+// From now on, errors of the calling thread wait for the caller's thread: the host's sink may show a
+// window, which only its own thread may do.
+void HoldErrorsOfThisThread();
+// Shows the errors held so far; called by the caller's thread.
+void ShowHeldErrors();
+
 }  // namespace corvane

@@ -1,4 +1,5 @@
-// The exported functions: eight camera slots and the settings that every slot shares.
+// The exported functions: eight camera slots and the settings that every slot shares. No exception
+// leaves an export: the host that binds them is no C++ program of ours and would end.
 
 #include "CaptureSlot.h"
 #include "Corvane.h"
@@ -6,11 +7,13 @@
 #include "MediaFramework.h"
 #include "VideoDevices.h"
 #include "WebServer.h"
+#include "Worker.h"
 
 #include <array>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <string>
 
 namespace {
@@ -25,18 +28,38 @@ std::atomic<int> jpegQuality{90};
 std::atomic<int> previewWidth{320};
 std::atomic<int> previewHeight{240};
 
-std::array<CCaptureSlot, kSlotCount> slots;
+// Made before the slots and so ended after them: a slot's end hands its last file to the worker.
+corvane::Worker worker;
+std::array<CCaptureSlot, kSlotCount> slots{{CCaptureSlot(worker), CCaptureSlot(worker), CCaptureSlot(worker),
+                                            CCaptureSlot(worker), CCaptureSlot(worker), CCaptureSlot(worker),
+                                            CCaptureSlot(worker), CCaptureSlot(worker)}};
 
 bool IsCamera(int camera) { return camera >= 0 && camera < kSlotCount; }
+
+CCaptureSlot& Slot(int camera) { return slots[static_cast<std::size_t>(camera)]; }
 
 corvane::WindowSize PreviewSize() { return {previewWidth, previewHeight}; }
 
 std::vector<std::uint8_t> Snapshot(int camera) {
   if (!IsCamera(camera)) return {};
-  return slots[static_cast<std::size_t>(camera)].Snapshot({jpegWidth, jpegHeight, jpegQuality});
+  return Slot(camera).Snapshot({jpegWidth, jpegHeight, jpegQuality});
 }
 
 corvane::CWebServer webServer(Snapshot);
+
+// Runs an export's work; whatever it throws is shown and answered with 0.
+template <typename Work>
+int Guarded(Work work) noexcept {
+  try {
+    corvane::ShowHeldErrors();
+    return work();
+  } catch (const std::exception& error) {
+    corvane::ShowError("Error %x: %s", corvane::kFail, error.what());
+  } catch (...) {
+    corvane::ShowError("Error %x: Unexpected failure", corvane::kFail);
+  }
+  return 0;
+}
 
 // Hands a block to the caller, to be released with fnFreeMemory.
 template <typename Byte, typename Source>
@@ -47,7 +70,7 @@ Byte* HandOver(const Source& bytes) {
 }
 
 bool SetSize(std::atomic<int>& width, std::atomic<int>& height, int newWidth, int newHeight) {
-  if (newWidth <= 0 || newHeight <= 0) return false;
+  if (!corvane::IsFrameSize(newWidth, newHeight)) return false;
   width = newWidth;
   height = newHeight;
   return true;
@@ -59,39 +82,46 @@ extern "C" {
 
 void fnSetErrorSink(CorvaneErrorSink sink) { corvane::SetErrorSink(sink); }
 
-int fnGetDevicesNum() { return corvane::EnsureMediaFramework() ? corvane::CountVideoDevices() : 0; }
+int fnGetDevicesNum() {
+  return Guarded([] { return corvane::EnsureMediaFramework() ? corvane::CountVideoDevices() : 0; });
+}
 
 int fnSetVideoName(int camera, const char* path) {
-  if (!IsCamera(camera) || !path) return 0;
-  slots[static_cast<std::size_t>(camera)].SetVideoName(path);
-  return 1;
+  return Guarded([&] {
+    if (!IsCamera(camera) || !path) return 0;
+    Slot(camera).SetVideoName(path);
+    return 1;
+  });
 }
 
 int fnSetWMProfile(int camera, const char* path) {
-  if (!IsCamera(camera) || !path) return 0;
-  slots[static_cast<std::size_t>(camera)].SetProfilePath(path);
-  return 1;
+  return Guarded([&] {
+    if (!IsCamera(camera) || !path) return 0;
+    Slot(camera).SetProfilePath(path);
+    return 1;
+  });
 }
 
 int fnDoStartVideoCapture(int camera, std::uintptr_t window) {
-  if (!IsCamera(camera)) return 0;
-  return slots[static_cast<std::size_t>(camera)].Start(camera, window, PreviewSize()) ? 1 : 0;
+  return Guarded([&] { return IsCamera(camera) && Slot(camera).Start(camera, window, PreviewSize()) ? 1 : 0; });
 }
 
 int fnDoStopVideoCapture(int camera) {
-  if (!IsCamera(camera)) return 0;
-  CCaptureSlot& slot = slots[static_cast<std::size_t>(camera)];
-  slot.Stop();
-  slot.DropNames();
-  return 1;
+  return Guarded([&] {
+    if (!IsCamera(camera)) return 0;
+    Slot(camera).Stop();
+    Slot(camera).DropNames();
+    return 1;
+  });
 }
 
 int fnDoStopRestartVideoCapture(int camera) {
-  if (!IsCamera(camera)) return 0;
-  return slots[static_cast<std::size_t>(camera)].Restart(PreviewSize()) ? 1 : 0;
+  return Guarded([&] { return IsCamera(camera) && Slot(camera).Restart(PreviewSize()) ? 1 : 0; });
 }
 
-int fnSetOutputSize(int width, int height) { return SetSize(jpegWidth, jpegHeight, width, height) ? 1 : 0; }
+int fnSetOutputSize(int width, int height) {
+  return SetSize(jpegWidth, jpegHeight, width, height) ? 1 : 0;
+}
 
 int fnSetOutputVideoSize(int width, int height) {
   return SetSize(previewWidth, previewHeight, width, height) ? 1 : 0;
@@ -103,31 +133,41 @@ int fnSetOutputImageQuality(int quality) {
 }
 
 int fnSetWebDirectory(const char* path) {
-  if (!path) return 0;
-  webServer.SetDocumentRoot(path);
-  return 1;
+  return Guarded([&] {
+    if (!path) return 0;
+    webServer.SetDocumentRoot(path);
+    return 1;
+  });
 }
 
 int GetCameraJpeg(int camera, unsigned char** jpeg, std::uint32_t* length) {
-  if (!jpeg || !length) return 0;
-  const std::vector<std::uint8_t> bytes = Snapshot(camera);
-  if (bytes.empty() || !(*jpeg = HandOver<unsigned char>(bytes))) return 0;
-  *length = static_cast<std::uint32_t>(bytes.size());
-  return 1;
+  return Guarded([&] {
+    if (!jpeg || !length) return 0;
+    const std::vector<std::uint8_t> bytes = Snapshot(camera);
+    if (bytes.empty() || !(*jpeg = HandOver<unsigned char>(bytes))) return 0;
+    *length = static_cast<std::uint32_t>(bytes.size());
+    return 1;
+  });
 }
 
 int fnIsRequestComplete(const char* request, std::uint32_t length) {
-  return request && corvane::CWebServer::IsRequestComplete({request, length}) ? 1 : 0;
+  return Guarded([&] { return request && corvane::CWebServer::IsRequestComplete({request, length}) ? 1 : 0; });
 }
 
 int fnHandleHttpRequest(const char* request, std::uint32_t length, char** response, std::uint32_t* responseLength,
                         int* keepAlive) {
-  if (!request || !response || !responseLength || !keepAlive) return 0;
-  std::string answer;
-  if (!webServer.HandleRequest({request, length}, answer, *keepAlive) || !(*response = HandOver<char>(answer)))
-    return 0;
-  *responseLength = static_cast<std::uint32_t>(answer.size());
-  return 1;
+  return Guarded([&] {
+    if (!request || !response || !responseLength || !keepAlive) return 0;
+    std::string answer;
+    int keep = *keepAlive;
+    if (!webServer.HandleRequest({request, length}, answer, keep)) return 0;
+    char* block = HandOver<char>(answer);
+    if (!block) return 0;
+    *response = block;
+    *responseLength = static_cast<std::uint32_t>(answer.size());
+    *keepAlive = keep;
+    return 1;
+  });
 }
 
 void fnFreeMemory(void* block) { std::free(block); }

@@ -1,6 +1,8 @@
 // The caller's preview window, looked at without touching the caller's own display connection.
 #pragma once
 
+#include <xcb/xcb.h>
+
 #include <cstdint>
 #include <optional>
 
@@ -9,9 +11,35 @@ namespace corvane {
 struct WindowSize {
   int width;
   int height;
+  bool operator==(const WindowSize&) const = default;
 };
+
+// The largest frame side a camera delivers; larger sizes are refused rather than allocated.
+inline constexpr int kMaxFrameSide = 4096;
+
+inline bool IsFrameSize(int width, int height) {
+  return width > 0 && height > 0 && width <= kMaxFrameSide && height <= kMaxFrameSide;
+}
 
 // The client size of an X11 window; empty when there is no display or no such window.
 std::optional<WindowSize> ClientSize(std::uintptr_t window);
+
+// A hidden window of the library's own. A stopped camera's preview draws into it while it waits for the
+// next start: the caller may destroy its own window as soon as the stop returns, and a renderer that
+// touches a window that is gone ends the whole process.
+class ParkingWindow {
+ public:
+  ParkingWindow();
+  ParkingWindow(const ParkingWindow&) = delete;
+  ParkingWindow& operator=(const ParkingWindow&) = delete;
+  ~ParkingWindow();
+
+  // 0 when there is no display.
+  std::uintptr_t Id() const { return window_; }
+
+ private:
+  xcb_connection_t* connection_ = nullptr;
+  std::uint32_t window_ = 0;
+};
 
 }  // namespace corvane

@@ -6,6 +6,8 @@
 
 // Real cameras come from the device monitor's "Video/Source" class. CORVANE_TEST_DEVICES=N appends N
 // generated cameras, each with a pattern and a caption of its own so that previews can be told apart.
+// The caption's clock shows whole seconds: a caption that changes with every frame is drawn anew for
+// every frame, which cost as much as all the recording.
 
 namespace corvane {
 namespace {
@@ -33,10 +35,11 @@ GstElement* MakeTestSource(int testIndex) {
   const std::string description =
       std::string("videotestsrc is-live=true pattern=") + patterns[testIndex % kMaxTestDevices] +
       " ! video/x-raw,width=640,height=480,framerate=30/1"
-      " ! timeoverlay halignment=left valignment=bottom font-desc=\"Sans 24\" text=\"Test camera " +
+      " ! clockoverlay halignment=left valignment=bottom font-desc=\"Sans 24\" time-format=%H:%M:%S text=\"Test camera " +
       std::to_string(testIndex) + "\"";
   GError* error = nullptr;
-  GstElement* source = gst_parse_bin_from_description(description.c_str(), TRUE, &error);
+  GstElement* source = gst_parse_bin_from_description_full(description.c_str(), TRUE, nullptr,
+                                                           GST_PARSE_FLAG_FATAL_ERRORS, &error);
   g_clear_error(&error);
   if (source) gst_object_set_name(GST_OBJECT(source), "CaptureFilter");
   return source;

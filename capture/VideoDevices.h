@@ -7,7 +7,8 @@ namespace corvane {
 
 int CountVideoDevices();
 
-// The source of the camera at that position, named "CaptureFilter"; null when there is none.
+// The source of the camera at that position, named "CaptureFilter"; null when there is none or when its
+// element cannot be made.
 GstElement* MakeVideoSource(int ordinal);
 
 }  // namespace corvane

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
-#include <iterator>
 #include <utility>
 
 namespace corvane {
@@ -114,8 +113,9 @@ std::string CWebServer::ContentType(std::string_view path) const {
 }
 
 // Only regular files that resolve, links followed, to a place inside the root; opened for reading only.
-std::optional<std::string> CWebServer::ReadDocument(std::string_view path) const {
+std::optional<std::string> CWebServer::ReadDocument(std::string_view path, bool& tooLarge) const {
   namespace fs = std::filesystem;
+  tooLarge = false;
   if (documentRoot_.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
   std::error_code error;
   const fs::path root = fs::canonical(documentRoot_, error);
@@ -125,9 +125,16 @@ std::optional<std::string> CWebServer::ReadDocument(std::string_view path) const
   if (error || std::mismatch(root.begin(), root.end(), target.begin(), target.end()).first != root.end() ||
       !fs::is_regular_file(target, error))
     return std::nullopt;
+  const std::uintmax_t size = fs::file_size(target, error);
+  if (error) return std::nullopt;
+  if (size > kLargestDocument) {
+    tooLarge = true;
+    return std::nullopt;
+  }
   std::ifstream file(target, std::ios::binary);
-  if (!file) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  if (!file.read(bytes.data(), static_cast<std::streamsize>(size))) return std::nullopt;
+  return bytes;
 }
 
 bool CWebServer::HandleRequest(std::string_view request, std::string& response, int& keepAlive) const {
@@ -145,8 +152,14 @@ bool CWebServer::HandleRequest(std::string_view request, std::string& response, 
 
   std::string status = isGet ? "200 OK" : "501 Not Implemented";
   std::string contentType = ContentType(path);
-  std::optional<std::string> body = ReadDocument(path);
-  if (!body) {
+  bool tooLarge = false;
+  std::optional<std::string> body = ReadDocument(path, tooLarge);
+  if (tooLarge) {
+    keepAlive = 0;
+    status = "403 Forbidden";
+    body.emplace();
+    contentType = ContentType(kNotFoundPage);
+  } else if (!body) {
     keepAlive = 0;
     if (const std::size_t cam = path.find("/cam"); isGet && cam != std::string_view::npos) {
       const std::vector<std::uint8_t> jpeg = snapshot_(CameraOf(path, cam));
@@ -154,7 +167,7 @@ bool CWebServer::HandleRequest(std::string_view request, std::string& response, 
       contentType = ContentType(".jpg");
     } else if (isGet) {
       status = "404 Not Found";
-      body = ReadDocument(kNotFoundPage).value_or(std::string());
+      body = ReadDocument(kNotFoundPage, tooLarge).value_or(std::string());
       contentType = ContentType(kNotFoundPage);
     } else {
       body.emplace();

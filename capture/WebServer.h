@@ -18,6 +18,9 @@ class CWebServer {
   // JPEG bytes of a camera, empty when it has none.
   using SnapshotSource = std::function<std::vector<std::uint8_t>(int camera)>;
 
+  // A file is answered whole from memory, so larger ones are refused with "403 Forbidden".
+  static constexpr std::uintmax_t kLargestDocument = 64 * 1024 * 1024;
+
   explicit CWebServer(SnapshotSource snapshot);
 
   // Until a root is set, no file is served.
@@ -31,7 +34,7 @@ class CWebServer {
 
  private:
   std::string ContentType(std::string_view path) const;
-  std::optional<std::string> ReadDocument(std::string_view path) const;
+  std::optional<std::string> ReadDocument(std::string_view path, bool& tooLarge) const;
 
   SnapshotSource snapshot_;
   std::filesystem::path documentRoot_;

@@ -1,14 +1,19 @@
 #include "WmProfile.h"
 
+#include "PreviewWindow.h"
+
 #include <glib.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 // Profiles name durations in units of 100 ns, as the format has them.
@@ -18,10 +23,28 @@ namespace {
 
 constexpr double kUnitsPerSecond = 1e7;
 
+// A profile is a few kilobytes of text; anything else that bears the name is not read at all.
+constexpr off_t kLargestProfile = 64 * 1024;
+
+std::optional<std::vector<char>> ReadSmallFile(const std::string& path) {
+  const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (file < 0) return std::nullopt;
+  struct stat status {};
+  std::optional<std::vector<char>> bytes;
+  if (fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= kLargestProfile) {
+    bytes.emplace(static_cast<std::size_t>(status.st_size));
+    const ssize_t read = pread(file, bytes->data(), bytes->size(), 0);
+    if (read < 0) bytes.reset();
+    else bytes->resize(static_cast<std::size_t>(read));
+  }
+  close(file);
+  return bytes;
+}
+
 std::optional<std::string> ReadUtf16File(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::optional<std::vector<char>> read = ReadSmallFile(path);
+  if (!read) return std::nullopt;
+  const std::vector<char>& bytes = *read;
   if (bytes.empty() || bytes.size() % 2 != 0) return std::nullopt;
   std::vector<gunichar2> units(bytes.size() / 2);
   for (size_t i = 0; i < units.size(); ++i)
@@ -58,7 +81,7 @@ std::optional<WmProfile> LoadWmProfile(const std::string& path) {
 
   const auto width = Attribute(*text, "biwidth", video);
   const auto height = Attribute(*text, "biheight", video);
-  if (!width || !height || *width <= 0 || *width > 4096 || *height == 0 || std::llabs(*height) > 4096)
+  if (!width || !height || *width <= 0 || *width > kMaxFrameSide || *height == 0 || std::llabs(*height) > kMaxFrameSide)
     return std::nullopt;
 
   WmProfile profile;

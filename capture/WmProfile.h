@@ -12,9 +12,11 @@ struct WmProfile {
   int bitrate = 300000;      // bits per second
   int framesPerSecond = 30;
   int keyFrameSeconds = 8;   // at most this long between two key frames
+  bool operator==(const WmProfile&) const = default;
 };
 
-// Empty when the file is missing, is no UTF-16 text, or holds no video stream with a size.
+// Empty when the file is missing, is no regular file of a profile's size, is no UTF-16 text, or holds no
+// video stream with a size. Never blocks: a pipe or device is no profile.
 std::optional<WmProfile> LoadWmProfile(const std::string& path);
 
 }  // namespace corvane

@@ -1,10 +1,16 @@
 #include "CaptureTestSupport.h"
 
+#include <gst/gst.h>
+
+#include <algorithm>
+#include <chrono>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
+#include <fstream>
 #include <regex>
+#include <thread>
 
 namespace capture_test {
 
@@ -27,13 +33,89 @@ std::optional<MediaInfo> Discover(const std::filesystem::path& file) {
   while (size_t read = fread(chunk, 1, sizeof chunk, output)) text.append(chunk, read);
   if (pclose(output) != 0 || text.find("error") != std::string::npos) return std::nullopt;
 
-  std::smatch duration, width, height;
+  std::smatch duration, width, height, rate;
   if (!std::regex_search(text, duration, std::regex(R"(Duration: (\d+):(\d+):(\d+\.\d+))")) ||
       !std::regex_search(text, width, std::regex(R"(Width: (\d+))")) ||
-      !std::regex_search(text, height, std::regex(R"(Height: (\d+))")))
+      !std::regex_search(text, height, std::regex(R"(Height: (\d+))")) ||
+      !std::regex_search(text, rate, std::regex(R"(Frame rate: (\d+)/(\d+))")))
     return std::nullopt;
   const double seconds = std::stoi(duration[1]) * 3600 + std::stoi(duration[2]) * 60 + std::stod(duration[3]);
-  return MediaInfo{seconds, std::stoi(width[1]), std::stoi(height[1])};
+  return MediaInfo{seconds, std::stoi(width[1]), std::stoi(height[1]), std::stod(rate[1]) / std::stod(rate[2])};
+}
+
+bool WaitUntilClosed(const std::filesystem::path& file) {
+  namespace fs = std::filesystem;
+  const fs::path wanted = fs::absolute(file);
+  for (int attempt = 0; attempt < 500; ++attempt) {
+    bool open = false;
+    std::error_code error;
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd", error))
+      open = open || fs::read_symlink(fd.path(), error) == wanted;
+    if (!open) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+namespace {
+
+// 100 ns units from 1601 to 1970, as the container counts its dates.
+constexpr std::int64_t kUnixEpochInUnits = 116'444'736'000'000'000;
+
+std::optional<std::int64_t> CreationTime(const std::filesystem::path& file) {
+  static const unsigned char fileProperties[16] = {0xA1, 0xDC, 0xAB, 0x8C, 0x47, 0xA9, 0xCF, 0x11,
+                                                   0x8E, 0xE4, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65};
+  std::ifstream in(file, std::ios::binary);
+  std::string header(64 * 1024, '\0');
+  in.read(header.data(), static_cast<std::streamsize>(header.size()));
+  header.resize(static_cast<std::size_t>(in.gcount()));
+  const std::size_t at = header.find(std::string(reinterpret_cast<const char*>(fileProperties), 16));
+  if (at == std::string::npos || at + 56 > header.size()) return std::nullopt;
+  std::int64_t units = 0;
+  for (int byte = 7; byte >= 0; --byte) units = units << 8 | static_cast<unsigned char>(header[at + 48 + byte]);
+  return (units - kUnixEpochInUnits) * 100;
+}
+
+GstPadProbeReturn CollectTime(GstPad*, GstPadProbeInfo* info, gpointer times) {
+  const GstClockTime pts = GST_BUFFER_PTS(GST_PAD_PROBE_INFO_BUFFER(info));
+  auto* collected = static_cast<std::vector<GstClockTime>*>(times);
+  if (GST_CLOCK_TIME_IS_VALID(pts)) collected->push_back(pts);
+  return GST_PAD_PROBE_OK;
+}
+
+}  // namespace
+
+std::optional<FrameTimes> ReadFrameTimes(const std::filesystem::path& file) {
+  gst_init(nullptr, nullptr);
+  const std::optional<std::int64_t> created = CreationTime(file);
+  if (!created) return std::nullopt;
+  GError* error = nullptr;
+  gchar* location = g_strescape(file.c_str(), nullptr);
+  const std::string description =
+      std::string("filesrc location=\"") + location + "\" ! asfdemux ! video/x-wmv ! fakesink name=frames";
+  g_free(location);
+  GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
+  g_clear_error(&error);
+  if (!pipeline) return std::nullopt;
+  std::vector<GstClockTime> times;
+  GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "frames");
+  GstPad* pad = gst_element_get_static_pad(sink, "sink");
+  gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, CollectTime, &times, nullptr);
+  gst_object_unref(pad);
+  gst_object_unref(sink);
+  gst_element_set_state(pipeline, GST_STATE_PLAYING);
+  GstBus* bus = gst_element_get_bus(pipeline);
+  GstMessage* end = gst_bus_timed_pop_filtered(bus, 10 * GST_SECOND,
+                                               static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+  const bool complete = end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
+  if (end) gst_message_unref(end);
+  gst_object_unref(bus);
+  gst_element_set_state(pipeline, GST_STATE_NULL);
+  gst_object_unref(pipeline);
+  if (!complete || times.empty()) return std::nullopt;
+  const auto [first, last] = std::minmax_element(times.begin(), times.end());
+  return FrameTimes{*created + static_cast<std::int64_t>(*first), *created + static_cast<std::int64_t>(*last),
+                    static_cast<int>(times.size())};
 }
 
 namespace {
@@ -103,10 +185,11 @@ void CaptureTest::TearDown() {
   std::filesystem::remove_all(folder_);
 }
 
-int CaptureTest::StartRecording(int camera, const std::string& file, const std::string& profile) {
+int CaptureTest::StartRecording(int camera, const std::string& file, const std::string& profile,
+                                std::uintptr_t window) {
   corvane_.fnSetWMProfile(camera, profile.c_str());
   corvane_.fnSetVideoName(camera, file.c_str());
-  return corvane_.fnDoStartVideoCapture(camera, 0);
+  return corvane_.fnDoStartVideoCapture(camera, window);
 }
 
 }  // namespace capture_test

@@ -25,10 +25,24 @@ struct MediaInfo {
   double seconds;
   int width;
   int height;
+  double framesPerSecond;
 };
 
 // What gst-discoverer-1.0 reads of a recorded file; empty when it cannot play it.
 std::optional<MediaInfo> Discover(const std::filesystem::path& file);
+
+// Waits (at most 5 s) until the process holds the file open no more: the library finalises a stopped
+// recording in the background and closes it last. False when it stayed open.
+bool WaitUntilClosed(const std::filesystem::path& file);
+
+// When a recording's frames were taken, from the file itself: the creation time in its header (the
+// first frame's capture time) plus each frame's time stamp, in ns since 1970.
+struct FrameTimes {
+  std::int64_t first;
+  std::int64_t last;
+  int frames;
+};
+std::optional<FrameTimes> ReadFrameTimes(const std::filesystem::path& file);
 
 struct Image {
   int width;
@@ -49,7 +63,8 @@ class CaptureTest : public ::testing::Test {
   void TearDown() override;
 
   // Names, profile and start as the counter program does them for one interval.
-  int StartRecording(int camera, const std::string& file, const std::string& profile = CORVANE_PROFILE);
+  int StartRecording(int camera, const std::string& file, const std::string& profile = CORVANE_PROFILE,
+                     std::uintptr_t window = 0);
 
   std::filesystem::path folder_;
   CorvaneLibrary& corvane_ = Library();

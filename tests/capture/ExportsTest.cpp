@@ -2,7 +2,14 @@
 
 #include "CaptureTestSupport.h"
 
+#include <gst/gst.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <climits>
 #include <cstdlib>
+#include <thread>
 
 namespace capture_test {
 namespace {
@@ -74,17 +81,57 @@ TEST_F(ExportsTest, ACameraIndexWithNoCameraBehindItBuildsNothingSilently) {
 }
 
 TEST_F(ExportsTest, AFileThatCannotBeWrittenFailsTheStartWithAMessage) {
-  EXPECT_EQ(StartRecording(0, (folder_ / "no such folder" / "a.wmv").string()), 0);
-  EXPECT_EQ(ShownErrors(), std::vector<std::string>{"Error 80004005: Cannot start graph"});
+  const std::filesystem::path file = folder_ / "no such folder" / "a.wmv";
+  EXPECT_EQ(StartRecording(0, file.string()), 0);
+  EXPECT_EQ(ShownErrors(), std::vector<std::string>{"Error 80004005: Cannot create video file \"" + file.string() +
+                                                    "\": No such file or directory"});
   EXPECT_FALSE(Snapshot(0));
 }
 
-TEST_F(ExportsTest, SizesMustBePositive) {
-  EXPECT_EQ(corvane_.fnSetOutputSize(0, 240), 0);
-  EXPECT_EQ(corvane_.fnSetOutputSize(320, -1), 0);
-  EXPECT_EQ(corvane_.fnSetOutputVideoSize(-320, 240), 0);
+TEST_F(ExportsTest, ACameraWhoseSourceCannotBeMadeSaysSo) {
+  gst_init(nullptr, nullptr);
+  GstRegistry* registry = gst_registry_get();
+  GstPluginFeature* source = gst_registry_lookup_feature(registry, "videotestsrc");
+  ASSERT_TRUE(source);
+  gst_registry_remove_feature(registry, source);
+  const std::filesystem::path file = folder_ / "no camera.wmv";
+  EXPECT_EQ(StartRecording(0, file.string()), 0);
+  gst_registry_add_feature(registry, source);
+  EXPECT_EQ(ShownErrors(), std::vector<std::string>{"Error 80004005: Cannot create video capture filter"});
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(ExportsTest, SizesOutsideWhatACameraDeliversAreRefused) {
+  for (const auto& [width, height] : {std::pair{0, 240}, {320, -1}, {INT_MAX, INT_MAX}, {30000, 30000}, {4097, 240}}) {
+    EXPECT_EQ(corvane_.fnSetOutputSize(width, height), 0) << width << "x" << height;
+    EXPECT_EQ(corvane_.fnSetOutputVideoSize(width, height), 0) << width << "x" << height;
+  }
+  EXPECT_EQ(corvane_.fnSetOutputVideoSize(100000, 100000), 0);
+  EXPECT_EQ(corvane_.fnSetOutputSize(4096, 4096), 1);
   EXPECT_EQ(corvane_.fnSetOutputSize(320, 240), 1);
   EXPECT_EQ(corvane_.fnSetOutputVideoSize(320, 240), 1);
+}
+
+// A profile is read from a regular file only and never waits: each of these records with the shipped
+// profile, and the start answers at once.
+TEST_F(ExportsTest, AProfileThatIsNoFileFallsBackAtOnce) {
+  const std::filesystem::path fifo = folder_ / "fifo.prx";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  int round = 0;
+  for (const std::string& profile : {folder_.string(), std::string("/dev/zero"), fifo.string()}) {
+    SCOPED_TRACE(profile);
+    const std::filesystem::path file = folder_ / ("profile " + std::to_string(round++) + ".wmv");
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(StartRecording(0, file.string(), profile), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    corvane_.fnDoStopVideoCapture(0);
+    ASSERT_TRUE(WaitUntilClosed(file));
+    const std::optional<MediaInfo> info = Discover(file);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->width, 320);
+  }
+  EXPECT_TRUE(ShownErrors().empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "CaptureTestSupport.h"
 
 #include <atomic>
+#include <climits>
 #include <chrono>
 #include <thread>
 
@@ -55,6 +56,17 @@ TEST_F(SnapshotTest, ASnapshotIsAJpegOfTheConfiguredSize) {
   ASSERT_TRUE(small);
   EXPECT_EQ(small->width, 160);
   EXPECT_EQ(small->height, 120);
+}
+
+TEST_F(SnapshotTest, ARefusedSizeKeepsTheOldOne) {
+  ASSERT_EQ(StartRecording(1, (folder_ / "snap.wmv").string()), 1);
+  ASSERT_TRUE(FirstSnapshot(1));
+  EXPECT_EQ(corvane_.fnSetOutputSize(INT_MAX, INT_MAX), 0);
+  const auto image = DecodeJpeg(Snapshot(1).value_or(std::vector<std::uint8_t>{}));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 320);
+  const std::string answer = Get("/cam1");
+  EXPECT_TRUE(DecodeJpeg({answer.begin() + static_cast<long>(answer.find("\r\n\r\n") + 4), answer.end()}));
 }
 
 TEST_F(SnapshotTest, ACameraThatDoesNotRecordGivesNothing) {

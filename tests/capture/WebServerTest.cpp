@@ -115,6 +115,15 @@ TEST_F(WebServerTest, NothingOutsideTheRootIsServed) {
   }
 }
 
+// Answers are whole texts in memory with a 32-bit length; a recording of a gigabyte is no answer.
+TEST_F(WebServerTest, AFileTooLargeForAnAnswerIsRefused) {
+  std::ofstream(root_ / "day.wmv").close();
+  std::filesystem::resize_file(root_ / "day.wmv", (std::uintmax_t{1} << 30) + 1);
+  const Answer answer = Handle("GET /day.wmv HTTP/1.0\r\nConnection: Keep-Alive\r\n\r\n");
+  EXPECT_EQ(answer.keepAlive, 0);
+  EXPECT_EQ(answer.response, Expected(answer.response, "403 Forbidden", "", "close", "text/html"));
+}
+
 TEST_F(WebServerTest, WithoutADocumentRootNoFileIsServed) {
   corvane_.fnSetWebDirectory("");
   const Answer answer = Handle("GET /etc/passwd HTTP/1.0\r\n\r\n");

@@ -1,0 +1,69 @@
+// One recording file: encoder, writer and file as one bin, which a camera's recording branch feeds for
+// as long as the file lasts. Rotating files swaps these bins while the camera runs on.
+#pragma once
+
+#include "WmProfile.h"
+
+#include <gst/gst.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace corvane {
+
+class VideoFile {
+ public:
+  // Turns a camera graph's clock times into wall-clock times. Measured once per graph, so that the
+  // files of one camera agree with each other to the frame whatever the machine's load.
+  class TimeBase {
+   public:
+    // ns since 1970.
+    std::int64_t WallClock(GstClock* clock, GstClockTime time);
+
+   private:
+    std::once_flag measured_;
+    std::int64_t offset_ = 0;
+  };
+
+  // Creates the file and its writer; null, after telling the user why, when the file exists already
+  // (a recording is never written over) or cannot be made.
+  static std::unique_ptr<VideoFile> Create(const std::string& path, const WmProfile& profile,
+                                           std::shared_ptr<TimeBase> timeBase);
+
+  VideoFile(const VideoFile&) = delete;
+  VideoFile& operator=(const VideoFile&) = delete;
+  ~VideoFile();
+
+  GstElement* Element() const { return bin_; }
+  // Takes raw I420 frames of the profile's size and rate.
+  GstPad* Input() const { return input_; }
+
+  // Ends the file: end-of-stream through encoder and writer, so that the file plays, then closes it.
+  // Its input must be cut off from the camera already, and it must have left the camera's graph.
+  void Finish();
+  // Removes the file again when nothing was written into it (a start that did not get going).
+  void DiscardIfEmpty();
+
+ private:
+  VideoFile(std::string path, const WmProfile& profile, std::shared_ptr<TimeBase> timeBase);
+  bool Build();
+  static GstPadProbeReturn NoteFirstFrame(GstPad* pad, GstPadProbeInfo* info, gpointer file);
+  static GstPadProbeReturn CompleteHeader(GstPad* pad, GstPadProbeInfo* info, gpointer file);
+
+  std::string path_;
+  WmProfile profile_;
+  std::shared_ptr<TimeBase> timeBase_;
+  GstElement* bin_ = nullptr;
+  GstPad* input_ = nullptr;
+  // Wall-clock time of the first frame as the container counts it (100 ns since 1601), 0 before it.
+  std::atomic<std::int64_t> firstFrame_{0};
+  // Where the writer's output goes in the file, and where the creation time lies there; kept by the
+  // writer's thread alone.
+  std::uint64_t writtenAt_ = 0;
+  std::uint64_t creationAt_ = UINT64_MAX - 8;
+};
+
+}  // namespace corvane
