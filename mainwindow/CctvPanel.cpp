@@ -16,6 +16,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -38,11 +39,12 @@ public:
     explicit PreviewBox(QWidget* parent) : QWidget(parent)
     {
         setAttribute(Qt::WA_NativeWindow);
-        setAttribute(Qt::WA_PaintOnScreen);
-        setAttribute(Qt::WA_NoSystemBackground);
         setFixedSize(320, 240);
     }
-    QPaintEngine* paintEngine() const override { return nullptr; }
+
+protected:
+    // Black until the camera's next frame covers it, never what stood there before.
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), Qt::black); }
 };
 
 } // namespace
@@ -175,11 +177,14 @@ void CctvPanel::autoStart(int camera, const QString& device, const QString& inte
         if (Vb::Val(cmb_RecordInterval[camera]->itemText(item)) == Vb::Val(interval))
             intervalItem = item;
     cmb_RecordInterval[camera]->setCurrentIndex(intervalItem);
-    btn_StartRecording_Click(camera);
-    if (intervalItem >= 0) {
-        chk_AutoStart[camera]->setChecked(true);
-        chk_AutoStart_Click(camera);
+    if (intervalItem < 0) {
+        btn_StartRecording_Click(camera);
+        return;
     }
+    // The settings an administrator saved decide; a station signed in by staff alone records too.
+    startCamera(camera);
+    chk_AutoStart[camera]->setChecked(true);
+    saveAutoStart(camera);
 }
 
 void CctvPanel::btn_StartRecording_Click(int Index)
@@ -312,8 +317,12 @@ void CctvPanel::cmb_Device_Select_Click(int Index)
 
 void CctvPanel::chk_AutoStart_Click(int Index)
 {
-    if (!administratorAllows())
-        return;
+    if (administratorAllows())
+        saveAutoStart(Index);
+}
+
+void CctvPanel::saveAutoStart(int Index)
+{
     const QString n = QString::number(Index);
     if (!chk_AutoStart[Index]->isChecked()) {
         if (!WriteIni("CCTV", "Cam" + n, "Disabled", IniFile))
@@ -327,7 +336,7 @@ void CctvPanel::chk_AutoStart_Click(int Index)
         MsgBox(refusal, Msg::Critical, ErrorTitle);
         // Cleared as a user would clear it, so the setting says "Disabled" again.
         chk_AutoStart[Index]->setChecked(false);
-        chk_AutoStart_Click(Index);
+        saveAutoStart(Index);
         return;
     }
     // Numbers are written as the program always wrote them, with a blank before them.
