@@ -1,24 +1,22 @@
 #include "Booking.h"
+#include "Courts.h"
 #include "SlotAudit.h"
+#include "SlotChange.h"
 #include "SlotGrid.h"
 #include "SlotKey.h"
 #include "SlotTiming.h"
 
-#include "Db.h"
 #include "Globals.h"
 #include "Prompter.h"
 #include "Settings.h"
 #include "SqlQuote.h"
 
-#include "Vb.h"
+#include "Connection.h"
 #include "VbError.h"
 
-namespace {
+#include <algorithm>
 
-QString where(const QString& date, const QString& time, int court)
-{
-    return " WHERE b_datetime='" + SlotKey(date, time) + "' AND b_field=" + QString::number(court);
-}
+namespace {
 
 QString bookingInsert(const QString& date, const QString& time, int court, int delay, int playLength,
                       const QString& tel, const QString& org, const QString& name, const QString& specialRate,
@@ -31,139 +29,194 @@ QString bookingInsert(const QString& date, const QString& time, int court, int d
            "', b_person=" + QString::number(person);
 }
 
-void refuse(const QString& text) { MsgBox(text, Msg::Critical); }
-
-// The master's "Partially Shared" row covers every dependent booking at the slot: from the earliest
-// start to the latest end, this booking's own span included.
-void keepMasterInStep(Connection& db, SlotGrid& grid, int master, int court, const QString& date,
-                      const QString& time, int delay, int playLength, int person)
+// Counts the booking of a dependent court into its master's "Partially Shared" row, which then runs
+// from the earliest start to the latest end of all the dependents' bookings. masterRow is the row the
+// change locked before it wrote anything.
+void countIntoMaster(Connection& db, std::optional<SlotRow> masterRow, int master, int court, const QString& date,
+                     const QString& time, int delay, int playLength, int person, const QString& actionTime)
 {
-    Recordset rs = db.Query("SELECT * FROM tbl_booking" + where(date, time, master));
-    const bool exists = !rs.EOF_();
-    if (exists && rs["b_bookername"].Value() != PartiallySharedMark)
-        return;
-    const int start = std::min(delay, getMinDelayTime(master, court, date, time));
-    const int end = std::max(delay + playLength, getMaxPlayTime(master, court, date, time));
-    const QString update = "UPDATE tbl_booking SET b_delaytime=" + QString::number(start) +
-                           ",b_playlength=" + QString::number(end - start) + ", b_shared= b_shared + 1" +
-                           where(date, time, master);
-    if (exists) {
-        db.Execute(update);
-    } else {
+    if (!masterRow) {
+        const SlotSpan span = DependentsSpan(db, master, court, date, time, delay, playLength);
         try {
-            db.Execute(bookingInsert(date, time, master, start, end - start, {}, {}, PartiallySharedMark, {}, person,
-                                     ", b_shared= b_shared + 1"));
+            db.Execute(bookingInsert(date, time, master, span.start, span.end - span.start, {}, {},
+                                     PartiallySharedMark, {}, person, ", b_shared= b_shared + 1"));
         } catch (const VbError& e) {
-            // Another station's dependent booking made the row first: count this one in.
             if (!IsDuplicateSlot(e))
                 throw;
-            db.Execute(update);
+            // Another station's booking made the row meanwhile: what it is decides.
+            masterRow = LockSlotRow(db, date, time, master);
         }
     }
-    WriteRemark(db, date, time, master, "book", " partially booked field " + QString::number(master),
-                grid.ActionTime());
+    if (masterRow) {
+        if (masterRow->bookerName != PartiallySharedMark)
+            throw SlotRefusal{SlotTakenMessage};
+        const SlotSpan span = DependentsSpan(db, master, court, date, time, delay, playLength);
+        db.Execute("UPDATE tbl_booking SET b_delaytime=" + QString::number(span.start) +
+                   ",b_playlength=" + QString::number(span.end - span.start) + ", b_shared= b_shared + 1" +
+                   SlotWhere(date, time, master));
+    }
+    WriteRemark(db, date, time, master, "book", " partially booked field " + QString::number(master), actionTime);
+}
+
+// Writes the booking of one slot inside the change's transaction.
+void bookSlot(Connection& db, const QString& date, const QString& time, int court, const Booker& booker,
+              bool fromWaitList, int delay, int playLength, const QString& actionTime)
+{
+    const int master = GetSharedMaster(court);
+    std::optional<SlotRow> masterRow;
+    if (master != -1) {
+        masterRow = LockSlotRow(db, date, time, master);
+        // The master court is booked as a whole: this court's space is taken.
+        if (masterRow && masterRow->bookerName != PartiallySharedMark)
+            throw SlotRefusal{SlotTakenMessage};
+    }
+    // The slot key is unique: a slot that is taken fails here.
+    db.Execute(bookingInsert(date, time, court, delay, playLength, booker.tel, booker.org, booker.name,
+                             booker.specialRate, booker.person));
+    if (fromWaitList)
+        db.Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'");
+    WriteRemark(db, date, time, court, "book", " " + booker.name + " " + booker.tel, actionTime);
+
+    for (int shared : DependentCourts(court)) {
+        db.Execute(bookingInsert(date, time, shared, delay, playLength, {}, {}, SharedBookingMark, {}, booker.person));
+        WriteRemark(db, date, time, shared, "book", " shared booking", actionTime);
+    }
+    if (master != -1)
+        countIntoMaster(db, masterRow, master, court, date, time, delay, playLength, booker.person, actionTime);
+}
+
+// Deletes the booking of one slot inside the change's transaction, when it still holds the booker
+// the grid showed.
+void cancelSlot(Connection& db, const QString& date, const QString& time, int court, const QString& shownName,
+                const QString& reason, const QString& actionTime)
+{
+    const int master = GetSharedMaster(court);
+    const std::optional<SlotRow> masterRow = master != -1 ? LockSlotRow(db, date, time, master) : std::nullopt;
+    const std::optional<SlotRow> own = LockSlotRow(db, date, time, court);
+    if (!own)
+        throw SlotRefusal{"The field is empty"};
+    // What the slot holds now decides, not what a grid showed earlier.
+    if (own->bookerName.contains(PartiallySharedMark))
+        throw SlotRefusal{"Delete individual slots"};
+    if (own->bookerName.contains(SharedBookingMark))
+        throw SlotRefusal{"Please delete main slots"};
+    if (own->bookerName != shownName)
+        throw SlotRefusal{"The slot was changed at another station since it was shown: it now holds " +
+                          own->bookerName + ". Please look at it again."};
+    if (own->paid > Money())
+        throw SlotRefusal{"You cannot delete paid item", Msg::OKOnly};
+
+    db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, court));
+    WriteRemark(db, date, time, court, "cancel", reason, actionTime);
+
+    for (int shared : DependentCourts(court)) {
+        if (db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, shared) + " AND b_bookername='" +
+                       SharedBookingMark + "'") > 0)
+            WriteRemark(db, date, time, shared, "cancel", " shared booking", actionTime);
+    }
+
+    if (masterRow && masterRow->bookerName == PartiallySharedMark) {
+        // The master's count was read under its lock, so two dependents cancelled at once each see
+        // the other's change.
+        if (masterRow->shared <= 1)
+            db.Execute("DELETE FROM tbl_booking" + SlotWhere(date, time, master));
+        else
+            db.Execute("UPDATE tbl_booking SET b_shared=b_shared - 1" + SlotWhere(date, time, master));
+        WriteRemark(db, date, time, master, "cancel", " partially booked field " + QString::number(master),
+                    actionTime);
+    }
+}
+
+bool allRefused(const std::vector<std::optional<SlotRefusal>>& refusals)
+{
+    return std::all_of(refusals.begin(), refusals.end(), [](const auto& refusal) { return refusal.has_value(); });
 }
 
 } // namespace
 
-bool IsDuplicateSlot(const VbError& error)
+std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringList& times, const Booker& booker,
+                            const QString& court, bool fromWaitList, int delay, int playLength)
 {
-    return error.number() == VbErrors::Database && error.description().contains("Duplicate entry");
+    const std::optional<int> c = ChosenCourt(court);
+    if (!c || times.isEmpty())
+        return std::vector<bool>(times.size());
+    // A past hour is refused before anything is asked of the database.
+    std::vector<std::optional<SlotRefusal>> past(times.size());
+    for (qsizetype i = 0; i < times.size(); ++i)
+        if (IsPastSlot(times[i], date))
+            past[static_cast<size_t>(i)] = SlotRefusal{"You cannot book previous entry"};
+    std::vector<std::optional<SlotRefusal>> refusals = past;
+    bool bookedOne = false;
+    const QString actionTime = grid.ActionTime();
+    if (!allRefused(past) && !RunSlotChange([&](Connection& db) {
+            refusals = past;
+            bookedOne = false;
+            for (size_t i = 0; i < refusals.size(); ++i) {
+                if (refusals[i])
+                    continue;
+                // The cut waiting-list entry goes with the first hour booked.
+                refusals[i] = RunSlotPart(db, times.size() > 1, [&] {
+                    bookSlot(db, date, times[static_cast<qsizetype>(i)], *c, booker, fromWaitList && !bookedOne, delay,
+                             playLength, actionTime);
+                });
+                bookedOne = bookedOne || !refusals[i];
+            }
+        }))
+        return std::vector<bool>(times.size());
+    if (fromWaitList && bookedOne) {
+        PasteFromWaitList = false;
+        // The entry is gone; its number must not reach a later paste.
+        WaitListCutId.clear();
+        grid.RefreshWaitList();
+    }
+    return ShowRefusals(refusals);
 }
 
 bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,
                const QString& name, const QString& court, const QString& specialRate, bool fromWaitList, int delay,
                int playLength, int person)
 {
-    const int c = Vb::CInt(court);
-    if (IsPastSlot(time, date)) {
-        refuse("You cannot book previous entry");
-        return false;
-    }
-    auto db = Db::Open();
-    if (!db->Query("SELECT * FROM tbl_booking" + where(date, time, c)).EOF_()) {
-        refuse("The field already being booked");
-        return false;
-    }
-    try {
-        db->Execute(bookingInsert(date, time, c, delay, playLength, tel, org, name, specialRate, person));
-    } catch (const VbError& e) {
-        if (!IsDuplicateSlot(e))
-            throw;
-        refuse("The field already being booked");
-        return false;
-    }
+    return BookSlots(grid, date, {time}, {tel, org, name, specialRate, person}, court, fromWaitList, delay,
+                     playLength)
+        .front();
+}
 
-    if (fromWaitList) {
-        db->Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'");
-        PasteFromWaitList = false;
-        // The entry is gone; its number must not reach a later paste.
-        WaitListCutId.clear();
-        grid.RefreshWaitList();
+std::vector<bool> CancelSlots(SlotGrid& grid, const QString& date, const QStringList& times,
+                              const QStringList& shownNames, const QString& court, const QString& reason)
+{
+    const std::optional<int> c = ChosenCourt(court);
+    if (!c || reason.isEmpty())
+        return std::vector<bool>(times.size());
+    // Refused on what the grid shows, before anything is asked of the database.
+    std::vector<std::optional<SlotRefusal>> shown(times.size());
+    for (qsizetype i = 0; i < times.size(); ++i) {
+        auto& refusal = shown[static_cast<size_t>(i)];
+        if (IsPastSlot(times[i], date))
+            refusal = SlotRefusal{"You cannot delete previous entry!"};
+        else if (shownNames[i].contains(PartiallySharedMark))
+            refusal = SlotRefusal{"Delete individual slots"};
+        else if (shownNames[i].contains(SharedBookingMark))
+            refusal = SlotRefusal{"Please delete main slots"};
     }
-    WriteRemark(*db, date, time, c, "book", " " + name + " " + tel, grid.ActionTime());
-
-    for (int shared : DependentCourts(c)) {
-        db->Execute(bookingInsert(date, time, shared, delay, playLength, {}, {}, SharedBookingMark, {}, person));
-        WriteRemark(*db, date, time, shared, "book", " shared booking", grid.ActionTime());
-    }
-
-    const int master = GetSharedMaster(c);
-    if (master != -1)
-        keepMasterInStep(*db, grid, master, c, date, time, delay, playLength, person);
-    return true;
+    std::vector<std::optional<SlotRefusal>> refusals = shown;
+    const QString actionTime = grid.ActionTime();
+    if (!allRefused(shown) && !RunSlotChange([&](Connection& db) {
+            refusals = shown;
+            for (size_t i = 0; i < refusals.size(); ++i) {
+                if (!refusals[i]) {
+                    const auto at = static_cast<qsizetype>(i);
+                    refusals[i] = RunSlotPart(db, times.size() > 1, [&] {
+                        cancelSlot(db, date, times[at], *c, shownNames[at], reason, actionTime);
+                    });
+                }
+            }
+        }))
+        return std::vector<bool>(times.size());
+    return ShowRefusals(refusals);
 }
 
 bool doCancel(SlotGrid& grid, const QString& date, const QString& time, const QString& name, const QString& court,
               const QString& reason)
 {
-    const int c = Vb::CInt(court);
-    if (IsPastSlot(time, date)) {
-        refuse("You cannot delete previous entry!");
-        return false;
-    }
-    if (name.contains(PartiallySharedMark)) {
-        refuse("Delete individual slots");
-        return false;
-    }
-    if (name.contains(SharedBookingMark)) {
-        refuse("Please delete main slots");
-        return false;
-    }
-    if (reason.isEmpty())
-        return false;
-
-    auto db = Db::Open();
-    Recordset rs = db->Query("SELECT * FROM tbl_booking" + where(date, time, c));
-    if (rs.EOF_()) {
-        refuse("The field is empty");
-        return false;
-    }
-    if (rs["b_paid"].Number() > 0) {
-        MsgBox("You cannot delete paid item");
-        return false;
-    }
-    db->Execute("DELETE FROM tbl_booking" + where(date, time, c));
-    WriteRemark(*db, date, time, c, "cancel", reason, grid.ActionTime());
-
-    for (int shared : DependentCourts(c)) {
-        if (db->Execute("DELETE FROM tbl_booking" + where(date, time, shared) + " AND b_bookername='" +
-                        SharedBookingMark + "'") > 0)
-            WriteRemark(*db, date, time, shared, "cancel", " shared booking", grid.ActionTime());
-    }
-
-    const int master = GetSharedMaster(c);
-    if (master != -1) {
-        const QString masterRow = where(date, time, master) + " AND b_bookername='" + PartiallySharedMark + "'";
-        Recordset m = db->Query("SELECT * FROM tbl_booking" + masterRow);
-        if (!m.EOF_()) {
-            if (m["b_shared"].Integer() <= 1)
-                db->Execute("DELETE FROM tbl_booking" + masterRow);
-            else
-                db->Execute("UPDATE tbl_booking SET b_shared=b_shared - 1" + masterRow);
-            WriteRemark(*db, date, time, master, "cancel", " partially booked field " + QString::number(master),
-                        grid.ActionTime());
-        }
-    }
-    return true;
+    return CancelSlots(grid, date, {time}, {name}, court, reason).front();
 }

@@ -1,19 +1,42 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 class SlotGrid;
 
-// Books one hour of one court with its audit row and the rows of the courts that share its space.
-// Refusals (a past slot, a taken slot) are shown and give false; a database failure throws.
+// Who books, as every row of a booking stores it.
+struct Booker {
+    QString tel;
+    QString org;
+    QString name;
+    QString specialRate;
+    int person = 0;
+};
+
+// Books the hours at times ("hh:mm") of date on court for booker, with their audit rows and the rows
+// of the courts that share space, in one transaction. An hour that cannot be booked (past, taken) is
+// left out and its refusal shown once the others are written; a bad court is refused before
+// anything; a database failure writes none of them and throws. The first hour booked takes the cut
+// waiting-list entry when fromWaitList. Element i tells whether times[i] was booked.
+std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringList& times, const Booker& booker,
+                            const QString& court, bool fromWaitList, int delay, int playLength);
+
+// Books one hour of one court as BookSlots does.
 bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,
                const QString& name, const QString& court, const QString& specialRate, bool fromWaitList, int delay,
                int playLength, int person);
 
-// Cancels one booked hour for the given reason, with the rows of the courts that share its space.
-// name is the text of the row's name column. Refusals are shown and give false; a database failure throws.
+// Cancels the booked hours at times of date on court for the given reason, with the rows of the courts
+// that share their space, in one transaction. shownNames are the texts of the rows' name columns: a
+// slot that holds another booker by now is refused. An hour that cannot be cancelled (past, empty,
+// paid, a shared-court row) is left and its refusal shown once the others are done; a bad court is
+// refused before anything, an empty reason cancels nothing; a database failure deletes nothing and
+// throws. Element i tells whether times[i] was cancelled.
+std::vector<bool> CancelSlots(SlotGrid& grid, const QString& date, const QStringList& times,
+                              const QStringList& shownNames, const QString& court, const QString& reason);
+
+// Cancels one booked hour as CancelSlots does.
 bool doCancel(SlotGrid& grid, const QString& date, const QString& time, const QString& name, const QString& court,
               const QString& reason);
-
-// Whether a statement failed on the slot key: another station stored the slot first.
-bool IsDuplicateSlot(const class VbError& error);

@@ -1,11 +1,14 @@
 #include "GridRefresh.h"
 #include "SlotKey.h"
 
+#include "Clock.h"
+#include "Db.h"
 #include "Globals.h"
 #include "SqlQuote.h"
 
 #include "Connection.h"
 #include "Vb.h"
+#include "VbError.h"
 
 namespace {
 
@@ -102,17 +105,24 @@ std::vector<std::optional<DurationBar>> DurationBarsOf(const BookRows& rows)
 
 QString BarPattern(int row) { return row % 2 == 0 ? "AB" : "BA"; }
 
-QString PlayList(Connection& db, const QString& date, int hour)
+PlayLists ReadPlayLists(Connection& db, const QString& date, const PlayHours& hours)
 {
-    QString lines;
-    for (Recordset rs = db.Query("SELECT b_bookername, b_field from tbl_booking where b_datetime=\"" +
-                                 SlotKey(date, twoDigits(hour) + ":00") + "\" ORDER BY b_field ASC;");
+    const QString previousKey = SlotKey(date, twoDigits(hours.previous) + ":00");
+    const QString currentKey = SlotKey(date, twoDigits(hours.current) + ":00");
+    const QString nextKey = SlotKey(date, twoDigits(hours.next) + ":00");
+    PlayLists lists;
+    // One statement for the three hours: a refresh runs on every change and every clock minute 55.
+    for (Recordset rs = db.Query("SELECT b_bookername, b_field, b_datetime from tbl_booking where b_datetime IN (\"" +
+                                 previousKey + "\", \"" + currentKey + "\", \"" + nextKey + "\") ORDER BY b_field ASC;");
          !rs.EOF_(); rs.MoveNext()) {
         const long long court = rs["b_field"].Integer();
-        if (court >= 0 && court < MaxCourts)
-            lines += CourtDisplayNames[static_cast<size_t>(court)] + " - " + rs["b_bookername"].Value() + "\r\n";
+        if (court < 0 || court >= MaxCourts)
+            continue;
+        const QString line = CourtDisplayNames[static_cast<size_t>(court)] + " - " + rs["b_bookername"].Value() + "\r\n";
+        const QString key = rs["b_datetime"].Value();
+        (key == previousKey ? lists.previous : key == currentKey ? lists.current : lists.next) += line;
     }
-    return lines;
+    return lists;
 }
 
 PlayHours PlayHoursAt(int clockHour)
@@ -138,4 +148,33 @@ HourMarks HourMarksAt(int clockHour, int rowCount)
         marks = {within(midnight + clockHour - 1), within(midnight + clockHour), within(midnight + clockHour + 1)};
     }
     return marks;
+}
+
+GridReading ReadGrid(const QString& date, const QString& courtText, int rowCount, int clockHour,
+                     const GridReading& last)
+{
+    GridReading reading{date, courtText, {}, {}, {}, Now()};
+    try {
+        auto db = Db::Open();
+        reading.rows = ReadBookRows(*db, date, courtText, rowCount);
+        reading.lists = ReadPlayLists(*db, date, PlayHoursAt(clockHour));
+        return reading;
+    } catch (const VbError& e) {
+        reading.failure = "The bookings could not be read: " + e.description() + "\n";
+    }
+    if (last.readAt.isValid() && last.date == date && last.court == courtText &&
+        last.rows.size() == static_cast<size_t>(rowCount) + 1) {
+        reading = GridReading{last.date, last.court, last.rows, last.lists,
+                              reading.failure + "The grid shows them as read at " +
+                                  last.readAt.toString("hh:mm:ss") + ".",
+                              last.readAt};
+    } else {
+        BookRow unread;
+        unread.bookerName = UnreadMark;
+        reading.rows.assign(static_cast<size_t>(rowCount) + 1, unread);
+        reading.rows[0] = BookRow();
+        reading.readAt = QDateTime();
+        reading.failure += "No slot of this court and date can be taken for free until they are read.";
+    }
+    return reading;
 }

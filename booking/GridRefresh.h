@@ -2,6 +2,7 @@
 
 #include "BookRows.h"
 
+#include <QDateTime>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -37,14 +38,17 @@ std::vector<std::optional<DurationBar>> DurationBarsOf(const BookRows& rows);
 // "AB" for even rows, "BA" for odd ones, so that neighbouring slots differ in colour.
 QString BarPattern(int row);
 
-// The lines of the play list of one hour (1 to 24, 24 being midnight) of the date: one per booked
-// court in court order, its display caption, " - " and the booker.
-QString PlayList(Connection& db, const QString& date, int hour);
 // The hours (1 to 24) the previous, current and next play lists show at clock hour h (0 to 23).
 struct PlayHours {
     int previous, current, next;
 };
 PlayHours PlayHoursAt(int clockHour);
+// The play lists of the three hours (24 being midnight) of the date: one line per booked court in
+// court order, its display caption, " - " and the booker.
+struct PlayLists {
+    QString previous, current, next;
+};
+PlayLists ReadPlayLists(Connection& db, const QString& date, const PlayHours& hours);
 
 // The rows whose "Slot" cell marks the previous, current and next hour at clock hour h; 0 for none.
 struct HourMarks {
@@ -52,3 +56,22 @@ struct HourMarks {
     bool operator==(const HourMarks&) const = default;
 };
 HourMarks HourMarksAt(int clockHour, int rowCount);
+
+// What one refresh of the grid shows of one date and court.
+struct GridReading {
+    QString date;
+    QString court;
+    BookRows rows;
+    PlayLists lists;
+    // Why the database could not be read; empty when it was.
+    QString failure;
+    // When the rows were read from the database; invalid when they never were.
+    QDateTime readAt;
+};
+// What a row shows when its slot could not be read: it is not free as far as anyone knows.
+inline const QString UnreadMark = QStringLiteral("(not read)");
+// Reads the rows and the play lists at clock hour clockHour. When the database cannot be read the
+// rows keep what last read of the same date and court (or, for another date or court, every row
+// shows UnreadMark), and failure says why, so that no booked slot looks free.
+GridReading ReadGrid(const QString& date, const QString& courtText, int rowCount, int clockHour,
+                     const GridReading& last);

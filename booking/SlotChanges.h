@@ -5,7 +5,8 @@
 class SlotGrid;
 
 // Changes of booked slots made from the grid. Each refuses what it must with a message, keeps the
-// courts that share space in step, writes its audit rows and redraws the grid. Database failures throw.
+// courts that share space in step and writes its audit rows in one transaction, deciding on the rows
+// as they are inside it, and redraws the grid. Database failures throw, with nothing written.
 
 // Moves the start of the slot of a grid row to minute delay of its hour.
 void DelayGameTime(SlotGrid& grid, int row, int delay, bool requireAuthorization);

@@ -1,6 +1,6 @@
 #include "SlotTiming.h"
 #include "Clock.h"
-#include "Db.h"
+#include "Connection.h"
 #include "Globals.h"
 #include "Settings.h"
 #include "SlotKey.h"
@@ -62,7 +62,7 @@ bool IsPastSlot(const QString& time, const QString& date)
 namespace {
 
 // The rows at the slot on master's dependent courts other than court; none when no such court is left.
-Recordset otherDependentRows(int master, int court, const QString& date, const QString& time)
+Recordset otherDependentRows(Connection& db, int master, int court, const QString& date, const QString& time)
 {
     QString condition;
     for (int shared : DependentCourts(master)) {
@@ -71,24 +71,24 @@ Recordset otherDependentRows(int master, int court, const QString& date, const Q
     }
     if (condition.isEmpty())
         return {};
-    return Db::Query("SELECT * FROM tbl_booking WHERE b_datetime='" + SlotKey(date, time) + "' AND (" +
+    return db.Query("SELECT * FROM tbl_booking WHERE b_datetime='" + SlotKey(date, time) + "' AND (" +
                      condition.mid(2) + ")");
 }
 
 } // namespace
 
-int getMinDelayTime(int master, int court, const QString& date, const QString& time)
+int getMinDelayTime(Connection& db, int master, int court, const QString& date, const QString& time)
 {
     int lowest = 60;
-    for (Recordset rs = otherDependentRows(master, court, date, time); !rs.EOF_(); rs.MoveNext())
+    for (Recordset rs = otherDependentRows(db, master, court, date, time); !rs.EOF_(); rs.MoveNext())
         lowest = std::min<int>(lowest, static_cast<int>(rs["b_delaytime"].Integer()));
     return lowest;
 }
 
-int getMaxPlayTime(int master, int court, const QString& date, const QString& time)
+int getMaxPlayTime(Connection& db, int master, int court, const QString& date, const QString& time)
 {
     int latest = 0;
-    for (Recordset rs = otherDependentRows(master, court, date, time); !rs.EOF_(); rs.MoveNext())
+    for (Recordset rs = otherDependentRows(db, master, court, date, time); !rs.EOF_(); rs.MoveNext())
         latest = std::max<int>(latest, static_cast<int>(rs["b_delaytime"].Integer() + rs["b_playlength"].Integer()));
     return latest;
 }

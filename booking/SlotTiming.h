@@ -20,7 +20,10 @@ std::optional<QDate> ExactDate(const QString& time, const QString& date);
 // date). A slot outside the business day counts as past.
 bool IsPastSlot(const QString& time, const QString& date);
 
+class Connection;
+
 // The smallest start minute (60 when none) and the latest end minute (0 when none) of the bookings at
-// the slot on the courts that share master's space, court left out.
-int getMinDelayTime(int master, int court, const QString& date, const QString& time);
-int getMaxPlayTime(int master, int court, const QString& date, const QString& time);
+// the slot on the courts that share master's space, court left out. Read on the connection of the
+// change that holds the master's row, so that no other change of those courts comes in between.
+int getMinDelayTime(Connection& db, int master, int court, const QString& date, const QString& time);
+int getMaxPlayTime(Connection& db, int master, int court, const QString& date, const QString& time);

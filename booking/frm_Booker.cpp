@@ -39,14 +39,15 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent)
 frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     : QDialog(owner),
       m_grid(grid),
-      m_court(static_cast<int>(Vb::Val(grid.CourtText()))),
+      m_court(grid.CourtText()),
       m_date(grid.GridDate()),
       m_rowCount(grid.RowCount()),
       m_selected(static_cast<size_t>(m_rowCount) + 1),
       m_booked(static_cast<size_t>(m_rowCount) + 1)
 {
     setObjectName("frm_Booker");
-    const QString court = m_court >= 0 && m_court < MaxCourts ? CourtDisplayNames[static_cast<size_t>(m_court)] : "";
+    const int courtNumber = static_cast<int>(Vb::Val(m_court));
+    const QString court = courtNumber >= 0 && courtNumber < MaxCourts ? CourtDisplayNames[static_cast<size_t>(courtNumber)] : "";
     setWindowTitle("Booking Field " + court + " from " + grid.RowText(grid.CurrentRow()));
     for (int row = 1; row <= m_rowCount; ++row)
         m_selected[static_cast<size_t>(row)] = grid.IsSelected(row);
@@ -62,6 +63,7 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
         ++line;
     };
     txt_BookerName = box("txt_BookerName", this);
+    txt_BookerName->setMaxLength(TextWidth);
     addRow(label("Label1", "Name", this), txt_BookerName);
     txt_BookerMemberID = box("txt_BookerMemberID", this);
     btn_LookMember[0] = BookerLookUp::RegisterButton("btn_LookMember_0", this);
@@ -80,8 +82,10 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
         connect(txt_SpecialGroupID[i], &QLineEdit::textChanged, this, [this, i] { txt_SpecialGroupID_Change(i); });
     }
     txt_BookerTel = box("txt_BookerTel", this);
+    txt_BookerTel->setMaxLength(TextWidth);
     addRow(label("lbl_BookerTel", "Phone", this), txt_BookerTel);
     txt_BookerOrg = box("txt_BookerOrg", this);
+    txt_BookerOrg->setMaxLength(TextWidth);
     addRow(label("lbl_BookerOrg", "Organisation", this), txt_BookerOrg);
     txt_BookerPerson = box("txt_BookerPerson", this);
     QLabel* personLabel = label("lbl_BookerPerson", "Num. Player", this);
@@ -165,11 +169,20 @@ void frm_Booker::book()
     }
     CurrentTask = "booking the slot";
     if (IsUserAllowed(false)) {
-        for (int row = 1; row <= m_rowCount; ++row)
-            if (m_selected[static_cast<size_t>(row)])
-                m_booked[static_cast<size_t>(row)] =
-                    doBooking(m_grid, m_date, m_grid.RowTime(row), txt_BookerTel->text(), txt_BookerOrg->text(),
-                              txt_BookerName->text(), QString::number(m_court), Tag, PasteFromWaitList, 0, 60, person);
+        std::vector<int> rows;
+        QStringList times;
+        for (int row = 1; row <= m_rowCount; ++row) {
+            if (m_selected[static_cast<size_t>(row)]) {
+                rows.push_back(row);
+                times << m_grid.RowTime(row);
+            }
+        }
+        const std::vector<bool> booked =
+            BookSlots(m_grid, m_date, times,
+                      {txt_BookerTel->text(), txt_BookerOrg->text(), txt_BookerName->text(), Tag, person}, m_court,
+                      PasteFromWaitList, 0, 60);
+        for (size_t i = 0; i < rows.size(); ++i)
+            m_booked[static_cast<size_t>(rows[i])] = booked[i];
     }
     m_grid.RefreshView();
     accept();

@@ -18,6 +18,10 @@ class frm_Booker : public QDialog {
     Q_OBJECT
 
 public:
+    // The width of the booker's name, telephone and organisation columns: a box holds no more than
+    // its column stores, so what the clerk sees is what is booked and what the audit row records.
+    static constexpr int TextWidth = 255;
+
     frm_Booker(SlotGrid& grid, QWidget* owner);
     ~frm_Booker() override;
 
@@ -58,7 +62,7 @@ private:
 
     BookerLookUp m_lookUp;
     SlotGrid& m_grid;
-    int m_court;
+    QString m_court;
     QString m_date;
     int m_rowCount;
     std::vector<bool> m_selected;

@@ -1,6 +1,7 @@
 #include "frm_Main.h"
 
 #include "Booking.h"
+#include "Courts.h"
 #include "GridRefresh.h"
 #include "SlotAudit.h"
 #include "SlotChanges.h"
@@ -148,6 +149,12 @@ void frm_Main::buildBookingPage()
     top->addStretch();
     top->addWidget(txt_Time);
 
+    lbl_RefreshFailure = new QLabel(page);
+    lbl_RefreshFailure->setObjectName("lbl_RefreshFailure");
+    lbl_RefreshFailure->setStyleSheet("color: #c00000; font-weight: bold");
+    lbl_RefreshFailure->setWordWrap(true);
+    lbl_RefreshFailure->hide();
+
     ListView_Book = new QTreeWidget(page);
     ListView_Book->setObjectName("ListView_Book");
     ListView_Book->setRootIsDecorated(false);
@@ -187,6 +194,7 @@ void frm_Main::buildBookingPage()
     body->addLayout(side);
     auto* all = new QVBoxLayout(page);
     all->addLayout(top);
+    all->addWidget(lbl_RefreshFailure);
     all->addLayout(body);
     setCentralWidget(page);
 }
@@ -238,32 +246,15 @@ void frm_Main::RefreshViewInit()
 
 void frm_Main::RefreshView()
 {
-    const int n = RowCount();
-    const QString date = GridDate();
-    m_bookRows.assign(static_cast<size_t>(n) + 1, BookRow());
+    m_reading = ReadGrid(GridDate(), CourtText(), RowCount(), Now().time().hour(), m_reading);
+    m_bookRows = m_reading.rows;
     GridCourt = static_cast<int16_t>(Vb::Val(CourtText()));
-
-    // The refresh never fails: whatever cannot be read shows as free.
-    std::unique_ptr<Connection> db;
-    try {
-        db = Db::Open();
-        m_bookRows = ReadBookRows(*db, date, CourtText(), n);
-    } catch (const VbError&) {
-        m_bookRows.assign(static_cast<size_t>(n) + 1, BookRow());
-    }
     showRows();
-
-    const PlayHours hours = PlayHoursAt(Now().time().hour());
-    const std::pair<QLabel*, int> lists[] = {
-        {CurrentPlayList, hours.current}, {PreviousPlayList, hours.previous}, {NextPlayList, hours.next}};
-    for (const auto& [label, hour] : lists) {
-        label->clear();
-        try {
-            if (db)
-                label->setText(PlayList(*db, date, hour));
-        } catch (const VbError&) {
-        }
-    }
+    PreviousPlayList->setText(m_reading.lists.previous);
+    CurrentPlayList->setText(m_reading.lists.current);
+    NextPlayList->setText(m_reading.lists.next);
+    lbl_RefreshFailure->setText(m_reading.failure);
+    lbl_RefreshFailure->setVisible(!m_reading.failure.isEmpty());
     ListView_Book->setToolTip({});
     colourHours();
 }
@@ -380,6 +371,8 @@ void frm_Main::doAddExtraTime(int value)
 void frm_Main::btn_Book_Click()
 {
     guarded("booking the slot", [this] {
+        if (!ChosenCourt(CourtText()))
+            return;
         enum Mark { None, Yes, No };
         const int n = RowCount();
         const QString date = GridDate();
@@ -460,6 +453,8 @@ void frm_Main::btn_Book_Click()
 void frm_Main::btn_Clear_Click()
 {
     guarded("cancelling the slot", [this] {
+        if (!ChosenCourt(CourtText()))
+            return;
         const int n = RowCount();
         for (int row = 1; row <= n; ++row) {
             if (!IsSelected(row))
@@ -490,9 +485,14 @@ void frm_Main::btn_Clear_Click()
         const QString reason = InputBox("Enter reason why the entry need to be cleared");
         if (reason.isEmpty())
             return;
-        for (int row = 1; row <= n; ++row)
-            if (IsSelected(row))
-                ::doCancel(*this, GridDate(), RowTime(row), NameCell(row), CourtText(), reason);
+        QStringList times, names;
+        for (int row = 1; row <= n; ++row) {
+            if (IsSelected(row)) {
+                times << RowTime(row);
+                names << NameCell(row);
+            }
+        }
+        CancelSlots(*this, GridDate(), times, names, CourtText(), reason);
         RefreshView();
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DurationBars.h"
+#include "GridRefresh.h"
 #include "SlotGrid.h"
 
 #include <QIcon>
@@ -39,6 +40,8 @@ public:
     QLabel* CurrentPlayList;
     QLabel* NextPlayList;
     QLabel* txt_Time;
+    // Over the grid while the last refresh could not read the database.
+    QLabel* lbl_RefreshFailure;
     QMenu* mnu_Mouse;
     QAction* mnu_Delete;
 
@@ -92,6 +95,7 @@ private:
     template <class F>
     void guarded(const QString& task, F&& handler);
 
+    GridReading m_reading;
     BookRows m_bookRows;
     std::vector<QIcon> m_barIcons;
     QTimer* m_clock;

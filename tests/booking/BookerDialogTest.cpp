@@ -160,4 +160,25 @@ TEST_F(BookerDialog, ALostDatabaseShowsTheErrorWindowAndKeepsTheDialog)
     EXPECT_NE(dialog.result(), QDialog::Accepted);
 }
 
+TEST_F(BookerDialog, TextsStopAtTheirColumnsWidthSoWhatIsShownIsStored)
+{
+    grid.selected = {grid.RowOf("16:00")};
+    frm_Booker one(grid, nullptr);
+    const QString name = QString(300, QChar(u'\u00e9'));
+    const QString tel = QString(300, '5');
+    one.txt_BookerName->setText(name);
+    one.txt_BookerTel->setText(tel);
+    one.txt_BookerOrg->setText(QString(299, 'o') + "'");
+    QTest::keyClicks(one.txt_BookerOrg, "more");
+    ASSERT_EQ(one.txt_BookerName->text(), name.left(255));
+    ASSERT_EQ(one.txt_BookerOrg->text(), QString(255, 'o'));
+    one.cmd_OK_Click();
+
+    EXPECT_EQ(booked("b_bookername", "16:00"), one.txt_BookerName->text());
+    EXPECT_EQ(booked("b_bookertel", "16:00"), tel.left(255));
+    EXPECT_EQ(booked("b_bookerorg", "16:00"), one.txt_BookerOrg->text());
+    EXPECT_EQ(scalar("SELECT m_remark FROM tbl_remark WHERE m_field=3"), " " + name.left(255) + " " + tel.left(255))
+        << "the audit row holds what was booked";
+}
+
 } // namespace

@@ -36,10 +36,11 @@ protected:
         ResetNow();
     }
 
-    bool book(int court, const QString& time, const QString& name = "Anna", int delay = 0, int length = 60)
+    static bool book(int court, const QString& time, const QString& name = "Anna", int delay = 0, int length = 60,
+                     const QString& date = Day)
     {
-        TestGrid grid(Day, court);
-        return doBooking(grid, Day, time, "555-0101", "Riverside FC", name, QString::number(court), "", false, delay,
+        TestGrid grid(date, court);
+        return doBooking(grid, date, time, "555-0101", "Riverside FC", name, QString::number(court), "", false, delay,
                          length, 0);
     }
     bool cancel(int court, const QString& time, const QString& reason = "rain")
@@ -48,9 +49,9 @@ protected:
         grid.RefreshView();
         return doCancel(grid, Day, time, grid.NameCell(grid.RowOf(time)), QString::number(court), reason);
     }
-    static QString row(int court, const QString& time, const QString& columns)
+    static QString row(int court, const QString& time, const QString& columns, const QString& date = Day)
     {
-        Recordset rs = Db::Query("SELECT " + columns + " FROM tbl_booking WHERE b_datetime='" + Day + " " + time +
+        Recordset rs = Db::Query("SELECT " + columns + " FROM tbl_booking WHERE b_datetime='" + date + " " + time +
                                  ":00' AND b_field=" + QString::number(court));
         if (rs.EOF_())
             return "none";
@@ -394,6 +395,227 @@ TEST_F(Booking, DelayStopsAtASharedRowAndSkipsConflicts)
     doDelay(third, 30);
     EXPECT_EQ(prompter.prompts(), QStringList({"conflicting! cannot delay"}));
     EXPECT_EQ(row(3, "17:00", "b_delaytime"), "0");
+}
+
+// The slots the races run on: every hour left of the day and the business days after it.
+std::vector<std::pair<QString, QString>> raceSlots()
+{
+    std::vector<std::pair<QString, QString>> result;
+    for (const QString& date : QStringList{"2026-12-08", "2026-12-09", "2026-12-10"})
+        for (const QString& time : QStringList{"15:00", "16:00", "17:00", "18:00", "19:00", "20:00", "21:00", "22:00",
+                                               "23:00", "24:00", "01:00", "02:00"})
+            result.emplace_back(date, time);
+    return result;
+}
+
+// Two stations act at the same moment, each on a thread and connection of its own; a failure that
+// reaches either is counted.
+class SharedCourtRaces : public Booking {
+protected:
+    template <class A, class B>
+    void atOnce(A stationA, B stationB)
+    {
+        std::barrier start(2);
+        auto run = [&](auto& action) {
+            start.arrive_and_wait();
+            try {
+                action();
+            } catch (const VbError& e) {
+                QMutexLocker lock(&mutex);
+                failures << e.description();
+            }
+        };
+        std::thread a([&] { run(stationA); }), b([&] { run(stationB); });
+        a.join();
+        b.join();
+    }
+    static bool cancelAs(int court, const QString& date, const QString& time, const QString& shownName)
+    {
+        TestGrid grid(date, court);
+        return doCancel(grid, date, time, shownName, QString::number(court), "moved");
+    }
+    static void stretch(int court, const QString& date, const QString& time, int length)
+    {
+        TestGrid grid(date, court);
+        grid.RefreshView();
+        AddExtraTime(grid, grid.RowOf(time), length, LengthMethod::ExtraTime, false);
+    }
+    static long long slotRows(const QString& date, const QString& time)
+    {
+        return count("tbl_booking WHERE b_datetime='" + date + " " + time + ":00'");
+    }
+
+    QMutex mutex;
+    QStringList failures;
+};
+
+TEST_F(SharedCourtRaces, AMasterAndItsDependentBookedAtOnceAreNeverBothBooked)
+{
+    CountingPrompter counting;
+    IsUserAllowed(false);
+    for (const auto& [date, time] : raceSlots()) {
+        std::atomic<bool> masterBooked = false, dependentBooked = false;
+        atOnce([&] { masterBooked = book(0, time, "Hall", 0, 60, date); },
+               [&] { dependentBooked = book(1, time, "Half", 0, 60, date); });
+        ASSERT_NE(masterBooked, dependentBooked) << date.toStdString() << " " << time.toStdString();
+        if (masterBooked) {
+            EXPECT_EQ(row(1, time, "b_bookername", date), "Shared Booking");
+            EXPECT_EQ(row(2, time, "b_bookername", date), "Shared Booking");
+            EXPECT_EQ(slotRows(date, time), 3);
+        } else {
+            EXPECT_EQ(row(0, time, "b_bookername, b_shared", date), "Partially Shared|1");
+            EXPECT_EQ(slotRows(date, time), 2);
+        }
+        EXPECT_EQ(count("tbl_remark WHERE m_datetime='" + date + " " + time + ":00'"), masterBooked ? 3 : 2)
+            << "the loser wrote no audit row";
+    }
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+    EXPECT_EQ(counting.prompts, QStringList(QList<QString>(raceSlots().size(), "The field already being booked")));
+}
+
+TEST_F(SharedCourtRaces, TwoDependentsCancelledAtOnceLeaveNoMasterRow)
+{
+    CountingPrompter counting;
+    IsUserAllowed(false);
+    for (const auto& [date, time] : raceSlots()) {
+        ASSERT_TRUE(book(1, time, "Anna", 0, 60, date));
+        ASSERT_TRUE(book(2, time, "Ben", 15, 60, date));
+        ASSERT_EQ(row(0, time, "b_shared", date), "2");
+        std::atomic<int> cancelled = 0;
+        atOnce([&] { cancelled += cancelAs(1, date, time, "Anna"); },
+               [&] { cancelled += cancelAs(2, date, time, "Ben"); });
+        EXPECT_EQ(cancelled, 2);
+        EXPECT_EQ(slotRows(date, time), 0) << date.toStdString() << " " << time.toStdString();
+    }
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+    EXPECT_TRUE(counting.prompts.isEmpty()) << counting.prompts.join("\n").toStdString();
+}
+
+TEST_F(SharedCourtRaces, AStaleGridsCancelDeletesNothingItDoesNotOwn)
+{
+    CountingPrompter counting;
+    IsUserAllowed(false);
+    // Station A still shows Anna on court 1; station B clears her and books the whole hall.
+    for (const auto& [date, time] : raceSlots()) {
+        ASSERT_TRUE(book(1, time, "Anna", 0, 60, date));
+        atOnce([&] { cancelAs(1, date, time, "Anna"); },
+               [&] {
+                   cancelAs(1, date, time, "Anna");
+                   book(0, time, "Hall", 0, 60, date);
+               });
+        EXPECT_EQ(row(0, time, "b_bookername", date), "Hall") << date.toStdString() << " " << time.toStdString();
+        EXPECT_EQ(row(1, time, "b_bookername", date), "Shared Booking");
+        EXPECT_EQ(row(2, time, "b_bookername", date), "Shared Booking");
+    }
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+
+    // What the slot holds now decides, not the name the grid showed.
+    counting.prompts.clear();
+    EXPECT_FALSE(cancelAs(1, Day, "15:00", "Anna"));
+    ASSERT_TRUE(book(3, "15:00", "Carl"));
+    ASSERT_TRUE(book(3, "16:00", "Dora"));
+    TestGrid grid(Day, 3);
+    EXPECT_EQ(CancelSlots(grid, Day, {"15:00", "16:00"}, {"Anna", "Dora"}, "3", "moved"),
+              std::vector<bool>({false, true}));
+    EXPECT_EQ(row(3, "15:00", "b_bookername"), "Carl");
+    EXPECT_EQ(row(3, "16:00", "b_bookername"), "none");
+    EXPECT_EQ(counting.prompts,
+              QStringList({"Please delete main slots",
+                           "The slot was changed at another station since it was shown: it now holds Carl. "
+                           "Please look at it again."}));
+}
+
+TEST_F(SharedCourtRaces, ExtraTimeOnDependentsKeepsTheMasterCoveringThem)
+{
+    CountingPrompter counting;
+    IsUserAllowed(false);
+    // The master keeps its span when an earlier dependent goes; stretching the later one past it
+    // must stretch the master too, from the start it has.
+    ASSERT_TRUE(book(1, "15:00", "Anna", 0, 60));
+    ASSERT_TRUE(book(2, "15:00", "Ben", 15, 60));
+    ASSERT_TRUE(cancelAs(1, Day, "15:00", "Anna"));
+    stretch(2, Day, "15:00", 75);
+    EXPECT_EQ(row(0, "15:00", "b_delaytime + b_playlength >= 90 AND b_delaytime <= 15, b_shared"), "1|1");
+
+    for (const auto& [date, time] : raceSlots()) {
+        if (date == Day && time == "15:00")
+            continue;
+        ASSERT_TRUE(book(1, time, "Anna", 0, 60, date));
+        ASSERT_TRUE(book(2, time, "Ben", 15, 60, date));
+        atOnce([&] { stretch(1, date, time, 90); }, [&] { stretch(2, date, time, 75); });
+        EXPECT_EQ(row(0, time, "b_delaytime, b_playlength", date), "0|90") << date.toStdString() << " "
+                                                                            << time.toStdString();
+    }
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+    EXPECT_TRUE(counting.prompts.isEmpty()) << counting.prompts.join("\n").toStdString();
+}
+
+TEST_F(Booking, AFailureInTheMiddleOfASharedCourtChangeWritesNothing)
+{
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(1, "16:00"));
+    PrivateDatabase::RunClient(
+        "USE posdb;\nDELIMITER //\n"
+        "CREATE TRIGGER lost_disk BEFORE INSERT ON tbl_remark FOR EACH ROW "
+        "IF NEW.m_field=2 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='disk full'; END IF//\n"
+        "CREATE TRIGGER lost_master BEFORE UPDATE ON tbl_booking FOR EACH ROW "
+        "IF NEW.b_field=0 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='disk full'; END IF//\n"
+        "CREATE TRIGGER lost_late BEFORE INSERT ON tbl_booking FOR EACH ROW "
+        "IF NEW.b_datetime='2026-12-08 21:00:00' THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='disk full'; END IF//\n");
+    Db::Execute("INSERT INTO tbl_waitlist SET w_id=7, w_datetime='2026-12-08 15:00', w_bookername='Wait'");
+    WaitListCutId = "7";
+    PasteFromWaitList = true;
+    const long long remarksBefore = count("tbl_remark");
+
+    TestGrid grid(Day, 0);
+    EXPECT_THROW(doBooking(grid, Day, "15:00", "1", "", "Wait", "0", "", true, 0, 60, 0), VbError);
+    EXPECT_EQ(count("tbl_booking WHERE b_datetime LIKE '2026-12-08 15%'"), 0);
+    EXPECT_EQ(count("tbl_waitlist"), 1);
+    EXPECT_TRUE(PasteFromWaitList);
+
+    TestGrid dependent(Day, 1);
+    dependent.RefreshView();
+    EXPECT_THROW(DelayGameTime(dependent, dependent.RowOf("16:00"), 30, false), VbError);
+    EXPECT_EQ(row(1, "16:00", "b_delaytime"), "0");
+
+    TestGrid third(Day, 3);
+    EXPECT_THROW(BookSlots(third, Day, {"19:00", "20:00", "21:00"}, {"1", "", "Block", "", 0}, "3", false, 0, 60),
+                 VbError);
+    EXPECT_EQ(count("tbl_booking WHERE b_field=3"), 0) << "the hours before the failing one are undone as well";
+    EXPECT_EQ(count("tbl_remark"), remarksBefore);
+}
+
+TEST_F(Booking, EveryOperationRefusesACourtThatIsNotThere)
+{
+    IsUserAllowed(false);
+    LastCourtIndex = 5;
+    ASSERT_TRUE(book(5, "15:00"));
+    prompter.clear();
+    SlotDate = "2026-12-01";
+    Db::Execute("INSERT INTO tbl_booking_clipboard1 SET b_datetime='2026-12-01 10:00:00', b_field=0, b_bookername='B'");
+    SlotTime = "10:00";
+    SlotCourt = 0;
+    for (const QString& court : QStringList{"", "6", "99", "-1", "1.5", "x"}) {
+        TestGrid grid(Day, 5);
+        grid.RefreshView();
+        grid.court = court;
+        grid.Select({"15:00"});
+        EXPECT_FALSE(doBooking(grid, Day, "16:00", "", "", "Anna", court, "", false, 0, 60, 0));
+        EXPECT_FALSE(doCancel(grid, Day, "15:00", "Anna", court, "rain"));
+        Block_Booking(grid, Day);
+        doDelay(grid, 15);
+        doAddExtraTime(grid, 15);
+        DelayGameTime(grid, grid.RowOf("15:00"), 30, false);
+        AddExtraTime(grid, grid.RowOf("15:00"), 30, LengthMethod::Shorten, false);
+        const QString refusal = court.isEmpty() ? "Please choose a court first."
+                                                : "There is no court " + court + ": the courts are numbered 0 to 5.";
+        EXPECT_EQ(prompter.prompts(), QStringList(QList<QString>(7, refusal)));
+        prompter.clear();
+    }
+    EXPECT_EQ(count("tbl_booking"), 1);
+    EXPECT_EQ(row(5, "15:00", "b_delaytime, b_playlength"), "0|60");
+    EXPECT_EQ(count("tbl_remark"), 1);
+    LastCourtIndex = MaxCourts - 1;
 }
 
 } // namespace

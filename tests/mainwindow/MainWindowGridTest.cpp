@@ -111,6 +111,7 @@ TEST_F(MainWindowGrid, RefreshShowsTheSlotsOfTheCourtAndDate)
     slot(3, "24:00", "b_bookername='Late'");
     slot(3, "03:00", "b_bookername='After closing'");
     slot(4, "14:00", "b_bookername='Other court'");
+    slot(0, "13:00", "b_bookername='Early'");
     Db::Execute("INSERT INTO tbl_booking SET b_datetime='2026-12-09 14:00:00', b_field=3, b_bookername='Tomorrow'");
     select({"10:00", "14:00"});
     show(3);
@@ -130,6 +131,7 @@ TEST_F(MainWindowGrid, RefreshShowsTheSlotsOfTheCourtAndDate)
     EXPECT_EQ(item("15:00")->foreground(1).color(), QColor(192, 192, 0));
     EXPECT_EQ(main->CurrentPlayList->text(), "Court 4 - Anna\r\nCourt 5 - Other court\r\n");
     EXPECT_EQ(main->NextPlayList->text(), "Court 4 - Ben\r\n");
+    EXPECT_EQ(main->PreviousPlayList->text(), "Court 1 - Early\r\n");
     EXPECT_TRUE(item("10:00")->isSelected() && item("14:00")->isSelected());
 
     show(5);
@@ -291,6 +293,43 @@ TEST_F(MainWindowGrid, SharedRowsAreClearedFromTheirMainSlot)
     EXPECT_EQ(QToolTip::text(), main->ListView_Book->toolTip()) << "hovering the grid shows the history";
     EXPECT_EQ(prompter.prompts(), QStringList({"Please delete main slots"}));
     EXPECT_EQ(count("tbl_booking"), 2);
+}
+
+TEST_F(MainWindowGrid, ALostDatabaseLeavesNoBookedSlotLookingFree)
+{
+    slot(3, "15:00", "b_bookername='Anna', b_paid=20");
+    show(3);
+    const QString reachable = ConnectionString;
+    ConnectionString = "DRIVER={MySQL ODBC 3.51 Driver};SERVER=127.0.0.1;PORT=1;DATABASE=posdb;UID=x;PWD=y";
+    main->RefreshView();
+    main->RefreshView();
+    EXPECT_EQ(item("15:00")->text(2), "Anna") << "the rows keep what was read last";
+    EXPECT_EQ(item("15:00")->text(4), "20");
+    EXPECT_TRUE(main->Rows()[static_cast<size_t>(rowOf("15:00"))].IsBooked());
+    EXPECT_FALSE(main->lbl_RefreshFailure->isHidden());
+    EXPECT_TRUE(main->lbl_RefreshFailure->text().startsWith("The bookings could not be read: "));
+    EXPECT_TRUE(main->lbl_RefreshFailure->text().endsWith("The grid shows them as read at 14:05:09."));
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_TRUE(prompter.prompts().isEmpty()) << "the failure is shown over the grid, not once per refresh";
+
+    show(4);
+    for (int row = 1; row <= main->RowCount(); ++row)
+        EXPECT_EQ(main->ListView_Book->topLevelItem(row - 1)->text(2), "(not read)");
+    EXPECT_EQ(item("24:00")->text(0), "24:00 to 01:00") << "every row keeps its time";
+    select({"16:00"});
+    main->btn_Book_Click();
+    EXPECT_EQ(prompter.prompts(), QStringList({"The field already being booked"}));
+
+    ConnectionString = reachable;
+    show(3);
+    EXPECT_TRUE(main->lbl_RefreshFailure->isHidden());
+    EXPECT_EQ(item("16:00")->text(2), "");
+
+    prompter.clear();
+    main->txtInfo_FieldSelect->clear();
+    main->btn_Book_Click();
+    main->btn_Clear_Click();
+    EXPECT_EQ(prompter.prompts(), QStringList({"Please choose a court first.", "Please choose a court first."}));
 }
 
 } // namespace
