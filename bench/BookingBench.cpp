@@ -1,108 +1,26 @@
-// Speed of the grid and of a booking on a realistic centre, run by hand:
+// Speed of the grid, of a booking and of the slot menu on a realistic centre, run by hand:
 //   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && build/bench/booking_bench
 // The centre is generated once into its own database, posdb_bench, so the tests' posdb is untouched.
 
+#include "BenchCentre.h"
 #include "Booking.h"
-#include "SlotTiming.h"
 #include "frm_Main.h"
 
-#include "Clock.h"
 #include "Db.h"
-#include "Globals.h"
-#include "Settings.h"
-#include "Verification.h"
-#include "VbError.h"
 
 #include <QApplication>
 #include <QDateEdit>
-#include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProcess>
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
 
-QString env(const char* name, const QString& fallback)
-{
-    const QString v = qEnvironmentVariable(name);
-    return v.isEmpty() ? fallback : v;
-}
-
-void runClient(const QString& sql)
-{
-    QProcess client;
-    client.start("mariadb", {"--protocol=socket",
-                             "--socket=" + env("PALLOWIN_DB_SOCKET", PALLOWIN_SOURCE_DIR "/build/mariadb/mysqld.sock"),
-                             "-uroot", "--batch"});
-    client.waitForStarted();
-    client.write(sql.toUtf8());
-    client.closeWriteChannel();
-    client.waitForFinished(-1);
-    if (client.exitCode() != 0)
-        qFatal("the private server refused: %s", client.readAllStandardError().constData());
-}
-
-// Loads the centre unless posdb_bench already holds it.
-void prepareCentre()
-{
-    try {
-        if (Db::Query("SELECT COUNT(*) FROM tbl_booking").Fields(0).Integer() > 500000)
-            return;
-    } catch (const VbError&) {
-    }
-    qInfo("generating the centre into posdb_bench ...");
-    runClient("DROP DATABASE IF EXISTS posdb_bench; CREATE DATABASE posdb_bench CHARACTER SET utf8mb4; USE posdb_bench;\n"
-              "source " PALLOWIN_SOURCE_DIR "/db/schema.sql\nsource " PALLOWIN_SOURCE_DIR "/bench/centre.sql\n");
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-// One bare connection and one keyed query: the floor every operation stands on.
-double bareMilliseconds()
-{
-    static const double bare = [] {
-        std::vector<double> times;
-        for (int i = 0; i < 200; ++i) {
-            QElapsedTimer t;
-            t.start();
-            Db::Open()->Query("SELECT * FROM tbl_booking WHERE b_datetime='2026-06-15 14:00:00' AND b_field=3");
-            times.push_back(t.nsecsElapsed() / 1e6);
-        }
-        return median(times);
-    }();
-    return bare;
-}
-
-// Times each iteration by hand, so that set-up between iterations stays out, and reports the median.
-template <class Setup, class Work>
-void measure(benchmark::State& state, Setup setup, Work work)
-{
-    std::vector<double> times;
-    for (auto _ : state) {
-        setup();
-        QElapsedTimer t;
-        t.start();
-        work();
-        const double ms = t.nsecsElapsed() / 1e6;
-        times.push_back(ms);
-        state.SetIterationTime(ms / 1000.0);
-    }
-    const double m = median(times);
-    state.counters["median_ms"] = m;
-    state.counters["x_bare"] = m / bareMilliseconds();
-}
-
 void BM_BareConnectionAndQuery(benchmark::State& state)
 {
-    measure(state, [] {}, [] {
+    Measure(state, [] {}, [] {
         Db::Open()->Query("SELECT * FROM tbl_booking WHERE b_datetime='2026-06-15 14:00:00' AND b_field=3");
     });
 }
@@ -112,7 +30,7 @@ void BM_RefreshView(benchmark::State& state)
     frm_Main& main = frm_Main::Default();
     main.Calendar->setDate(QDate(2026, 6, 15));
     main.txtInfo_FieldSelect->setText("3");
-    measure(state, [] {}, [&] { main.RefreshView(); });
+    Measure(state, [] {}, [&] { main.RefreshView(); });
     if (main.Rows()[7].bookerName.isEmpty())
         state.SkipWithError("the grid shows no booking");
 }
@@ -130,7 +48,7 @@ void BM_doBookingOnASharedCourt(benchmark::State& state)
     frm_Main& main = frm_Main::Default();
     int n = 0;
     QString date, time;
-    measure(state, [&] {
+    Measure(state, [&] {
         time = nextFreeHour(n);
         date = nextFreeDate(n);
     }, [&] {
@@ -144,7 +62,7 @@ void BM_doCancel(benchmark::State& state)
     frm_Main& main = frm_Main::Default();
     int n = 1000;
     QString date, time;
-    measure(state, [&] {
+    Measure(state, [&] {
         time = nextFreeHour(n);
         date = nextFreeDate(n);
         doBooking(main, date, time, "", "", "Bench", "0", "", false, 0, 60, 0);
@@ -166,18 +84,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ConnectionString = BuildConnectionString("127.0.0.1", env("PALLOWIN_DB_PORT", "3417"),
-                                             env("PALLOWIN_DB_USER", "pallowin"), env("PALLOWIN_DB_PASSWORD", "pallowin"))
-                           .replace("DATABASE=posdb;", "DATABASE=posdb_bench;");
-    HourStart = 8;
-    HourEnd = 2;
-    SharedCourtPairs[0] = "0&1";
-    SharedCourtPairs[1] = "0&2";
-    SkipVerification = 1;
-    SetNow(QDateTime(QDate(2027, 1, 1), QTime(9, 0)));
-    prepareCentre();
-    Db::Execute("DELETE FROM tbl_booking WHERE b_datetime >= '2027'");
-    IsUserAllowed(false);
+    OpenBenchCentre();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

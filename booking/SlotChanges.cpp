@@ -51,9 +51,8 @@ bool conflictsNow(Connection& db, const SlotGrid& grid, const Slot& slot, int ro
 struct TimingChange {
     QString job;
     QString pastMessage;
-    // The refusals of a row that holds a marker: "... individual slots", "... main slots".
-    QString onPartiallyShared;
-    QString onSharedBooking;
+    // What the refusals of a row that holds a marker ask the user to do: "Please <verb> main slots".
+    QString verb;
     // Whether the change moves the start (else it sets the length).
     bool movesStart;
     // The new start and length of the slot, from its row as read under its lock; or a refusal.
@@ -112,10 +111,8 @@ bool changeTiming(SlotGrid& grid, int row, bool requireAuthorization, const Timi
         const std::optional<SlotRow> own = LockSlotRow(db, slot.date, slot.time, slot.court);
         if (!own)
             return;
-        if (own->bookerName.contains(PartiallySharedMark, Qt::CaseInsensitive))
-            throw SlotRefusal{timing.onPartiallyShared};
-        if (own->bookerName.contains(SharedBookingMark, Qt::CaseInsensitive))
-            throw SlotRefusal{timing.onSharedBooking};
+        if (const auto refusal = SharedRowRefusal(own->bookerName, timing.verb))
+            throw SlotRefusal{*refusal};
         if (own->paid > Money())
             throw SlotRefusal{"The slot already paid"};
         const auto [delay, length] = timing.change(db, slot, *own);
@@ -145,16 +142,17 @@ bool changeTiming(SlotGrid& grid, int row, bool requireAuthorization, const Timi
 bool delaySlot(SlotGrid& grid, int row, int delay, bool requireAuthorization, std::optional<QString> conflict)
 {
     return changeTiming(grid, row, requireAuthorization,
-                        {"delay slot", "You cannot delay previous entry!", "Please delay individual slots",
-                         "Please delay main slots", true, [&](Connection& db, const Slot& slot, const SlotRow& own) {
+                        {"delay slot", "You cannot delay previous entry!", "delay", true,
+                         [&](Connection& db, const Slot& slot, const SlotRow& own) {
                              if (conflict && conflictsNow(db, grid, slot, row, delay))
                                  throw SlotRefusal{*conflict, Msg::OKOnly};
                              return std::pair{delay, own.playLength};
                          }});
 }
 
-// Sets the play length to what newLength makes of the present one. A longer slot must leave room to
-// the slot after it, judged from its own start minute on the rows as they are now.
+// Sets the play length to what newLength makes of the present one. Where a conflict message is given,
+// a longer slot must leave room to the slot after it, judged from its own start minute on the rows
+// as they are now.
 void changeLength(SlotGrid& grid, int row, int shownLength, const std::function<int(int)>& newLength,
                   LengthMethod method, bool requireAuthorization, const QString& conflict)
 {
@@ -164,10 +162,10 @@ void changeLength(SlotGrid& grid, int row, int shownLength, const std::function<
     }
     changeTiming(grid, row, requireAuthorization,
                  {method == LengthMethod::Shorten ? "shorten slot" : "extra time", "You cannot book previous entry!",
-                  "Please add individual slots", "Please add main slots", false,
+                  "add", false,
                   [&](Connection& db, const Slot& slot, const SlotRow& own) {
                       const int length = newLength(own.playLength);
-                      if (length > own.playLength &&
+                      if (!conflict.isEmpty() && length > own.playLength &&
                           conflictsNow(db, grid, slot, row, own.delay + length - own.playLength))
                           throw SlotRefusal{conflict, Msg::OKOnly};
                       return std::pair{own.delay, length};
@@ -183,15 +181,17 @@ void DelayGameTime(SlotGrid& grid, int row, int delay, bool requireAuthorization
 
 void AddExtraTime(SlotGrid& grid, int row, int playLength, LengthMethod method, bool requireAuthorization)
 {
-    changeLength(
-        grid, row, playLength, [&](int) { return playLength; }, method, requireAuthorization,
-        "conflicting! cannot delay");
+    changeLength(grid, row, playLength, [&](int) { return playLength; }, method, requireAuthorization, {});
+}
+
+void SetSlotLength(SlotGrid& grid, int row, int playLength, LengthMethod method)
+{
+    changeLength(grid, row, playLength, [&](int) { return playLength; }, method, true, "conflicting! cannot delay");
 }
 
 void SetPlayTime(SlotGrid& grid, int row, int playTime, bool requireAuthorization)
 {
-    TimingChange timing{"shorten slot", "You cannot book previous entry!", "Please set individual slots",
-                        "Please set main slots", false,
+    TimingChange timing{"shorten slot", "You cannot book previous entry!", "set", false,
                         [&](Connection&, const Slot&, const SlotRow& own) { return std::pair{own.delay, playTime}; },
                         [](int length) { return " to " + QString::number(length) + " minutes"; }};
     timing.onFreeRow = "You cannot set empty!";
@@ -253,13 +253,8 @@ void doDelay(SlotGrid& grid, int value, bool sayConflicts)
     for (int row = grid.RowCount(); row >= 1; --row) {
         if (!grid.IsSelected(row))
             continue;
-        const QString name = grid.NameCell(row);
-        if (name.contains(PartiallySharedMark, Qt::CaseInsensitive)) {
-            MsgBox("Please delay individual slots", Msg::Critical);
-            return;
-        }
-        if (name.contains(SharedBookingMark, Qt::CaseInsensitive)) {
-            MsgBox("Please delay main slots", Msg::Critical);
+        if (const auto refusal = SharedRowRefusal(grid.NameCell(row), "delay")) {
+            MsgBox(*refusal, Msg::Critical);
             return;
         }
         if (!grid.Rows()[row].IsBooked())
@@ -282,13 +277,8 @@ void doAddExtraTime(SlotGrid& grid, int value)
     const int row = grid.CurrentRow();
     if (row < 1 || !ChosenCourt(grid.CourtText()))
         return;
-    const QString name = grid.NameCell(row);
-    if (name.contains(PartiallySharedMark, Qt::CaseInsensitive)) {
-        MsgBox("Please add individual slots", Msg::Critical);
-        return;
-    }
-    if (name.contains(SharedBookingMark, Qt::CaseInsensitive)) {
-        MsgBox("Please add main slots", Msg::Critical);
+    if (const auto refusal = SharedRowRefusal(grid.NameCell(row), "add")) {
+        MsgBox(*refusal, Msg::Critical);
         return;
     }
     const BookRow& slot = grid.Rows()[row];

@@ -17,8 +17,10 @@ void DelayGameTime(SlotGrid& grid, int row, int delay, bool requireAuthorization
 
 enum class LengthMethod { Shorten = 1, ExtraTime = 2 };
 // Sets the play length of the slot of a grid row: above 60 runs into the next row, below shortens it.
-// A longer slot must leave room to the slot after it ("conflicting! cannot delay").
 void AddExtraTime(SlotGrid& grid, int row, int playLength, LengthMethod method, bool requireAuthorization);
+// As AddExtraTime after a verification, but a longer slot must leave room to the slot after it,
+// judged from its own start minute on the rows as they are now ("conflicting! cannot delay").
+void SetSlotLength(SlotGrid& grid, int row, int playLength, LengthMethod method);
 
 // Sets the play length of the slot of a grid row on its own court only ("shorten slot"); a free row
 // is refused.

@@ -26,6 +26,22 @@ const QChar ExtraTimeMark(0x02C6);
 // Thrown to undo a clipboard change whose source row is no longer there.
 struct SourceGone {};
 
+// Empties clipboard (the rows that clear picks) and copies the given columns of the row that source
+// picks into it, in one transaction; tells whether there was such a row (else nothing changes).
+bool replaceWith(const QString& clipboard, const QString& clear, const QString& columns, const QString& source)
+{
+    try {
+        Db::Transaction([&](Connection& db) {
+            db.Execute("DELETE FROM " + clipboard + clear);
+            if (db.Execute("INSERT INTO " + clipboard + " (" + columns + ") SELECT " + columns + " FROM " + source) == 0)
+                throw SourceGone{};
+        });
+    } catch (const SourceGone&) {
+        return false;
+    }
+    return true;
+}
+
 QString bookingClipboard() { return "tbl_booking_clipboard" + QString::number(CounterNumber); }
 
 bool verified(SlotGrid& grid)
@@ -60,19 +76,11 @@ void SlotClipboard::Copy(SlotGrid& grid)
         return;
     const QString date = grid.GridDate();
     const QString time = grid.RowTime(row);
-    try {
-        // The slot is copied as it stands now; when another station cancelled it meanwhile the
-        // clipboard keeps what it held.
-        Db::Transaction([&](Connection& db) {
-            db.Execute("DELETE FROM " + bookingClipboard());
-            if (db.Execute("INSERT INTO " + bookingClipboard() +
-                           " (b_datetime, b_bookertel, b_bookerorg, b_bookername, b_field, b_specialrate, b_person) "
-                           "SELECT b_datetime, b_bookertel, b_bookerorg, b_bookername, b_field, b_specialrate, "
-                           "b_person FROM tbl_booking" +
-                           SlotWhere(date, time, *court)) == 0)
-                throw SourceGone{};
-        });
-    } catch (const SourceGone&) {
+    // The slot is copied as it stands now; when another station cancelled it meanwhile the clipboard
+    // keeps what it held.
+    if (!replaceWith(bookingClipboard(), "",
+                     "b_datetime, b_bookertel, b_bookerorg, b_bookername, b_field, b_specialrate, b_person",
+                     "tbl_booking" + SlotWhere(date, time, *court))) {
         MsgBox(EmptySlot, Msg::Critical);
         return;
     }
@@ -87,17 +95,9 @@ void SlotClipboard::Cut(const QString& entryId)
         MsgBox(EmptySlot, Msg::Critical);
         return;
     }
-    try {
-        Db::Transaction([&](Connection& db) {
-            db.Execute("DELETE FROM tbl_waitlist_clipboard WHERE w_id>0");
-            if (db.Execute("INSERT INTO tbl_waitlist_clipboard (w_datetime, w_bookertel, w_bookerorg, w_bookername, "
-                           "w_field, w_specialrate, w_staffname, w_person) SELECT w_datetime, w_bookertel, "
-                           "w_bookerorg, w_bookername, w_field, w_specialrate, w_staffname, w_person FROM "
-                           "tbl_waitlist WHERE w_id='" +
-                           SqlQuote(entryId) + "'") == 0)
-                throw SourceGone{};
-        });
-    } catch (const SourceGone&) {
+    if (!replaceWith("tbl_waitlist_clipboard", " WHERE w_id>0",
+                     "w_datetime, w_bookertel, w_bookerorg, w_bookername, w_field, w_specialrate, w_staffname, w_person",
+                     "tbl_waitlist WHERE w_id='" + SqlQuote(entryId) + "'")) {
         MsgBox(EmptySlot, Msg::Critical);
         return;
     }

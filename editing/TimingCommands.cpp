@@ -18,7 +18,7 @@ void setLength(SlotGrid& grid, int row, int minutes, LengthMethod method)
         MsgBox("conflicting! cannot delay");
         return;
     }
-    AddExtraTime(grid, row, minutes, method, true);
+    SetSlotLength(grid, row, minutes, method);
 }
 
 } // namespace
@@ -36,13 +36,8 @@ void TimingCommands::SetDuration(SlotGrid& grid, int minutes)
     const int row = grid.CurrentRow();
     if (row < 1)
         return;
-    const QString name = grid.NameCell(row);
-    if (name.contains(PartiallySharedMark, Qt::CaseInsensitive)) {
-        MsgBox("Please set individual slots", Msg::Critical);
-        return;
-    }
-    if (name.contains(SharedBookingMark, Qt::CaseInsensitive)) {
-        MsgBox("Please set main slots", Msg::Critical);
+    if (const auto refusal = SharedRowRefusal(grid.NameCell(row), "set")) {
+        MsgBox(*refusal, Msg::Critical);
         return;
     }
     setLength(grid, row, minutes, LengthMethod::Shorten);

@@ -1,76 +1,21 @@
+#include "EditingTest.h"
 #include "PlayerCountChange.h"
 #include "SlotClipboard.h"
 #include "TimingCommands.h"
 
-#include "Booking.h"
 #include "PlayerCount.h"
 #include "SlotChanges.h"
-#include "TestGrid.h"
 
-#include "Clock.h"
-#include "Db.h"
-#include "ErrorDisplay.h"
-#include "Globals.h"
+#include "CountingPrompter.h"
 #include "ModalDialog.h"
-#include "PrivateDatabase.h"
-#include "ScriptedPrompter.h"
-#include "Verification.h"
 
-#include <QApplication>
-#include <QMutex>
 #include <barrier>
 #include <thread>
 
-#include <gtest/gtest.h>
-
 namespace {
 
-const QString Day = "2026-12-08";
-
-class SlotEditing : public DatabaseTest {
+class SlotEditing : public EditingTest {
 protected:
-    void SetUp() override
-    {
-        DatabaseTest::SetUp();
-        SetNow(QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)));
-        UseTestCentre();
-        CounterNumber = 1;
-        WaitListCutId.clear();
-        SetErrorDisplayHandler([this](const VbError& e) { errors << e.description(); });
-        IsUserAllowed(false);
-    }
-    void TearDown() override
-    {
-        SetErrorDisplayHandler(nullptr);
-        ResetNow();
-    }
-
-    static void book(int court, const QString& time, const QString& name = "Anna", int delay = 0, int length = 60,
-                     const QString& date = Day)
-    {
-        TestGrid grid(date, court);
-        ASSERT_TRUE(doBooking(grid, date, time, "555-0101", "Riverside FC", name, QString::number(court), "", false,
-                              delay, length, 0));
-    }
-    // The grid of court on Day as just refreshed, with the focus on time.
-    static TestGrid gridAt(int court, const QString& time)
-    {
-        TestGrid grid(Day, court);
-        grid.RefreshView();
-        grid.Select({time});
-        return grid;
-    }
-    static QString row(int court, const QString& time, const QString& columns, const QString& date = Day)
-    {
-        Recordset rs = Db::Query("SELECT " + columns + " FROM tbl_booking WHERE b_datetime='" + date + " " + time +
-                                 ":00' AND b_field=" + QString::number(court));
-        if (rs.EOF_())
-            return "none";
-        QStringList values;
-        for (int i = 0; i < rs.FieldCount(); ++i)
-            values << rs.Fields(i).Value();
-        return values.join("|");
-    }
     // "court job:remark by staff", in the order written, of the remark rows after the bookings.
     static QStringList changes()
     {
@@ -82,9 +27,6 @@ protected:
                         rs.Fields(3).Value();
         return list;
     }
-
-    ScriptedPrompter prompter;
-    QStringList errors;
 };
 
 TEST_F(SlotEditing, TimingCommandsOnASingleCourtAndOnACourtWithDependents)
@@ -324,24 +266,6 @@ TEST_F(SlotEditing, BlockBookingTwoRowsOverFourAndEightWeeksAcrossTheYearsEnd)
     EXPECT_EQ(row(0, "19:00", "b_bookername, b_person", "2027-02-08"), "Copied|0");
     EXPECT_EQ(count("tbl_booking WHERE b_bookername='Shared Booking'"), 2 * 16);
 }
-
-// Answers from any thread; the loser of a race shows its refusal here.
-class CountingPrompter : public Prompter {
-public:
-    CountingPrompter() { SetPrompter(this); }
-    ~CountingPrompter() override { SetPrompter(nullptr); }
-    int MsgBox(const QString& prompt, int, const QString&) override
-    {
-        QMutexLocker lock(&m_mutex);
-        prompts << prompt;
-        return Msg::OK;
-    }
-    QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList prompts;
-
-private:
-    QMutex m_mutex;
-};
 
 // Two stations book the same hours of a court with shared courts at the same moment: the hours a
 // paste books (delayed and shortened as asked) and a block booking of four weeks.

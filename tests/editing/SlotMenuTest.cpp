@@ -1,20 +1,10 @@
+#include "EditingTest.h"
 #include "SlotMenu.h"
 #include "WaitListHost.h"
 #include "WaitListPanel.h"
 
-#include "Booking.h"
-#include "TestGrid.h"
-
 #include "ModalDialog.h"
-#include "PrivateDatabase.h"
-#include "ScriptedPrompter.h"
 #include "TempWindowsDir.h"
-
-#include "Clock.h"
-#include "Db.h"
-#include "ErrorDisplay.h"
-#include "Globals.h"
-#include "Verification.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,44 +14,9 @@
 
 namespace {
 
-const QString Day = "2026-12-08";
-
-class SlotMenuTest : public DatabaseTest {
+class SlotMenuTest : public EditingTest {
 protected:
-    void SetUp() override
-    {
-        DatabaseTest::SetUp();
-        SetNow(QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)));
-        UseTestCentre();
-        SpecialGroupCount = 5;
-        SetErrorDisplayHandler([this](const VbError& e) { errors << e.description(); });
-    }
-    void TearDown() override
-    {
-        SetErrorDisplayHandler(nullptr);
-        ResetNow();
-    }
-
-    static void book(int court, const QString& time, const QString& name, int delay = 0, int length = 60)
-    {
-        TestGrid grid(Day, court);
-        ASSERT_TRUE(doBooking(grid, Day, time, "555", "", name, QString::number(court), "", false, delay, length, 0));
-    }
-    static QString row(int court, const QString& time, const QString& columns)
-    {
-        Recordset rs = Db::Query("SELECT " + columns + " FROM tbl_booking WHERE b_datetime='" + Day + " " + time +
-                                 ":00' AND b_field=" + QString::number(court));
-        if (rs.EOF_())
-            return "none";
-        QStringList values;
-        for (int i = 0; i < rs.FieldCount(); ++i)
-            values << rs.Fields(i).Value();
-        return values.join("|");
-    }
-
     TempWindowsDir windows;
-    ScriptedPrompter prompter;
-    QStringList errors;
     QWidget window;
 };
 
