@@ -120,8 +120,9 @@ void SlotClipboard::Paste(SlotGrid& grid)
             continue;
         }
         SlotToBook slot{date, grid.RowTime(row)};
-        // A taken or past hour is refused by the booking; it is asked nothing.
-        if (grid.NameCell(row).isEmpty() && !IsPastSlot(slot.time, date)) {
+        // A taken or past hour is refused by the booking; it is asked nothing, and passes no delay on.
+        const bool free = grid.NameCell(row).isEmpty() && !IsPastSlot(slot.time, date);
+        if (free) {
             const std::optional<SlotOffer> offer = AskSlotOffer(grid.Rows(), row);
             if (!offer)
                 return;
@@ -133,7 +134,7 @@ void SlotClipboard::Paste(SlotGrid& grid)
             if (offer->shortenAccepted)
                 slot.playLength = offer->shortenTo;
         }
-        previousDelay = slot.delay;
+        previousDelay = free ? slot.delay : 0;
         hours.push_back(slot);
     }
     if (hours.empty())

@@ -155,10 +155,8 @@ void SlotMenu::mnu_ChangePlayerCount_Click()
 {
     guarded("changing the player count", [this] {
         const int row = m_grid.CurrentRow();
-        if (!PlayerCountChange::MayChange(m_grid))
-            return;
         const std::optional<int> court = ChosenCourt(m_grid.CourtText());
-        if (!court)
+        if (!court || !PlayerCountChange::MayChange(m_grid))
             return;
         frm_AskNPlayer dialog(m_grid.GridDate(), m_grid.RowTime(row), *court, m_grid.ActionTime(), m_grid.Owner());
         dialog.exec();

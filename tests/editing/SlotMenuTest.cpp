@@ -119,7 +119,7 @@ TEST_F(SlotMenuTest, PasteAsksEachFreeRowItsOwnQuestionsInOrderAndTimesOnlyWhatI
     SlotMenu menu(grid, &window);
     menu.mnu_Copy_Click();
 
-    grid.Select({"16:00", "18:00", "20:00"});
+    grid.Select({"16:00", "18:00", "19:00", "20:00"});
     prompter.Answer(Msg::No);
     prompter.Answer(Msg::Yes);
     prompter.Answer(Msg::Yes);
@@ -136,6 +136,8 @@ TEST_F(SlotMenuTest, PasteAsksEachFreeRowItsOwnQuestionsInOrderAndTimesOnlyWhatI
     EXPECT_EQ(prompter.asked()[0].style, Msg::YesNoCancel);
     EXPECT_EQ(row(3, "16:00", "b_bookername, b_delaytime, b_playlength"), "Copied|0|50");
     EXPECT_EQ(row(3, "18:00", "b_bookername, b_delaytime, b_playlength"), "Copied|10|60");
+    EXPECT_EQ(row(3, "19:00", "b_bookername, b_delaytime, b_playlength"), "Copied|10|60")
+        << "it starts as late as the pasted slot before it";
     EXPECT_EQ(row(3, "20:00", "b_bookername, b_delaytime, b_playlength"), "Other|0|75");
     EXPECT_EQ(prompter.unexpected(), 0);
 
