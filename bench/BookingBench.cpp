@@ -1,4 +1,4 @@
-// Speed of the grid and of a booking on a realistic centre, run by hand:
+// Speed of the grid, of a booking and of the slot menu on a realistic centre, run by hand:
 //   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && build/bench/booking_bench
 
 #include "BenchSupport.h"

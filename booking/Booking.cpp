@@ -134,17 +134,17 @@ bool allRefused(const std::vector<std::optional<SlotRefusal>>& refusals)
 
 } // namespace
 
-std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringList& times, const Booker& booker,
-                            const QString& court, bool fromWaitList, int delay, int playLength)
+std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
+                            const QString& court, bool fromWaitList)
 {
     const std::optional<int> c = ChosenCourt(court);
-    if (!c || times.isEmpty())
-        return std::vector<bool>(times.size());
+    if (!c || hours.empty())
+        return std::vector<bool>(hours.size());
     // A past hour is refused before anything is asked of the database.
-    std::vector<std::optional<SlotRefusal>> past(times.size());
-    for (qsizetype i = 0; i < times.size(); ++i)
-        if (IsPastSlot(times[i], date))
-            past[static_cast<size_t>(i)] = SlotRefusal{"You cannot book previous entry"};
+    std::vector<std::optional<SlotRefusal>> past(hours.size());
+    for (size_t i = 0; i < hours.size(); ++i)
+        if (IsPastSlot(hours[i].time, hours[i].date))
+            past[i] = SlotRefusal{"You cannot book previous entry"};
     std::vector<std::optional<SlotRefusal>> refusals = past;
     bool bookedOne = false;
     const QString actionTime = grid.ActionTime();
@@ -155,14 +155,15 @@ std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringLi
                 if (refusals[i])
                     continue;
                 // The cut waiting-list entry goes with the first hour booked.
-                refusals[i] = RunSlotPart(db, times.size() > 1, [&] {
-                    bookSlot(db, date, times[static_cast<qsizetype>(i)], *c, booker, fromWaitList && !bookedOne, delay,
-                             playLength, actionTime);
+                const SlotToBook& slot = hours[i];
+                refusals[i] = RunSlotPart(db, hours.size() > 1, [&] {
+                    bookSlot(db, slot.date, slot.time, *c, booker, fromWaitList && !bookedOne, slot.delay,
+                             slot.playLength, actionTime);
                 });
                 bookedOne = bookedOne || !refusals[i];
             }
         }))
-        return std::vector<bool>(times.size());
+        return std::vector<bool>(hours.size());
     if (fromWaitList && bookedOne) {
         PasteFromWaitList = false;
         // The entry is gone; its number must not reach a later paste.
@@ -170,6 +171,15 @@ std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringLi
         grid.RefreshWaitList();
     }
     return ShowRefusals(refusals);
+}
+
+std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringList& times, const Booker& booker,
+                            const QString& court, bool fromWaitList, int delay, int playLength)
+{
+    std::vector<SlotToBook> hours;
+    for (const QString& time : times)
+        hours.push_back({date, time, delay, playLength});
+    return BookSlots(grid, hours, booker, court, fromWaitList);
 }
 
 bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,

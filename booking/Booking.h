@@ -15,11 +15,23 @@ struct Booker {
     int person = 0;
 };
 
-// Books the hours at times ("hh:mm") of date on court for booker, with their audit rows and the rows
-// of the courts that share space, in one transaction. An hour that cannot be booked (past, taken) is
-// left out and its refusal shown once the others are written; a bad court is refused before
-// anything; a database failure writes none of them and throws. The first hour booked takes the cut
-// waiting-list entry when fromWaitList. Element i tells whether times[i] was booked.
+// One hour to book: the date, the time ("hh:mm"), the minute play starts and the minutes it lasts.
+struct SlotToBook {
+    QString date;
+    QString time;
+    int delay = 0;
+    int playLength = 60;
+};
+
+// Books the hours on court for booker, with their audit rows and the rows of the courts that share
+// space, in one transaction. An hour that cannot be booked (past, taken) is left out and its refusal
+// shown once the others are written; a bad court is refused before anything; a database failure
+// writes none of them and throws. The first hour booked takes the cut waiting-list entry when
+// fromWaitList. Element i tells whether hours[i] was booked.
+std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
+                            const QString& court, bool fromWaitList);
+
+// Books the hours at times of one date, all with the same start minute and length, as above.
 std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringList& times, const Booker& booker,
                             const QString& court, bool fromWaitList, int delay, int playLength);
 

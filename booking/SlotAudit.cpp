@@ -13,3 +13,12 @@ void WriteRemark(Connection& db, const QString& date, const QString& time, int c
                "', m_remark='" + SqlQuote(remark) + "', m_job='" + job + "' ,m_field=" + QString::number(court) +
                ", m_staff='" + SqlQuote(Succeeded_User) + "', m_actiontime='" + SqlQuote(actionTime) + "'");
 }
+
+std::optional<QString> SharedRowRefusal(const QString& nameCell, const QString& verb)
+{
+    if (nameCell.contains(PartiallySharedMark, Qt::CaseInsensitive))
+        return "Please " + verb + " individual slots";
+    if (nameCell.contains(SharedBookingMark, Qt::CaseInsensitive))
+        return "Please " + verb + " main slots";
+    return std::nullopt;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class Connection;
 
@@ -11,3 +12,7 @@ void WriteRemark(Connection& db, const QString& date, const QString& time, int c
 // The markers the booking operations store in place of a booker name on courts that share space.
 inline const QString SharedBookingMark = QStringLiteral("Shared Booking");
 inline const QString PartiallySharedMark = QStringLiteral("Partially Shared");
+
+// Why a change of a slot's timing refuses a row that holds a marker: "Please <verb> individual slots"
+// on a master court's row, "Please <verb> main slots" on a dependent court's; none on a booker's row.
+std::optional<QString> SharedRowRefusal(const QString& nameCell, const QString& verb);

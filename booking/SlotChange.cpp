@@ -26,7 +26,8 @@ bool RunSlotChange(const std::function<void(Connection&)>& change)
         });
         return true;
     } catch (const SlotRefusal& refusal) {
-        MsgBox(refusal.message, refusal.style);
+        if (!refusal.message.isEmpty())
+            MsgBox(refusal.message, refusal.style);
     } catch (const VbError& e) {
         if (!Db::IsLockConflict(e))
             throw;

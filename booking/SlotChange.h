@@ -20,7 +20,7 @@ class VbError;
 // What the loser of a race for a slot is told.
 inline const QString SlotTakenMessage = QStringLiteral("The field already being booked");
 
-// Thrown inside a change to undo all it wrote and show the user why.
+// Thrown inside a change to undo all it wrote and show the user why (nothing is shown for an empty message).
 struct SlotRefusal {
     QString message;
     int style = Msg::Critical;

@@ -11,6 +11,7 @@
 #include "Db.h"
 #include "Globals.h"
 #include "Prompter.h"
+#include "SqlQuote.h"
 #include "Settings.h"
 #include "Verification.h"
 
@@ -37,20 +38,6 @@ bool verified(SlotGrid& grid, bool requireAuthorization)
     return IsUserAllowed(false);
 }
 
-// A paid or past slot is refused, with the past message of the action; then the user must be allowed.
-bool mayChange(SlotGrid& grid, int row, const Slot& slot, const QString& pastMessage, bool requireAuthorization)
-{
-    if (!grid.PaidCell(row).isEmpty()) {
-        MsgBox("The slot already paid", Msg::Critical);
-        return false;
-    }
-    if (IsPastSlot(slot.time, slot.date)) {
-        MsgBox(pastMessage, Msg::Critical);
-        return false;
-    }
-    return verified(grid, requireAuthorization);
-}
-
 QString minutes(int value) { return " for " + QString::number(value) + " minutes "; }
 
 // The slot of the grid row, judged against its neighbours as they stand now rather than as the grid
@@ -64,49 +51,76 @@ bool conflictsNow(Connection& db, const SlotGrid& grid, const Slot& slot, int ro
 struct TimingChange {
     QString job;
     QString pastMessage;
-    // The refusals of a row that holds a marker: "... individual slots", "... main slots".
-    QString onPartiallyShared;
-    QString onSharedBooking;
+    // What the refusals of a row that holds a marker ask the user to do: "Please <verb> main slots".
+    QString verb;
     // Whether the change moves the start (else it sets the length).
     bool movesStart;
     // The new start and length of the slot, from its row as read under its lock; or a refusal.
     std::function<std::pair<int, int>(Connection&, const Slot&, const SlotRow& own)> change;
+    // The audit text of the new start or length.
+    std::function<QString(int)> remark = minutes;
+    // Refuses a row the grid shows free, before the user is asked; none when empty.
+    QString onFreeRow = {};
+    // Leaves the courts that share space as they are.
+    bool ownCourtOnly = false;
 };
+
+// What became of a change before anything was written.
+enum class Checked { Refused, NotAllowed, Allowed };
+
+// A paid or past slot (or a free one, where the change says so) is refused; then the user must be allowed.
+Checked mayChange(SlotGrid& grid, int row, const Slot& slot, const TimingChange& timing, bool requireAuthorization)
+{
+    QString refusal;
+    if (!grid.PaidCell(row).isEmpty())
+        refusal = "The slot already paid";
+    else if (IsPastSlot(slot.time, slot.date))
+        refusal = timing.pastMessage;
+    else if (!timing.onFreeRow.isEmpty() && grid.NameCell(row).isEmpty())
+        refusal = timing.onFreeRow;
+    if (!refusal.isEmpty()) {
+        MsgBox(refusal, Msg::Critical);
+        return Checked::Refused;
+    }
+    return verified(grid, requireAuthorization) ? Checked::Allowed : Checked::NotAllowed;
+}
 
 // Changes the timing of the slot of a grid row in one transaction: its own row, the rows of its
 // dependent courts, and its master's "Partially Shared" row, which keeps covering every dependent
 // booking from the earliest start to the latest end. Everything is decided on the rows as they are
-// now, read under their locks. The grid is redrawn afterwards.
-void changeTiming(SlotGrid& grid, int row, bool requireAuthorization, const TimingChange& timing)
+// now, read under their locks. The grid is redrawn afterwards. Tells whether the user was asked (or
+// verification is off), so that the rows after it in one command rely on that answer.
+bool changeTiming(SlotGrid& grid, int row, bool requireAuthorization, const TimingChange& timing)
 {
     const std::optional<int> court = ChosenCourt(grid.CourtText());
     if (!court)
-        return;
+        return false;
     const Slot slot{grid.GridDate(), grid.RowTime(row), *court};
-    if (!mayChange(grid, row, slot, timing.pastMessage, requireAuthorization))
-        return;
+    const Checked checked = mayChange(grid, row, slot, timing, requireAuthorization);
+    if (checked != Checked::Allowed)
+        return checked == Checked::NotAllowed;
     const QString actionTime = grid.ActionTime();
     auto set = [&](int delay, int length) {
         return timing.movesStart ? "b_delaytime=" + QString::number(delay) : "b_playlength=" + QString::number(length);
     };
-    auto remark = [&](int delay, int length) { return minutes(timing.movesStart ? delay : length); };
+    auto remark = [&](int delay, int length) { return timing.remark(timing.movesStart ? delay : length); };
     RunSlotChange([&](Connection& db) {
-        const int master = GetSharedMaster(slot.court);
+        const int master = timing.ownCourtOnly ? -1 : GetSharedMaster(slot.court);
         const std::optional<SlotRow> masterRow =
             master != -1 ? LockSlotRow(db, slot.date, slot.time, master) : std::nullopt;
         const std::optional<SlotRow> own = LockSlotRow(db, slot.date, slot.time, slot.court);
         if (!own)
             return;
-        if (own->bookerName.contains(PartiallySharedMark, Qt::CaseInsensitive))
-            throw SlotRefusal{timing.onPartiallyShared};
-        if (own->bookerName.contains(SharedBookingMark, Qt::CaseInsensitive))
-            throw SlotRefusal{timing.onSharedBooking};
+        if (const auto refusal = SharedRowRefusal(own->bookerName, timing.verb))
+            throw SlotRefusal{*refusal};
         if (own->paid > Money())
             throw SlotRefusal{"The slot already paid"};
         const auto [delay, length] = timing.change(db, slot, *own);
 
         db.Execute("UPDATE tbl_booking SET " + set(delay, length) + slot.Where(slot.court));
         WriteRemark(db, slot.date, slot.time, slot.court, timing.job, remark(delay, length), actionTime);
+        if (timing.ownCourtOnly)
+            return;
         for (int shared : DependentCourts(slot.court)) {
             db.Execute("UPDATE tbl_booking SET " + set(delay, length) + slot.Where(shared));
             WriteRemark(db, slot.date, slot.time, shared, timing.job, remark(delay, length), actionTime);
@@ -120,35 +134,41 @@ void changeTiming(SlotGrid& grid, int row, bool requireAuthorization, const Timi
         }
     });
     grid.RefreshView();
+    return true;
 }
 
-void delaySlot(SlotGrid& grid, int row, int delay, bool requireAuthorization, bool testConflict)
+// conflict: the refusal of a start that clashes with the neighbours as they are now (an empty text
+// passes the row over silently); none: no such test.
+bool delaySlot(SlotGrid& grid, int row, int delay, bool requireAuthorization, std::optional<QString> conflict)
 {
-    changeTiming(grid, row, requireAuthorization,
-                 {"delay slot", "You cannot delay previous entry!", "Please delay individual slots",
-                  "Please delay main slots", true, [&](Connection& db, const Slot& slot, const SlotRow& own) {
-                      if (testConflict && conflictsNow(db, grid, slot, row, delay))
-                          throw SlotRefusal{"conflicting! cannot delay", Msg::OKOnly};
-                      return std::pair{delay, own.playLength};
-                  }});
+    return changeTiming(grid, row, requireAuthorization,
+                        {"delay slot", "You cannot delay previous entry!", "delay", true,
+                         [&](Connection& db, const Slot& slot, const SlotRow& own) {
+                             if (conflict && conflictsNow(db, grid, slot, row, delay))
+                                 throw SlotRefusal{*conflict, Msg::OKOnly};
+                             return std::pair{delay, own.playLength};
+                         }});
 }
 
-// added > 0: the slot plays that many minutes longer than it does now, if its neighbours leave room.
-void changeLength(SlotGrid& grid, int row, int playLength, int added, LengthMethod method, bool requireAuthorization)
+// Sets the play length to what newLength makes of the present one. Where a conflict message is given,
+// a longer slot must leave room to the slot after it, judged from its own start minute on the rows
+// as they are now.
+void changeLength(SlotGrid& grid, int row, int shownLength, const std::function<int(int)>& newLength,
+                  LengthMethod method, bool requireAuthorization, const QString& conflict)
 {
     if (row < 1 || !grid.Rows()[row].IsBooked()) {
-        MsgBox("There is no booked slot to add " + QString::number(playLength) + " minutes", Msg::Critical);
+        MsgBox("There is no booked slot to add " + QString::number(shownLength) + " minutes", Msg::Critical);
         return;
     }
     changeTiming(grid, row, requireAuthorization,
                  {method == LengthMethod::Shorten ? "shorten slot" : "extra time", "You cannot book previous entry!",
-                  "Please add individual slots", "Please add main slots", false,
+                  "add", false,
                   [&](Connection& db, const Slot& slot, const SlotRow& own) {
-                      if (added == 0)
-                          return std::pair{own.delay, playLength};
-                      if (conflictsNow(db, grid, slot, row, own.delay + added))
-                          throw SlotRefusal{"conflicting! cannot do", Msg::OKOnly};
-                      return std::pair{own.delay, own.playLength + added};
+                      const int length = newLength(own.playLength);
+                      if (!conflict.isEmpty() && length > own.playLength &&
+                          conflictsNow(db, grid, slot, row, own.delay + length - own.playLength))
+                          throw SlotRefusal{conflict, Msg::OKOnly};
+                      return std::pair{own.delay, length};
                   }});
 }
 
@@ -156,52 +176,76 @@ void changeLength(SlotGrid& grid, int row, int playLength, int added, LengthMeth
 
 void DelayGameTime(SlotGrid& grid, int row, int delay, bool requireAuthorization)
 {
-    delaySlot(grid, row, delay, requireAuthorization, false);
+    delaySlot(grid, row, delay, requireAuthorization, std::nullopt);
 }
 
 void AddExtraTime(SlotGrid& grid, int row, int playLength, LengthMethod method, bool requireAuthorization)
 {
-    changeLength(grid, row, playLength, 0, method, requireAuthorization);
+    changeLength(grid, row, playLength, [&](int) { return playLength; }, method, requireAuthorization, {});
 }
 
-void Block_Booking(SlotGrid& grid, const QString& date)
+void SetSlotLength(SlotGrid& grid, int row, int playLength, LengthMethod method)
 {
-    QString tel, name, rate, org;
-    {
-        Recordset rs;
-        if (PasteFromWaitList) {
-            rs = Db::Query("SELECT * FROM tbl_waitlist_clipboard");
-            if (rs.EOF_())
-                return;
-            tel = rs["w_bookertel"].Value();
-            name = rs["w_bookername"].Value();
-            rate = rs["w_specialrate"].Value();
-            org = rs["w_bookerorg"].Value();
-        } else {
-            if (SlotDate.isEmpty())
-                return;
-            rs = Db::Query("SELECT * FROM tbl_booking_clipboard" + QString::number(CounterNumber) +
-                           " where b_datetime='" + SlotKey(SlotDate, SlotTime) +
-                           "' AND b_field=" + QString::number(SlotCourt));
-            if (rs.EOF_())
-                return;
-            tel = rs["b_bookertel"].Value();
-            name = rs["b_bookername"].Value();
-            rate = rs["b_specialrate"].Value();
-            org = rs["b_bookerorg"].Value();
+    changeLength(grid, row, playLength, [&](int) { return playLength; }, method, true, "conflicting! cannot delay");
+}
+
+void SetPlayTime(SlotGrid& grid, int row, int playTime, bool requireAuthorization)
+{
+    TimingChange timing{"shorten slot", "You cannot book previous entry!", "set", false,
+                        [&](Connection&, const Slot&, const SlotRow& own) { return std::pair{own.delay, playTime}; },
+                        [](int length) { return " to " + QString::number(length) + " minutes"; }};
+    timing.onFreeRow = "You cannot set empty!";
+    timing.ownCourtOnly = true;
+    changeTiming(grid, row, requireAuthorization, timing);
+}
+
+std::optional<Booker> ClipboardBooker()
+{
+    Recordset rs;
+    if (PasteFromWaitList) {
+        // This station's own entry: the shared clipboard holds whatever any station cut last.
+        rs = Db::Query("SELECT w_bookertel AS tel, w_bookerorg AS org, w_bookername AS name, w_specialrate AS rate, "
+                       "w_person AS person FROM tbl_waitlist WHERE w_id='" + SqlQuote(WaitListCutId) + "'");
+        if (rs.EOF_()) {
+            // Booked or cleared meanwhile: the booking clipboard serves the next paste again.
+            PasteFromWaitList = false;
+            WaitListCutId.clear();
+            return std::nullopt;
         }
+    } else {
+        if (SlotDate.isEmpty())
+            return std::nullopt;
+        rs = Db::Query("SELECT b_bookertel AS tel, b_bookerorg AS org, b_bookername AS name, b_specialrate AS rate, "
+                       "b_person AS person FROM tbl_booking_clipboard" + QString::number(CounterNumber) +
+                       " where b_datetime='" + SlotKey(SlotDate, SlotTime) +
+                       "' AND b_field=" + QString::number(SlotCourt));
+        if (rs.EOF_())
+            return std::nullopt;
     }
     // A clipboard row without a name would make a booking that can be neither booked over nor cleared.
-    if (name.isEmpty())
-        return;
-    QStringList times;
-    for (int row = 1; row <= grid.RowCount(); ++row)
-        if (grid.IsSelected(row))
-            times << grid.RowTime(row);
-    BookSlots(grid, date, times, {tel, org, name, rate, 0}, grid.CourtText(), PasteFromWaitList, 0, 60);
+    if (rs["name"].Value().isEmpty())
+        return std::nullopt;
+    return Booker{rs["tel"].Value(), rs["org"].Value(), rs["name"].Value(), rs["rate"].Value(),
+                  static_cast<int>(rs["person"].Integer())};
 }
 
-void doDelay(SlotGrid& grid, int value)
+void Block_Booking(SlotGrid& grid, const QString& date) { Block_Booking(grid, QStringList{date}); }
+
+void Block_Booking(SlotGrid& grid, const QStringList& dates)
+{
+    std::optional<Booker> booker = ClipboardBooker();
+    if (!booker)
+        return;
+    booker->person = 0;
+    std::vector<SlotToBook> hours;
+    for (const QString& date : dates)
+        for (int row = 1; row <= grid.RowCount(); ++row)
+            if (grid.IsSelected(row))
+                hours.push_back({date, grid.RowTime(row)});
+    BookSlots(grid, hours, *booker, grid.CourtText(), PasteFromWaitList);
+}
+
+void doDelay(SlotGrid& grid, int value, bool sayConflicts)
 {
     if (!ChosenCourt(grid.CourtText()))
         return;
@@ -209,23 +253,22 @@ void doDelay(SlotGrid& grid, int value)
     for (int row = grid.RowCount(); row >= 1; --row) {
         if (!grid.IsSelected(row))
             continue;
-        const QString name = grid.NameCell(row);
-        if (name.contains(PartiallySharedMark, Qt::CaseInsensitive)) {
-            MsgBox("Please delay individual slots", Msg::Critical);
-            return;
-        }
-        if (name.contains(SharedBookingMark, Qt::CaseInsensitive)) {
-            MsgBox("Please delay main slots", Msg::Critical);
+        if (const auto refusal = SharedRowRefusal(grid.NameCell(row), "delay")) {
+            MsgBox(*refusal, Msg::Critical);
             return;
         }
         if (!grid.Rows()[row].IsBooked())
             continue;
+        const QString conflict = sayConflicts ? "conflicting! cannot delay" : "";
         if (isDelayConflict(grid.Rows(), row, value)) {
-            MsgBox("conflicting! cannot delay");
+            if (sayConflicts)
+                MsgBox(conflict);
             continue;
         }
-        delaySlot(grid, row, value, requireAuthorization, true);
-        requireAuthorization = false;
+        // Only a row that reached the question answers it for the rows after it: a row refused as
+        // paid or past must not let them through on a verification left by an earlier command.
+        if (delaySlot(grid, row, value, requireAuthorization, conflict))
+            requireAuthorization = false;
     }
 }
 
@@ -234,13 +277,8 @@ void doAddExtraTime(SlotGrid& grid, int value)
     const int row = grid.CurrentRow();
     if (row < 1 || !ChosenCourt(grid.CourtText()))
         return;
-    const QString name = grid.NameCell(row);
-    if (name.contains(PartiallySharedMark, Qt::CaseInsensitive)) {
-        MsgBox("Please add individual slots", Msg::Critical);
-        return;
-    }
-    if (name.contains(SharedBookingMark, Qt::CaseInsensitive)) {
-        MsgBox("Please add main slots", Msg::Critical);
+    if (const auto refusal = SharedRowRefusal(grid.NameCell(row), "add")) {
+        MsgBox(*refusal, Msg::Critical);
         return;
     }
     const BookRow& slot = grid.Rows()[row];
@@ -250,5 +288,7 @@ void doAddExtraTime(SlotGrid& grid, int value)
         MsgBox("conflicting! cannot do");
         return;
     }
-    changeLength(grid, row, slot.playLength + value, value, LengthMethod::ExtraTime, true);
+    changeLength(
+        grid, row, slot.playLength + value, [&](int present) { return present + value; }, LengthMethod::ExtraTime,
+        true, "conflicting! cannot do");
 }

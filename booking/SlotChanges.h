@@ -1,6 +1,10 @@
 #pragma once
 
+#include "Booking.h"
+
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 class SlotGrid;
 
@@ -14,12 +18,26 @@ void DelayGameTime(SlotGrid& grid, int row, int delay, bool requireAuthorization
 enum class LengthMethod { Shorten = 1, ExtraTime = 2 };
 // Sets the play length of the slot of a grid row: above 60 runs into the next row, below shortens it.
 void AddExtraTime(SlotGrid& grid, int row, int playLength, LengthMethod method, bool requireAuthorization);
+// As AddExtraTime after a verification, but a longer slot must leave room to the slot after it,
+// judged from its own start minute on the rows as they are now ("conflicting! cannot delay").
+void SetSlotLength(SlotGrid& grid, int row, int playLength, LengthMethod method);
 
-// Books the selected rows of the grid on date with the booker of the booking clipboard, or of the cut
-// waiting-list entry; books nothing when neither holds one.
+// Sets the play length of the slot of a grid row on its own court only ("shorten slot"); a free row
+// is refused.
+void SetPlayTime(SlotGrid& grid, int row, int playTime, bool requireAuthorization);
+
+// The booker the clipboard holds: the waiting-list entry this station cut while PasteFromWaitList
+// (an entry gone meanwhile gives none and ends the cut), else the slot this station copied last; none
+// when neither holds one.
+std::optional<Booker> ClipboardBooker();
+
+// Books the selected rows of the grid on each of dates with the booker of the clipboard, read once
+// for all of them, in one transaction; books nothing when the clipboard holds no one.
+void Block_Booking(SlotGrid& grid, const QStringList& dates);
 void Block_Booking(SlotGrid& grid, const QString& date);
 
-// The slot menu's delay command: every selected row, from the last up, starts at minute value.
-void doDelay(SlotGrid& grid, int value);
+// The slot menu's delay command: every selected row, from the last up, starts at minute value. A row
+// that would clash is passed over, with "conflicting! cannot delay" when sayConflicts.
+void doDelay(SlotGrid& grid, int value, bool sayConflicts = true);
 // The slot menu's extra-time command: the focused row's slot plays value minutes longer.
 void doAddExtraTime(SlotGrid& grid, int value);

@@ -1,4 +1,5 @@
 #include "frm_Booker.h"
+#include "PlayerCount.h"
 #include "Booking.h"
 #include "SlotGrid.h"
 
@@ -177,12 +178,12 @@ void frm_Booker::book()
     Tag = m_lookUp.RateAtOk(Tag);
     int person = 0;
     if (PerPersonChargingOn == 1) {
-        const double typed = Vb::Val(txt_BookerPerson->text());
-        if (txt_BookerPerson->text().isEmpty() || typed < 0 || typed > 32767) {
-            MsgBox("Please enter number of person playing!", Msg::Critical);
+        const std::optional<int> typed = PlayerCount(txt_BookerPerson->text());
+        if (!typed) {
+            MsgBox(PlayerCountMessage, Msg::Critical);
             return;
         }
-        person = Vb::CInt(typed);
+        person = *typed;
     }
     CurrentTask = "booking the slot";
     if (IsUserAllowed(false)) {

@@ -10,8 +10,11 @@
 #include "SlotAudit.h"
 #include "SlotChanges.h"
 #include "SlotInfo.h"
+#include "SlotOffers.h"
 #include "SlotTiming.h"
 #include "frm_Booker.h"
+
+#include "SlotMenu.h"
 
 #include "Clock.h"
 #include "ErrorDisplay.h"
@@ -201,48 +204,9 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
 
 void BookingsPage::buildSlotMenu()
 {
-    mnu_Mouse = new QMenu(this);
-    mnu_Mouse->setObjectName("mnu_Mouse");
-    for (int minutes : {15, 30, 45}) {
-        QAction* a = mnu_Mouse->addAction("Add " + QString::number(minutes) + " minutes extra time");
-        a->setObjectName("mnu_AddExtraTime" + QString::number(minutes));
-        connect(a, &QAction::triggered, this, [this, minutes] { doAddExtraTime(minutes); });
-    }
-    for (int minutes : {15, 30, 45}) {
-        QAction* a = mnu_Mouse->addAction("Delay for " + QString::number(minutes) + " minutes");
-        a->setObjectName("mnu_Delay" + QString::number(minutes));
-        connect(a, &QAction::triggered, this, [this, minutes] { doDelay(minutes); });
-    }
-    mnu_Mouse->addSeparator();
-    mnu_ChangePlayerCount = mnu_Mouse->addAction("Change Player Count");
-    mnu_ChangePlayerCount->setObjectName("mnu_ChangePlayerCount");
-    mnu_ChangePlayerCount->setVisible(false);
-    // The player count and the rate classes are offered once the program can set them.
-    mnu_ChangePlayerCount->setEnabled(false);
-    QAction* templateEntry = mnu_Mouse->addAction("Set this slot as 'special group 1' slot");
-    templateEntry->setObjectName("mnu_SetSpecialGroup0");
-    templateEntry->setVisible(false);
-    mnu_SetSpecialGroup.assign(SpecialGroupLimit + 1, nullptr);
-    mnu_SetSpecialGroup[0] = templateEntry;
-    mnu_Mouse->addSeparator();
-    mnu_Delete = mnu_Mouse->addAction("Delete Slot");
-    mnu_Delete->setObjectName("mnu_Delete");
-    connect(mnu_Delete, &QAction::triggered, this, &BookingsPage::mnu_Delete_Click);
+    mnu_Mouse = new SlotMenu(*this, this);
+    connect(mnu_Mouse->mnu_Delete, &QAction::triggered, this, &BookingsPage::mnu_Delete_Click);
     new RightButtonMenu(ListView_Book->viewport(), mnu_Mouse);
-}
-
-void BookingsPage::AddSpecialGroupEntry(int n, const QString& caption)
-{
-    auto* entry = new QAction(caption, mnu_Mouse);
-    entry->setObjectName("mnu_SetSpecialGroup" + QString::number(n));
-    entry->setEnabled(false);
-    QAction* after = nullptr;
-    for (int k = n - 1; k >= 0 && !after; --k)
-        after = mnu_SetSpecialGroup[static_cast<size_t>(k)];
-    const QList<QAction*> entries = mnu_Mouse->actions();
-    const qsizetype at = entries.indexOf(after) + 1;
-    mnu_Mouse->insertAction(at < entries.size() ? entries[at] : nullptr, entry);
-    mnu_SetSpecialGroup[static_cast<size_t>(n)] = entry;
 }
 
 void BookingsPage::PrepareImageClips()
@@ -356,16 +320,6 @@ void BookingsPage::DelayGameTime(int IndexNumber, int DelayTime, bool requireAut
     ::DelayGameTime(*this, IndexNumber, DelayTime, requireAuthorization);
 }
 
-void BookingsPage::doDelay(int value)
-{
-    Guarded("delaying the slot", [&] { ::doDelay(*this, value); });
-}
-
-void BookingsPage::doAddExtraTime(int value)
-{
-    Guarded("adding extra time", [&] { ::doAddExtraTime(*this, value); });
-}
-
 // ---- handlers
 
 void BookingsPage::btn_Book_Click()
@@ -373,22 +327,9 @@ void BookingsPage::btn_Book_Click()
     Guarded("booking the slot", [this] {
         if (!ChosenCourt(CourtText()))
             return;
-        enum Mark { None, Yes, No };
         const int n = RowCount();
         const QString date = GridDate();
-        std::vector<Mark> delayMark(static_cast<size_t>(n) + 1, None), shortenMark(delayMark);
-        std::vector<int> delayBy(static_cast<size_t>(n) + 1), shortenTo(delayBy);
-        auto usedByPrevious = [] {
-            MsgBox("The time for this slot has been used by previous slot", Msg::OKOnly, "Information");
-        };
-        auto askShorten = [&](size_t r, int length) {
-            const bool yes = MsgBox("Cannot make for complete 1 hour\r\nDo you wish to book for only " +
-                                        QString::number(length) + " minutes?",
-                                    Msg::YesNoCancel, "Information") == Msg::Yes;
-            shortenMark[r] = yes ? Yes : No;
-            shortenTo[r] = length;
-        };
-
+        std::vector<SlotOffer> offers(static_cast<size_t>(n) + 1);
         for (int row = 1; row <= n; ++row) {
             if (!IsSelected(row))
                 continue;
@@ -401,34 +342,16 @@ void BookingsPage::btn_Book_Click()
                 MsgBox("The field already being booked", Msg::Critical);
                 return;
             }
-            int overrun = 0;
-            if (row >= 2) {
-                overrun = m_bookRows[r - 1].Overrun();
-                // A previous slot that fills this whole hour leaves nothing to book.
-                if (m_bookRows[r - 1].IsBooked() && overrun >= 60) {
-                    usedByPrevious();
-                    return;
-                }
-                if (overrun > 0) {
-                    const bool yes = MsgBox("The slot already occupied for " + QString::number(overrun) +
-                                                " minutes by previous slot.\r\n Do you wish to delay the slot too?",
-                                            Msg::YesNoCancel, "Information") == Msg::Yes;
-                    delayMark[r] = yes ? Yes : No;
-                    delayBy[r] = overrun;
-                }
-            }
-            if (row == n && overrun > 0)
-                askShorten(r, 60 - overrun);
-            if (row > 1 && row < n && m_bookRows[r + 1].IsBooked()) {
-                const int nextStart = m_bookRows[r + 1].delay;
-                if (overrun > nextStart)
-                    askShorten(r, 60 + nextStart - overrun);
-            }
-            if (delayMark[r] == No)
+            const std::optional<SlotOffer> offer = AskSlotOffer(m_bookRows, row);
+            if (!offer)
                 return;
-            if (delayMark[r - 1] == Yes) {
-                delayMark[r] = Yes;
-                delayBy[r] = delayBy[r - 1];
+            offers[r] = *offer;
+            if (offer->delayAsked && !offer->delayAccepted)
+                return;
+            // A row booked after a delayed row starts as late as that one.
+            if (offers[r - 1].delayAccepted) {
+                offers[r].delayAccepted = true;
+                offers[r].delay = offers[r - 1].delay;
             }
         }
 
@@ -439,13 +362,13 @@ void BookingsPage::btn_Book_Click()
         if (booker.exec() != QDialog::Accepted)
             return;
         for (int row = n; row >= 1; --row) {
-            const auto r = static_cast<size_t>(row);
+            const SlotOffer& offer = offers[static_cast<size_t>(row)];
             if (!booker.Booked(row))
                 continue;
-            if (delayMark[r] == Yes)
-                ::DelayGameTime(*this, row, delayBy[r], false);
-            if (shortenMark[r] == Yes)
-                ::AddExtraTime(*this, row, shortenTo[r], LengthMethod::Shorten, false);
+            if (offer.delayAccepted)
+                ::DelayGameTime(*this, row, offer.delay, false);
+            if (offer.shortenAccepted)
+                ::AddExtraTime(*this, row, offer.shortenTo, LengthMethod::Shorten, false);
         }
     });
 }

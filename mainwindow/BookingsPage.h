@@ -16,6 +16,7 @@ class clsToolTip;
 class FloorPlan;
 class QAction;
 class QLabel;
+class SlotMenu;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -52,11 +53,7 @@ public:
     QLabel* NextPlayList;
     // Over the grid while the last refresh could not read the database.
     QLabel* lbl_RefreshFailure;
-    QMenu* mnu_Mouse;
-    QAction* mnu_Delete;
-    QAction* mnu_ChangePlayerCount;
-    // Element 0 is the hidden template; 1..5 are made for the special groups that have a table.
-    std::vector<QAction*> mnu_SetSpecialGroup;
+    SlotMenu* mnu_Mouse;
 
     // The tip over the grid, made by the window's start-up; null until then.
     clsToolTip* ToolTip = nullptr;
@@ -72,12 +69,7 @@ public:
     void RefreshView() override;
     void RefreshWaitList() override;
 
-    // Makes the slot-menu entry of special group n (1..5) with its caption.
-    void AddSpecialGroupEntry(int n, const QString& caption);
-
     void DelayGameTime(int IndexNumber, int DelayTime, bool requireAuthorization);
-    void doDelay(int value);
-    void doAddExtraTime(int value);
 
     // SlotGrid
     QString GridDate() const override;

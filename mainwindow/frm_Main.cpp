@@ -12,6 +12,7 @@
 #include "clsToolTip.h"
 #include "CctvPanel.h"
 
+#include "SlotMenu.h"
 #include "WaitListPanel.h"
 
 #include "CartPanel.h"
@@ -198,6 +199,8 @@ void frm_Main::layOut()
             [this](QWidget*, const QPoint& at) { Bookings->ListView_Book_TipWanted(at); });
     Bookings->WaitListChanged = [this] { RefreshWaitList(); };
     connect(Bookings->btn_Paid, &QPushButton::clicked, Cart, &CartPanel::btn_Paid_Click);
+    connect(Bookings->mnu_Mouse->mnu_Pay, &QAction::triggered, Cart, &CartPanel::btn_Paid_Click);
+    Bookings->mnu_Mouse->ConnectWaitList(*WaitList);
     connect(Administration->btn_Item, &QPushButton::clicked, this, [this] {
         OpenItemRegister(this, [this] { Store->RefreshStore(); });
     });
@@ -244,7 +247,7 @@ void frm_Main::Form_Load()
         plan3->Place(twips("WaitingList", "Top"), twips("WaitingList", "Left"));
 
         placeSpecialGroups();
-        Bookings->mnu_ChangePlayerCount->setVisible(PerPersonChargingOn == 1);
+        Bookings->mnu_Mouse->LoadItems();
 
         for (FloorPlan* plan : {plan1, plan2, plan3})
             plan->HideAll();
@@ -321,13 +324,9 @@ void frm_Main::Form_Load()
 
 void frm_Main::placeSpecialGroups()
 {
-    for (int n = 1; n <= SpecialGroupCount; ++n) {
-        if (!HasSpecialGroupTable(n))
-            continue;
-        const QString name = GetSpecialGroupName(n);
-        Administration->AddSpecialGroupButton(n, name);
-        Bookings->AddSpecialGroupEntry(n, "Set this slot as '" + name + " ' slot");
-    }
+    for (int n = 1; n <= SpecialGroupCount; ++n)
+        if (HasSpecialGroupTable(n))
+            Administration->AddSpecialGroupButton(n, GetSpecialGroupName(n));
 }
 
 SlotGrid& frm_Main::Grid() { return *Bookings; }
@@ -542,7 +541,10 @@ void frm_Main::runKeys(const std::vector<KeyMatch>& matches)
             Cart->btn_Pay_Click();
             break;
         case KeyAction::CopySlot:
+            Bookings->mnu_Mouse->mnu_Copy_Click();
+            break;
         case KeyAction::PasteSlot:
+            Bookings->mnu_Mouse->mnu_Paste_Click();
             break;
         }
     }

@@ -3,6 +3,7 @@
 #include "TestGrid.h"
 
 #include "Clock.h"
+#include "CountingPrompter.h"
 #include "Db.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
@@ -270,24 +271,6 @@ TEST_F(Booking, EveryAuditRowNamesItsSlotTimeStaffAndClock)
     EXPECT_EQ(written, expected);
     EXPECT_EQ(count("tbl_booking"), 0);
 }
-
-// Answers from any thread; the loser of a race shows its refusal here.
-class CountingPrompter : public Prompter {
-public:
-    CountingPrompter() { SetPrompter(this); }
-    ~CountingPrompter() override { SetPrompter(nullptr); }
-    int MsgBox(const QString& prompt, int, const QString&) override
-    {
-        QMutexLocker lock(&m_mutex);
-        prompts << prompt;
-        return Msg::OK;
-    }
-    QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList prompts;
-
-private:
-    QMutex m_mutex;
-};
 
 TEST_F(Booking, TwoStationsBookingOneSlotAtOnceGiveOneBooking)
 {

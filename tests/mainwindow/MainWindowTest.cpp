@@ -1,5 +1,6 @@
 #include "AdministrationPage.h"
 #include "BookingsPage.h"
+#include "SlotMenu.h"
 #include "CalendarPicker.h"
 #include "ClickLabel.h"
 #include "FloorPlan.h"
@@ -126,9 +127,9 @@ TEST_F(MainWindow, StartUpLaysOutThePagesFromTheSettingsAndGoesOnPastAMissingOut
     const int gap = first->y() - admin->btn_Membership->y() - admin->btn_Membership->height();
     EXPECT_EQ(admin->btn_MemberDynamic[3]->y(), first->y() + 2 * (first->height() + gap));
     EXPECT_EQ(admin->btn_MemberDynamic[3]->text(), "VIP");
-    ASSERT_NE(main->Bookings->mnu_SetSpecialGroup[3], nullptr);
-    EXPECT_EQ(main->Bookings->mnu_SetSpecialGroup[3]->text(), "Set this slot as 'VIP ' slot");
-    EXPECT_TRUE(main->Bookings->mnu_ChangePlayerCount->isVisible());
+    ASSERT_NE(main->Bookings->mnu_Mouse->mnu_SetSpecialGroup[3], nullptr);
+    EXPECT_EQ(main->Bookings->mnu_Mouse->mnu_SetSpecialGroup[3]->text(), "Set this slot as 'VIP ' slot");
+    EXPECT_TRUE(main->Bookings->mnu_Mouse->mnu_ChangePlayerCount->isVisible());
     EXPECT_TRUE(admin->btn_Item->isEnabled());
     EXPECT_FALSE(admin->btn_HandOver->isEnabled()) << "a window the program does not have is not offered";
 

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QMenu>
+#include <vector>
+
+class QAction;
+class SlotGrid;
+class WaitListPanel;
+
+// The grid's slot menu, shown on a release of the right button over the grid. The items of other
+// work (delete, pay, invoice, the rate classes) are connected by the window: their actions, and
+// mnu_SetSpecialGroup_Click for the special groups.
+class SlotMenu : public QMenu {
+    Q_OBJECT
+
+public:
+    SlotMenu(SlotGrid& grid, QWidget* parent);
+
+    // The start-up steps of the menu: "Change Player Count" only under per-person charging, and one
+    // "Set this slot as '...' slot" item for each special group whose register exists.
+    void LoadItems();
+    // "Cut Slot" of the waiting list cuts the panel's chosen entry.
+    void ConnectWaitList(WaitListPanel& panel);
+
+    QAction* mnu_Copy;
+    QAction* mnu_ChangePlayerCount;
+    QAction* mnu_Paste;
+    QAction* mnu_Delete;
+    QAction* mnu_Pay;
+    QAction* mnu_PrintInvoice;
+    QAction* mnu_bar1;
+    QAction* mnu_setStudent;
+    QAction* mnu_SetMember;
+    QAction* mnu_SetNormal;
+    // Element 0 is the design item, never shown; element k is special group k, when loaded.
+    std::vector<QAction*> mnu_SetSpecialGroup;
+    QAction* mnu_ba5;
+    QAction* mnu_Move;
+    QAction* mnu_bar2;
+    QMenu* mnu_ExtraTime;
+    QAction* mnu_Add15;
+    QAction* mnu_Add30;
+    QAction* mnu_Add45;
+    QAction* mnu_ClearAddition;
+    QAction* mnu_bar4;
+    QMenu* mnu_Delay;
+    QAction* mnu_Delay15;
+    QAction* mnu_Delay30;
+    QAction* mnu_Delay45;
+    QAction* mnu_DelayClear;
+    QAction* mnu_bar5;
+    QMenu* mnu_Duration;
+    QAction* mnu_Duration15;
+    QAction* mnu_Duration30;
+    QAction* mnu_Duration45;
+    QAction* mnu_DurationDefault;
+    QAction* mnu_bar3;
+    QAction* mnu_BlockBook1;
+    QAction* mnu_BlockBook2;
+
+signals:
+    // A special group's item was chosen: k is its group number.
+    void mnu_SetSpecialGroup_Click(int k);
+
+public slots:
+    void mnu_Copy_Click();
+    void mnu_Paste_Click();
+    void mnu_Cut_Click();
+    void mnu_ChangePlayerCount_Click();
+    void mnu_ClearAddition_Click();
+    void mnu_DelayClear_Click();
+    void mnu_BlockBook1_Click();
+    void mnu_BlockBook2_Click();
+
+private:
+    QAction* item(QMenu* menu, const char* name, const QString& caption);
+    QAction* separator(const char* name);
+    QMenu* submenu(const char* name, const QString& caption);
+    // Runs a command, showing any database failure in the error window.
+    template <class F>
+    void guarded(const QString& task, F&& command);
+
+    SlotGrid& m_grid;
+    WaitListPanel* m_waitList = nullptr;
+};

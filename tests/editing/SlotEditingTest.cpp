@@ -1,0 +1,326 @@
+#include "EditingTest.h"
+#include "PlayerCountChange.h"
+#include "SlotClipboard.h"
+#include "TimingCommands.h"
+
+#include "PlayerCount.h"
+#include "SlotChanges.h"
+
+#include "CountingPrompter.h"
+#include "ModalDialog.h"
+
+#include <barrier>
+#include <thread>
+
+namespace {
+
+class SlotEditing : public EditingTest {
+protected:
+    // "court job:remark by staff", in the order written, of the remark rows after the bookings.
+    static QStringList changes()
+    {
+        QStringList list;
+        for (Recordset rs = Db::Query("SELECT m_field, m_job, m_remark, m_staff FROM tbl_remark WHERE m_job<>'book' "
+                                      "ORDER BY m_id");
+             !rs.EOF_(); rs.MoveNext())
+            list << rs.Fields(0).Value() + " " + rs.Fields(1).Value() + ":" + rs.Fields(2).Value() + " by " +
+                        rs.Fields(3).Value();
+        return list;
+    }
+};
+
+TEST_F(SlotEditing, TimingCommandsOnASingleCourtAndOnACourtWithDependents)
+{
+    book(3, "15:00", "Anna", 15, 75);
+    TestGrid single = gridAt(3, "15:00");
+    TimingCommands::ClearExtraTime(single);
+    EXPECT_EQ(row(3, "15:00", "b_delaytime, b_playlength"), "15|60");
+    TimingCommands::SetDuration(single, 30);
+    TimingCommands::StartAtBeginning(single);
+    EXPECT_EQ(row(3, "15:00", "b_delaytime, b_playlength"), "0|30");
+    TimingCommands::SetDuration(single, 60);
+    EXPECT_EQ(row(3, "15:00", "b_delaytime, b_playlength"), "0|60");
+    EXPECT_EQ(changes(), QStringList({"3 extra time: for 60 minutes  by counter",
+                                      "3 shorten slot: for 30 minutes  by counter",
+                                      "3 delay slot: for 0 minutes  by counter",
+                                      "3 shorten slot: for 60 minutes  by counter"}));
+
+    Db::Execute("DELETE FROM tbl_remark");
+    book(0, "17:00", "Club", 30, 60);
+    TestGrid master = gridAt(0, "17:00");
+    TimingCommands::SetDuration(master, 45);
+    TimingCommands::StartAtBeginning(master);
+    EXPECT_EQ(count("tbl_booking WHERE b_datetime='2026-12-08 17:00:00' AND b_delaytime=0 AND b_playlength=45"), 3);
+    EXPECT_EQ(changes(), QStringList({"0 shorten slot: for 45 minutes  by counter",
+                                      "1 shorten slot: for 45 minutes  by counter",
+                                      "2 shorten slot: for 45 minutes  by counter",
+                                      "0 delay slot: for 0 minutes  by counter",
+                                      "1 delay slot: for 0 minutes  by counter",
+                                      "2 delay slot: for 0 minutes  by counter"}));
+    EXPECT_TRUE(prompter.prompts().isEmpty());
+
+    Db::Execute("DELETE FROM tbl_remark");
+    TestGrid dependent = gridAt(1, "17:00");
+    for (int minutes : {15, 60})
+        TimingCommands::SetDuration(dependent, minutes);
+    EXPECT_EQ(prompter.prompts(), QStringList({"Please set main slots", "Please set main slots"}));
+    EXPECT_TRUE(changes().isEmpty());
+}
+
+TEST_F(SlotEditing, ALongerSlotIsTestedFromItsOwnStartAgainstTheNextSlotAsItIsNow)
+{
+    book(3, "15:00", "Anna", 15, 30);
+    book(3, "16:00", "Ben");
+    TestGrid grid = gridAt(3, "15:00");
+    TimingCommands::SetDuration(grid, 60);
+    EXPECT_EQ(prompter.prompts(), QStringList({"conflicting! cannot delay"})) << "15 + 60 runs into 16:00";
+    EXPECT_EQ(row(3, "15:00", "b_playlength"), "30");
+
+    prompter.clear();
+    Db::Execute("UPDATE tbl_booking SET b_delaytime=15 WHERE b_field=3 AND b_datetime LIKE '% 16:00:00'");
+    grid.RefreshView();
+    TimingCommands::SetDuration(grid, 60);
+    EXPECT_EQ(row(3, "15:00", "b_playlength"), "60") << "it ends as the next slot starts";
+
+    // A stale grid: the hour after was booked at another station after the grid was drawn.
+    prompter.clear();
+    book(4, "18:00", "Cleo", 15, 30);
+    TestGrid stale = gridAt(4, "18:00");
+    book(4, "19:00", "Dan", 10);
+    TimingCommands::ClearExtraTime(stale);
+    EXPECT_EQ(prompter.prompts(), QStringList({"conflicting! cannot delay"}));
+    EXPECT_EQ(row(4, "18:00", "b_playlength"), "30");
+
+    // The last row of the day: extra time that runs past closing can be taken back.
+    prompter.clear();
+    book(5, "02:00", "Eve", 0, 75);
+    TestGrid last = gridAt(5, "02:00");
+    TimingCommands::ClearExtraTime(last);
+    EXPECT_EQ(row(5, "02:00", "b_playlength"), "60");
+    EXPECT_TRUE(prompter.prompts().isEmpty());
+}
+
+TEST_F(SlotEditing, ADelayOverSeveralRowsAsksAgainAfterARowRefusedBeforeTheQuestion)
+{
+    book(3, "15:00");
+    book(3, "17:00");
+    Db::Execute("UPDATE tbl_booking SET b_paid=10 WHERE b_datetime LIKE '% 17:00:00'");
+    // What an earlier command's verification left behind.
+    SkipVerification = 0;
+    Succeeded_Login = true;
+    Succeeded_User = "earlier";
+    Succeeded_Status = "staff";
+    TestGrid grid(Day, 3);
+    grid.RefreshView();
+    grid.Select({"15:00", "17:00"});
+    int dialogs = 0;
+    WhenModalShown([&](QWidget* dialog) {
+        ++dialogs;
+        dialog->close();
+    });
+    doDelay(grid, 15);
+    EXPECT_EQ(dialogs, 1) << "15:00 is the first row that reaches the question";
+    EXPECT_EQ(prompter.prompts(), QStringList({"The slot already paid"}));
+    EXPECT_EQ(row(3, "15:00", "b_delaytime"), "0");
+    EXPECT_TRUE(changes().isEmpty());
+}
+
+TEST_F(SlotEditing, SetPlayTimeChangesItsOwnCourtOnlyAndRefusesAFreeRow)
+{
+    book(0, "15:00");
+    TestGrid grid = gridAt(0, "15:00");
+    SetPlayTime(grid, grid.RowOf("15:00"), 75, false);
+    SetPlayTime(grid, grid.RowOf("16:00"), 30, false);
+    EXPECT_EQ(row(0, "15:00", "b_playlength"), "75");
+    EXPECT_EQ(count("tbl_booking WHERE b_playlength=60"), 2);
+    EXPECT_EQ(changes(), QStringList({"0 shorten slot: to 75 minutes by counter"}));
+    EXPECT_EQ(prompter.prompts(), QStringList({"You cannot set empty!"}));
+}
+
+TEST_F(SlotEditing, ThePlayerCountTakesWholeNumbersInRangeAndLeavesTheCopiedSlotAlone)
+{
+    EXPECT_EQ(PlayerCount("4"), 4);
+    EXPECT_EQ(PlayerCount(" 2.5"), 2);
+    EXPECT_EQ(PlayerCount("3.5"), 4);
+    EXPECT_EQ(PlayerCount("0"), 0);
+    EXPECT_EQ(PlayerCount("32767"), 32767);
+    for (const QString& bad : {"", "  ", "-1", "32768", "32767.5", "99999999999"})
+        EXPECT_FALSE(PlayerCount(bad)) << bad.toStdString();
+
+    book(3, "15:00", "Anna");
+    book(3, "16:00", "Ben");
+    TestGrid grid = gridAt(3, "15:00");
+    SlotClipboard::Copy(grid);
+    PlayerCountChange::Write(Day, "16:00", 3, 4, grid.ActionTime());
+    EXPECT_EQ(row(3, "16:00", "b_person"), "4");
+    EXPECT_EQ(changes(), QStringList({"3 change: number of person playing from 0 to 4 by counter"}));
+    EXPECT_EQ(SlotTime, "15:00");
+
+    grid.Select({"18:00"});
+    SlotClipboard::Paste(grid);
+    EXPECT_EQ(row(3, "18:00", "b_bookername"), "Anna") << "the copy is still what a paste books";
+
+    Db::Execute("DELETE FROM tbl_booking WHERE b_datetime LIKE '% 16:00:00'");
+    PlayerCountChange::Write(Day, "16:00", 3, 5, grid.ActionTime());
+    EXPECT_EQ(prompter.prompts(), QStringList({"The field is empty"}));
+    EXPECT_EQ(changes().size(), 1);
+}
+
+TEST_F(SlotEditing, ACopyWithQuotesAndBackslashesPastesTwiceAndACancelledSlotLeavesTheClipboard)
+{
+    const QString name = "O'Neil \\\"Big\\\" \\'";
+    TestGrid copied(Day, 3);
+    ASSERT_TRUE(doBooking(copied, Day, "15:00", "555\\'1", "Club's", name, "3", "member", false, 0, 60, 3));
+    copied = gridAt(3, "15:00");
+    SlotClipboard::Copy(copied);
+    TestGrid target = gridAt(4, "16:00");
+    SlotClipboard::Paste(target);
+    target.Select({"18:00"});
+    SlotClipboard::Paste(target);
+    for (const QString& time : {"16:00", "18:00"})
+        EXPECT_EQ(row(4, time, "b_bookername, b_bookertel, b_bookerorg, b_specialrate, b_person"),
+                  name + "|555\\'1|Club's|member|3");
+    EXPECT_EQ(count("tbl_booking_clipboard1"), 1);
+
+    // Another station cancels the slot after this grid showed it: nothing is copied.
+    book(5, "20:00", "Other");
+    TestGrid stale = gridAt(5, "20:00");
+    Db::Execute("DELETE FROM tbl_booking WHERE b_field=5");
+    SlotClipboard::Copy(stale);
+    target.Select({"15:00"});
+    target.Select({"17:00"});
+    SlotClipboard::Paste(target);
+    EXPECT_EQ(row(4, "17:00", "b_bookername"), name);
+    TestGrid free = gridAt(5, "21:00");
+    SlotClipboard::Copy(free);
+    EXPECT_EQ(prompter.prompts(),
+              QStringList({"You cannot copy empty slot", "You cannot copy empty slot"}));
+    EXPECT_EQ(SlotCourt, 3);
+}
+
+TEST_F(SlotEditing, APasteAfterACutDeletesExactlyThisStationsCutEntry)
+{
+    Db::Execute("INSERT INTO tbl_waitlist SET w_id=7, w_datetime='2026-12-08 16:00', w_bookername='Wait \\'A',"
+                " w_bookertel='7', w_person=2");
+    Db::Execute("INSERT INTO tbl_waitlist SET w_id=8, w_datetime='2026-12-08 17:00', w_bookername='Wait B'");
+    book(3, "15:00", "Copied");
+    TestGrid grid = gridAt(3, "15:00");
+    SlotClipboard::Copy(grid);
+    SlotClipboard::Cut("7");
+    EXPECT_TRUE(PasteFromWaitList);
+    // Another station cuts entry 8 into the clipboard all stations share.
+    Db::Execute("DELETE FROM tbl_waitlist_clipboard WHERE w_id>0");
+    Db::Execute("INSERT INTO tbl_waitlist_clipboard SET w_bookername='Wait B'");
+
+    grid.Select({"16:00", "17:00"});
+    SlotClipboard::Paste(grid);
+    EXPECT_EQ(row(3, "16:00", "b_bookername, b_bookertel, b_person"), "Wait 'A|7|2");
+    EXPECT_EQ(row(3, "17:00", "b_bookername"), "Wait 'A");
+    EXPECT_EQ(count("tbl_waitlist"), 1);
+    EXPECT_EQ(count("tbl_waitlist WHERE w_id=8"), 1);
+    EXPECT_FALSE(PasteFromWaitList);
+    EXPECT_EQ(grid.waitListRefreshes, 1);
+
+    // An entry booked at another station after this one cut it books nothing.
+    SlotClipboard::Cut("8");
+    Db::Execute("DELETE FROM tbl_waitlist WHERE w_id=8");
+    grid.Select({"19:00"});
+    SlotClipboard::Paste(grid);
+    EXPECT_EQ(row(3, "19:00", "b_bookername"), "none");
+    EXPECT_FALSE(PasteFromWaitList);
+    SlotClipboard::Paste(grid);
+    EXPECT_EQ(row(3, "19:00", "b_bookername"), "Copied") << "then the copied slot again";
+
+    SlotClipboard::Cut("");
+    SlotClipboard::Cut("99");
+    EXPECT_EQ(prompter.prompts(), QStringList({"You cannot copy empty slot", "You cannot copy empty slot"}));
+}
+
+TEST_F(SlotEditing, BlockBookingTwoRowsOverFourAndEightWeeksAcrossTheYearsEnd)
+{
+    Db::Execute("INSERT INTO tbl_waitlist SET w_id=7, w_bookername='Waiting'");
+    book(3, "21:00", "Copied");
+    TestGrid source = gridAt(3, "21:00");
+    SlotClipboard::Copy(source);
+    SlotClipboard::Cut("7");
+    book(4, "19:00", "Taken", 0, 60, "2027-01-11");
+
+    TestGrid grid("2026-12-28", 4);
+    grid.Select({"18:00", "19:00"});
+    SlotClipboard::BlockBook(grid, 3);
+    EXPECT_EQ(prompter.prompts(), QStringList({"The field already being booked"}));
+    EXPECT_EQ(count("tbl_booking WHERE b_field=4 AND b_bookername='Waiting'"), 7)
+        << "the booker is read once for every date";
+    for (const QString& date : {"2026-12-28", "2027-01-04", "2027-01-18"})
+        EXPECT_EQ(count("tbl_booking WHERE b_field=4 AND b_datetime LIKE '" + date + " %'"), 2) << date.toStdString();
+    EXPECT_EQ(count("tbl_waitlist"), 0);
+    EXPECT_EQ(grid.refreshes, 1);
+
+    prompter.clear();
+    TestGrid eight("2026-12-28", 0);
+    eight.Select({"18:00", "19:00"});
+    book(0, "18:00", "Taken", 0, 60, "2027-02-08");
+    SlotClipboard::BlockBook(eight, 7);
+    EXPECT_EQ(prompter.prompts(), QStringList({"The field already being booked"}));
+    EXPECT_EQ(count("tbl_booking WHERE b_field=0 AND b_bookername='Copied'"), 15);
+    EXPECT_EQ(row(0, "19:00", "b_bookername, b_person", "2027-02-08"), "Copied|0");
+    EXPECT_EQ(count("tbl_booking WHERE b_bookername='Shared Booking'"), 2 * 16);
+}
+
+// Two stations book the same hours of a court with shared courts at the same moment: the hours a
+// paste books (delayed and shortened as asked) and a block booking of four weeks.
+TEST_F(SlotEditing, APasteAndABlockBookingRacingAnotherStationBookEachHourOnce)
+{
+    book(5, "21:00", "Copied");
+    TestGrid source = gridAt(5, "21:00");
+    SlotClipboard::Copy(source);
+    const Booker booker = *ClipboardBooker();
+    CountingPrompter counting;
+    std::atomic<int> failures = 0;
+    const QStringList hours = {"15:00", "16:00", "17:00", "18:00", "19:00", "20:00"};
+    for (int round = 0; round < 4; ++round) {
+        const QDate day = QDate(2026, 12, 9).addDays(7 * round);
+        const QString date = day.toString("yyyy-MM-dd");
+        const QString later = day.addDays(3).toString("yyyy-MM-dd");
+        std::barrier start(2);
+        auto station = [&](bool paste) {
+            TestGrid grid(date, 0);
+            for (const QString& hour : hours)
+                grid.selected.insert(grid.RowOf(hour));
+            start.arrive_and_wait();
+            try {
+                if (paste) {
+                    std::vector<SlotToBook> pasted;
+                    for (const QString& hour : hours)
+                        pasted.push_back({date, hour, 10, 45});
+                    BookSlots(grid, pasted, booker, "0", false);
+                } else {
+                    // and three days later, where no one else books
+                    Block_Booking(grid, QStringList{date, later});
+                }
+            } catch (const VbError&) {
+                ++failures;
+            }
+        };
+        std::thread a(station, true), b(station, false);
+        a.join();
+        b.join();
+        for (const QString& hour : hours) {
+            const QString slot = "b_datetime='" + date + " " + hour + ":00'";
+            EXPECT_EQ(count("tbl_booking WHERE b_field=0 AND " + slot), 1);
+            const QString timing = row(0, hour, "b_delaytime, b_playlength", date);
+            EXPECT_EQ(count("tbl_booking WHERE " + slot), 3) << "a booking comes with both its shared courts";
+            EXPECT_EQ(count("tbl_booking WHERE " + slot + " AND CONCAT(b_delaytime, '|', b_playlength)='" + timing +
+                            "'"),
+                      3)
+                << "and all three have one timing";
+        }
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(count("tbl_booking WHERE b_field=0 AND b_bookername='Copied'"), 4 * 6 * 2);
+    EXPECT_EQ(counting.prompts.filter("The field already being booked").size(), counting.prompts.size());
+    EXPECT_EQ(counting.prompts.size(), 4 * 6);
+    EXPECT_EQ(count("tbl_remark WHERE m_job='book'"), count("tbl_booking"));
+}
+
+} // namespace
