@@ -67,6 +67,31 @@ int highestNumber(Connection& db, bool lock)
 
 int GetMaxInvoiceNumber() { return highestNumber(*Db::Open(), false); }
 
+int UpdateBookingWithInvoice(const QString& date, int court, const QStringList& times,
+                             const std::function<bool(int number)>& print)
+{
+    int number = 0;
+    const bool committed = RunSlotChange([&](Connection& db) {
+        const int highest = highestNumber(db, true);
+        if (highest >= InvoiceLimit)
+            throw SlotRefusal{"Invoice number " + QString::number(InvoiceLimit) +
+                              " has been reached; no further invoice can be numbered."};
+        number = highest + 1;
+        for (const QString& time : times) {
+            const std::optional<SlotRow> own = LockSlotRow(db, date, time, court);
+            if (const QString refusal = refusalOfName(own ? own->bookerName : QString()); !refusal.isEmpty())
+                throw SlotRefusal{time + ": " + refusal};
+            if (own->paid > Money())
+                throw SlotRefusal{time + ": The slot already paid"};
+            db.Execute("UPDATE tbl_booking SET b_invoice=" + QString::number(number) + SlotWhere(date, time, court));
+        }
+        WriteLog(db, StaffLogin, "Invoice Printed " + QString::number(number));
+        if (!print(number))
+            throw SlotRefusal{"The invoice could not be printed: the printer cannot be written to."};
+    });
+    return committed ? number : 0;
+}
+
 int PrintInvoice(SlotGrid& grid, const QString& courtName)
 {
     if (const QString refusal = refusalOf(grid); !refusal.isEmpty()) {
@@ -79,33 +104,14 @@ int PrintInvoice(SlotGrid& grid, const QString& courtName)
     const std::unique_ptr<QPrinter> printer = CurrentPrinterChoice().Choose(grid.Owner());
     if (!printer)
         return 0;
-    const QString date = grid.GridDate();
-    int number = 0;
-    const bool committed = RunSlotChange([&](Connection& db) {
-        // Reading the highest number under lock makes a second station wait for this invoice to end,
-        // so it takes the number after this one.
-        const int highest = highestNumber(db, true);
-        if (highest >= InvoiceLimit)
-            throw SlotRefusal{"Invoice number " + QString::number(InvoiceLimit) +
-                              " has been reached; no further invoice can be numbered."};
-        number = highest + 1;
-        for (int row = 1; row <= grid.RowCount(); ++row) {
-            if (!grid.IsSelected(row))
-                continue;
-            const QString time = grid.RowTime(row);
-            const std::optional<SlotRow> own = LockSlotRow(db, date, time, *court);
-            if (const QString refusal = refusalOfName(own ? own->bookerName : QString()); !refusal.isEmpty())
-                throw SlotRefusal{time + ": " + refusal};
-            if (own->paid > Money())
-                throw SlotRefusal{time + ": The slot already paid"};
-            db.Execute("UPDATE tbl_booking SET b_invoice=" + QString::number(number) + SlotWhere(date, time, *court));
-        }
-        WriteLog(db, StaffLogin, "Invoice Printed " + QString::number(number));
-        // Printed before the numbers are committed, so that an invoice that did not print numbers nothing.
+    QStringList times;
+    for (int row = 1; row <= grid.RowCount(); ++row)
+        if (grid.IsSelected(row))
+            times << grid.RowTime(row);
+    // Printed before the numbers are committed, so that an invoice that did not print numbers nothing.
+    return UpdateBookingWithInvoice(grid.GridDate(), *court, times, [&](int number) {
         const InvoiceTitle title;
         title.form.GenerateInvoiceContent(grid, courtName, number);
-        if (!title.form.PrintForm(*printer))
-            throw SlotRefusal{"The invoice could not be printed: the printer cannot be written to."};
+        return title.form.PrintForm(*printer);
     });
-    return committed ? number : 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 class SlotGrid;
 
@@ -10,6 +12,14 @@ constexpr int InvoiceLimit = 32767;
 
 // The highest invoice number of all stations, 0 when no slot has one.
 int GetMaxInvoiceNumber();
+
+// Gives the slots of court at date and the times one new invoice number, in one transaction that
+// judges each slot as it stands now and takes the number after the highest of all stations, which
+// a second station then waits for. "Invoice Printed N" is logged in it, and print is called before
+// it ends: a refusal (shown to the user), the end of the numbers or a print that returns false
+// leaves nothing numbered or logged. Returns the number given, 0 when none was.
+int UpdateBookingWithInvoice(const QString& date, int court, const QStringList& times,
+                             const std::function<bool(int number)>& print);
 
 // The slot menu's "Print Invoice": every selected row of the grid must hold an unpaid booking of
 // its own; then the printer is chosen, and in one transaction the slots are judged again as they
