@@ -42,7 +42,6 @@ void HandOver(const ShiftHooks& hooks)
         return;
     WriteLog(StaffLogin, "HandOver requested by " + Succeeded_User + ", drawer open");
     frm_HandOver window(hooks);
-    window.show();
     window.Form_Load();
     window.exec();
 }

@@ -147,7 +147,6 @@ void EndShift(const ShiftHooks& hooks, const QString& shift)
         Msg::Yes)
         return;
     frm_ShiftEnd window(hooks);
-    window.show();
     window.Form_Load();
     window.exec();
 }
