@@ -12,6 +12,9 @@
 #include "PrivateDatabase.h"
 #include "ScriptedPrompter.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -162,6 +165,24 @@ TEST_F(PageWindows, ThePortalGetsTheBookingsFromTheBusinessHourOnAsFormData)
     EXPECT_EQ(FakeView::last->posted.toString(), "http://portal.zentrel-booking.example:81/test.php");
     EXPECT_EQ(FakeView::last->body, night);
     window->close();
+}
+
+
+TEST(SummaryWindow, TheBrowserOfTheProgramTellsWhenTheReportServerIsNotThere)
+{
+    // Chromium's sandbox refuses to start for the root user of a test container.
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    WebServerHost = "127.0.0.1:9";
+    frm_Summary* window = frm_Summary::Show(nullptr, "2026-12-08");
+    QElapsedTimer waited;
+    waited.start();
+    while (!window->lbl_Unreachable->isVisible() && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(window->lbl_Unreachable->isVisible());
+    if (qEnvironmentVariableIsSet("PALLOWIN_SHOT"))
+        window->grab().save(qEnvironmentVariable("PALLOWIN_SHOT") + "/summary.png");
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }
