@@ -12,10 +12,10 @@
 #include "Globals.h"
 #include "Verification.h"
 
+#include "CountingPrompter.h"
 #include "ModalDialog.h"
 
 #include <QLineEdit>
-#include <QMutex>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <atomic>
@@ -146,24 +146,6 @@ TEST_F(CounterDay, AnInvoiceRefusedForAnySelectedRowOrCancelledNumbersAndLogsNot
     EXPECT_EQ(printer.printed, 2) << "the first was cancelled, the second did not print, nothing else was asked";
 }
 
-// Answers from the threads of the stations.
-class QuietPrompter : public Prompter {
-public:
-    QuietPrompter() { SetPrompter(this); }
-    ~QuietPrompter() override { SetPrompter(nullptr); }
-    int MsgBox(const QString& prompt, int, const QString&) override
-    {
-        QMutexLocker lock(&m_mutex);
-        prompts << prompt;
-        return Msg::OK;
-    }
-    QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList prompts;
-
-private:
-    QMutex m_mutex;
-};
-
 TEST_F(CounterDay, TwoStationsInvoicingAtOnceNeverShareANumber)
 {
     constexpr int Hours = 8;
@@ -171,7 +153,7 @@ TEST_F(CounterDay, TwoStationsInvoicingAtOnceNeverShareANumber)
         book(QString("%1:00").arg(10 + h), "b_bookername='A'", 3);
         book(QString("%1:00").arg(10 + h), "b_bookername='B'", 4);
     }
-    QuietPrompter quiet;
+    CountingPrompter quiet;
     std::barrier start(2);
     auto station = [&](int court, std::vector<int>& numbers) {
         start.arrive_and_wait();
