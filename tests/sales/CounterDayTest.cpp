@@ -213,6 +213,18 @@ TEST_F(CounterDay, TheFirstClosingOfAStationWithSalesStartsAtItsOldestSale)
               "70.00|50.00|-20.00|2026-12-08 14:05:09|2026-12-08 09:05:00|2026-12-08 09:05:00|morning|counter");
 }
 
+TEST_F(CounterDay, EndingAShiftAsksInCapitalsAndNoKeepsTheShiftNamed)
+{
+    prompter.Answer(Msg::No);
+    prompter.Answer(Msg::No);
+    EndShift({}, "morning");
+    EndShift({}, "evening");
+    EXPECT_EQ(prompter.prompts(), QStringList({"Are you REALLY sure that you are closing a MORNING Shift?",
+                                               "Are you REALLY sure that you are closing an EVENING Shift?"}));
+    EXPECT_EQ(ShiftName, "evening");
+    EXPECT_EQ(count("tbl_log"), 0);
+}
+
 TEST_F(CounterDay, TheEndOfShiftWindowRefusesAmountsThatAreNoNumbersAndThenRecordsAndCloses)
 {
     ShiftName = "evening";
