@@ -19,8 +19,7 @@ const QString GroupPrefix = QStringLiteral("specialgroup");
 // The grid's refusal of the focused row, before anyone is asked to verify.
 QString refusalOf(const SlotGrid& grid, int row)
 {
-    const QString name = grid.NameCell(row);
-    if (row < 1 || name.isEmpty() || name.contains(ExtraTimeMark))
+    if (row < 1 || grid.NameCell(row).isEmpty() || grid.NameCell(row).contains(ExtraTimeMark))
         return "You cannot set empty slot";
     if (!grid.PaidCell(row).isEmpty())
         return "The slot already paid";

@@ -129,7 +129,8 @@ TEST_F(PageWindows, TheSummaryOpensTheReportPageOfTheCalendarDateAndSaysPlainlyW
 {
     frm_Summary* window = frm_Summary::Show(nullptr, "2006-04-08");
     EXPECT_EQ(window->windowTitle(), "Booking Summary for 2006-04-08");
-    EXPECT_EQ(FakeView::last->navigated.toString(), "http://reports.riverside.example/report/booking.asp?date=2006-04-08");
+    EXPECT_EQ(FakeView::last->navigated.toString(),
+              "http://reports.riverside.example/report/booking.asp?date=2006-04-08");
     FakeView::last->onLoaded(false);
     EXPECT_TRUE(window->lbl_Unreachable->isVisible());
     EXPECT_FALSE(FakeView::last->Widget()->isVisible());
