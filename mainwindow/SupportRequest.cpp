@@ -1,17 +1,8 @@
 #include "SupportRequest.h"
 
+#include "ErrorReport.h"
 #include "Prompter.h"
 #include "SupportMail.h"
-
-#include <QRegularExpression>
-
-QString MaskedSettingsText(const QString& settingsText)
-{
-    static const QRegularExpression password(R"(^(\s*database_password\s*=)[^\r\n]*)",
-                                             QRegularExpression::MultilineOption |
-                                                 QRegularExpression::CaseInsensitiveOption);
-    return QString(settingsText).replace(password, "\\1********");
-}
 
 SupportRequest::SupportRequest(QString address, QString message, bool attachSettings, QString settingsText)
     : m_address(std::move(address)), m_message(std::move(message)), m_attach(attachSettings),
@@ -21,10 +12,7 @@ SupportRequest::SupportRequest(QString address, QString message, bool attachSett
 
 QString SupportRequest::MailText() const
 {
-    if (!m_attach)
-        return m_message;
-    const QString separator(47, '-');
-    return m_message + "\r\n\r\n" + separator + "\r\n\r\n" + MaskedSettingsText(m_settings) + "\r\n\r\n" + separator;
+    return m_attach ? m_message + SupportAppendix(m_settings) : m_message;
 }
 
 bool SupportRequest::Send() const

@@ -10,7 +10,8 @@ public:
     SupportRequest(QString address, QString message, bool attachSettings, QString settingsText);
 
     // The text mailed: the message, and with the settings attached, the settings text between two
-    // separator lines, its database password masked.
+    // separator lines, its database password masked (the Support page shows it masked as well,
+    // through MaskDatabasePassword).
     QString MailText() const;
     // Mails the request and tells the user how it went; true only when the mailer ended well, so that
     // the page leaves its button enabled for another try otherwise.
@@ -22,10 +23,6 @@ private:
     bool m_attach;
     QString m_settings;
 };
-
-// The settings text with the value of database_password replaced by asterisks, as the Support page
-// shows it and a request carries it.
-QString MaskedSettingsText(const QString& settingsText);
 
 // The address the confirmation names.
 inline const QString SupportConfirmationAddress = QStringLiteral("support@zentrel-booking.example");
