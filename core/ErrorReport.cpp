@@ -65,9 +65,10 @@ QString MaskDatabasePassword(const QString& settingsText)
     return QString(settingsText).replace(passwordLine, "\\1********");
 }
 
-QString SupportAppendix()
+QString SupportAppendix() { return SupportAppendix(Profile::Text(IniFile)); }
+
+QString SupportAppendix(const QString& settingsText)
 {
     const QString separator(47, '-');
-    const QString settings = Profile::Text(IniFile);
-    return CrLf + CrLf + separator + CrLf + CrLf + MaskDatabasePassword(settings) + CrLf + CrLf + separator;
+    return CrLf + CrLf + separator + CrLf + CrLf + MaskDatabasePassword(settingsText) + CrLf + CrLf + separator;
 }

@@ -30,3 +30,5 @@ QString MaskDatabasePassword(const QString& settingsText);
 // What follows the report in the mail to support: the station's settings file, password masked,
 // between two lines of hyphens.
 QString SupportAppendix();
+// The same for the settings text given.
+QString SupportAppendix(const QString& settingsText);

@@ -67,6 +67,7 @@ void ActivatePrevInstance()
 
 void Main()
 {
+    frm_Main::StartOver = [] { Main(); };
     try {
         if (!guard) {
             guard = new SingleInstance(qApp);

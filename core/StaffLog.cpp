@@ -27,6 +27,11 @@ void WriteLog(const QString& staffName, const QString& actionText)
     }
 }
 
+void WriteLog(Connection& transaction, const QString& staffName, const QString& actionText)
+{
+    insertLogRow(transaction, staffName, actionText);
+}
+
 void TryWriteLog(const QString& staffName, const QString& actionText)
 {
     try {

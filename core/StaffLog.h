@@ -7,6 +7,11 @@
 // A failure is shown in the error window headed "Error while updating log" and the caller goes on.
 void WriteLog(const QString& staffName, const QString& actionText);
 
+class Connection;
+// The same row as part of a user action's transaction: it is written or undone with the rest, and a
+// failure throws.
+void WriteLog(Connection& transaction, const QString& staffName, const QString& actionText);
+
 // The same row where no error window may be shown (the program is ending); a row that cannot be
 // written is left out.
 void TryWriteLog(const QString& staffName, const QString& actionText);

@@ -19,6 +19,11 @@ void SetCounterStaff(int counter, const QString& staffName)
 
 void SetCounterStaffShiftStatus(int counter, int shiftStatus)
 {
-    Db::Execute("UPDATE tbl_system SET sys_doclose=" + QString::number(shiftStatus) + " where sys_counter =" +
-                QString::number(counter));
+    SetCounterStaffShiftStatus(*Db::Open(), counter, shiftStatus);
+}
+
+void SetCounterStaffShiftStatus(Connection& transaction, int counter, int shiftStatus)
+{
+    transaction.Execute("UPDATE tbl_system SET sys_doclose=" + QString::number(shiftStatus) +
+                        " where sys_counter =" + QString::number(counter));
 }

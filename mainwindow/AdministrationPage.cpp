@@ -19,12 +19,11 @@ constexpr int ButtonHeight = 32;
 constexpr int Gap = 6;
 constexpr int FrameMargin = 24;
 
-QPushButton* button(const char* name, const QString& caption, QWidget* parent, bool enabled = false)
+QPushButton* button(const char* name, const QString& caption, QWidget* parent)
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
     b->setMinimumHeight(ButtonHeight);
-    b->setEnabled(enabled);
     return b;
 }
 
@@ -35,13 +34,13 @@ AdministrationPage::AdministrationPage(QWidget* parent) : QWidget(parent)
     setObjectName("frame_AdministrationTab");
     auto* operations = new QGroupBox("Operations", this);
     operations->setObjectName("frame_Operation");
-    btn_Options = button("btn_Options", "Options", operations, true);
-    btn_Item = button("btn_Item", "Items", operations, true);
-    btn_CollectCash = button("btn_CollectCash", "Collect Cash", operations, true);
+    btn_Options = button("btn_Options", "Options", operations);
+    btn_Item = button("btn_Item", "Items", operations);
+    btn_CollectCash = button("btn_CollectCash", "Collect Cash", operations);
     btn_EndMorningShift = button("btn_EndMorningShift", "End of Morning Shift ", operations);
     btn_HandOver = button("btn_HandOver", "Hand Over", operations);
     btn_EndEveningShift = button("btn_EndEveningShift", "End of Evening Shift", operations);
-    btn_PrintOldReceipt = button("btn_PrintOldReceipt", "Old Receipt", operations, true);
+    btn_PrintOldReceipt = button("btn_PrintOldReceipt", "Old Receipt", operations);
     auto* ops = new QGridLayout(operations);
     QPushButton* order[] = {btn_Options,  btn_Item,            btn_CollectCash,    btn_EndMorningShift,
                             btn_HandOver, btn_EndEveningShift, btn_PrintOldReceipt};
@@ -52,9 +51,9 @@ AdministrationPage::AdministrationPage(QWidget* parent) : QWidget(parent)
     // The special-group buttons stand at fixed places below the register buttons.
     frame_MemberShip = new QGroupBox("Membership", this);
     frame_MemberShip->setObjectName("frame_MemberShip");
-    btn_Membership = button("btn_Membership", "Members", frame_MemberShip, true);
+    btn_Membership = button("btn_Membership", "Members", frame_MemberShip);
     btn_Membership->setGeometry(FrameMargin, 2 * FrameMargin, ButtonWidth, ButtonHeight);
-    btn_Student = button("btn_Student", "Students", frame_MemberShip, true);
+    btn_Student = button("btn_Student", "Students", frame_MemberShip);
     btn_Student->setGeometry(FrameMargin + ButtonWidth + Gap, 2 * FrameMargin, ButtonWidth, ButtonHeight);
     auto* first = button("btn_MemberDynamic0", "Special #1", frame_MemberShip);
     first->setGeometry(FrameMargin, btn_Membership->geometry().bottom() + 1 + Gap, ButtonWidth, ButtonHeight);
@@ -91,7 +90,7 @@ AdministrationPage::AdministrationPage(QWidget* parent) : QWidget(parent)
 void AdministrationPage::AddSpecialGroupButton(int n, const QString& caption)
 {
     const QPushButton* first = btn_MemberDynamic[0];
-    auto* b = button(qPrintable("btn_MemberDynamic" + QString::number(n)), caption, frame_MemberShip, true);
+    auto* b = button(qPrintable("btn_MemberDynamic" + QString::number(n)), caption, frame_MemberShip);
     connect(b, &QPushButton::clicked, this, [this, n] { btn_MemberDynamic_Click(n); });
     b->setGeometry(first->x(), first->y() + (n - 1) * (first->height() + Gap), first->width(), first->height());
     b->show();

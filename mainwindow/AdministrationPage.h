@@ -7,8 +7,8 @@ class QGroupBox;
 class QPushButton;
 
 // The "Administration" tab: the operations of the shift, the registers with one button per special
-// group, and the portal frames. A button whose window the program does not have yet is disabled.
-// The registers open from here; the sales buttons are connected by the window that holds the cart.
+// group, and the portal frames, whose buttons do nothing. The registers open from here; the sales
+// and shift buttons are connected by the window that holds the cart.
 class AdministrationPage : public QWidget {
     Q_OBJECT
 

@@ -158,7 +158,6 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
     btn_Clear = button("btn_Clear", "Clear Slot", "Delete booked slot", this);
     btn_Paid = button("btn_Paid", "Sl&ot Payment", "Put the selected hours into the payment cart", this);
     btn_Summary = button("btn_Summary", "Booking &Summary", "The booking report of the chosen date", this);
-    btn_Summary->setEnabled(false);
     Command1 = button("Command1", "Command1", {}, this);
     connect(btn_Book, &QPushButton::clicked, this, &BookingsPage::btn_Book_Click);
     connect(btn_Clear, &QPushButton::clicked, this, &BookingsPage::btn_Clear_Click);

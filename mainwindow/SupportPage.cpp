@@ -1,5 +1,7 @@
 #include "SupportPage.h"
+#include "SupportRequest.h"
 
+#include "ErrorDisplay.h"
 #include "ErrorReport.h"
 
 #include <QCheckBox>
@@ -70,12 +72,12 @@ SupportPage::SupportPage(QWidget* parent) : QWidget(parent)
     chk_AttachConfiguration->setObjectName("chk_AttachConfiguration");
     btn_RequestSupport = new QPushButton("Request Support", request);
     btn_RequestSupport->setObjectName("btn_RequestSupport");
-    btn_RequestSupport->setEnabled(false);
     auto* form = new QFormLayout(request);
     form->addRow("Email Address", txt_EmailAddress);
     form->addRow("Message", txt_EmailMessage);
     form->addRow(chk_AttachConfiguration);
     form->addRow(btn_RequestSupport);
+    connect(btn_RequestSupport, &QPushButton::clicked, this, &SupportPage::btn_RequestSupport_Click);
 
     auto* all = new QGridLayout(this);
     all->addWidget(about, 0, 0, 2, 1);
@@ -90,4 +92,15 @@ void SupportPage::Fill(const QString& settingsFile)
     txt_SupportInfo->setPlainText(SupportNotice);
     // The page is on screen for anyone at the counter: the database password stays hidden.
     txt_ProductBuildInformation->setPlainText(MaskDatabasePassword(ReadFile(settingsFile)));
+}
+
+void SupportPage::btn_RequestSupport_Click()
+{
+    Guarded("sending the support request", [this] {
+        const SupportRequest request(txt_EmailAddress->text(), txt_EmailMessage->toPlainText(),
+                                     chk_AttachConfiguration->isChecked(), txt_ProductBuildInformation->toPlainText());
+        // One request per run of the window; a mail that did not leave may be tried again.
+        if (request.Send())
+            btn_RequestSupport->setEnabled(false);
+    });
 }

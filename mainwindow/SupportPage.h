@@ -28,4 +28,5 @@ public:
 
     // Fills the notice and the settings text of the station.
     void Fill(const QString& settingsFile);
+    void btn_RequestSupport_Click();
 };

@@ -17,7 +17,14 @@
 
 #include "CartPanel.h"
 #include "StorePanel.h"
+#include "Invoice.h"
+#include "RateClass.h"
+#include "ShiftHooks.h"
+#include "frm_HandOver.h"
 #include "frm_Item.h"
+#include "frm_ShiftEnd.h"
+
+#include "frm_Summary.h"
 
 #include "Booking.h"
 #include "ComingHourAlerts.h"
@@ -198,14 +205,9 @@ void frm_Main::layOut()
     connect(ToolTip, &clsToolTip::TipWanted, Bookings,
             [this](QWidget*, const QPoint& at) { Bookings->ListView_Book_TipWanted(at); });
     Bookings->WaitListChanged = [this] { RefreshWaitList(); };
-    connect(Bookings->btn_Paid, &QPushButton::clicked, Cart, &CartPanel::btn_Paid_Click);
-    connect(Bookings->mnu_Mouse->mnu_Pay, &QAction::triggered, Cart, &CartPanel::btn_Paid_Click);
+    connectSales();
     Bookings->mnu_Mouse->ConnectWaitList(*WaitList);
-    connect(Administration->btn_Item, &QPushButton::clicked, this, [this] {
-        OpenItemRegister(this, [this] { Store->RefreshStore(); });
-    });
-    connect(Administration->btn_CollectCash, &QPushButton::clicked, Cart, &CartPanel::btn_CollectCash_Click);
-    connect(Administration->btn_PrintOldReceipt, &QPushButton::clicked, Cart, &CartPanel::btn_PrintOldReceipt_Click);
+    connect(Bookings->btn_Summary, &QPushButton::clicked, this, &frm_Main::btn_Summary_Click);
     WaitingList->Reload = [this] { RefreshWaitList(); };
 
     ListView_Book = Bookings->ListView_Book;
@@ -215,6 +217,44 @@ void frm_Main::layOut()
     txt_WaitingListFieldType = WaitingList->txt_WaitingListFieldType;
     lbl_FieldInfo = Bookings->lbl_FieldInfo;
     txt_Time = Bookings->txt_Time;
+}
+
+// The payment, invoice, rate class, drawer and shift commands of the window and its slot menu.
+void frm_Main::connectSales()
+{
+    SlotMenu* menu = Bookings->mnu_Mouse;
+    connect(Bookings->btn_Paid, &QPushButton::clicked, Cart, &CartPanel::btn_Paid_Click);
+    connect(menu->mnu_Pay, &QAction::triggered, Cart, &CartPanel::btn_Paid_Click);
+    connect(menu->mnu_PrintInvoice, &QAction::triggered, this, [this] {
+        Guarded("printing the invoice", [this] { PrintInvoice(*Bookings, FieldInfo()); });
+    });
+    const std::pair<QAction*, QString> classes[] = {
+        {menu->mnu_SetMember, MemberClass}, {menu->mnu_SetNormal, NormalClass}, {menu->mnu_setStudent, StudentClass}};
+    for (const auto& [action, rateClass] : classes)
+        connect(action, &QAction::triggered, this, [this, rateClass] {
+            Guarded("changing the rate", [&] { SetSlotRateClass(*Bookings, rateClass); });
+        });
+    connect(menu, &SlotMenu::mnu_SetSpecialGroup_Click, this, [this](int k) {
+        Guarded("changing the rate", [&] { SetSlotRateClass(*Bookings, SpecialGroupClass(k)); });
+    });
+    connect(Administration->btn_Item, &QPushButton::clicked, this, [this] {
+        OpenItemRegister(this, [this] { Store->RefreshStore(); });
+    });
+    connect(Administration->btn_CollectCash, &QPushButton::clicked, Cart, &CartPanel::btn_CollectCash_Click);
+    connect(Administration->btn_PrintOldReceipt, &QPushButton::clicked, Cart, &CartPanel::btn_PrintOldReceipt_Click);
+    connect(Administration->btn_HandOver, &QPushButton::clicked, this, [this] { HandOver(shiftHooks()); });
+    connect(Administration->btn_EndMorningShift, &QPushButton::clicked, this,
+            [this] { EndShift(shiftHooks(), "morning"); });
+    connect(Administration->btn_EndEveningShift, &QPushButton::clicked, this,
+            [this] { EndShift(shiftHooks(), "evening"); });
+}
+
+ShiftHooks frm_Main::shiftHooks()
+{
+    return {this, [this] { StopVideoRecording(); }, [] { Unload(); }, [] {
+                if (StartOver)
+                    StartOver();
+            }};
 }
 
 void frm_Main::Form_Load()
@@ -487,6 +527,10 @@ QWidget* frm_Main::mainControlOf(int tab) const
         return nullptr;
     }
 }
+
+// ---- the summary page
+
+void frm_Main::btn_Summary_Click() { frm_Summary::Show(this, Calendar->Tag()); }
 
 // ---- the station label
 

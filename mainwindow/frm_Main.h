@@ -3,6 +3,7 @@
 #include "SalesHost.h"
 
 #include <QMainWindow>
+#include <functional>
 
 class AdministrationPage;
 class BookingsPage;
@@ -19,6 +20,7 @@ class QTimer;
 class QTreeWidget;
 class SlotGrid;
 class StorePanel;
+struct ShiftHooks;
 class SupportPage;
 class WaitListPanel;
 class WaitingListPage;
@@ -67,6 +69,9 @@ public:
 
     // SalesHost
     SlotGrid& Grid() override;
+    // The start-up again, up to a fresh login window, after a hand-over: installed by the start-up,
+    // which the window itself cannot call.
+    static inline std::function<void()> StartOver;
     QString FieldInfo() const override;
     void ShowPaymentTab() override;
     void SetLastChange(const QString& change) override;
@@ -93,6 +98,7 @@ public:
     void SSTab1_Click();
     void SSTab1_GotFocus();
     void lbl_Counter_Click();
+    void btn_Summary_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -106,5 +112,7 @@ private:
     void placeSpecialGroups();
     void showClock();
     QWidget* mainControlOf(int tab) const;
+    void connectSales();
+    ShiftHooks shiftHooks();
 
 };

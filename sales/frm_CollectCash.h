@@ -1,15 +1,10 @@
 #pragma once
 
-#include "CommPort.h"
-
-#include <QDialog>
-
-class QLineEdit;
-class QPushButton;
+#include "CashCountDialog.h"
 
 // Cash taken out of the drawer by an administrator: the drawer opens when the window does, and OK
 // records the amount in the staff log. Modeless, one at a time.
-class frm_CollectCash : public QDialog {
+class frm_CollectCash : public CashCountDialog {
     Q_OBJECT
 
 public:
@@ -18,12 +13,6 @@ public:
     // The open window, or null.
     static frm_CollectCash* Current();
 
-    QLineEdit* txt_CashRegister;
-    QPushButton* btn_OK;
-    QPushButton* btn_Cancel;
-    QString Tag;
-
-    void Form_Load();
     void btn_OK_Click();
     void btn_Cancel_Click();
 
@@ -31,6 +20,4 @@ public:
 
 private:
     frm_CollectCash();
-
-    CommPort MSComm1;
 };

@@ -8,6 +8,7 @@
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "PrivateDatabase.h"
+#include "CountingPrompter.h"
 #include "ScriptedPrompter.h"
 #include "SqlQuote.h"
 #include "Verification.h"

@@ -1,0 +1,56 @@
+#include "CashCountDialog.h"
+#include "CashDrawer.h"
+
+#include "ErrorDisplay.h"
+#include "Prompter.h"
+
+#include "Vb.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CashCountDialog::CashCountDialog(const QString& prompt, QWidget* owner) : QDialog(owner)
+{
+    auto* label = new QLabel(prompt, this);
+    label->setObjectName("Label1");
+    txt_CashRegister = new QLineEdit("0.00", this);
+    txt_CashRegister->setObjectName("txt_CashRegister");
+    txt_CashRegister->setMaxLength(32);
+    btn_OK = new QPushButton("OK", this);
+    btn_OK->setObjectName("btn_OK");
+    btn_Cancel = new QPushButton("Cancel", this);
+    btn_Cancel->setObjectName("btn_Cancel");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btn_OK);
+    buttons->addWidget(btn_Cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(txt_CashRegister);
+    layout->addLayout(buttons);
+}
+
+void CashCountDialog::Form_Load()
+{
+    Guarded("opening cash drawer", [this] {
+        OpenCashDrawerA(MSComm1, Tag);
+        txt_CashRegister->setFocus();
+        txt_CashRegister->setCursorPosition(txt_CashRegister->text().size());
+    });
+}
+
+bool CashCountDialog::ConfirmCounted()
+{
+    if (MsgBox("Are you sure that the values is correct?", Msg::OKCancel | Msg::Exclamation) == Msg::Cancel)
+        return false;
+    MsgBox("Please close the cash register now!", Msg::Exclamation, "Important");
+    return true;
+}
+
+QString CashCountDialog::CountedAmount() const
+{
+    return QString::number(Vb::Val(txt_CashRegister->text()), 'g', 15);
+}

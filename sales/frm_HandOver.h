@@ -1,0 +1,23 @@
+#pragma once
+
+#include "CashCountDialog.h"
+#include "ShiftHooks.h"
+
+// The station passes to the next staff member: the drawer opens, the outgoing staff member types
+// the cash counted, and OK logs it and starts the program over at the login window.
+class frm_HandOver : public CashCountDialog {
+    Q_OBJECT
+
+public:
+    frm_HandOver(const ShiftHooks& hooks);
+
+    void btn_OK_Click();
+    void btn_Cancel_Click();
+
+private:
+    ShiftHooks m_hooks;
+};
+
+// The main window's "Hand Over": any verified staff member may hand over; the request is logged and
+// the hand-over window opens. A refused verification writes and opens nothing.
+void HandOver(const ShiftHooks& hooks);
