@@ -209,6 +209,34 @@ TEST_F(MainWindow, KeysPickCourtsSwitchTabsAndAltFLogsOut)
     EXPECT_EQ(count("tbl_log WHERE log_do='log out' AND log_staffname='admin'"), 1);
 }
 
+TEST_F(MainWindow, CtrlCAndCtrlVCopyAndPasteASlotOnlyOnTheBookingsTab)
+{
+    Db::Execute("INSERT INTO tbl_booking SET b_datetime='2006-03-05 18:00:00', b_field=0, b_bookername='O\\'Brien', "
+                "b_bookertel='555-0102', b_delaytime=0, b_playlength=60");
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    main->RefreshView();
+    QTreeWidget* grid = main->ListView_Book;
+    grid->setFocus();
+    grid->setCurrentItem(grid->topLevelItem(10));
+    QTest::keyPress(grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(scalar("SELECT b_bookername FROM tbl_booking_clipboard1"), "O'Brien");
+
+    grid->clearSelection();
+    grid->topLevelItem(12)->setSelected(true);
+    main->SSTab1->setCurrentIndex(frm_Main::PaymentTab);
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(count("tbl_booking WHERE b_field=0"), 1) << "the payment tab has no paste";
+
+    main->SSTab1->setCurrentIndex(frm_Main::BookingsTab);
+    grid->clearSelection();
+    grid->topLevelItem(12)->setSelected(true);
+    QTest::keyPress(grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(scalar("SELECT b_bookername FROM tbl_booking WHERE b_datetime='2006-03-05 20:00:00' AND b_field=0"),
+              "O'Brien");
+}
+
 TEST_F(MainWindow, TabsShowTheSelectedOutlineOfTheirOwnPlanOnly)
 {
     main->Lighting->txtInfo_LightSelect->setText("1");
