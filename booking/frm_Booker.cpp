@@ -1,4 +1,5 @@
 #include "frm_Booker.h"
+#include "DialogButtons.h"
 #include "PlayerCount.h"
 #include "Booking.h"
 #include "SlotGrid.h"
@@ -97,16 +98,11 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     personLabel->setVisible(PerPersonChargingOn == 1);
     txt_BookerPerson->setVisible(PerPersonChargingOn == 1);
 
-    cmd_OK = new QPushButton("OK", this);
-    cmd_OK->setObjectName("cmd_OK");
+    const DialogButtons buttons = MakeOkCancel(this, "cmd_");
+    cmd_OK = buttons.ok;
+    cmd_Cancel = buttons.cancel;
     cmd_OK->setDefault(true);
-    cmd_Cancel = new QPushButton("Cancel", this);
-    cmd_Cancel->setObjectName("cmd_Cancel");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmd_OK);
-    buttons->addWidget(cmd_Cancel);
-    form->addLayout(buttons, line, 0, 1, 3);
+    form->addLayout(buttons.row, line, 0, 1, 3);
     setLayout(form);
 
     m_lookUp = BookerLookUp({txt_BookerName, txt_BookerOrg, txt_BookerTel, txt_BookerMemberID, txt_BookerStudentID,

@@ -1,4 +1,5 @@
 #include "frm_Options.h"
+#include "DialogButtons.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "OptionSettings.h"
@@ -60,20 +61,15 @@ frm_Options::frm_Options(QWidget* owner) : QDialog(owner)
     addPermission(grid, permissions, "Delete Slots", "opt_AskDelete");
     addPermission(grid, permissions, "Control CCTV", "opt_AskCCTV");
 
-    auto* btn_OK = new QPushButton("OK", this);
-    btn_OK->setObjectName("btn_OK");
+    const DialogButtons buttons = MakeOkCancel(this, "btn_");
+    QPushButton* btn_OK = buttons.ok;
+    QPushButton* btn_Cancel = buttons.cancel;
     btn_OK->setDefault(true);
-    auto* btn_Cancel = new QPushButton("Cancel", this);
-    btn_Cancel->setObjectName("btn_Cancel");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btn_OK);
-    buttons->addWidget(btn_Cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(workFlow);
     layout->addWidget(permissions);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     connect(btn_OK, &QPushButton::clicked, this, &frm_Options::btn_OK_Click);
     connect(btn_Cancel, &QPushButton::clicked, this, &frm_Options::btn_Cancel_Click);

@@ -62,18 +62,18 @@ SlotMenu::SlotMenu(SlotGrid& grid, QWidget* parent) : QMenu("mousemenu", parent)
     const std::pair<QAction*, int> additions[] = {{mnu_Add15, 15}, {mnu_Add30, 30}, {mnu_Add45, 45}};
     for (const auto& [action, minutes] : additions)
         connect(action, &QAction::triggered, this,
-                [this, minutes] { guarded("adding extra time", [&] { doAddExtraTime(m_grid, minutes); }); });
+                [this, minutes] { Guarded("adding extra time", [&] { doAddExtraTime(m_grid, minutes); }); });
     connect(mnu_ClearAddition, &QAction::triggered, this, &SlotMenu::mnu_ClearAddition_Click);
     const std::pair<QAction*, int> delays[] = {{mnu_Delay15, 15}, {mnu_Delay30, 30}, {mnu_Delay45, 45}};
     for (const auto& [action, minutes] : delays)
         connect(action, &QAction::triggered, this,
-                [this, minutes] { guarded("delaying the slot", [&] { doDelay(m_grid, minutes); }); });
+                [this, minutes] { Guarded("delaying the slot", [&] { doDelay(m_grid, minutes); }); });
     connect(mnu_DelayClear, &QAction::triggered, this, &SlotMenu::mnu_DelayClear_Click);
     const std::pair<QAction*, int> durations[] = {
         {mnu_Duration15, 15}, {mnu_Duration30, 30}, {mnu_Duration45, 45}, {mnu_DurationDefault, 60}};
     for (const auto& [action, minutes] : durations)
         connect(action, &QAction::triggered, this, [this, minutes] {
-            guarded("setting the duration", [&] { TimingCommands::SetDuration(m_grid, minutes); });
+            Guarded("setting the duration", [&] { TimingCommands::SetDuration(m_grid, minutes); });
         });
     connect(mnu_BlockBook1, &QAction::triggered, this, &SlotMenu::mnu_BlockBook1_Click);
     connect(mnu_BlockBook2, &QAction::triggered, this, &SlotMenu::mnu_BlockBook2_Click);
@@ -101,21 +101,10 @@ QMenu* SlotMenu::submenu(const char* name, const QString& caption)
     return menu;
 }
 
-template <class F>
-void SlotMenu::guarded(const QString& task, F&& command)
-{
-    try {
-        CurrentTask = task;
-        command();
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-    }
-}
-
 void SlotMenu::LoadItems()
 {
     mnu_ChangePlayerCount->setVisible(PerPersonChargingOn == 1);
-    guarded("reading the special groups", [this] {
+    Guarded("reading the special groups", [this] {
         for (int k = 1; k <= SpecialGroupCount; ++k) {
             if (!HasSpecialGroupTable(k))
                 continue;
@@ -137,23 +126,23 @@ void SlotMenu::ConnectWaitList(WaitListPanel& panel)
 
 void SlotMenu::mnu_Copy_Click()
 {
-    guarded("copying the slot", [this] { SlotClipboard::Copy(m_grid); });
+    Guarded("copying the slot", [this] { SlotClipboard::Copy(m_grid); });
 }
 
 void SlotMenu::mnu_Paste_Click()
 {
-    guarded("pasting the slot", [this] { SlotClipboard::Paste(m_grid); });
+    Guarded("pasting the slot", [this] { SlotClipboard::Paste(m_grid); });
 }
 
 void SlotMenu::mnu_Cut_Click()
 {
     const QTreeWidgetItem* entry = m_waitList ? m_waitList->ListView_Wait->currentItem() : nullptr;
-    guarded("cutting the waiting-list entry", [&] { SlotClipboard::Cut(entry ? entry->text(0) : QString()); });
+    Guarded("cutting the waiting-list entry", [&] { SlotClipboard::Cut(entry ? entry->text(0) : QString()); });
 }
 
 void SlotMenu::mnu_ChangePlayerCount_Click()
 {
-    guarded("changing the player count", [this] {
+    Guarded("changing the player count", [this] {
         const int row = m_grid.CurrentRow();
         const std::optional<int> court = ChosenCourt(m_grid.CourtText());
         if (!court || !PlayerCountChange::MayChange(m_grid))
@@ -165,20 +154,20 @@ void SlotMenu::mnu_ChangePlayerCount_Click()
 
 void SlotMenu::mnu_ClearAddition_Click()
 {
-    guarded("clearing the extra time", [this] { TimingCommands::ClearExtraTime(m_grid); });
+    Guarded("clearing the extra time", [this] { TimingCommands::ClearExtraTime(m_grid); });
 }
 
 void SlotMenu::mnu_DelayClear_Click()
 {
-    guarded("delaying the slot", [this] { TimingCommands::StartAtBeginning(m_grid); });
+    Guarded("delaying the slot", [this] { TimingCommands::StartAtBeginning(m_grid); });
 }
 
 void SlotMenu::mnu_BlockBook1_Click()
 {
-    guarded("block booking", [this] { SlotClipboard::BlockBook(m_grid, 3); });
+    Guarded("block booking", [this] { SlotClipboard::BlockBook(m_grid, 3); });
 }
 
 void SlotMenu::mnu_BlockBook2_Click()
 {
-    guarded("block booking", [this] { SlotClipboard::BlockBook(m_grid, 7); });
+    Guarded("block booking", [this] { SlotClipboard::BlockBook(m_grid, 7); });
 }

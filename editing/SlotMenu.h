@@ -76,9 +76,6 @@ private:
     QAction* item(QMenu* menu, const char* name, const QString& caption);
     QAction* separator(const char* name);
     QMenu* submenu(const char* name, const QString& caption);
-    // Runs a command, showing any database failure in the error window.
-    template <class F>
-    void guarded(const QString& task, F&& command);
 
     SlotGrid& m_grid;
     WaitListPanel* m_waitList = nullptr;

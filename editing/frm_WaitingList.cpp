@@ -1,4 +1,5 @@
 #include "frm_WaitingList.h"
+#include "DialogButtons.h"
 #include "WaitList.h"
 #include "WaitListHost.h"
 #include "WaitListPanel.h"
@@ -83,16 +84,11 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
     cmb_Time->setCurrentIndex(-1);
     addRow("Time", cmb_Time);
 
-    cmd_OK = new QPushButton("OK", this);
-    cmd_OK->setObjectName("cmd_OK");
+    const DialogButtons buttons = MakeOkCancel(this, "cmd_");
+    cmd_OK = buttons.ok;
+    cmd_Cancel = buttons.cancel;
     cmd_OK->setDefault(true);
-    cmd_Cancel = new QPushButton("Cancel", this);
-    cmd_Cancel->setObjectName("cmd_Cancel");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmd_OK);
-    buttons->addWidget(cmd_Cancel);
-    form->addLayout(buttons, line, 0, 1, 3);
+    form->addLayout(buttons.row, line, 0, 1, 3);
 
     m_lookUp = BookerLookUp({txt_BookerName, txt_BookerOrg, txt_BookerTel, txt_BookerMemberID, txt_BookerStudentID,
                              txt_SpecialGroupID},

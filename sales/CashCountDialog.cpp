@@ -1,4 +1,5 @@
 #include "CashCountDialog.h"
+#include "DialogButtons.h"
 #include "CashDrawer.h"
 
 #include "ErrorDisplay.h"
@@ -19,18 +20,13 @@ CashCountDialog::CashCountDialog(const QString& prompt, QWidget* owner) : QDialo
     txt_CashRegister = new QLineEdit("0.00", this);
     txt_CashRegister->setObjectName("txt_CashRegister");
     txt_CashRegister->setMaxLength(32);
-    btn_OK = new QPushButton("OK", this);
-    btn_OK->setObjectName("btn_OK");
-    btn_Cancel = new QPushButton("Cancel", this);
-    btn_Cancel->setObjectName("btn_Cancel");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btn_OK);
-    buttons->addWidget(btn_Cancel);
+    const DialogButtons buttons = MakeOkCancel(this, "btn_");
+    btn_OK = buttons.ok;
+    btn_Cancel = buttons.cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(txt_CashRegister);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 }
 
 void CashCountDialog::Form_Load()
