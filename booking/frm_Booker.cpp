@@ -1,11 +1,12 @@
 #include "frm_Booker.h"
-#include "DialogButtons.h"
 #include "PlayerCount.h"
 #include "Booking.h"
 #include "SlotGrid.h"
 
+#include "DialogButtons.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
+#include "Named.h"
 #include "Prompter.h"
 #include "SpecialGroups.h"
 #include "Verification.h"
@@ -22,20 +23,6 @@
 namespace {
 
 frm_Booker* loaded = nullptr;
-
-QLineEdit* box(const QString& name, QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    return edit;
-}
-
-QLabel* label(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
 
 } // namespace
 
@@ -66,34 +53,34 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
             form->addWidget(b, line, 2);
         ++line;
     };
-    txt_BookerName = box("txt_BookerName", this);
+    txt_BookerName = Named<QLineEdit>("txt_BookerName", this);
     txt_BookerName->setMaxLength(TextWidth);
-    addRow(label("Label1", "Name", this), txt_BookerName);
-    txt_BookerMemberID = box("txt_BookerMemberID", this);
+    addRow(Named<QLabel>("Label1", "Name", this), txt_BookerName);
+    txt_BookerMemberID = Named<QLineEdit>("txt_BookerMemberID", this);
     btn_LookMember[0] = BookerLookUp::RegisterButton("btn_LookMember_0", this);
-    addRow(label("Label2", "Members ID", this), txt_BookerMemberID, btn_LookMember[0]);
-    txt_BookerStudentID = box("txt_BookerStudentID", this);
+    addRow(Named<QLabel>("Label2", "Members ID", this), txt_BookerMemberID, btn_LookMember[0]);
+    txt_BookerStudentID = Named<QLineEdit>("txt_BookerStudentID", this);
     btn_LookMember[1] = BookerLookUp::RegisterButton("btn_LookMember_1", this);
-    addRow(label("Label3", "Student ID", this), txt_BookerStudentID, btn_LookMember[1]);
+    addRow(Named<QLabel>("Label3", "Student ID", this), txt_BookerStudentID, btn_LookMember[1]);
     for (int i = 1; i <= SpecialGroupCount && i <= SpecialGroupLimit; ++i) {
         if (!HasSpecialGroupTable(i))
             continue;
         const QString n = QString::number(i);
-        lbl_SpecialGroup[i] = label("lbl_SpecialGroup_" + n, GetSpecialGroupName(i), this);
-        txt_SpecialGroupID[i] = box("txt_SpecialGroupID_" + n, this);
+        lbl_SpecialGroup[i] = Named<QLabel>("lbl_SpecialGroup_" + n, GetSpecialGroupName(i), this);
+        txt_SpecialGroupID[i] = Named<QLineEdit>("txt_SpecialGroupID_" + n, this);
         btn_LookSpecialGroup[i] = BookerLookUp::RegisterButton("btn_LookSpecialGroup_" + n, this);
         addRow(lbl_SpecialGroup[i], txt_SpecialGroupID[i], btn_LookSpecialGroup[i]);
         connect(txt_SpecialGroupID[i], &QLineEdit::textChanged, this, [this, i] { txt_SpecialGroupID_Change(i); });
         connect(btn_LookSpecialGroup[i], &QPushButton::clicked, this, [this, i] { btn_LookSpecialGroup_Click(i); });
     }
-    txt_BookerTel = box("txt_BookerTel", this);
+    txt_BookerTel = Named<QLineEdit>("txt_BookerTel", this);
     txt_BookerTel->setMaxLength(TextWidth);
-    addRow(label("lbl_BookerTel", "Phone", this), txt_BookerTel);
-    txt_BookerOrg = box("txt_BookerOrg", this);
+    addRow(Named<QLabel>("lbl_BookerTel", "Phone", this), txt_BookerTel);
+    txt_BookerOrg = Named<QLineEdit>("txt_BookerOrg", this);
     txt_BookerOrg->setMaxLength(TextWidth);
-    addRow(label("lbl_BookerOrg", "Organisation", this), txt_BookerOrg);
-    txt_BookerPerson = box("txt_BookerPerson", this);
-    QLabel* personLabel = label("lbl_BookerPerson", "Num. Player", this);
+    addRow(Named<QLabel>("lbl_BookerOrg", "Organisation", this), txt_BookerOrg);
+    txt_BookerPerson = Named<QLineEdit>("txt_BookerPerson", this);
+    QLabel* personLabel = Named<QLabel>("lbl_BookerPerson", "Num. Player", this);
     addRow(personLabel, txt_BookerPerson);
     personLabel->setVisible(PerPersonChargingOn == 1);
     txt_BookerPerson->setVisible(PerPersonChargingOn == 1);

@@ -1,9 +1,9 @@
 #include "frm_WaitingList.h"
-#include "DialogButtons.h"
 #include "WaitList.h"
 #include "WaitListHost.h"
 #include "WaitListPanel.h"
 
+#include "DialogButtons.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Prompter.h"

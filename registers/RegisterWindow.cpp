@@ -4,6 +4,7 @@
 
 #include "ErrorDisplay.h"
 #include "Globals.h"
+#include "Named.h"
 #include "Prompter.h"
 #include "Verification.h"
 
@@ -15,24 +16,6 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
-
-namespace {
-
-QPushButton* button(const QString& name, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-QLabel* label(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
-} // namespace
 
 RegisterWindow::RegisterWindow(RegisterForm& form, RegisterTable table, QWidget* owner)
     : QDialog(owner), m_form(form), m_table(std::move(table))
@@ -53,11 +36,11 @@ RegisterWindow::RegisterWindow(RegisterForm& form, RegisterTable table, QWidget*
     txt_member[2]->setMaxLength(255);
     txt_member[4]->setMaxLength(255);
     txt_member[5]->setMaxLength(64);
-    btn_MemberPaste = button("btn_MemberPaste", "paste", this);
+    btn_MemberPaste = Named<QPushButton>("btn_MemberPaste", "paste", this);
     const std::array<QLabel*, 5> labels = {
-        label("Label1", "Members ID", this), label("Label2", "Members Name", this),
-        label("lblLabels_6", "Hours Played", this), label("lblLabels_2", "Members Org", this),
-        label("lblLabels_5", "Members Phone", this)};
+        Named<QLabel>("Label1", "Members ID", this), Named<QLabel>("Label2", "Members Name", this),
+        Named<QLabel>("lblLabels_6", "Hours Played", this), Named<QLabel>("lblLabels_2", "Members Org", this),
+        Named<QLabel>("lblLabels_5", "Members Phone", this)};
     for (int i = 1; i <= 5; ++i)
         record->addWidget(labels[static_cast<size_t>(i - 1)], i - 1, 0);
     // In a look-up the ID box ends just before the paste button.
@@ -69,13 +52,13 @@ RegisterWindow::RegisterWindow(RegisterForm& form, RegisterTable table, QWidget*
         record->addWidget(txt_member[static_cast<size_t>(i)], i - 1, 1);
     record->setColumnMinimumWidth(1, 220);
 
-    btn_Add = button("btn_Add", "&Add", this);
-    btn_Update = button("btn_Update", "&Update", this);
-    btn_Delete = button("btn_Delete", "&Delete", this);
-    btn_Refresh = button("btn_Refresh", "&Refresh", this);
-    btn_Close = button("btn_Close", "&Close", this);
-    btn_Previous = button("btn_Previous", "&Previous", this);
-    btn_Next = button("btn_Next", "&Next", this);
+    btn_Add = Named<QPushButton>("btn_Add", "&Add", this);
+    btn_Update = Named<QPushButton>("btn_Update", "&Update", this);
+    btn_Delete = Named<QPushButton>("btn_Delete", "&Delete", this);
+    btn_Refresh = Named<QPushButton>("btn_Refresh", "&Refresh", this);
+    btn_Close = Named<QPushButton>("btn_Close", "&Close", this);
+    btn_Previous = Named<QPushButton>("btn_Previous", "&Previous", this);
+    btn_Next = Named<QPushButton>("btn_Next", "&Next", this);
     auto* commands = new QGridLayout;
     commands->addWidget(btn_Add, 0, 0);
     commands->addWidget(btn_Update, 0, 1);
@@ -93,9 +76,9 @@ RegisterWindow::RegisterWindow(RegisterForm& form, RegisterTable table, QWidget*
     // The search and its list.
     txt_SearchMemberName = new QLineEdit(this);
     txt_SearchMemberName->setObjectName("txt_SearchMemberName");
-    btn_ClearSearchField = button("btn_ClearSearchField", "clear", this);
+    btn_ClearSearchField = Named<QPushButton>("btn_ClearSearchField", "clear", this);
     auto* find = new QHBoxLayout;
-    find->addWidget(label("lblLabels_0", kind.findLabel, this));
+    find->addWidget(Named<QLabel>("lblLabels_0", kind.findLabel, this));
     find->addWidget(txt_SearchMemberName);
     find->addWidget(btn_ClearSearchField);
     m_list = new RegisterListModel(this);

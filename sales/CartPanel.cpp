@@ -11,6 +11,7 @@
 #include "frm_PrintReceipt.h"
 
 #include "Globals.h"
+#include "Named.h"
 #include "Prompter.h"
 #include "StaffLog.h"
 #include "Verification.h"
@@ -27,17 +28,6 @@
 #include <QVBoxLayout>
 
 #include <limits>
-
-namespace {
-
-QPushButton* button(const QString& name, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-} // namespace
 
 CartPanel::CartPanel(SalesHost& host, QWidget* parent) : QWidget(parent), m_host(host)
 {
@@ -69,10 +59,10 @@ CartPanel::CartPanel(SalesHost& host, QWidget* parent) : QWidget(parent), m_host
     totalLayout->addWidget(totalHeading);
     totalLayout->addWidget(lbl_TotalPrice);
 
-    btn_Pay = button("btn_Pay", "Pa&y", this);
-    btn_Delete = button("btn_Delete", "&Delete", this);
-    btn_Reset = button("btn_Reset", "&Reset", this);
-    btn_NoSale = button("btn_NoSale", "No Sale", this);
+    btn_Pay = Named<QPushButton>("btn_Pay", "Pa&y", this);
+    btn_Delete = Named<QPushButton>("btn_Delete", "&Delete", this);
+    btn_Reset = Named<QPushButton>("btn_Reset", "&Reset", this);
+    btn_NoSale = Named<QPushButton>("btn_NoSale", "No Sale", this);
     connect(btn_Pay, &QPushButton::clicked, this, &CartPanel::btn_Pay_Click);
     connect(btn_Delete, &QPushButton::clicked, this, &CartPanel::btn_Delete_Click);
     connect(btn_Reset, &QPushButton::clicked, this, &CartPanel::btn_Reset_Click);

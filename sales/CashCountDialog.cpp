@@ -1,7 +1,7 @@
 #include "CashCountDialog.h"
-#include "DialogButtons.h"
 #include "CashDrawer.h"
 
+#include "DialogButtons.h"
 #include "ErrorDisplay.h"
 #include "Prompter.h"
 

@@ -4,6 +4,7 @@
 
 #include "Db.h"
 #include "Globals.h"
+#include "Named.h"
 #include "Prompter.h"
 #include "SqlQuote.h"
 #include "Verification.h"
@@ -32,13 +33,6 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
     return b;
 }
 
-QLineEdit* box(const QString& name, QWidget* parent)
-{
-    auto* b = new QLineEdit(parent);
-    b->setObjectName(name);
-    return b;
-}
-
 } // namespace
 
 frm_Item::frm_Item(std::function<void()> refreshStore, QWidget* owner)
@@ -46,14 +40,14 @@ frm_Item::frm_Item(std::function<void()> refreshStore, QWidget* owner)
 {
     setObjectName("frm_Item");
     setWindowTitle("Item");
-    txt_itemID = box("txt_itemID", this);
+    txt_itemID = Named<QLineEdit>("txt_itemID", this);
     txt_itemID->setReadOnly(true);
     txt_itemID->setEnabled(false);
-    txt_itemName = box("txt_itemName", this);
+    txt_itemName = Named<QLineEdit>("txt_itemName", this);
     txt_itemName->setMaxLength(128);
-    txt_itemType = box("txt_itemType", this);
+    txt_itemType = Named<QLineEdit>("txt_itemType", this);
     txt_itemType->setMaxLength(64);
-    txt_ItemPrice = box("txt_ItemPrice", this);
+    txt_ItemPrice = Named<QLineEdit>("txt_ItemPrice", this);
     cmb_ShortCut = new QComboBox(this);
     cmb_ShortCut->setObjectName("cmb_ShortCut");
     cmb_ShortCut->addItem(QString());
