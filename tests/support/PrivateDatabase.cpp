@@ -4,8 +4,10 @@
 #include "Globals.h"
 #include "Settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 
 #include <csignal>
 
@@ -68,12 +70,45 @@ void Reload(bool withDemo)
     RunClient(sql);
 }
 
+namespace {
+
+// Whether every thread of the process has come to a stop.
+bool allThreadsStopped(long long pid)
+{
+    const QDir tasks("/proc/" + QString::number(pid) + "/task");
+    const QStringList threads = tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& thread : threads) {
+        QFile stat(tasks.filePath(thread + "/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // The state follows the parenthesised command name: "pid (name) T ...".
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        if (close < 0 || close + 2 >= line.size() || (line[close + 2] != 'T' && line[close + 2] != 't'))
+            return false;
+    }
+    return !threads.isEmpty();
+}
+
+} // namespace
+
 Frozen::Frozen() : m_pid(serverPid())
 {
-    // Should the test itself hang and be killed, the server still goes on within a minute.
-    QProcess::startDetached("sh", {"-c", "sleep 60; kill -CONT " + QString::number(m_pid)});
+    // Should the test itself hang and be killed, the server still goes on within a minute. The
+    // guard writes nowhere, so that the test's runner does not wait for it.
+    QProcess backstop;
+    backstop.setProgram("sh");
+    backstop.setArguments({"-c", "sleep 60; kill -CONT " + QString::number(m_pid)});
+    backstop.setStandardOutputFile(QProcess::nullDevice());
+    backstop.setStandardErrorFile(QProcess::nullDevice());
+    backstop.startDetached();
     if (::kill(static_cast<pid_t>(m_pid), SIGSTOP) != 0)
         throw std::runtime_error("the private server cannot be stopped");
+    // The signal stops each thread as it next runs; the test goes on once none can answer.
+    for (int i = 0; i < 500 && !allThreadsStopped(m_pid); ++i)
+        QThread::msleep(10);
+    if (!allThreadsStopped(m_pid))
+        throw std::runtime_error("the private server did not stop");
 }
 
 Frozen::~Frozen() { ::kill(static_cast<pid_t>(m_pid), SIGCONT); }
