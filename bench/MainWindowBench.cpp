@@ -145,9 +145,8 @@ int main(int argc, char** argv)
              QPixmap header(picture);
          })},
         {"special-group buttons", timed([] {
-             for (int n = 1; n <= SpecialGroupCount; ++n)
-                 if (HasSpecialGroupTable(n))
-                     GetSpecialGroupName(n);
+             for (int n : SpecialGroupsWithTables())
+                 GetSpecialGroupName(n);
          })},
         {"court outlines", timed([&] {
              for (int c = 0; c <= LastCourtIndex; ++c) {

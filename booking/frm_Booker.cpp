@@ -62,9 +62,7 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     txt_BookerStudentID = Named<QLineEdit>("txt_BookerStudentID", this);
     btn_LookMember[1] = BookerLookUp::RegisterButton("btn_LookMember_1", this);
     addRow(Named<QLabel>("Label3", "Student ID", this), txt_BookerStudentID, btn_LookMember[1]);
-    for (int i = 1; i <= SpecialGroupCount && i <= SpecialGroupLimit; ++i) {
-        if (!HasSpecialGroupTable(i))
-            continue;
+    for (int i : SpecialGroupsWithTables()) {
         const QString n = QString::number(i);
         lbl_SpecialGroup[i] = Named<QLabel>("lbl_SpecialGroup_" + n, GetSpecialGroupName(i), this);
         txt_SpecialGroupID[i] = Named<QLineEdit>("txt_SpecialGroupID_" + n, this);

@@ -3,14 +3,31 @@
 #include "Globals.h"
 #include "Settings.h"
 
-bool HasSpecialGroupTable(int groupNumber)
+namespace {
+
+QStringList tables()
 {
-    const QString wanted = "tbl_specialgroup" + QString::number(groupNumber);
+    QStringList names;
     // The one column is named after the database, which the connection string may name otherwise.
     for (Recordset rs = Db::Query("show tables;"); !rs.EOF_(); rs.MoveNext())
-        if (rs.Fields(0).Value() == wanted)
-            return true;
-    return false;
+        names << rs.Fields(0).Value();
+    return names;
+}
+
+QString groupTable(int groupNumber) { return "tbl_specialgroup" + QString::number(groupNumber); }
+
+} // namespace
+
+bool HasSpecialGroupTable(int groupNumber) { return tables().contains(groupTable(groupNumber)); }
+
+std::vector<int> SpecialGroupsWithTables()
+{
+    const QStringList names = tables();
+    std::vector<int> groups;
+    for (int n = 1; n <= SpecialGroupCount && n <= SpecialGroupLimit; ++n)
+        if (names.contains(groupTable(n)))
+            groups.push_back(n);
+    return groups;
 }
 
 QString GetSpecialGroupName(int groupNumber)

@@ -101,21 +101,17 @@ QMenu* SlotMenu::submenu(const char* name, const QString& caption)
     return menu;
 }
 
-void SlotMenu::LoadItems()
+void SlotMenu::LoadItems(const std::vector<int>& groups)
 {
     mnu_ChangePlayerCount->setVisible(PerPersonChargingOn == 1);
-    Guarded("reading the special groups", [this] {
-        for (int k = 1; k <= SpecialGroupCount; ++k) {
-            if (!HasSpecialGroupTable(k))
-                continue;
-            auto* action = new QAction("Set this slot as '" + GetSpecialGroupName(k) + " ' slot", this);
-            action->setObjectName("mnu_SetSpecialGroup");
-            insertAction(mnu_ba5, action);
-            mnu_SetSpecialGroup.resize(static_cast<size_t>(k) + 1, nullptr);
-            mnu_SetSpecialGroup[static_cast<size_t>(k)] = action;
-            connect(action, &QAction::triggered, this, [this, k] { emit mnu_SetSpecialGroup_Click(k); });
-        }
-    });
+    for (int k : groups) {
+        auto* action = new QAction("Set this slot as '" + GetSpecialGroupName(k) + " ' slot", this);
+        action->setObjectName("mnu_SetSpecialGroup");
+        insertAction(mnu_ba5, action);
+        mnu_SetSpecialGroup.resize(static_cast<size_t>(k) + 1, nullptr);
+        mnu_SetSpecialGroup[static_cast<size_t>(k)] = action;
+        connect(action, &QAction::triggered, this, [this, k] { emit mnu_SetSpecialGroup_Click(k); });
+    }
 }
 
 void SlotMenu::ConnectWaitList(WaitListPanel& panel)

@@ -17,8 +17,8 @@ public:
     SlotMenu(SlotGrid& grid, QWidget* parent);
 
     // The start-up steps of the menu: "Change Player Count" only under per-person charging, and one
-    // "Set this slot as '...' slot" item for each special group whose register exists.
-    void LoadItems();
+    // "Set this slot as '...' slot" item for each of groups, the special groups whose register exists.
+    void LoadItems(const std::vector<int>& groups);
     // "Cut Slot" of the waiting list cuts the panel's chosen entry.
     void ConnectWaitList(WaitListPanel& panel);
 

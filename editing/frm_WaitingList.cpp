@@ -62,9 +62,7 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
     txt_BookerStudentID = box("txt_BookerStudentID", this);
     btn_LookMember[1] = BookerLookUp::RegisterButton("btn_LookMember_1", this);
     addRow("Student ID", txt_BookerStudentID, btn_LookMember[1]);
-    for (int k = 1; k <= SpecialGroupCount && k <= SpecialGroupLimit; ++k) {
-        if (!HasSpecialGroupTable(k))
-            continue;
+    for (int k : SpecialGroupsWithTables()) {
         const QString n = QString::number(k);
         txt_SpecialGroupID[k] = box("txt_SpecialGroupID_" + n, this);
         btn_LookSpecialGroup[k] = BookerLookUp::RegisterButton("btn_LookSpecialGroup_" + n, this);

@@ -286,8 +286,10 @@ void frm_Main::Form_Load()
         failures.Try("[WaitingList] Image", [&] { plan3->LoadPicture(programFile(setting("WaitingList", "Image"))); });
         plan3->Place(twips("WaitingList", "Top"), twips("WaitingList", "Left"));
 
-        placeSpecialGroups();
-        Bookings->mnu_Mouse->LoadItems();
+        const std::vector<int> groups = SpecialGroupsWithTables();
+        for (int n : groups)
+            Administration->AddSpecialGroupButton(n, GetSpecialGroupName(n));
+        Bookings->mnu_Mouse->LoadItems(groups);
 
         for (FloorPlan* plan : {plan1, plan2, plan3})
             plan->HideAll();
@@ -360,13 +362,6 @@ void frm_Main::Form_Load()
     }
     // The cameras come last and cost only their own panel when the capture library fails.
     Cctv->Prepare();
-}
-
-void frm_Main::placeSpecialGroups()
-{
-    for (int n = 1; n <= SpecialGroupCount; ++n)
-        if (HasSpecialGroupTable(n))
-            Administration->AddSpecialGroupButton(n, GetSpecialGroupName(n));
 }
 
 SlotGrid& frm_Main::Grid() { return *Bookings; }

@@ -109,7 +109,6 @@ private:
     ~frm_Main() override;
     void runKeys(const std::vector<KeyMatch>& matches);
     void layOut();
-    void placeSpecialGroups();
     void showClock();
     QWidget* mainControlOf(int tab) const;
     void connectSales();

@@ -143,6 +143,10 @@ TEST_F(SharedProcedures, SpecialGroupsExistByTheirTablesAndAreNamedInTheSettings
                                "CREATE TABLE tbl_specialgroup2 LIKE tbl_member;");
     EXPECT_TRUE(HasSpecialGroupTable(2));
     EXPECT_FALSE(HasSpecialGroupTable(3));
+    PrivateDatabase::RunClient("USE posdb; CREATE TABLE tbl_specialgroup5 LIKE tbl_member;"
+                               "CREATE TABLE tbl_specialgroup6 LIKE tbl_member;");
+    SpecialGroupCount = 5;
+    EXPECT_EQ(SpecialGroupsWithTables(), std::vector<int>({1, 2, 5})) << "group 6 lies beyond the groups in use";
     dir.writeIni("[SpecialGroup]\n1=Schools\n");
     EXPECT_EQ(GetSpecialGroupName(1), "Schools");
     EXPECT_EQ(GetSpecialGroupName(2), "Special Group  2");

@@ -6,6 +6,8 @@
 #include "ModalDialog.h"
 #include "TempWindowsDir.h"
 
+#include "SpecialGroups.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -39,7 +41,7 @@ TEST_F(SlotMenuTest, ItemsCaptionsAndHiddenItemsInOrder)
     windows.writeIni("[SpecialGroup]\n 4=Seniors\n");
     TestGrid grid(Day, 3);
     SlotMenu menu(grid, &window);
-    menu.LoadItems();
+    menu.LoadItems(SpecialGroupsWithTables());
     EXPECT_EQ(menu.objectName(), "mnu_Mouse");
     EXPECT_EQ(menu.title(), "mousemenu");
     EXPECT_EQ(items(menu), QStringList({"mnu_Copy|Copy Slot",
@@ -159,12 +161,12 @@ TEST_F(SlotMenuTest, PlayerCountIsAskedOnlyUnderPerPersonChargingAndRefusesWhatI
     TestGrid grid(Day, 3);
     grid.RefreshView();
     SlotMenu hidden(grid, &window);
-    hidden.LoadItems();
+    hidden.LoadItems(SpecialGroupsWithTables());
     EXPECT_FALSE(hidden.mnu_ChangePlayerCount->isVisible());
 
     PerPersonChargingOn = 1;
     SlotMenu menu(grid, &window);
-    menu.LoadItems();
+    menu.LoadItems(SpecialGroupsWithTables());
     EXPECT_TRUE(menu.mnu_ChangePlayerCount->isVisible());
     grid.Select({"16:00"});
     menu.mnu_ChangePlayerCount->trigger();
