@@ -4,6 +4,7 @@
 #include "SlotChange.h"
 #include "SlotGrid.h"
 #include "SlotKey.h"
+#include "GridRefresh.h"
 #include "SlotTiming.h"
 
 #include "Globals.h"
@@ -15,6 +16,7 @@
 #include "VbError.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -32,49 +34,71 @@ QString bookingInsert(const QString& date, const QString& time, int court, int d
 // Counts the booking of a dependent court into its master's "Partially Shared" row, which then runs
 // from the earliest start to the latest end of all the dependents' bookings. masterRow is the row the
 // change locked before it wrote anything.
-void countIntoMaster(Connection& db, std::optional<SlotRow> masterRow, int master, int court, const QString& date,
-                     const QString& time, int delay, int playLength, int person, const QString& actionTime)
+void countIntoMaster(Connection& db, const std::optional<SlotRow>& masterRow, int master, int court,
+                     const QString& date, const QString& time, int delay, int playLength, int person,
+                     const QString& actionTime)
 {
-    if (!masterRow) {
-        const SlotSpan span = DependentsSpan(db, master, court, date, time, delay, playLength);
-        try {
-            db.Execute(bookingInsert(date, time, master, span.start, span.end - span.start, {}, {},
-                                     PartiallySharedMark, {}, person, ", b_shared= b_shared + 1"));
-        } catch (const VbError& e) {
-            if (!IsDuplicateSlot(e))
-                throw;
-            // Another station's booking made the row meanwhile: what it is decides.
-            masterRow = LockSlotRow(db, date, time, master);
-        }
-    }
-    if (masterRow) {
-        if (masterRow->bookerName != PartiallySharedMark)
-            throw SlotRefusal{SlotTakenMessage};
-        const SlotSpan span = DependentsSpan(db, master, court, date, time, delay, playLength);
+    const SlotSpan span = DependentsSpan(db, master, court, date, time, delay, playLength);
+    if (masterRow)
         db.Execute("UPDATE tbl_booking SET b_delaytime=" + QString::number(span.start) +
                    ",b_playlength=" + QString::number(span.end - span.start) + ", b_shared= b_shared + 1" +
                    SlotWhere(date, time, master));
-    }
+    else
+        db.Execute(bookingInsert(date, time, master, span.start, span.end - span.start, {}, {}, PartiallySharedMark,
+                                 {}, person, ", b_shared= b_shared + 1"));
     WriteRemark(db, date, time, master, "book", " partially booked field " + QString::number(master), actionTime);
 }
 
+// The court's slots of one date as they stand inside a change that holds the court: read at the first
+// hour of that date, then kept up to date with what the change books.
+class CourtDays {
+public:
+    CourtDays(Connection& db, int court, int rowCount) : m_db(db), m_court(court), m_rowCount(rowCount) {}
+
+    BookRows& Of(const QString& date)
+    {
+        auto found = m_days.find(date);
+        if (found == m_days.end())
+            found = m_days.emplace(date, ReadBookRows(m_db, date, QString::number(m_court), m_rowCount)).first;
+        return found->second;
+    }
+
+private:
+    Connection& m_db;
+    int m_court;
+    int m_rowCount;
+    std::map<QString, BookRows> m_days;
+};
+
+// Why an hour cannot be booked from its start minute for its length beside the court's slots as they
+// are now; none when it can. where names the hour to the user.
+std::optional<SlotRefusal> clashRefusal(const BookRows& rows, int row, const SlotToBook& slot, const QString& where)
+{
+    QString reason;
+    if (isPreviousSlotConflict(rows, row, slot.delay))
+        reason = "the slot before it runs into it.";
+    else if (isNextSlotConflict(rows, row, slot.delay, slot.playLength))
+        reason = "the slot after it starts before it would end.";
+    if (reason.isEmpty())
+        return std::nullopt;
+    return SlotRefusal{where + " was not booked: " + reason + " Please look at the grid again."};
+}
+
 // Writes the booking of one slot inside the change's transaction.
-void bookSlot(Connection& db, const QString& date, const QString& time, int court, const Booker& booker,
-              bool fromWaitList, int delay, int playLength, const QString& actionTime)
+void bookSlot(Connection& db, const QString& date, const QString& time, int court, const Booker& booker, int delay,
+              int playLength, const QString& actionTime)
 {
     const int master = GetSharedMaster(court);
     std::optional<SlotRow> masterRow;
     if (master != -1) {
         masterRow = LockSlotRow(db, date, time, master);
         // The master court is booked as a whole: this court's space is taken.
-        if (masterRow && masterRow->bookerName != PartiallySharedMark)
+        if (masterRow && !HoldsMark(masterRow->bookerName, PartiallySharedMark))
             throw SlotRefusal{SlotTakenMessage};
     }
     // The slot key is unique: a slot that is taken fails here.
     db.Execute(bookingInsert(date, time, court, delay, playLength, booker.tel, booker.org, booker.name,
                              booker.specialRate, booker.person));
-    if (fromWaitList)
-        db.Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'");
     WriteRemark(db, date, time, court, "book", " " + booker.name + " " + booker.tel, actionTime);
 
     for (int shared : DependentCourts(court)) {
@@ -83,6 +107,16 @@ void bookSlot(Connection& db, const QString& date, const QString& time, int cour
     }
     if (master != -1)
         countIntoMaster(db, masterRow, master, court, date, time, delay, playLength, booker.person, actionTime);
+}
+
+// Why a row that holds a marker is not cancelled by itself; none for a booker's row.
+std::optional<SlotRefusal> cancelRefusal(const QString& name)
+{
+    if (HoldsMark(name, PartiallySharedMark))
+        return SlotRefusal{"Delete individual slots"};
+    if (HoldsMark(name, SharedBookingMark))
+        return SlotRefusal{"Please delete main slots"};
+    return std::nullopt;
 }
 
 // Deletes the booking of one slot inside the change's transaction, when it still holds the booker
@@ -96,13 +130,10 @@ void cancelSlot(Connection& db, const QString& date, const QString& time, int co
     if (!own)
         throw SlotRefusal{"The field is empty"};
     // What the slot holds now decides, not what a grid showed earlier.
-    if (own->bookerName.contains(PartiallySharedMark))
-        throw SlotRefusal{"Delete individual slots"};
-    if (own->bookerName.contains(SharedBookingMark))
-        throw SlotRefusal{"Please delete main slots"};
+    if (const auto refusal = cancelRefusal(own->bookerName))
+        throw *refusal;
     if (own->bookerName != shownName)
-        throw SlotRefusal{"The slot was changed at another station since it was shown: it now holds " +
-                          own->bookerName + ". Please look at it again."};
+        throw ChangedSinceShown(own->bookerName);
     if (own->paid > Money())
         throw SlotRefusal{"You cannot delete paid item", Msg::OKOnly};
 
@@ -115,7 +146,7 @@ void cancelSlot(Connection& db, const QString& date, const QString& time, int co
             WriteRemark(db, date, time, shared, "cancel", " shared booking", actionTime);
     }
 
-    if (masterRow && masterRow->bookerName == PartiallySharedMark) {
+    if (masterRow && HoldsMark(masterRow->bookerName, PartiallySharedMark)) {
         // The master's count was read under its lock, so two dependents cancelled at once each see
         // the other's change.
         if (masterRow->shared <= 1)
@@ -134,6 +165,13 @@ bool allRefused(const std::vector<std::optional<SlotRefusal>>& refusals)
 
 } // namespace
 
+void ForgetCutEntry()
+{
+    PasteFromWaitList = false;
+    WaitListCutId.clear();
+    SlotDate.clear();
+}
+
 std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
                             const QString& court, bool fromWaitList)
 {
@@ -145,25 +183,52 @@ std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours
     for (size_t i = 0; i < hours.size(); ++i)
         if (IsPastSlot(hours[i].time, hours[i].date))
             past[i] = SlotRefusal{"You cannot book previous entry"};
+    const bool severalDates = std::any_of(hours.begin(), hours.end(),
+                                          [&](const SlotToBook& slot) { return slot.date != hours.front().date; });
     std::vector<std::optional<SlotRefusal>> refusals = past;
     bool bookedOne = false;
+    bool entryGone = false;
     const QString actionTime = grid.ActionTime();
+    const int rowCount = grid.RowCount();
     if (!allRefused(past) && !RunSlotChange([&](Connection& db) {
             refusals = past;
             bookedOne = false;
+            LockCourts(db, *c);
+            CourtDays days(db, *c, rowCount);
             for (size_t i = 0; i < refusals.size(); ++i) {
                 if (refusals[i])
                     continue;
-                // The cut waiting-list entry goes with the first hour booked.
                 const SlotToBook& slot = hours[i];
+                const int row = GridRowOfHour(slot.time.left(2).toInt(), rowCount);
+                BookRows& rows = days.Of(slot.date);
                 refusals[i] = RunSlotPart(db, hours.size() > 1, [&] {
-                    bookSlot(db, slot.date, slot.time, *c, booker, fromWaitList && !bookedOne, slot.delay,
-                             slot.playLength, actionTime);
+                    if (const auto clash =
+                            clashRefusal(rows, row, slot, severalDates ? slot.time + " on " + slot.date : slot.time))
+                        throw *clash;
+                    bookSlot(db, slot.date, slot.time, *c, booker, slot.delay, slot.playLength, actionTime);
+                    // The cut waiting-list entry goes with the first hour booked; when another station
+                    // booked or cleared it since it was cut, its customer is not booked a second time.
+                    if (fromWaitList && !bookedOne &&
+                        db.Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'") == 0) {
+                        entryGone = true;
+                        throw SlotRefusal{WaitListEntryGoneMessage, Msg::Critical, true};
+                    }
                 });
-                bookedOne = bookedOne || !refusals[i];
+                if (!refusals[i]) {
+                    bookedOne = true;
+                    BookRow& booked = rows[static_cast<size_t>(row)];
+                    booked.bookerName = booker.name;
+                    booked.delay = static_cast<int16_t>(slot.delay);
+                    booked.playLength = static_cast<int16_t>(slot.playLength);
+                }
             }
-        }))
+        })) {
+        if (entryGone) {
+            ForgetCutEntry();
+            grid.RefreshWaitList();
+        }
         return std::vector<bool>(hours.size());
+    }
     if (fromWaitList && bookedOne) {
         PasteFromWaitList = false;
         // The entry is gone; its number must not reach a later paste.
@@ -203,10 +268,8 @@ std::vector<bool> CancelSlots(SlotGrid& grid, const QString& date, const QString
         auto& refusal = shown[static_cast<size_t>(i)];
         if (IsPastSlot(times[i], date))
             refusal = SlotRefusal{"You cannot delete previous entry!"};
-        else if (shownNames[i].contains(PartiallySharedMark))
-            refusal = SlotRefusal{"Delete individual slots"};
-        else if (shownNames[i].contains(SharedBookingMark))
-            refusal = SlotRefusal{"Please delete main slots"};
+        else
+            refusal = cancelRefusal(shownNames[i]);
     }
     std::vector<std::optional<SlotRefusal>> refusals = shown;
     const QString actionTime = grid.ActionTime();

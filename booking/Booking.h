@@ -23,11 +23,22 @@ struct SlotToBook {
     int playLength = 60;
 };
 
+// What a station is told when the waiting-list entry it cut was booked or cleared elsewhere meanwhile.
+inline const QString WaitListEntryGoneMessage =
+    QStringLiteral("The waiting-list entry cut at this station has been booked or cleared at another station "
+                   "since. Nothing was booked: please cut or copy the booker again.");
+
+// Forgets the cut waiting-list entry once it is gone, and the slot copied before it, so that no later
+// paste books another customer in its place unasked.
+void ForgetCutEntry();
+
 // Books the hours on court for booker, with their audit rows and the rows of the courts that share
-// space, in one transaction. An hour that cannot be booked (past, taken) is left out and its refusal
-// shown once the others are written; a bad court is refused before anything; a database failure
-// writes none of them and throws. The first hour booked takes the cut waiting-list entry when
-// fromWaitList. Element i tells whether hours[i] was booked.
+// space, in one transaction that holds the court and decides on its slots as they are inside it. An
+// hour that cannot be booked (past, taken, or meeting a slot before or after it as the court stands
+// now) is left out and its refusal shown once the others are written; a bad court is refused before
+// anything; a database failure writes none of them and throws. The first hour booked takes the cut
+// waiting-list entry when fromWaitList; when that entry was booked or cleared elsewhere meanwhile,
+// nothing is booked and the cut is forgotten. Element i tells whether hours[i] was booked.
 std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
                             const QString& court, bool fromWaitList);
 

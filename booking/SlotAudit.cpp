@@ -14,11 +14,13 @@ void WriteRemark(Connection& db, const QString& date, const QString& time, int c
                ", m_staff='" + SqlQuote(Succeeded_User) + "', m_actiontime='" + SqlQuote(actionTime) + "'");
 }
 
+bool HoldsMark(const QString& name, const QString& mark) { return name.contains(mark, Qt::CaseInsensitive); }
+
 std::optional<QString> SharedRowRefusal(const QString& nameCell, const QString& verb)
 {
-    if (nameCell.contains(PartiallySharedMark, Qt::CaseInsensitive))
+    if (HoldsMark(nameCell, PartiallySharedMark))
         return "Please " + verb + " individual slots";
-    if (nameCell.contains(SharedBookingMark, Qt::CaseInsensitive))
+    if (HoldsMark(nameCell, SharedBookingMark))
         return "Please " + verb + " main slots";
     return std::nullopt;
 }

@@ -13,6 +13,10 @@ void WriteRemark(Connection& db, const QString& date, const QString& time, int c
 inline const QString SharedBookingMark = QStringLiteral("Shared Booking");
 inline const QString PartiallySharedMark = QStringLiteral("Partially Shared");
 
+// Whether a name cell or stored booker name holds the marker, wherever and however written: a
+// marker is never told apart by its case.
+bool HoldsMark(const QString& name, const QString& mark);
+
 // Why a change of a slot's timing refuses a row that holds a marker: "Please <verb> individual slots"
 // on a master court's row, "Please <verb> main slots" on a dependent court's; none on a booker's row.
 std::optional<QString> SharedRowRefusal(const QString& nameCell, const QString& verb);

@@ -3,9 +3,13 @@
 #include "SlotTiming.h"
 
 #include "Db.h"
+#include "Settings.h"
 
 #include "Connection.h"
 #include "VbError.h"
+
+#include <QStringList>
+#include <algorithm>
 
 bool IsDuplicateSlot(const VbError& error) { return error.nativeError() == ServerErrors::DuplicateKey; }
 
@@ -31,7 +35,7 @@ bool RunSlotChange(const std::function<void(Connection&)>& change)
     } catch (const VbError& e) {
         if (!Db::IsLockConflict(e))
             throw;
-        MsgBox(SlotTakenMessage, Msg::Critical);
+        MsgBox(SlotBusyMessage, Msg::Critical);
     }
     return false;
 }
@@ -47,6 +51,8 @@ std::optional<SlotRefusal> RunSlotPart(Connection& db, bool oneOfSeveral, const 
         part();
         return std::nullopt;
     } catch (const SlotRefusal& refusal) {
+        if (refusal.endsChange)
+            throw;
         db.Execute("ROLLBACK TO SAVEPOINT slot");
         return refusal;
     } catch (const VbError& e) {
@@ -66,6 +72,27 @@ std::vector<bool> ShowRefusals(const std::vector<std::optional<SlotRefusal>>& re
             MsgBox(refusals[i]->message, refusals[i]->style);
     }
     return changed;
+}
+
+SlotRefusal ChangedSinceShown(const QString& holder)
+{
+    return {"The slot was changed at another station since it was shown: it now holds " +
+            (holder.isEmpty() ? QString("no booking") : holder) + ". Please look at it again."};
+}
+
+void LockCourts(Connection& db, int court)
+{
+    std::vector<int> courts = DependentCourts(court);
+    courts.push_back(court);
+    if (const int master = GetSharedMaster(court); master != -1)
+        courts.push_back(master);
+    std::sort(courts.begin(), courts.end());
+    QStringList rows;
+    for (int c : courts)
+        rows << "(" + QString::number(c) + ")";
+    // Rows are locked in the order they are written; a court's row is made at its first change.
+    db.Execute("INSERT INTO tbl_courtlock (cl_field) VALUES " + rows.join(',') +
+               " ON DUPLICATE KEY UPDATE cl_changes=cl_changes+1");
 }
 
 QString SlotWhere(const QString& date, const QString& time, int court)

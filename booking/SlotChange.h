@@ -11,28 +11,42 @@
 class Connection;
 class VbError;
 
-// Every change of booked slots is one transaction that reads what it decides on inside it. Changes
-// lock the rows of a slot in one order, the master court's row first, then the court's own row, so
-// that stations changing courts that share space wait for each other instead of writing over each
-// other. Each change writes the master's row when it touches a dependent court, and its slot keys
-// are unique, so the same holds where the database is replicated and row locks stay local.
+// Every change of booked slots is one transaction that reads what it decides on inside it. A change
+// first takes its court's turn (LockCourts): the lock rows of the court, its master and its dependents,
+// in court order, so that two changes of courts that share space, or of neighbouring hours of one
+// court, never decide on the same rows at once and never wait for each other in a circle. Only then
+// does it read the court's slots, the hours around its own included, and lock the slot rows it writes.
+// The lock rows are written, not only read, and slot keys are unique, so the same holds where the
+// database is replicated and row locks stay local.
 
 // What the loser of a race for a slot is told.
 inline const QString SlotTakenMessage = QStringLiteral("The field already being booked");
+// What a station is told when another station held the rows of its change longer than it could wait.
+inline const QString SlotBusyMessage =
+    QStringLiteral("Another station is changing this slot just now. Nothing was changed: please try again.");
 
-// Thrown inside a change to undo all it wrote and show the user why (nothing is shown for an empty message).
+// Thrown inside a change to undo what it wrote and show the user why (nothing is shown for an empty
+// message). Of a change of several slots, only the slot it came from is undone, unless endsChange.
 struct SlotRefusal {
     QString message;
     int style = Msg::Critical;
+    bool endsChange = false;
 };
 
+// The refusal of a command on a slot that holds another booking by now than the grid showed.
+SlotRefusal ChangedSinceShown(const QString& holder);
+
+// Takes court's turn inside a change: locks the lock rows of court, its master and its dependents.
+void LockCourts(Connection& db, int court);
+
 // Runs change in one transaction and tells whether it was committed. A refusal, a slot key that
-// another station stored first, or a lock another station kept twice over undoes everything and is
-// shown; any other failure undoes everything and throws.
+// another station stored first, or a lock another station kept twice over (SlotBusyMessage) undoes
+// everything and is shown; any other failure undoes everything and throws.
 bool RunSlotChange(const std::function<void(Connection&)>& change);
 
 // One slot's part of a change of several slots: a refusal, or a slot key another station stored
-// first, undoes only this part and is handed back. Of a single slot, it undoes the whole change.
+// first, undoes only this part and is handed back. Of a single slot, or with a refusal that ends the
+// change, it undoes the whole change.
 std::optional<SlotRefusal> RunSlotPart(Connection& db, bool oneOfSeveral, const std::function<void()>& part);
 
 // Shows the refusals of the slots of a committed change in slot order, and tells which slots changed.

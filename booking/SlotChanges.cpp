@@ -40,13 +40,6 @@ bool verified(SlotGrid& grid, bool requireAuthorization)
 
 QString minutes(int value) { return " for " + QString::number(value) + " minutes "; }
 
-// The slot of the grid row, judged against its neighbours as they stand now rather than as the grid
-// last showed them.
-bool conflictsNow(Connection& db, const SlotGrid& grid, const Slot& slot, int row, int delay)
-{
-    return isDelayConflict(ReadBookRows(db, slot.date, QString::number(slot.court), grid.RowCount()), row, delay);
-}
-
 // How a change of a slot's timing is judged and written.
 struct TimingChange {
     QString job;
@@ -55,8 +48,12 @@ struct TimingChange {
     QString verb;
     // Whether the change moves the start (else it sets the length).
     bool movesStart;
-    // The new start and length of the slot, from its row as read under its lock; or a refusal.
-    std::function<std::pair<int, int>(Connection&, const Slot&, const SlotRow& own)> change;
+    // The new start and length of the slot, from its row as read under its lock and the court's slots
+    // as they are now; or a refusal.
+    std::function<std::pair<int, int>(const BookRows& court, const SlotRow& own)> change;
+    // The refusal of a new start or length that meets another slot (an empty text refuses silently);
+    // a text of its own when none.
+    std::optional<QString> conflict = {};
     // The audit text of the new start or length.
     std::function<QString(int)> remark = minutes;
     // Refuses a row the grid shows free, before the user is asked; none when empty.
@@ -85,12 +82,32 @@ Checked mayChange(SlotGrid& grid, int row, const Slot& slot, const TimingChange&
     return verified(grid, requireAuthorization) ? Checked::Allowed : Checked::NotAllowed;
 }
 
+// Why the slot of row cannot move from its present start and length to the new ones beside the court's
+// other slots as they are now: only what it would newly cover is judged, so that a slot may always
+// shrink. None when it can.
+std::optional<QString> clashOfChange(const BookRows& court, int row, const SlotRow& own, int delay, int length,
+                                     const TimingChange& timing)
+{
+    const bool startsEarlier = delay < own.delay && isPreviousSlotConflict(court, row, delay);
+    const bool endsLater =
+        delay + length > own.delay + own.playLength && isNextSlotConflict(court, row, delay, length);
+    if (!startsEarlier && !endsLater)
+        return std::nullopt;
+    if (timing.conflict)
+        return *timing.conflict;
+    return startsEarlier ? "The slot cannot start earlier: the slot before it runs into its hour."
+                         : "The slot cannot run longer: the slot after it starts before it would end.";
+}
+
 // Changes the timing of the slot of a grid row in one transaction: its own row, the rows of its
 // dependent courts, and its master's "Partially Shared" row, which keeps covering every dependent
 // booking from the earliest start to the latest end. Everything is decided on the rows as they are
-// now, read under their locks. The grid is redrawn afterwards. Tells whether the user was asked (or
-// verification is off), so that the rows after it in one command rely on that answer.
-bool changeTiming(SlotGrid& grid, int row, bool requireAuthorization, const TimingChange& timing)
+// now, read while the change holds the court: a slot that holds another booking than shownName, or
+// whose new timing would meet another slot, is refused. The grid is redrawn afterwards. Tells whether
+// the user was asked (or verification is off), so that the rows after it in one command rely on
+// that answer.
+bool changeTiming(SlotGrid& grid, int row, const QString& shownName, bool requireAuthorization,
+                  const TimingChange& timing)
 {
     const std::optional<int> court = ChosenCourt(grid.CourtText());
     if (!court)
@@ -100,22 +117,32 @@ bool changeTiming(SlotGrid& grid, int row, bool requireAuthorization, const Timi
     if (checked != Checked::Allowed)
         return checked == Checked::NotAllowed;
     const QString actionTime = grid.ActionTime();
+    const int rowCount = grid.RowCount();
     auto set = [&](int delay, int length) {
         return timing.movesStart ? "b_delaytime=" + QString::number(delay) : "b_playlength=" + QString::number(length);
     };
     auto remark = [&](int delay, int length) { return timing.remark(timing.movesStart ? delay : length); };
     RunSlotChange([&](Connection& db) {
+        LockCourts(db, slot.court);
         const int master = timing.ownCourtOnly ? -1 : GetSharedMaster(slot.court);
         const std::optional<SlotRow> masterRow =
             master != -1 ? LockSlotRow(db, slot.date, slot.time, master) : std::nullopt;
         const std::optional<SlotRow> own = LockSlotRow(db, slot.date, slot.time, slot.court);
-        if (!own)
+        if (!own) {
+            if (!shownName.isEmpty())
+                throw ChangedSinceShown({});
             return;
+        }
         if (const auto refusal = SharedRowRefusal(own->bookerName, timing.verb))
             throw SlotRefusal{*refusal};
+        if (own->bookerName != shownName)
+            throw ChangedSinceShown(own->bookerName);
         if (own->paid > Money())
             throw SlotRefusal{"The slot already paid"};
-        const auto [delay, length] = timing.change(db, slot, *own);
+        const BookRows rows = ReadBookRows(db, slot.date, QString::number(slot.court), rowCount);
+        const auto [delay, length] = timing.change(rows, *own);
+        if (const auto clash = clashOfChange(rows, row, *own, delay, length, timing))
+            throw SlotRefusal{*clash, timing.conflict ? Msg::OKOnly : Msg::Critical};
 
         db.Execute("UPDATE tbl_booking SET " + set(delay, length) + slot.Where(slot.court));
         WriteRemark(db, slot.date, slot.time, slot.court, timing.job, remark(delay, length), actionTime);
@@ -125,7 +152,7 @@ bool changeTiming(SlotGrid& grid, int row, bool requireAuthorization, const Timi
             db.Execute("UPDATE tbl_booking SET " + set(delay, length) + slot.Where(shared));
             WriteRemark(db, slot.date, slot.time, shared, timing.job, remark(delay, length), actionTime);
         }
-        if (masterRow && masterRow->bookerName == PartiallySharedMark) {
+        if (masterRow && HoldsMark(masterRow->bookerName, PartiallySharedMark)) {
             const SlotSpan span = DependentsSpan(db, master, slot.court, slot.date, slot.time, delay, length);
             db.Execute("UPDATE tbl_booking SET b_delaytime=" + QString::number(span.start) +
                        ", b_playlength=" + QString::number(span.end - span.start) + slot.Where(master));
@@ -138,45 +165,50 @@ bool changeTiming(SlotGrid& grid, int row, bool requireAuthorization, const Timi
 }
 
 // conflict: the refusal of a start that clashes with the neighbours as they are now (an empty text
-// passes the row over silently); none: no such test.
-bool delaySlot(SlotGrid& grid, int row, int delay, bool requireAuthorization, std::optional<QString> conflict)
+// passes the row over silently); none: only a start that meets another slot is refused.
+bool delaySlot(SlotGrid& grid, int row, const QString& shownName, int delay, bool requireAuthorization,
+               std::optional<QString> conflict)
 {
-    return changeTiming(grid, row, requireAuthorization,
-                        {"delay slot", "You cannot delay previous entry!", "delay", true,
-                         [&](Connection& db, const Slot& slot, const SlotRow& own) {
-                             if (conflict && conflictsNow(db, grid, slot, row, delay))
-                                 throw SlotRefusal{*conflict, Msg::OKOnly};
-                             return std::pair{delay, own.playLength};
-                         }});
+    TimingChange timing{"delay slot", "You cannot delay previous entry!", "delay", true,
+                        [&](const BookRows& court, const SlotRow& own) {
+                            if (conflict && isDelayConflict(court, row, delay))
+                                throw SlotRefusal{*conflict, Msg::OKOnly};
+                            return std::pair{delay, own.playLength};
+                        }};
+    timing.conflict = conflict;
+    return changeTiming(grid, row, shownName, requireAuthorization, timing);
 }
 
 // Sets the play length to what newLength makes of the present one. Where a conflict message is given,
 // a longer slot must leave room to the slot after it, judged from its own start minute on the rows
-// as they are now.
+// as they are now; verb names the command in the refusals of marker rows.
 void changeLength(SlotGrid& grid, int row, int shownLength, const std::function<int(int)>& newLength,
-                  LengthMethod method, bool requireAuthorization, const QString& conflict)
+                  LengthMethod method, bool requireAuthorization, const QString& conflict,
+                  const QString& verb = "add")
 {
     if (row < 1 || !grid.Rows()[row].IsBooked()) {
         MsgBox("There is no booked slot to add " + QString::number(shownLength) + " minutes", Msg::Critical);
         return;
     }
-    changeTiming(grid, row, requireAuthorization,
-                 {method == LengthMethod::Shorten ? "shorten slot" : "extra time", "You cannot book previous entry!",
-                  "add", false,
-                  [&](Connection& db, const Slot& slot, const SlotRow& own) {
-                      const int length = newLength(own.playLength);
-                      if (!conflict.isEmpty() && length > own.playLength &&
-                          conflictsNow(db, grid, slot, row, own.delay + length - own.playLength))
-                          throw SlotRefusal{conflict, Msg::OKOnly};
-                      return std::pair{own.delay, length};
-                  }});
+    TimingChange timing{method == LengthMethod::Shorten ? "shorten slot" : "extra time",
+                        "You cannot book previous entry!", verb, false,
+                        [&](const BookRows& court, const SlotRow& own) {
+                            const int length = newLength(own.playLength);
+                            if (!conflict.isEmpty() && length > own.playLength &&
+                                isDelayConflict(court, row, own.delay + length - own.playLength))
+                                throw SlotRefusal{conflict, Msg::OKOnly};
+                            return std::pair{own.delay, length};
+                        }};
+    if (!conflict.isEmpty())
+        timing.conflict = conflict;
+    changeTiming(grid, row, grid.NameCell(row), requireAuthorization, timing);
 }
 
 } // namespace
 
 void DelayGameTime(SlotGrid& grid, int row, int delay, bool requireAuthorization)
 {
-    delaySlot(grid, row, delay, requireAuthorization, std::nullopt);
+    delaySlot(grid, row, grid.NameCell(row), delay, requireAuthorization, std::nullopt);
 }
 
 void AddExtraTime(SlotGrid& grid, int row, int playLength, LengthMethod method, bool requireAuthorization)
@@ -184,19 +216,20 @@ void AddExtraTime(SlotGrid& grid, int row, int playLength, LengthMethod method, 
     changeLength(grid, row, playLength, [&](int) { return playLength; }, method, requireAuthorization, {});
 }
 
-void SetSlotLength(SlotGrid& grid, int row, int playLength, LengthMethod method)
+void SetSlotLength(SlotGrid& grid, int row, int playLength, LengthMethod method, const QString& verb)
 {
-    changeLength(grid, row, playLength, [&](int) { return playLength; }, method, true, "conflicting! cannot delay");
+    changeLength(grid, row, playLength, [&](int) { return playLength; }, method, true, "conflicting! cannot delay",
+                 verb);
 }
 
 void SetPlayTime(SlotGrid& grid, int row, int playTime, bool requireAuthorization)
 {
     TimingChange timing{"shorten slot", "You cannot book previous entry!", "set", false,
-                        [&](Connection&, const Slot&, const SlotRow& own) { return std::pair{own.delay, playTime}; },
-                        [](int length) { return " to " + QString::number(length) + " minutes"; }};
+                        [&](const BookRows&, const SlotRow& own) { return std::pair{own.delay, playTime}; }};
+    timing.remark = [](int length) { return " to " + QString::number(length) + " minutes"; };
     timing.onFreeRow = "You cannot set empty!";
     timing.ownCourtOnly = true;
-    changeTiming(grid, row, requireAuthorization, timing);
+    changeTiming(grid, row, grid.NameCell(row), requireAuthorization, timing);
 }
 
 std::optional<Booker> ClipboardBooker()
@@ -207,9 +240,8 @@ std::optional<Booker> ClipboardBooker()
         rs = Db::Query("SELECT w_bookertel AS tel, w_bookerorg AS org, w_bookername AS name, w_specialrate AS rate, "
                        "w_person AS person FROM tbl_waitlist WHERE w_id='" + SqlQuote(WaitListCutId) + "'");
         if (rs.EOF_()) {
-            // Booked or cleared meanwhile: the booking clipboard serves the next paste again.
-            PasteFromWaitList = false;
-            WaitListCutId.clear();
+            MsgBox(WaitListEntryGoneMessage, Msg::Critical);
+            ForgetCutEntry();
             return std::nullopt;
         }
     } else {
@@ -249,11 +281,16 @@ void doDelay(SlotGrid& grid, int value, bool sayConflicts)
 {
     if (!ChosenCourt(grid.CourtText()))
         return;
+    // Each row is delayed for the booking it showed when the command began, though the grid is redrawn
+    // after every row.
+    std::vector<QString> shown(static_cast<size_t>(grid.RowCount()) + 1);
+    for (int row = 1; row <= grid.RowCount(); ++row)
+        shown[static_cast<size_t>(row)] = grid.NameCell(row);
     bool requireAuthorization = true;
     for (int row = grid.RowCount(); row >= 1; --row) {
         if (!grid.IsSelected(row))
             continue;
-        if (const auto refusal = SharedRowRefusal(grid.NameCell(row), "delay")) {
+        if (const auto refusal = SharedRowRefusal(shown[static_cast<size_t>(row)], "delay")) {
             MsgBox(*refusal, Msg::Critical);
             return;
         }
@@ -267,7 +304,7 @@ void doDelay(SlotGrid& grid, int value, bool sayConflicts)
         }
         // Only a row that reached the question answers it for the rows after it: a row refused as
         // paid or past must not let them through on a verification left by an earlier command.
-        if (delaySlot(grid, row, value, requireAuthorization, conflict))
+        if (delaySlot(grid, row, shown[static_cast<size_t>(row)], value, requireAuthorization, conflict))
             requireAuthorization = false;
     }
 }

@@ -1,4 +1,6 @@
 #include "SlotOffers.h"
+#include "SlotGrid.h"
+#include "SlotTiming.h"
 
 #include "Prompter.h"
 
@@ -6,11 +8,18 @@
 
 namespace {
 
-bool yes(const QString& question) { return MsgBox(question, Msg::YesNoCancel, "Information") == Msg::Yes; }
+// Yes, No, or none for Cancel.
+std::optional<bool> ask(const QString& question)
+{
+    const int answer = MsgBox(question, Msg::YesNoCancel, "Information");
+    if (answer == Msg::Yes || answer == Msg::No)
+        return answer == Msg::Yes;
+    return std::nullopt;
+}
 
 } // namespace
 
-std::optional<SlotOffer> AskSlotOffer(const BookRows& rows, int row)
+std::optional<SlotOffer> AskSlotOffer(const BookRows& rows, int row, bool carriesDelay)
 {
     const int last = static_cast<int>(rows.size()) - 1;
     SlotOffer offer;
@@ -23,10 +32,17 @@ std::optional<SlotOffer> AskSlotOffer(const BookRows& rows, int row)
         return std::nullopt;
     }
     if (overrun > 0) {
-        offer.delayAsked = true;
+        offer.delayAsked = !carriesDelay;
         offer.delay = overrun;
-        offer.delayAccepted = yes("The slot already occupied for " + QString::number(overrun) +
-                                  " minutes by previous slot.\r\n Do you wish to delay the slot too?");
+        if (carriesDelay) {
+            offer.delayAccepted = true;
+        } else {
+            const std::optional<bool> yes = ask("The slot already occupied for " + QString::number(overrun) +
+                                                " minutes by previous slot.\r\n Do you wish to delay the slot too?");
+            if (!yes)
+                return std::nullopt;
+            offer.delayAccepted = *yes;
+        }
     }
     int shortenTo = 60;
     if (row == last)
@@ -36,9 +52,54 @@ std::optional<SlotOffer> AskSlotOffer(const BookRows& rows, int row)
     if (shortenTo < 60) {
         offer.shortenAsked = true;
         offer.shortenTo = shortenTo;
-        offer.shortenAccepted =
-            yes("Cannot make for complete 1 hour\r\nDo you wish to book for only " + QString::number(shortenTo) +
-                " minutes?");
+        const std::optional<bool> yes = ask("Cannot make for complete 1 hour\r\nDo you wish to book for only " +
+                                            QString::number(shortenTo) + " minutes?");
+        if (!yes)
+            return std::nullopt;
+        offer.shortenAccepted = *yes;
     }
     return offer;
+}
+
+std::optional<std::vector<PlannedRow>> PlanSelectedRows(const SlotGrid& grid, Planning planning)
+{
+    const bool bookAction = planning == Planning::BookAction;
+    const QString date = grid.GridDate();
+    // The rows as they will stand once the rows planned so far are booked.
+    BookRows planned = grid.Rows();
+    std::vector<bool> ours(planned.size());
+    std::vector<PlannedRow> result;
+    for (int row = 1; row <= grid.RowCount(); ++row) {
+        if (!grid.IsSelected(row))
+            continue;
+        const auto r = static_cast<size_t>(row);
+        const bool past = IsPastSlot(grid.RowTime(row), date);
+        const bool taken = !grid.NameCell(row).isEmpty();
+        if (bookAction && (past || taken)) {
+            MsgBox(past ? "You cannot book previous entry" : "The field already being booked", Msg::Critical);
+            return std::nullopt;
+        }
+        if (past || taken) {
+            result.push_back({row});
+            continue;
+        }
+        const std::optional<SlotOffer> offer = AskSlotOffer(planned, row, ours[r - 1]);
+        if (!offer)
+            return std::nullopt;
+        // A declined delay would start in the slot before; a declined shortening would run into the
+        // slot after: neither is booked.
+        const bool declined = (offer->delayAsked && !offer->delayAccepted) ||
+                              (offer->shortenAsked && !offer->shortenAccepted);
+        if (declined && bookAction)
+            return std::nullopt;
+        if (declined)
+            continue;
+        PlannedRow slot{row, offer->delayAccepted ? offer->delay : 0, offer->shortenAccepted ? offer->shortenTo : 60};
+        result.push_back(slot);
+        ours[r] = true;
+        planned[r].bookerName = QStringLiteral("(booked by this command)");
+        planned[r].delay = static_cast<int16_t>(slot.delay);
+        planned[r].playLength = static_cast<int16_t>(slot.playLength);
+    }
+    return result;
 }

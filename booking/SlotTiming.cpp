@@ -31,6 +31,33 @@ bool isDelayConflict(const BookRows& rows, int row, int delay)
     return newOverrun > next.delay;
 }
 
+namespace {
+
+// Minutes from the start of the business day's first row to minute `minute` of row's hour.
+int dayMinute(int row, int minute) { return 60 * (row - 1) + minute; }
+
+} // namespace
+
+bool isPreviousSlotConflict(const BookRows& rows, int row, int delay)
+{
+    for (int earlier = 1; earlier < row; ++earlier) {
+        const BookRow& slot = rows[static_cast<size_t>(earlier)];
+        if (slot.IsBooked() && dayMinute(earlier, slot.delay + slot.playLength) > dayMinute(row, delay))
+            return true;
+    }
+    return false;
+}
+
+bool isNextSlotConflict(const BookRows& rows, int row, int delay, int length)
+{
+    for (size_t later = static_cast<size_t>(row) + 1; later < rows.size(); ++later) {
+        const BookRow& slot = rows[later];
+        if (slot.IsBooked() && dayMinute(static_cast<int>(later), slot.delay) < dayMinute(row, delay + length))
+            return true;
+    }
+    return false;
+}
+
 std::optional<QDate> ExactDate(const QString& time, const QString& date)
 {
     const QDate day(Vb::CInt(Vb::Val(date.mid(0, 4))), Vb::CInt(Vb::Val(date.mid(5, 2))),

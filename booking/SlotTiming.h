@@ -12,6 +12,14 @@
 // length, would clash with the slots of its neighbours.
 bool isDelayConflict(const BookRows& rows, int row, int delay);
 
+// The two halves of the test that keeps a slot from overlapping the other slots of its court, on rows
+// read inside the change that holds the court: whether a slot that starts in an earlier row still
+// plays at minute delay of row's hour, and whether a slot of a later row starts before the slot of row,
+// played from minute delay for length minutes, has ended. Slots that run over several hours count
+// wherever they reach; the slot of row itself is left out.
+bool isPreviousSlotConflict(const BookRows& rows, int row, int delay);
+bool isNextSlotConflict(const BookRows& rows, int row, int delay, int length);
+
 // The calendar date on which a grid row's hour falls: the business date for the hours from the
 // opening hour to 23, the next day for "24:00" and the hours after midnight; none outside the business day.
 std::optional<QDate> ExactDate(const QString& time, const QString& date);

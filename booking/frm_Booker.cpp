@@ -26,13 +26,28 @@ frm_Booker* loaded = nullptr;
 
 } // namespace
 
-frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
+namespace {
+
+std::vector<PlannedRow> selectedFullHours(const SlotGrid& grid)
+{
+    std::vector<PlannedRow> plan;
+    for (int row = 1; row <= grid.RowCount(); ++row)
+        if (grid.IsSelected(row))
+            plan.push_back({row});
+    return plan;
+}
+
+} // namespace
+
+frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner) : frm_Booker(grid, owner, selectedFullHours(grid)) {}
+
+frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner, std::vector<PlannedRow> plan)
     : QDialog(owner),
       m_grid(grid),
       m_court(grid.CourtText()),
       m_date(grid.GridDate()),
       m_rowCount(grid.RowCount()),
-      m_selected(static_cast<size_t>(m_rowCount) + 1),
+      m_plan(std::move(plan)),
       m_booked(static_cast<size_t>(m_rowCount) + 1)
 {
     setObjectName("frm_Booker");
@@ -40,8 +55,6 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     const QString court =
         courtNumber >= 0 && courtNumber < MaxCourts ? CourtDisplayNames[static_cast<size_t>(courtNumber)] : "";
     setWindowTitle("Booking Field " + court + " from " + grid.RowText(grid.CurrentRow()));
-    for (int row = 1; row <= m_rowCount; ++row)
-        m_selected[static_cast<size_t>(row)] = grid.IsSelected(row);
 
     // Widgets are made in tab order: name, member, student, the groups, telephone, organisation, players.
     auto* form = new QGridLayout;
@@ -168,20 +181,14 @@ void frm_Booker::book()
     }
     CurrentTask = "booking the slot";
     if (IsUserAllowed(false)) {
-        std::vector<int> rows;
-        QStringList times;
-        for (int row = 1; row <= m_rowCount; ++row) {
-            if (m_selected[static_cast<size_t>(row)]) {
-                rows.push_back(row);
-                times << m_grid.RowTime(row);
-            }
-        }
+        std::vector<SlotToBook> hours;
+        for (const PlannedRow& planned : m_plan)
+            hours.push_back({m_date, m_grid.RowTime(planned.row), planned.delay, planned.playLength});
         const std::vector<bool> booked =
-            BookSlots(m_grid, m_date, times,
-                      {txt_BookerTel->text(), txt_BookerOrg->text(), txt_BookerName->text(), Tag, person}, m_court,
-                      PasteFromWaitList, 0, 60);
-        for (size_t i = 0; i < rows.size(); ++i)
-            m_booked[static_cast<size_t>(rows[i])] = booked[i];
+            BookSlots(m_grid, hours, {txt_BookerTel->text(), txt_BookerOrg->text(), txt_BookerName->text(), Tag, person},
+                      m_court, PasteFromWaitList);
+        for (size_t i = 0; i < m_plan.size(); ++i)
+            m_booked[static_cast<size_t>(m_plan[i].row)] = booked[i];
     }
     m_grid.RefreshView();
     accept();

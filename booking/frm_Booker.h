@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BookerLookUp.h"
+#include "SlotOffers.h"
 
 #include <QDialog>
 #include <QString>
@@ -13,7 +14,8 @@ class QPushButton;
 class SlotGrid;
 
 // The booker of the grid's selected rows: typed, or found in a register by ID. OK books every row
-// that was selected when the dialog opened.
+// that was planned when the dialog opened, each from its own start minute for its own length (the
+// selected rows as full hours when no plan is given).
 class frm_Booker : public QDialog {
     Q_OBJECT
 
@@ -23,6 +25,7 @@ public:
     static constexpr int TextWidth = 255;
 
     frm_Booker(SlotGrid& grid, QWidget* owner);
+    frm_Booker(SlotGrid& grid, QWidget* owner, std::vector<PlannedRow> plan);
     ~frm_Booker() override;
 
     // The dialog while it is open, for the registers that paste an ID back into it.
@@ -67,6 +70,6 @@ private:
     QString m_court;
     QString m_date;
     int m_rowCount;
-    std::vector<bool> m_selected;
+    std::vector<PlannedRow> m_plan;
     std::vector<bool> m_booked;
 };

@@ -77,6 +77,13 @@ void InitDatabase(int stationCount)
         for (StationTable* kind : {&counter, &shift, &clipboard})
             kind->definition = createStatementOf(*connection, kind->name(1));
 
+        // A database made before the slot changes took turns by court gets their lock table.
+        if (!existing.contains("tbl_courtlock")) {
+            CurrentTask = "creating the court lock table";
+            connection->Execute("CREATE TABLE IF NOT EXISTS tbl_courtlock (cl_field INT NOT NULL PRIMARY KEY, "
+                                "cl_changes BIGINT NOT NULL DEFAULT 0) ENGINE=InnoDB");
+        }
+
         QSet<int> stationRows;
         for (Recordset rs = connection->Query("SELECT * from tbl_system;"); !rs.EOF_(); rs.MoveNext())
             stationRows.insert(static_cast<int>(rs["sys_counter"].Integer()));

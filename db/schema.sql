@@ -19,6 +19,13 @@ CREATE TABLE tbl_booking (
   UNIQUE KEY slot (b_datetime, b_field)
 ) ENGINE=InnoDB;
 
+-- One row per court, written first by every change of the court's slots, so that the changes of one
+-- court (and of the courts that share its space) take turns. Rows are made as courts are first changed.
+CREATE TABLE tbl_courtlock (
+  cl_field INT NOT NULL PRIMARY KEY,
+  cl_changes BIGINT NOT NULL DEFAULT 0
+) ENGINE=InnoDB;
+
 CREATE TABLE tbl_remark (
   m_id INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
   m_dotime VARCHAR(19) NOT NULL DEFAULT '',

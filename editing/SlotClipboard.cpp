@@ -7,7 +7,6 @@
 #include "SlotChanges.h"
 #include "SlotGrid.h"
 #include "SlotOffers.h"
-#include "SlotTiming.h"
 
 #include "Db.h"
 #include "Globals.h"
@@ -111,32 +110,12 @@ void SlotClipboard::Paste(SlotGrid& grid)
     const std::optional<Booker> booker = ClipboardBooker();
     if (!booker)
         return;
-    const QString date = grid.GridDate();
+    const std::optional<std::vector<PlannedRow>> plan = PlanSelectedRows(grid, Planning::Paste);
+    if (!plan)
+        return;
     std::vector<SlotToBook> hours;
-    int previousDelay = 0;
-    for (int row = 1; row <= grid.RowCount(); ++row) {
-        if (!grid.IsSelected(row)) {
-            previousDelay = 0;
-            continue;
-        }
-        SlotToBook slot{date, grid.RowTime(row)};
-        // A taken or past hour is refused by the booking; it is asked nothing, and passes no delay on.
-        const bool free = grid.NameCell(row).isEmpty() && !IsPastSlot(slot.time, date);
-        if (free) {
-            const std::optional<SlotOffer> offer = AskSlotOffer(grid.Rows(), row);
-            if (!offer)
-                return;
-            if (offer->delayAccepted)
-                slot.delay = offer->delay;
-            else if (!offer->delayAsked)
-                // The row before is pasted too, delayed: this one starts as late.
-                slot.delay = previousDelay;
-            if (offer->shortenAccepted)
-                slot.playLength = offer->shortenTo;
-        }
-        previousDelay = free ? slot.delay : 0;
-        hours.push_back(slot);
-    }
+    for (const PlannedRow& planned : *plan)
+        hours.push_back({grid.GridDate(), grid.RowTime(planned.row), planned.delay, planned.playLength});
     if (hours.empty())
         return;
     if (verified(grid))

@@ -23,7 +23,8 @@ public:
     static void Cut(const QString& entryId);
 
     // Books the grid's selected rows for the clipboard's booker, each free row after its own questions
-    // about the slots before and after it, in one transaction; then redraws the grid.
+    // about the slots before and after it (a row answered No is left out, Cancel ends the paste), in
+    // one transaction that judges them again on the court as it is then; then redraws the grid.
     static void Paste(SlotGrid& grid);
 
     // Books the grid's selected rows for the clipboard's booker on the grid's date and the same weekday

@@ -9,8 +9,13 @@
 
 namespace {
 
-void setLength(SlotGrid& grid, int row, int minutes, LengthMethod method)
+// verb names the command in the refusal of a row that holds a marker.
+void setLength(SlotGrid& grid, int row, int minutes, LengthMethod method, const QString& verb)
 {
+    if (const auto refusal = SharedRowRefusal(grid.NameCell(row), verb)) {
+        MsgBox(*refusal, Msg::Critical);
+        return;
+    }
     const BookRow& slot = grid.Rows()[static_cast<size_t>(row)];
     if (!slot.IsBooked())
         return;
@@ -18,7 +23,7 @@ void setLength(SlotGrid& grid, int row, int minutes, LengthMethod method)
         MsgBox("conflicting! cannot delay");
         return;
     }
-    SetSlotLength(grid, row, minutes, method);
+    SetSlotLength(grid, row, minutes, method, verb);
 }
 
 } // namespace
@@ -26,19 +31,13 @@ void setLength(SlotGrid& grid, int row, int minutes, LengthMethod method)
 void TimingCommands::ClearExtraTime(SlotGrid& grid)
 {
     if (grid.CurrentRow() >= 1)
-        setLength(grid, grid.CurrentRow(), 60, LengthMethod::ExtraTime);
+        setLength(grid, grid.CurrentRow(), 60, LengthMethod::ExtraTime, "clear the extra time of");
 }
 
 void TimingCommands::StartAtBeginning(SlotGrid& grid) { doDelay(grid, 0, false); }
 
 void TimingCommands::SetDuration(SlotGrid& grid, int minutes)
 {
-    const int row = grid.CurrentRow();
-    if (row < 1)
-        return;
-    if (const auto refusal = SharedRowRefusal(grid.NameCell(row), "set")) {
-        MsgBox(*refusal, Msg::Critical);
-        return;
-    }
-    setLength(grid, row, minutes, LengthMethod::Shorten);
+    if (grid.CurrentRow() >= 1)
+        setLength(grid, grid.CurrentRow(), minutes, LengthMethod::Shorten, "set");
 }

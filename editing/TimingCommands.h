@@ -6,7 +6,8 @@ class SlotGrid;
 // present one must leave room to the slot after it, counted from the slot's own start minute.
 class TimingCommands {
 public:
-    // "Clear extra time": the focused slot plays 60 minutes, recorded as "extra time".
+    // "Clear extra time": the focused slot plays 60 minutes, recorded as "extra time". A slot that
+    // shrinks cannot meet another, so only a longer one is tested; a marker row is refused.
     static void ClearExtraTime(SlotGrid& grid);
     // "Start at beginning of the slot": every selected slot starts on the hour; a slot that cannot
     // (the slot before runs into its hour) is passed over without a word.

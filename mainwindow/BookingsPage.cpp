@@ -11,7 +11,6 @@
 #include "SlotChanges.h"
 #include "SlotInfo.h"
 #include "SlotOffers.h"
-#include "SlotTiming.h"
 #include "frm_Booker.h"
 
 #include "SlotMenu.h"
@@ -326,49 +325,15 @@ void BookingsPage::btn_Book_Click()
     Guarded("booking the slot", [this] {
         if (!ChosenCourt(CourtText()))
             return;
-        const int n = RowCount();
-        const QString date = GridDate();
-        std::vector<SlotOffer> offers(static_cast<size_t>(n) + 1);
-        for (int row = 1; row <= n; ++row) {
-            if (!IsSelected(row))
-                continue;
-            const auto r = static_cast<size_t>(row);
-            if (IsPastSlot(RowTime(row), date)) {
-                MsgBox("You cannot book previous entry", Msg::Critical);
-                return;
-            }
-            if (!NameCell(row).isEmpty()) {
-                MsgBox("The field already being booked", Msg::Critical);
-                return;
-            }
-            const std::optional<SlotOffer> offer = AskSlotOffer(m_bookRows, row);
-            if (!offer)
-                return;
-            offers[r] = *offer;
-            if (offer->delayAsked && !offer->delayAccepted)
-                return;
-            // A row booked after a delayed row starts as late as that one.
-            if (offers[r - 1].delayAccepted) {
-                offers[r].delayAccepted = true;
-                offers[r].delay = offers[r - 1].delay;
-            }
-        }
-
+        const std::optional<std::vector<PlannedRow>> plan = PlanSelectedRows(*this, Planning::BookAction);
+        if (!plan)
+            return;
         ShowVerifyUser(this);
         if (!IsUserAllowed(false))
             return;
-        frm_Booker booker(*this, this);
-        if (booker.exec() != QDialog::Accepted)
-            return;
-        for (int row = n; row >= 1; --row) {
-            const SlotOffer& offer = offers[static_cast<size_t>(row)];
-            if (!booker.Booked(row))
-                continue;
-            if (offer.delayAccepted)
-                ::DelayGameTime(*this, row, offer.delay, false);
-            if (offer.shortenAccepted)
-                ::AddExtraTime(*this, row, offer.shortenTo, LengthMethod::Shorten, false);
-        }
+        // The delays and shorter lengths the user accepted are booked with the hours themselves.
+        frm_Booker booker(*this, this, *plan);
+        booker.exec();
     });
 }
 
@@ -390,9 +355,9 @@ void BookingsPage::btn_Clear_Click()
                                   m_bookRows[static_cast<size_t>(row) - 1].Overrun() > 0
                               ? "Use previous slot to delete extra time."
                               : "You cannot delete an empty slot";
-            else if (name.contains(PartiallySharedMark))
+            else if (HoldsMark(name, PartiallySharedMark))
                 refusal = "Delete individual slots";
-            else if (name.contains(SharedBookingMark))
+            else if (HoldsMark(name, SharedBookingMark))
                 refusal = "Please delete main slots";
             if (!refusal.isEmpty()) {
                 MsgBox(refusal, Msg::Critical);

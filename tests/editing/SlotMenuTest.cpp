@@ -114,7 +114,7 @@ TEST_F(SlotMenuTest, PasteAsksEachFreeRowItsOwnQuestionsInOrderAndTimesOnlyWhatI
     book(3, "21:00", "Copied");
     book(3, "15:00", "Prev", 20, 60);
     book(3, "17:00", "Next", 10, 60);
-    book(3, "20:00", "Other", 0, 75);
+    book(3, "20:00", "Other");
     TestGrid grid(Day, 3);
     grid.RefreshView();
     grid.Select({"21:00"});
@@ -125,6 +125,7 @@ TEST_F(SlotMenuTest, PasteAsksEachFreeRowItsOwnQuestionsInOrderAndTimesOnlyWhatI
     prompter.Answer(Msg::No);
     prompter.Answer(Msg::Yes);
     prompter.Answer(Msg::Yes);
+    prompter.Answer(Msg::Yes);
     prompter.Answer(Msg::OK);
     menu.mnu_Paste->trigger();
     EXPECT_EQ(prompter.prompts(),
@@ -133,14 +134,15 @@ TEST_F(SlotMenuTest, PasteAsksEachFreeRowItsOwnQuestionsInOrderAndTimesOnlyWhatI
                            "Cannot make for complete 1 hour\r\nDo you wish to book for only 50 minutes?",
                            "The slot already occupied for 10 minutes by previous slot.\r\n Do you wish to delay the "
                            "slot too?",
+                           "Cannot make for complete 1 hour\r\nDo you wish to book for only 50 minutes?",
                            "The field already being booked"}));
     EXPECT_EQ(prompter.asked()[0].title, "Information");
     EXPECT_EQ(prompter.asked()[0].style, Msg::YesNoCancel);
-    EXPECT_EQ(row(3, "16:00", "b_bookername, b_delaytime, b_playlength"), "Copied|0|50");
+    EXPECT_EQ(row(3, "16:00", "b_bookername"), "none") << "a row that cannot start on the hour is not pasted";
     EXPECT_EQ(row(3, "18:00", "b_bookername, b_delaytime, b_playlength"), "Copied|10|60");
-    EXPECT_EQ(row(3, "19:00", "b_bookername, b_delaytime, b_playlength"), "Copied|10|60")
-        << "it starts as late as the pasted slot before it";
-    EXPECT_EQ(row(3, "20:00", "b_bookername, b_delaytime, b_playlength"), "Other|0|75");
+    EXPECT_EQ(row(3, "19:00", "b_bookername, b_delaytime, b_playlength"), "Copied|10|50")
+        << "it starts as late as the pasted slot before it and ends when the next one starts";
+    EXPECT_EQ(row(3, "20:00", "b_bookername, b_delaytime, b_playlength"), "Other|0|60");
     EXPECT_EQ(prompter.unexpected(), 0);
 
     // The slot before fills the whole hour: nothing of the paste is booked.
