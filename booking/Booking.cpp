@@ -71,8 +71,9 @@ private:
 };
 
 // Why an hour cannot be booked from its start minute for its length beside the court's slots as they
-// are now; none when it can. where names the hour to the user.
-std::optional<SlotRefusal> clashRefusal(const BookRows& rows, int row, const SlotToBook& slot, const QString& where)
+// are now; none when it can. An hour of the grid's own date was judged on the grid as it was shown,
+// which is out of date by now; the hours of a block booking's later weeks are named with their date.
+std::optional<SlotRefusal> clashRefusal(const BookRows& rows, int row, const SlotToBook& slot, bool shownDate)
 {
     QString reason;
     if (isPreviousSlotConflict(rows, row, slot.delay))
@@ -81,7 +82,9 @@ std::optional<SlotRefusal> clashRefusal(const BookRows& rows, int row, const Slo
         reason = "the slot after it starts before it would end.";
     if (reason.isEmpty())
         return std::nullopt;
-    return SlotRefusal{where + " was not booked: " + reason + " Please look at the grid again."};
+    if (shownDate)
+        return SlotRefusal{slot.time + " was not booked: " + reason + " Please look at the grid again."};
+    return SlotRefusal{slot.time + " on " + slot.date + " was not booked: " + reason};
 }
 
 // Writes the booking of one slot inside the change's transaction.
@@ -183,8 +186,6 @@ std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours
     for (size_t i = 0; i < hours.size(); ++i)
         if (IsPastSlot(hours[i].time, hours[i].date))
             past[i] = SlotRefusal{"You cannot book previous entry"};
-    const bool severalDates = std::any_of(hours.begin(), hours.end(),
-                                          [&](const SlotToBook& slot) { return slot.date != hours.front().date; });
     std::vector<std::optional<SlotRefusal>> refusals = past;
     bool bookedOne = false;
     bool entryGone = false;
@@ -202,8 +203,7 @@ std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours
                 const int row = GridRowOfHour(slot.time.left(2).toInt(), rowCount);
                 BookRows& rows = days.Of(slot.date);
                 refusals[i] = RunSlotPart(db, hours.size() > 1, [&] {
-                    if (const auto clash =
-                            clashRefusal(rows, row, slot, severalDates ? slot.time + " on " + slot.date : slot.time))
+                    if (const auto clash = clashRefusal(rows, row, slot, slot.date == grid.GridDate()))
                         throw *clash;
                     bookSlot(db, slot.date, slot.time, *c, booker, slot.delay, slot.playLength, actionTime);
                     // The cut waiting-list entry goes with the first hour booked; when another station

@@ -1,4 +1,5 @@
 #include "Booking.h"
+#include "SlotChange.h"
 #include "SlotChanges.h"
 #include "TestGrid.h"
 
@@ -533,6 +534,137 @@ TEST_F(SharedCourtRaces, ExtraTimeOnDependentsKeepsTheMasterCoveringThem)
     }
     EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
     EXPECT_TRUE(counting.prompts.isEmpty()) << counting.prompts.join("\n").toStdString();
+}
+
+// Consecutive hours of the races' days, each pair apart from the others: (15:00, 16:00), (17:00, 18:00)...
+std::vector<std::tuple<QString, QString, QString>> hourPairs()
+{
+    const auto hours = raceSlots();
+    std::vector<std::tuple<QString, QString, QString>> pairs;
+    for (size_t i = 0; i + 1 < hours.size(); i += 2)
+        pairs.emplace_back(hours[i].first, hours[i].second, hours[i + 1].second);
+    return pairs;
+}
+
+TEST_F(SharedCourtRaces, TwoDependentsBookedAtOnceAreBothCountedIntoTheirMaster)
+{
+    CountingPrompter counting;
+    IsUserAllowed(false);
+    for (const auto& [date, time] : raceSlots()) {
+        std::atomic<int> booked = 0;
+        atOnce([&] { booked += book(1, time, "Anna", 0, 60, date); },
+               [&] { booked += book(2, time, "Ben", 15, 60, date); });
+        EXPECT_EQ(booked, 2) << date.toStdString() << " " << time.toStdString();
+        EXPECT_EQ(row(0, time, "b_bookername, b_shared, b_delaytime, b_playlength", date),
+                  "Partially Shared|2|0|75");
+    }
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+    EXPECT_TRUE(counting.prompts.isEmpty()) << counting.prompts.join("\n").toStdString();
+}
+
+// Extra time on one hour and a booking of the next at two stations: exactly one of them goes through,
+// on a plain court and where the master's extra time would run into a dependent's next hour.
+TEST_F(SharedCourtRaces, ExtraTimeAndABookingOfTheNextHourNeverOverlap)
+{
+    CountingPrompter counting;
+    IsUserAllowed(false);
+    for (const int court : {3, 0}) {
+        const int nextCourt = court == 0 ? 1 : court;
+        for (const auto& [date, time, next] : hourPairs()) {
+            ASSERT_TRUE(book(court, time, "Anna", 0, 60, date));
+            std::atomic<bool> nextBooked = false;
+            atOnce([&] { stretch(court, date, time, 90); },
+                   [&] { nextBooked = book(nextCourt, next, "Ben", 0, 60, date); });
+            const bool stretched = row(court, time, "b_playlength", date) == "90";
+            EXPECT_NE(stretched, nextBooked) << court << " " << date.toStdString() << " " << time.toStdString();
+        }
+    }
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+    EXPECT_EQ(counting.prompts.size(), 2 * hourPairs().size()) << "each loser is told";
+}
+
+TEST_F(SharedCourtRaces, ExtraTimeAndADelayOfTheNextHourNeverOverlap)
+{
+    CountingPrompter counting;
+    IsUserAllowed(false);
+    for (const auto& [date, time, next] : hourPairs()) {
+        ASSERT_TRUE(book(3, time, "Anna", 0, 60, date));
+        ASSERT_TRUE(book(3, next, "Ben", 30, 30, date));
+        // Either fits by itself: Anna until half past, or Ben from a quarter past.
+        atOnce([&] { stretch(3, date, time, 90); },
+               [&] {
+                   TestGrid grid(date, 3);
+                   grid.RefreshView();
+                   DelayGameTime(grid, grid.RowOf(next), 15, false);
+               });
+        const bool stretched = row(3, time, "b_playlength", date) == "90";
+        const bool delayed = row(3, next, "b_delaytime", date) == "15";
+        EXPECT_NE(stretched, delayed) << date.toStdString() << " " << time.toStdString();
+    }
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+    EXPECT_EQ(counting.prompts.size(), hourPairs().size());
+}
+
+TEST_F(SharedCourtRaces, ASlotCommandActsOnlyOnTheBookingTheGridShowed)
+{
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(3, "15:00", "Anna"));
+    ASSERT_TRUE(book(3, "18:00", "Cleo"));
+    TestGrid stale(Day, 3);
+    stale.RefreshView();
+    // Another station clears Anna and books Ben, and clears Cleo.
+    ASSERT_TRUE(cancelAs(3, Day, "15:00", "Anna"));
+    ASSERT_TRUE(book(3, "15:00", "Ben", 0, 60));
+    ASSERT_TRUE(cancelAs(3, Day, "18:00", "Cleo"));
+
+    stale.Select({"15:00", "18:00"});
+    doDelay(stale, 30);
+    stale.RefreshView();
+    stale.rows[static_cast<size_t>(stale.RowOf("15:00"))].bookerName = "Anna";
+    AddExtraTime(stale, stale.RowOf("15:00"), 75, LengthMethod::ExtraTime, false);
+    EXPECT_EQ(row(3, "15:00", "b_bookername, b_delaytime, b_playlength"), "Ben|0|60");
+    const QString changed =
+        "The slot was changed at another station since it was shown: it now holds Ben. Please look at it again.";
+    EXPECT_EQ(prompter.prompts(),
+              QStringList({"The slot was changed at another station since it was shown: it now holds no booking. "
+                           "Please look at it again.",
+                           changed, changed}));
+    EXPECT_EQ(count("tbl_remark WHERE m_job NOT IN ('book', 'cancel')"), 0);
+}
+
+TEST_F(SharedCourtRaces, AChangeThatCannotGetItsCourtInTimeSaysAnotherStationIsChangingIt)
+{
+    CountingPrompter counting;
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(3, "15:00", "Anna"));
+    // Another station holds court 3 longer than a change waits (twice).
+    auto holder = Db::Open();
+    holder->BeginTrans();
+    holder->Execute("UPDATE tbl_courtlock SET cl_changes=cl_changes+1 WHERE cl_field=3");
+    TestGrid grid(Day, 3);
+    grid.RefreshView();
+    DelayGameTime(grid, grid.RowOf("15:00"), 15, false);
+    holder->RollbackTrans();
+    EXPECT_EQ(counting.prompts, QStringList({SlotBusyMessage}));
+    EXPECT_EQ(row(3, "15:00", "b_delaytime"), "0");
+}
+
+TEST_F(Booking, ABlockBookingLeavesOutTheWeeksWhoseHourBeforeRunsIntoIt)
+{
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(3, "20:00", "Copied"));
+    ASSERT_TRUE(book(3, "18:00", "Long", 0, 80, "2026-12-15"));
+    SlotDate = Day;
+    SlotTime = "20:00";
+    SlotCourt = 3;
+    Db::Execute("INSERT INTO tbl_booking_clipboard1 SET b_datetime='2026-12-08 20:00:00', b_field=3, "
+                "b_bookername='Copied'");
+    TestGrid grid(Day, 3);
+    grid.Select({"19:00"});
+    Block_Booking(grid, QStringList{"2026-12-08", "2026-12-15", "2026-12-22"});
+    EXPECT_EQ(count("tbl_booking WHERE b_bookername='Copied' AND b_datetime LIKE '%19:00:00'"), 2);
+    EXPECT_EQ(row(3, "19:00", "b_bookername", "2026-12-15"), "none");
+    EXPECT_EQ(prompter.prompts(), QStringList({"19:00 on 2026-12-15 was not booked: the slot before it runs into it."}));
 }
 
 TEST_F(Booking, AFailureInTheMiddleOfASharedCourtChangeWritesNothing)
