@@ -21,13 +21,16 @@ bool PlayerCountChange::MayChange(SlotGrid& grid)
     return IsUserAllowed(false);
 }
 
-void PlayerCountChange::Write(const QString& date, const QString& time, int court, int players,
-                              const QString& actionTime)
+void PlayerCountChange::Write(const QString& date, const QString& time, int court, const QString& shownName,
+                              int players, const QString& actionTime)
 {
     RunSlotChange([&](Connection& db) {
-        Recordset rs = db.Query("SELECT b_person FROM tbl_booking" + SlotWhere(date, time, court) + " FOR UPDATE");
+        Recordset rs = db.Query("SELECT b_person, b_bookername FROM tbl_booking" + SlotWhere(date, time, court) +
+                                " FOR UPDATE");
         if (rs.EOF_())
             throw SlotRefusal{"The field is empty"};
+        if (rs["b_bookername"].Value() != shownName)
+            throw ChangedSinceShown(rs["b_bookername"].Value());
         const QString previous = rs["b_person"].Value();
         db.Execute("UPDATE tbl_booking SET b_person=" + QString::number(players) + SlotWhere(date, time, court));
         WriteRemark(db, date, time, court, "change",

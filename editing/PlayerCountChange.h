@@ -12,6 +12,8 @@ public:
     static bool MayChange(SlotGrid& grid);
 
     // Sets the players of the slot at time of date on court to players, with its "change" audit row,
-    // in one transaction. A slot cancelled meanwhile is refused with nothing written.
-    static void Write(const QString& date, const QString& time, int court, int players, const QString& actionTime);
+    // in one transaction. A slot cancelled meanwhile, or holding another booking by now than shownName,
+    // is refused with nothing written.
+    static void Write(const QString& date, const QString& time, int court, const QString& shownName, int players,
+                      const QString& actionTime);
 };

@@ -143,7 +143,8 @@ void SlotMenu::mnu_ChangePlayerCount_Click()
         const std::optional<int> court = ChosenCourt(m_grid.CourtText());
         if (!court || !PlayerCountChange::MayChange(m_grid))
             return;
-        frm_AskNPlayer dialog(m_grid.GridDate(), m_grid.RowTime(row), *court, m_grid.ActionTime(), m_grid.Owner());
+        frm_AskNPlayer dialog(m_grid.GridDate(), m_grid.RowTime(row), *court, m_grid.NameCell(row), m_grid.ActionTime(),
+                              m_grid.Owner());
         dialog.exec();
     });
 }

@@ -11,9 +11,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frm_AskNPlayer::frm_AskNPlayer(QString date, QString time, int court, QString actionTime, QWidget* owner)
+frm_AskNPlayer::frm_AskNPlayer(QString date, QString time, int court, QString shownName, QString actionTime,
+                               QWidget* owner)
     : QDialog(owner), m_date(std::move(date)), m_time(std::move(time)), m_court(court),
-      m_actionTime(std::move(actionTime))
+      m_shownName(std::move(shownName)), m_actionTime(std::move(actionTime))
 {
     setObjectName("frm_AskNPlayer");
     setWindowTitle("Enter new player count");
@@ -38,7 +39,7 @@ void frm_AskNPlayer::cmd_AskNPlayer_Click()
     }
     try {
         CurrentTask = "changing the player count";
-        PlayerCountChange::Write(m_date, m_time, m_court, *players, m_actionTime);
+        PlayerCountChange::Write(m_date, m_time, m_court, m_shownName, *players, m_actionTime);
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
         return;

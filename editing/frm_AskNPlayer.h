@@ -6,13 +6,13 @@
 class QLineEdit;
 class QPushButton;
 
-// Asks the new number of players of one slot and writes it on OK; closed any other way it changes
-// nothing.
+// Asks the new number of players of one slot, as the grid showed it booked by shownName, and writes
+// it on OK; closed any other way it changes nothing.
 class frm_AskNPlayer : public QDialog {
     Q_OBJECT
 
 public:
-    frm_AskNPlayer(QString date, QString time, int court, QString actionTime, QWidget* owner);
+    frm_AskNPlayer(QString date, QString time, int court, QString shownName, QString actionTime, QWidget* owner);
 
     QLineEdit* txt_NPlayer;
     QPushButton* cmd_AskNPlayer;
@@ -24,5 +24,6 @@ private:
     QString m_date;
     QString m_time;
     int m_court;
+    QString m_shownName;
     QString m_actionTime;
 };

@@ -8,6 +8,9 @@
 
 #include "CountingPrompter.h"
 #include "ModalDialog.h"
+#include "SlotOffers.h"
+
+#include <QProcess>
 
 #include <barrier>
 #include <thread>
@@ -151,7 +154,7 @@ TEST_F(SlotEditing, ThePlayerCountTakesWholeNumbersInRangeAndLeavesTheCopiedSlot
     book(3, "16:00", "Ben");
     TestGrid grid = gridAt(3, "15:00");
     SlotClipboard::Copy(grid);
-    PlayerCountChange::Write(Day, "16:00", 3, 4, grid.ActionTime());
+    PlayerCountChange::Write(Day, "16:00", 3, "Ben", 4, grid.ActionTime());
     EXPECT_EQ(row(3, "16:00", "b_person"), "4");
     EXPECT_EQ(changes(), QStringList({"3 change: number of person playing from 0 to 4 by counter"}));
     EXPECT_EQ(SlotTime, "15:00");
@@ -160,9 +163,14 @@ TEST_F(SlotEditing, ThePlayerCountTakesWholeNumbersInRangeAndLeavesTheCopiedSlot
     SlotClipboard::Paste(grid);
     EXPECT_EQ(row(3, "18:00", "b_bookername"), "Anna") << "the copy is still what a paste books";
 
+    // Another station gives the hour to someone else, then clears it.
+    Db::Execute("UPDATE tbl_booking SET b_bookername='Carl' WHERE b_datetime LIKE '% 16:00:00'");
+    PlayerCountChange::Write(Day, "16:00", 3, "Ben", 5, grid.ActionTime());
     Db::Execute("DELETE FROM tbl_booking WHERE b_datetime LIKE '% 16:00:00'");
-    PlayerCountChange::Write(Day, "16:00", 3, 5, grid.ActionTime());
-    EXPECT_EQ(prompter.prompts(), QStringList({"The field is empty"}));
+    PlayerCountChange::Write(Day, "16:00", 3, "Ben", 5, grid.ActionTime());
+    EXPECT_EQ(prompter.prompts(), QStringList({"The slot was changed at another station since it was shown: it now "
+                                               "holds Carl. Please look at it again.",
+                                               "The field is empty"}));
     EXPECT_EQ(changes().size(), 1);
 }
 
@@ -322,6 +330,95 @@ TEST_F(SlotEditing, APasteAndABlockBookingRacingAnotherStationBookEachHourOnce)
     EXPECT_EQ(counting.prompts.filter("The field already being booked").size(), counting.prompts.size());
     EXPECT_EQ(counting.prompts.size(), 4 * 6);
     EXPECT_EQ(count("tbl_remark WHERE m_job='book'"), count("tbl_booking"));
+}
+
+// A paste and a Book action decide on the court as it is when they book, not as their grid was drawn:
+// another station books the hour before theirs for 90 minutes, before or at the same moment.
+TEST_F(SlotEditing, APasteAndABookActionNeverBookIntoAnHourBookedMeanwhile)
+{
+    book(5, "21:00", "Copied");
+    TestGrid source = gridAt(5, "21:00");
+    SlotClipboard::Copy(source);
+    TestGrid stale = gridAt(3, "19:00");
+    book(3, "18:00", "Long", 0, 90);
+    SlotClipboard::Paste(stale);
+    EXPECT_EQ(row(3, "19:00", "b_bookername"), "none");
+    EXPECT_EQ(prompter.prompts(), QStringList({"19:00 was not booked: the slot before it runs into it. Please look at "
+                                               "the grid again."}));
+
+    const Booker booker = *ClipboardBooker();
+    CountingPrompter counting;
+    std::atomic<int> failures = 0;
+    int round = 0;
+    for (const QString& date : {"2026-12-09", "2026-12-10", "2026-12-11"}) {
+        const QStringList hours = {"15:00", "16:00", "17:00", "18:00", "19:00", "20:00", "21:00", "22:00",
+                                   "23:00", "24:00", "01:00", "02:00"};
+        for (qsizetype i = 0; i + 1 < hours.size(); i += 2, ++round) {
+            TestGrid grid(date, 3);
+            grid.RefreshView();
+            grid.Select({hours[i + 1]});
+            std::barrier start(2);
+            std::atomic<bool> longBooked = false;
+            std::thread a([&] {
+                start.arrive_and_wait();
+                try {
+                    const auto plan = PlanSelectedRows(grid, round % 2 ? Planning::Paste : Planning::BookAction);
+                    std::vector<SlotToBook> planned;
+                    for (const PlannedRow& p : *plan)
+                        planned.push_back({date, grid.RowTime(p.row), p.delay, p.playLength});
+                    BookSlots(grid, planned, booker, "3", false);
+                } catch (const VbError&) {
+                    ++failures;
+                }
+            });
+            std::thread b([&] {
+                TestGrid other(date, 3);
+                start.arrive_and_wait();
+                try {
+                    longBooked = doBooking(other, date, hours[i], "", "", "Long", "3", "", false, 0, 90, 0);
+                } catch (const VbError&) {
+                    ++failures;
+                }
+            });
+            a.join();
+            b.join();
+            const bool copied = row(3, hours[i + 1], "b_bookername", date) == "Copied";
+            EXPECT_NE(copied, longBooked) << date.toStdString() << " " << hours[i].toStdString();
+        }
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(counting.prompts.size(), round) << "each loser is told";
+}
+
+// Two stations that cut the same waiting-list entry paste it onto different hours at the same moment,
+// each a program of its own that read the entry before either books: the customer is booked once, and
+// the other station is told.
+TEST_F(SlotEditing, TwoStationsPastingTheSameCutEntryBookItOnce)
+{
+    for (int round = 0; round < 24; ++round) {
+        const QString date = QDate(2026, 12, 9).addDays(round).toString("yyyy-MM-dd");
+        const QString name = "Wait " + QString::number(round);
+        Db::Execute("INSERT INTO tbl_waitlist SET w_id=" + QString::number(100 + round) + ", w_bookername='" + name +
+                    "'");
+        QProcess first, second;
+        for (auto [station, time] : {std::pair{&first, "15:00"}, std::pair{&second, "17:00"}}) {
+            station->start(PASTE_STATION,
+                           {PrivateDatabase::ConnectionString(), date, time, QString::number(100 + round)});
+            ASSERT_TRUE(station->waitForReadyRead(10000));
+            ASSERT_EQ(station->readLine().trimmed(), "ready");
+        }
+        first.write("\n");
+        second.write("\n");
+        QString told;
+        for (QProcess* station : {&first, &second}) {
+            ASSERT_TRUE(station->waitForFinished(30000));
+            EXPECT_EQ(station->exitCode(), 0) << station->readAllStandardError().toStdString();
+            told += station->readAllStandardOutput();
+        }
+        EXPECT_EQ(count("tbl_booking WHERE b_bookername='" + name + "'"), 1) << round;
+        EXPECT_EQ(told.trimmed(), WaitListEntryGoneMessage) << round;
+        EXPECT_EQ(count("tbl_waitlist"), 0);
+    }
 }
 
 } // namespace
