@@ -1,13 +1,73 @@
 #include "BenchSupport.h"
 
 #include "Db.h"
+#include "ErrorDisplay.h"
 #include "Globals.h"
+#include "Prompter.h"
 #include "Settings.h"
 #include "VbError.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include <algorithm>
+
+namespace {
+
+class FailingPrompter : public Prompter {
+public:
+    int MsgBox(const QString& prompt, int, const QString& title) override
+    {
+        qFatal("a message box would wait for a click: %s: %s", qPrintable(title), qPrintable(prompt));
+    }
+    QString InputBox(const QString& prompt, const QString& title, const QString&) override
+    {
+        qFatal("an input box would wait for an answer: %s: %s", qPrintable(title), qPrintable(prompt));
+    }
+};
+
+FailingPrompter failing;
+
+} // namespace
+
+BenchRun::BenchRun(int& argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!m_windows.isValid())
+        qFatal("no temporary folder for the settings file: %s", qPrintable(m_windows.errorString()));
+    qputenv("WINDIR", m_windows.path().toLocal8Bit());
+    m_app = std::make_unique<QApplication>(argc, argv);
+    SetPrompter(&failing);
+    SetErrorDisplayHandler(
+        [](const VbError& e) { qFatal("Error while %s: %s", qPrintable(CurrentTask), qPrintable(e.description())); });
+}
+
+BenchRun::~BenchRun()
+{
+    SetErrorDisplayHandler(nullptr);
+    SetPrompter(nullptr);
+}
+
+void BenchRun::WriteSettings(const QString& text) const
+{
+    QFile file(m_windows.path() + "/" + IniFile);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0)
+        qFatal("the settings file %s cannot be written", qPrintable(file.fileName()));
+}
+
+QString CentreSettings(const QString& extra)
+{
+    const QString db = QDir(QCoreApplication::applicationDirPath()).relativeFilePath(PALLOWIN_SOURCE_DIR "/db");
+    QString text = "[System]\nNoVerification=1\n[Layout]\nImage=" + db +
+                   "/floorplan.png\nHeight=4950\nWidth=7200\n[TopHeader]\nImage=" + db +
+                   "/header.png\nHeight=960\nWidth=13500\n[WaitingList]\nImage=" + db + "/waitinglist.png\n[HotSpot]\n";
+    for (int i = 0; i < MaxCourts; ++i)
+        text += "Coord" + QString::number(i) + "=" + QString::number(10 + 28 * i) + ", 10, " +
+                QString::number(36 + 28 * i) + ", 100\n";
+    return text + "[HotSpot2]\nCoord0=10, 10, 235, 190\nCoord1=245, 10, 470, 190\n" + extra;
+}
 
 QString BenchEnv(const char* name, const QString& fallback)
 {

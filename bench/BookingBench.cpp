@@ -1,5 +1,6 @@
 // Speed of the grid, of a booking and of the slot menu on a realistic centre, run by hand:
-//   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && build/bench/booking_bench
+//   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && LD_LIBRARY_PATH=$PWD/build build/bench/booking_bench
+// (the main window it opens loads the capture library, which lies in build/)
 
 #include "BenchSupport.h"
 
@@ -14,7 +15,6 @@
 #include "Globals.h"
 #include "Verification.h"
 
-#include <QApplication>
 #include <QDateEdit>
 #include <QLineEdit>
 
@@ -76,9 +76,8 @@ BENCHMARK(BM_doCancel)->UseManualTime()->Unit(benchmark::kMillisecond)->Iteratio
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchRun run(argc, argv);
+    run.WriteSettings(CentreSettings());
     HourStart = 8;
     HourEnd = 2;
     SharedCourtPairs[0] = "0&1";

@@ -1,6 +1,6 @@
 // From the login's OK to a main window that answers input, on the centre of the booking benchmark
 // with two test cameras recording from the start, and the share of each start-up step; run by hand:
-//   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && LD_LIBRARY_PATH=build build/bench/main_window_bench
+//   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && LD_LIBRARY_PATH=$PWD/build build/bench/main_window_bench
 
 #include "BookingsPage.h"
 #include "CctvPanel.h"
@@ -15,7 +15,6 @@
 
 #include "Clock.h"
 #include "Db.h"
-#include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Settings.h"
 #include "SpecialGroups.h"
@@ -31,7 +30,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QTreeWidget>
 
@@ -54,42 +52,20 @@ double timed(const std::function<void()>& work)
     return Median(times);
 }
 
-// The demo centre's pictures, with an outline for each of the sixteen courts.
-void writeSettings(const QString& windows)
-{
-    const QString db = QDir(QCoreApplication::applicationDirPath()).relativeFilePath(PALLOWIN_SOURCE_DIR "/db");
-    QString text = "[System]\nNoVerification=1\n[Layout]\nImage=" + db + "/floorplan.png\nHeight=4950\nWidth=7200\n"
-                   "[TopHeader]\nImage=" + db + "/header.png\nHeight=960\nWidth=13500\n[WaitingList]\nImage=" + db +
-                   "/waitinglist.png\n[HotSpot]\n";
-    for (int i = 0; i < MaxCourts; ++i)
-        text += "Coord" + QString::number(i) + "=" + QString::number(10 + 28 * i) + ", 10, " +
-                QString::number(36 + 28 * i) + ", 100\n";
-    text += "[HotSpot2]\nCoord0=10, 10, 235, 190\nCoord1=245, 10, 470, 190\n";
-    text += "[CCTV]\nCam0=Enabled\nDevice0= 0\nCamInterval0= 15\nCam1=Enabled\nDevice1= 1\nCamInterval1= 15\n";
-    QFile file(windows + "/pallowin.ini");
-    file.open(QIODevice::WriteOnly);
-    file.write(text.toUtf8());
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir windows;
-    qputenv("WINDIR", windows.path().toLocal8Bit());
+    BenchRun run(argc, argv);
     qputenv("CORVANE_TEST_DEVICES", "2");
-    QApplication app(argc, argv);
-    writeSettings(windows.path());
+    run.WriteSettings(CentreSettings("[CCTV]\nCam0=Enabled\nDevice0= 0\nCamInterval0= 15\nCam1=Enabled\nDevice1= 1\n"
+                                     "CamInterval1= 15\n"));
     // The recordings go where a station keeps them: Video\ and Setting\ below the current folder.
-    QDir::setCurrent(windows.path());
+    QDir::setCurrent(run.WindowsDir());
     QDir().mkpath("Video");
     QDir().mkpath("Setting");
     QFile::copy(PALLOWIN_SOURCE_DIR "/capture/IsCapture.prx", "Setting/IsCapture.prx");
     OpenBenchCentre();
-    // A failure would wait for a click on an error window that nobody sees.
-    SetErrorDisplayHandler([](const VbError& e) { qFatal("%s", qPrintable(CurrentTask + ": " + e.description())); });
     Db::Execute("INSERT IGNORE INTO tbl_staff SET st_login='admin', st_password='admin', st_access=1");
     HourStart = 8;
     HourEnd = 2;
@@ -121,7 +97,6 @@ int main(int argc, char** argv)
         frm_Main::Unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    SetErrorDisplayHandler(nullptr);
     const double whole = Median(total);
 
     tick();

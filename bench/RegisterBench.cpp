@@ -13,7 +13,6 @@
 #include "VbError.h"
 
 #include <QAbstractItemModel>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTreeView>
@@ -96,9 +95,7 @@ BENCHMARK(BM_SearchOneLetter)->UseManualTime()->Unit(benchmark::kMillisecond)->I
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchRun run(argc, argv);
     ConnectionString = BuildConnectionString("127.0.0.1", BenchEnv("PALLOWIN_DB_PORT", "3417"),
                                              BenchEnv("PALLOWIN_DB_USER", "pallowin"), BenchEnv("PALLOWIN_DB_PASSWORD", "pallowin"));
     Db::Execute("CREATE DATABASE IF NOT EXISTS posdb_registers_bench CHARACTER SET utf8mb4");

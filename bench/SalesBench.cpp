@@ -11,7 +11,6 @@
 #include "Globals.h"
 #include "Numbering.h"
 
-#include <QApplication>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -84,11 +83,7 @@ BENCHMARK(BM_ReceiptOfTenLinesToPdf)->UseManualTime()->Unit(benchmark::kMillisec
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir windows;
-    qputenv("WINDIR", windows.path().toLocal8Bit());
-    QApplication app(argc, argv);
+    BenchRun run(argc, argv);
     CounterNumber = 1;
     SpecialGroupCount = 5;
     StaffLogin = "counter";

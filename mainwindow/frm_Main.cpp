@@ -59,6 +59,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -111,6 +112,8 @@ frm_Main& frm_Main::Default()
 }
 
 bool frm_Main::IsLoaded() { return instance != nullptr; }
+
+bool frm_Main::StaffAtWork() { return instance && !instance->m_loggedOut; }
 
 void frm_Main::Unload()
 {
@@ -564,6 +567,7 @@ void frm_Main::runKeys(const std::vector<KeyMatch>& matches)
         switch (key.action) {
         case KeyAction::Exit:
             WriteLog(StaffLogin, "log out");
+            m_loggedOut = true;
             StopVideoRecording();
             EndProgram();
             return;
@@ -589,18 +593,17 @@ void frm_Main::runKeys(const std::vector<KeyMatch>& matches)
     }
 }
 
-// The window sees its keys before the control that has the focus, and leaves them to it.
+// The window sees its keys before the control that has the focus, and leaves them to it. A key is
+// taken once, where the window system hands it to the window: on its way up from the control to the
+// window it is the same key again, and the focus that would tell the two apart may have been moved
+// meanwhile by a dialog that the key's own command opened.
 bool frm_Main::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == SSTab1->tabBar() && event->type() == QEvent::FocusIn) {
         SSTab1_GotFocus();
         return false;
     }
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
-        return false;
-    // A key goes first to the focused control; what its parents see of it afterwards is the same key.
-    QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-    if (watched != first || first->window() != this || QApplication::activeModalWidget())
+    if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) || watched != windowHandle())
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->isAutoRepeat())

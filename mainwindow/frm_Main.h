@@ -35,6 +35,9 @@ class frm_Main : public QMainWindow, public SalesHost {
 public:
     static frm_Main& Default();
     static bool IsLoaded();
+    // Whether the staff signed in are still at work here: the window is loaded and its exit key has
+    // not logged them out yet.
+    static bool StaffAtWork();
     // Closes and destroys the default instance.
     static void Unload();
 
@@ -114,4 +117,5 @@ private:
     void connectSales();
     ShiftHooks shiftHooks();
 
+    bool m_loggedOut = false;
 };

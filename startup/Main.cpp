@@ -46,7 +46,7 @@ int RunProgram()
     const int result = !ProgramEnding() && AnyWindowOpen() ? QApplication::exec() : 0;
     // Ended from within (EndProgram), staff still at work are logged out; the database may be the
     // reason for the end, so a failure to write it is not shown.
-    if (ProgramEnding() && frm_Main::IsLoaded())
+    if (ProgramEnding() && frm_Main::StaffAtWork())
         TryWriteLog(StaffLogin, "log out");
     return result;
 }

@@ -11,8 +11,12 @@
 #include "clsToolTip.h"
 #include "frm_Main.h"
 
+#include "CartPanel.h"
+#include "StorePanel.h"
+
 #include "ComingHourAlerts.h"
 
+#include "ModalDialog.h"
 #include "PrivateDatabase.h"
 #include "ScriptedPrompter.h"
 #include "TempWindowsDir.h"
@@ -22,6 +26,7 @@
 #include "EndProgram.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
+#include "Verification.h"
 
 #include "CalendarControl.h"
 
@@ -40,6 +45,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +96,16 @@ protected:
         LastCourtIndex = MaxCourts - 1;
     }
     FloorPlan* plan1() const { return main->Bookings->LayoutPlan1; }
+    // Shows the window active with the focus on the grid; keys then go where the window system sends
+    // them, to the window.
+    QWindow* activeWindow() const
+    {
+        main->show();
+        main->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(main));
+        main->ListView_Book->setFocus();
+        return main->windowHandle();
+    }
     static std::vector<int> rect(const Outline& o) { return {o.Left, o.Top, o.Width, o.Height}; }
 };
 
@@ -180,31 +196,27 @@ TEST_F(MainWindow, KeyTableFiresOnlyOnItsShiftStateAndTab)
 
 TEST_F(MainWindow, KeysPickCourtsSwitchTabsAndAltFLogsOut)
 {
-    main->show();
-    main->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
-    QWidget* grid = main->ListView_Book;
-    grid->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), grid);
-    QTest::keyRelease(grid, Qt::Key_I);
+    QWindow* window = activeWindow();
+    ASSERT_EQ(QApplication::focusWidget(), main->ListView_Book);
+    QTest::keyRelease(window, Qt::Key_I);
     EXPECT_EQ(main->Bookings->txt_CurrentSelected->text(), "2");
     EXPECT_EQ(main->txtInfo_FieldSelect->text(), "2") << "court 2 exists but has no outline";
-    QTest::keyRelease(grid, Qt::Key_U);
+    QTest::keyRelease(window, Qt::Key_U);
     EXPECT_EQ(main->Bookings->txt_CurrentSelected->text(), "3");
     EXPECT_EQ(main->txtInfo_FieldSelect->text(), "2") << "court 3 lies beyond the last court";
-    QTest::keyRelease(grid, Qt::Key_O);
+    QTest::keyRelease(window, Qt::Key_O);
     EXPECT_EQ(main->lbl_FieldInfo->text(), "Court 1");
     EXPECT_EQ(SelectedCourt, 1);
     EXPECT_TRUE(plan1()->Shape(1).Visible);
     EXPECT_FALSE(plan1()->Shape(0).Visible);
 
-    QTest::keyRelease(grid, Qt::Key_F5);
+    QTest::keyRelease(window, Qt::Key_F5);
     EXPECT_EQ(main->SSTab1->currentIndex(), frm_Main::PaymentTab);
 
     int ended = 0;
     SetEndProgramHandler([&] { ++ended; });
     StaffLogin = "admin";
-    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+    QTest::keyRelease(window, Qt::Key_F, Qt::AltModifier);
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(count("tbl_log WHERE log_do='log out' AND log_staffname='admin'"), 1);
 }
@@ -213,28 +225,82 @@ TEST_F(MainWindow, CtrlCAndCtrlVCopyAndPasteASlotOnlyOnTheBookingsTab)
 {
     Db::Execute("INSERT INTO tbl_booking SET b_datetime='2006-03-05 18:00:00', b_field=0, b_bookername='O\\'Brien', "
                 "b_bookertel='555-0102', b_delaytime=0, b_playlength=60");
-    main->show();
-    main->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    QWindow* window = activeWindow();
     main->RefreshView();
     QTreeWidget* grid = main->ListView_Book;
-    grid->setFocus();
     grid->setCurrentItem(grid->topLevelItem(10));
-    QTest::keyPress(grid, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyPress(window, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(scalar("SELECT b_bookername FROM tbl_booking_clipboard1"), "O'Brien");
 
     grid->clearSelection();
     grid->topLevelItem(12)->setSelected(true);
     main->SSTab1->setCurrentIndex(frm_Main::PaymentTab);
-    QTest::keyPress(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyPress(window, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(count("tbl_booking WHERE b_field=0"), 1) << "the payment tab has no paste";
 
     main->SSTab1->setCurrentIndex(frm_Main::BookingsTab);
     grid->clearSelection();
     grid->topLevelItem(12)->setSelected(true);
-    QTest::keyPress(grid, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyPress(window, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(scalar("SELECT b_bookername FROM tbl_booking WHERE b_datetime='2006-03-05 20:00:00' AND b_field=0"),
               "O'Brien");
+}
+
+TEST_F(MainWindow, EachKeyRunsItsCommandOnceWhateverDialogsItOpens)
+{
+    // Verification on and every message a real box, as at the counter.
+    Db::Execute("INSERT INTO tbl_staff SET st_login='admin', st_password='admin', st_access=1");
+    Db::Execute("INSERT INTO tbl_booking SET b_datetime='2006-03-05 18:00:00', b_field=0, b_bookername='Anna', "
+                "b_delaytime=0, b_playlength=60");
+    Db::Execute("INSERT INTO tbl_item SET i_name='Towel', i_type='Gear', i_price=2.50, i_key='F5'");
+    SkipVerification = 0;
+    SetPrompter(nullptr);
+    main->Store->RefreshStore();
+    main->RefreshView();
+    QWindow* window = activeWindow();
+    QTreeWidget* grid = main->ListView_Book;
+    const auto focusRow = [grid](int row) {
+        grid->setCurrentItem(grid->topLevelItem(row), 0, QItemSelectionModel::ClearAndSelect);
+    };
+    ModalDialogs dialogs;
+    const auto escape = [](QDialog* dialog) { QTest::keyClick(dialog->windowHandle(), Qt::Key_Escape); };
+    const auto asAdmin = [](QDialog* dialog) {
+        Control<QLineEdit>(dialog, "txt_user")->setText("admin");
+        Control<QLineEdit>(dialog, "txt_password")->setText("admin");
+        Control<QPushButton>(dialog, "btn_Go")->click();
+    };
+
+    focusRow(11);
+    QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.shown, QStringList{"You cannot copy empty slot"});
+    focusRow(10);
+    QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+
+    focusRow(12);
+    dialogs.Then(escape);
+    QTest::keyClick(window, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(count("tbl_booking"), 1) << "Esc on the verification ends the paste";
+    dialogs.Then(asAdmin);
+    QTest::keyClick(window, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(scalar("SELECT b_bookername FROM tbl_booking WHERE b_datetime='2006-03-05 20:00:00' AND b_field=0"),
+              "Anna");
+
+    dialogs.Then([](QDialog* pad) { QTest::keyClicks(pad, "3\r"); });
+    QTest::keyClick(window, Qt::Key_F5);
+    ASSERT_EQ(main->Cart->ListView_Cart->topLevelItemCount(), 1);
+    EXPECT_EQ(main->Cart->ListView_Cart->topLevelItem(0)->text(2), "3");
+
+    int ended = 0;
+    SetEndProgramHandler([&] { ++ended; });
+    StaffLogin = "admin";
+    QTest::keyClick(window, Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(count("tbl_log WHERE log_do='log out'"), 1);
+
+    EXPECT_EQ(dialogs.shown, QStringList({"You cannot copy empty slot", "frm_VerifyUser", "frm_VerifyUser",
+                                          "frm_Calculator"}))
+        << "one dialog for each key: " << dialogs.shown.join(" | ").toStdString();
+    SetPrompter(&prompter);
 }
 
 TEST_F(MainWindow, TabsShowTheSelectedOutlineOfTheirOwnPlanOnly)

@@ -16,8 +16,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,6 +121,17 @@ TEST_F(Startup, TheProgramEndsOnceNoWindowIsLeft)
     }));
     EXPECT_EQ(failures.size(), 1);
     EXPECT_FALSE(frm_Login::IsLoaded());
+}
+
+TEST_F(Startup, TheExitKeyLogsTheStaffOutOnceAndEndsTheProgram)
+{
+    windows.writeIni(stationSettings());
+    EXPECT_TRUE(endsByItself([] {
+        signInAsAdmin();
+        ASSERT_TRUE(frm_Main::IsLoaded());
+        QTest::keyClick(frm_Main::Default().windowHandle(), Qt::Key_F, Qt::AltModifier);
+    }));
+    EXPECT_EQ(count("tbl_log WHERE log_staffname='admin' AND log_do='log out'"), 1);
 }
 
 TEST_F(Startup, AHandOverStartsAgainFromTheSettingsFileWithAFreshLoginWindow)

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QMessageBox>
 #include <QTimer>
+#include <deque>
 #include <functional>
 
 // Runs act on the next modal dialog as soon as its own event loop shows it, so a test can fill
@@ -22,3 +24,36 @@ T* Control(QWidget* form, const char* name)
 {
     return form->findChild<T*>(QString::fromLatin1(name));
 }
+
+// Answers every modal dialog shown while it lives, in the order they come, each by the next answer
+// given once its own event loop runs; a dialog beyond the answers is closed unanswered, so that a
+// dialog too many is seen rather than waited on. Keeps what was shown: the text of a message box,
+// the object name of any other dialog.
+class ModalDialogs : public QObject {
+public:
+    ModalDialogs() { qApp->installEventFilter(this); }
+    ~ModalDialogs() override { qApp->removeEventFilter(this); }
+    void Then(std::function<void(QDialog*)> answer) { m_answers.push_back(std::move(answer)); }
+
+    QStringList shown;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (event->type() != QEvent::Show || !dialog || !dialog->isModal())
+            return false;
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        shown << (box ? box->text() : dialog->objectName());
+        std::function<void(QDialog*)> answer = [](QDialog* d) { d->reject(); };
+        if (!m_answers.empty()) {
+            answer = std::move(m_answers.front());
+            m_answers.pop_front();
+        }
+        QTimer::singleShot(0, dialog, [dialog, answer] { answer(dialog); });
+        return false;
+    }
+
+private:
+    std::deque<std::function<void(QDialog*)>> m_answers;
+};
