@@ -374,6 +374,11 @@ TEST_F(MainWindow, AlertsAroundMidnightReadTheNightOfTheBusinessDate)
     book("2026-12-09 24:00:00", 0, "Wrong night");
     EXPECT_EQ(marks(2026, 12, 9, 0), (std::vector<bool>{true, false, false, true}))
         << "at 00:55 the current hour is midnight of the 8th, the coming one its 01:00";
+
+    book("2026-12-08 02:00:00", 2, "Fay");
+    book("2026-12-09 02:00:00", 3, "Next night");
+    EXPECT_EQ(marks(2026, 12, 9, 2), (std::vector<bool>{false, false, true, false}))
+        << "at 02:55 with closing hour 2 the courts playing the night's last hour end at 03:00";
 }
 
 TEST_F(MainWindow, TheLightsAreCommittedAsOneRowOfTheCourtShown)
