@@ -45,6 +45,12 @@ public:
     void OpenPersonRegister(int index, RegisterForm::Opener opener, QWidget* owner) const;
     void OpenGroupRegister(int group, RegisterForm::Opener opener, QWidget* owner) const;
 
+    // Tab walks the booker boxes in the dialogs' order (name, member ID, student ID, the groups' IDs,
+    // telephone, organisation), then the dialog's own controls in `then`, and last the register
+    // buttons: a clerk tabs from box to box, and the registers stay within reach of the keyboard.
+    void SetTabOrder(const std::vector<QWidget*>& then, const std::array<QPushButton*, 2>& personRegisters,
+                     const std::array<QPushButton*, SpecialGroupLimit + 1>& groupRegisters) const;
+
     // The rate class to store: a class whose ID box was emptied after its look-up no longer holds.
     QString RateAtOk(const QString& rate) const;
 

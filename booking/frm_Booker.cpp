@@ -43,7 +43,6 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     for (int row = 1; row <= m_rowCount; ++row)
         m_selected[static_cast<size_t>(row)] = grid.IsSelected(row);
 
-    // Widgets are made in tab order: name, member, student, the groups, telephone, organisation, players.
     auto* form = new QGridLayout;
     int line = 0;
     auto addRow = [&](QLabel* l, QLineEdit* e, QPushButton* b = nullptr) {
@@ -93,6 +92,7 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner)
     m_lookUp = BookerLookUp({txt_BookerName, txt_BookerOrg, txt_BookerTel, txt_BookerMemberID, txt_BookerStudentID,
                              txt_SpecialGroupID},
                             3, 3);
+    m_lookUp.SetTabOrder({txt_BookerPerson, cmd_OK, cmd_Cancel}, btn_LookMember, btn_LookSpecialGroup);
     connect(cmd_OK, &QPushButton::clicked, this, &frm_Booker::cmd_OK_Click);
     connect(cmd_Cancel, &QPushButton::clicked, this, &frm_Booker::cmd_Cancel_Click);
     connect(txt_BookerMemberID, &QLineEdit::textChanged, this, &frm_Booker::txt_BookerMemberID_Change);

@@ -42,7 +42,6 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
     setWindowTitle("Waiting List");
     setMinimumWidth(380);
 
-    // Widgets are made in tab order: name, member, student, the groups, telephone, organisation, time.
     auto* form = new QGridLayout(this);
     int line = 0;
     auto addRow = [&](const QString& caption, QWidget* field, QPushButton* look = nullptr) {
@@ -91,6 +90,7 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
     m_lookUp = BookerLookUp({txt_BookerName, txt_BookerOrg, txt_BookerTel, txt_BookerMemberID, txt_BookerStudentID,
                              txt_SpecialGroupID},
                             IdLength, GroupIdLength);
+    m_lookUp.SetTabOrder({cmb_Time, cmd_OK, cmd_Cancel}, btn_LookMember, btn_LookSpecialGroup);
     connect(cmd_OK, &QPushButton::clicked, this, &frm_WaitingList::cmd_OK_Click);
     connect(cmd_Cancel, &QPushButton::clicked, this, &frm_WaitingList::cmd_Cancel_Click);
     connect(txt_BookerMemberID, &QLineEdit::textChanged, this, &frm_WaitingList::txt_BookerMemberID_Change);

@@ -116,6 +116,10 @@ TEST_F(WaitListTest, AddStoresWhatWasTypedUnderTheChosenDateAndCourtType)
         EXPECT_TRUE(dialog->btn_LookMember[0]->isEnabled());
         ASSERT_NE(dialog->txt_SpecialGroupID[1], nullptr);
         EXPECT_EQ(dialog->txt_SpecialGroupID[2], nullptr);
+        EXPECT_EQ(TabOrder(dialog->txt_BookerName),
+                  QStringList({"txt_BookerName", "txt_BookerMemberID", "txt_BookerStudentID", "txt_SpecialGroupID_1",
+                               "txt_BookerTel", "txt_BookerOrg", "cmb_Time", "cmd_OK", "cmd_Cancel",
+                               "btn_LookMember_0", "btn_LookMember_1", "btn_LookSpecialGroup_1"}));
 
         QTest::keyClicks(dialog->txt_BookerStudentID, "S202600");
         EXPECT_TRUE(dialog->txt_BookerName->text().isEmpty()) << "seven characters are no student ID";

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 
@@ -21,4 +22,17 @@ template <class T>
 T* Control(QWidget* form, const char* name)
 {
     return form->findChild<T*>(QString::fromLatin1(name));
+}
+
+// The names of the controls Tab reaches from first, in order, up to first again; hidden ones are left out.
+inline QStringList TabOrder(QWidget* first)
+{
+    QStringList names;
+    QWidget* control = first;
+    do {
+        if ((control->focusPolicy() & Qt::TabFocus) && !control->isHidden())
+            names << control->objectName();
+        control = control->nextInFocusChain();
+    } while (control && control != first);
+    return names;
 }
