@@ -55,7 +55,10 @@ void BookerLookUp::lookUp(QLineEdit* idBox, int minimum, const Register& reg, st
         }
     } catch (const VbError& e) {
         m_lookUpFailed = true;
-        ShowErrorDisplay(e);
+        if (m_tellFailure)
+            m_tellFailure(e);
+        else
+            ShowErrorDisplay(e);
     }
 }
 

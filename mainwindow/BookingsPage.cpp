@@ -425,10 +425,8 @@ void BookingsPage::Command1_Click() { RefreshView(); }
 
 void BookingsPage::ListView_Book_Click()
 {
-    Guarded("reading the slot history", [this] {
-        if (CurrentRow() >= 1 && ToolTip)
-            ToolTip->SetToolText(ListView_Book, BuildSlotHistory(*this));
-    });
+    if (CurrentRow() >= 1 && ToolTip)
+        ToolTip->SetToolText(ListView_Book, m_history.Text(*this));
 }
 
 void BookingsPage::ListView_Book_DblClick() { btn_Book_Click(); }
@@ -454,10 +452,8 @@ void BookingsPage::RefreshWaitList()
 
 void BookingsPage::ListView_Book_TipWanted(const QPoint& position)
 {
-    Guarded("reading the slot history", [&] {
-        QTreeWidgetItem* item = ListView_Book->itemAt(position);
-        const int row = item ? ListView_Book->indexOfTopLevelItem(item) + 1 : 0;
-        if (ToolTip)
-            ToolTip->SetToolText(ListView_Book, row >= 1 ? BuildSlotHistory(RowUnderMouse(*this, row)) : QString());
-    });
+    QTreeWidgetItem* item = ListView_Book->itemAt(position);
+    const int row = item ? ListView_Book->indexOfTopLevelItem(item) + 1 : 0;
+    if (ToolTip)
+        ToolTip->SetToolText(ListView_Book, row >= 1 ? m_history.Text(RowUnderMouse(*this, row)) : QString());
 }

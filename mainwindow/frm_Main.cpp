@@ -242,7 +242,8 @@ void frm_Main::connectSales()
     });
     connect(Administration->btn_CollectCash, &QPushButton::clicked, Cart, &CartPanel::btn_CollectCash_Click);
     connect(Administration->btn_PrintOldReceipt, &QPushButton::clicked, Cart, &CartPanel::btn_PrintOldReceipt_Click);
-    connect(Administration->btn_HandOver, &QPushButton::clicked, this, [this] { HandOver(shiftHooks()); });
+    connect(Administration->btn_HandOver, &QPushButton::clicked, this,
+            [this] { Guarded("handing over", [this] { HandOver(shiftHooks()); }); });
     connect(Administration->btn_EndMorningShift, &QPushButton::clicked, this,
             [this] { EndShift(shiftHooks(), "morning"); });
     connect(Administration->btn_EndEveningShift, &QPushButton::clicked, this,
