@@ -4,15 +4,15 @@
 #include "ErrorDisplay.h"
 #include "ErrorReport.h"
 
+#include "Profile.h"
+
 #include <QCheckBox>
-#include <QFile>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextStream>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,15 +38,18 @@ QPlainTextEdit* readOnlyText(const char* name, QWidget* parent)
 
 QString ReadFile(const QString& SourceFile)
 {
-    QFile file(SourceFile);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Decoded as the settings layer reads it, so a file brought from a Windows counter shows its
+    // accents here and in the support mail as it does in the program.
+    QString text = Profile::Text(SourceFile);
+    if (text.isEmpty())
         return {};
-    QTextStream in(&file);
-    QString text;
-    QString line;
-    while (in.readLineInto(&line))
-        text += "\r\n" + line;
-    return text;
+    text.replace("\r\n", "\n");
+    if (text.endsWith('\n'))
+        text.chop(1);
+    QString lines;
+    for (const QString& line : text.split('\n'))
+        lines += "\r\n" + line;
+    return lines;
 }
 
 SupportPage::SupportPage(QWidget* parent) : QWidget(parent)

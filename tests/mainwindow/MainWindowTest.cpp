@@ -600,6 +600,21 @@ TEST(SupportText, ReadFilePutsALineBreakBeforeEveryLine)
     file.close();
     EXPECT_EQ(ReadFile(file.fileName()), "\r\na\r\n\r\nb");
     EXPECT_EQ(ReadFile(dir.path() + "/missing.txt"), "");
+
+    // A settings file brought from a Windows counter is shown, and mailed, as the program reads it.
+    QFile windows(dir.path() + "/pallowin.ini");
+    ASSERT_TRUE(windows.open(QIODevice::WriteOnly));
+    windows.write("[System]\r\npitch0=Caf\xe9 \x80 5\r\ndatabase_password=s3cret\r\n");
+    windows.close();
+    SupportPage page(nullptr);
+    page.Fill(windows.fileName());
+    const QString shown = page.txt_ProductBuildInformation->toPlainText();
+    EXPECT_TRUE(shown.contains(QString::fromUtf8("pitch0=Caf\u00e9 \u20ac 5"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("database_password=********"));
+    if (qEnvironmentVariableIsSet("PALLOWIN_SHOT")) {
+        page.resize(1100, 600);
+        page.grab().save(qEnvironmentVariable("PALLOWIN_SHOT") + "/support-1252.png");
+    }
 }
 
 } // namespace
