@@ -178,7 +178,22 @@ TEST_F(PageWindows, TheSummaryOpensTheReportPageOfTheCalendarDateAndSaysPlainlyW
     FakeView::last->onLoaded(true);
     EXPECT_FALSE(window->lbl_Unreachable->isVisible());
     EXPECT_TRUE(FakeView::last->Widget()->isVisible());
-    window->close();
+
+    // Every press shows the one window; the page changes only with the calendar's date.
+    FakeView* view = FakeView::last;
+    view->navigated.clear();
+    EXPECT_EQ(frm_Summary::Show(nullptr, "2006-04-08"), window);
+    EXPECT_TRUE(view->navigated.isEmpty());
+    EXPECT_EQ(frm_Summary::Show(nullptr, "2006-04-09"), window);
+    EXPECT_EQ(window->windowTitle(), "Booking Summary for 2006-04-09");
+    EXPECT_EQ(view->navigated.toString(), "http://reports.riverside.example/report/booking.asp?date=2006-04-09");
+    EXPECT_EQ(FakeView::last, view) << "no second window";
+    window->btn_Close->click();
+    EXPECT_FALSE(window->isVisible());
+    view->navigated.clear();
+    EXPECT_EQ(frm_Summary::Show(nullptr, "2006-04-09"), window);
+    EXPECT_FALSE(view->navigated.isEmpty()) << "shown again after Close, the page is read afresh";
+    delete window;
 }
 
 TEST_F(PageWindows, ThePortalGetsTheBookingsFromTheBusinessHourOnAsFormData)
@@ -221,8 +236,7 @@ TEST(SummaryWindow, TheBrowserOfTheProgramTellsWhenTheReportServerIsNotThere)
     EXPECT_TRUE(window->lbl_Unreachable->isVisible());
     if (qEnvironmentVariableIsSet("PALLOWIN_SHOT"))
         window->grab().save(qEnvironmentVariable("PALLOWIN_SHOT") + "/summary.png");
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete window;
 }
 
 }
