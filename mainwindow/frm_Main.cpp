@@ -209,6 +209,7 @@ void frm_Main::layOut()
     Bookings->mnu_Mouse->ConnectWaitList(*WaitList);
     connect(Bookings->btn_Summary, &QPushButton::clicked, this, &frm_Main::btn_Summary_Click);
     WaitingList->Reload = [this] { RefreshWaitList(); };
+    WaitingList->DatePicker->FocusAfterReload = WaitList->ListView_Wait;
 
     ListView_Book = Bookings->ListView_Book;
     Calendar = Bookings->Calendar;
@@ -516,7 +517,7 @@ QWidget* frm_Main::mainControlOf(int tab) const
     case PaymentTab:
         return Store->ListView_Store;
     case AdministrationTab:
-        return Administration->btn_Options;
+        return Administration->btn_EndMorningShift;
     case WaitingListTab:
         return WaitList->btn_AddEntry;
     default:

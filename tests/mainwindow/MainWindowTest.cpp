@@ -427,6 +427,20 @@ TEST_F(MainWindow, TheStationLabelStepsThroughTheStations)
     EXPECT_EQ(main->lbl_Counter->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
+TEST_F(MainWindow, TabsAndDatesPutTheFocusOnTheListOrButtonStaffUseThere)
+{
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    main->SSTab1->setCurrentIndex(frm_Main::AdministrationTab);
+    EXPECT_EQ(QApplication::focusWidget(), main->Administration->btn_EndMorningShift);
+    main->SSTab1->setCurrentIndex(frm_Main::WaitingListTab);
+    EXPECT_EQ(QApplication::focusWidget(), main->WaitList->btn_AddEntry);
+    main->Calendar2->setSelectedDate(QDate(2006, 3, 7));
+    emit main->Calendar2->DateSelected();
+    EXPECT_EQ(QApplication::focusWidget(), main->WaitList->ListView_Wait);
+}
+
 // The server stops answering (SIGSTOP) in the middle of the counter's work: every action below tells
 // its own failure, the program goes on, and nothing is half written. (The start-up's own error
 // window, for the court without an outline, is left behind first.)
