@@ -55,7 +55,10 @@ void BookerLookUp::lookUp(QLineEdit* idBox, int minimum, const Register& reg, st
         }
     } catch (const VbError& e) {
         m_lookUpFailed = true;
-        ShowErrorDisplay(e);
+        if (m_tellFailure)
+            m_tellFailure(e);
+        else
+            ShowErrorDisplay(e);
     }
 }
 
@@ -96,6 +99,23 @@ void BookerLookUp::OpenGroupRegister(int group, RegisterForm::Opener opener, QWi
         return;
     frm_Members_Dynamic().TableIndex = group;
     frm_Members_Dynamic().LookUp(opener, m_boxes.groups[static_cast<size_t>(group)], owner);
+}
+
+void BookerLookUp::SetTabOrder(const std::vector<QWidget*>& then, const std::array<QPushButton*, 2>& personRegisters,
+                               const std::array<QPushButton*, SpecialGroupLimit + 1>& groupRegisters) const
+{
+    std::vector<QWidget*> chain = {m_boxes.name, m_boxes.member, m_boxes.student};
+    for (QLineEdit* group : m_boxes.groups)
+        if (group)
+            chain.push_back(group);
+    chain.insert(chain.end(), {m_boxes.tel, m_boxes.org});
+    chain.insert(chain.end(), then.begin(), then.end());
+    chain.insert(chain.end(), personRegisters.begin(), personRegisters.end());
+    for (QPushButton* look : groupRegisters)
+        if (look)
+            chain.push_back(look);
+    for (size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 QString BookerLookUp::RateAtOk(const QString& rate) const

@@ -5,11 +5,13 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <vector>
 
 class QLineEdit;
 class QPushButton;
 class QWidget;
+class VbError;
 
 // The booker boxes of a dialog that takes a booker (the booker dialog, the waiting-list dialog): an
 // ID typed or pasted from a register fills name, organisation and telephone from that register,
@@ -34,8 +36,11 @@ public:
     // IDs shorter than the minimum are not looked up.
     BookerLookUp(const Boxes& boxes, int idMinimum, int groupIdMinimum);
 
+    // How a failed look-up is told: the error window unless the dialog gives its own way.
+    void TellFailuresBy(std::function<void(const VbError&)> tell) { m_tellFailure = std::move(tell); }
+
     // Each looks the box's ID up; a match sets rate, no match changes nothing. A database failure
-    // is shown in the error window.
+    // is told (TellFailuresBy) and changes nothing either.
     void MemberChanged(QString& rate) const;
     void StudentChanged(QString& rate) const;
     void GroupChanged(int group, QString& rate) const;
@@ -44,6 +49,12 @@ public:
     // writes the chosen ID into this dialog's box of that register.
     void OpenPersonRegister(int index, RegisterForm::Opener opener, QWidget* owner) const;
     void OpenGroupRegister(int group, RegisterForm::Opener opener, QWidget* owner) const;
+
+    // Tab walks the booker boxes in the dialogs' order (name, member ID, student ID, the groups' IDs,
+    // telephone, organisation), then the dialog's own controls in `then`, and last the register
+    // buttons: a clerk tabs from box to box, and the registers stay within reach of the keyboard.
+    void SetTabOrder(const std::vector<QWidget*>& then, const std::array<QPushButton*, 2>& personRegisters,
+                     const std::array<QPushButton*, SpecialGroupLimit + 1>& groupRegisters) const;
 
     // The rate class to store: a class whose ID box was emptied after its look-up no longer holds.
     QString RateAtOk(const QString& rate) const;
@@ -71,4 +82,5 @@ private:
     mutable const QLineEdit* m_foundBox = nullptr;
     mutable QString m_foundId;
     mutable bool m_lookUpFailed = false;
+    std::function<void(const VbError&)> m_tellFailure;
 };

@@ -23,9 +23,10 @@ std::vector<bool> ComingHourAlerts(Connection& db, const QDateTime& now, int las
     const QDateTime ahead = now.addSecs(60 * 60);
     const int coming = ahead.time().hour() == 0 ? 24 : ahead.time().hour();
     const int current = coming == 1 ? 24 : coming - 1;
-    const QString date = BusinessDate(ahead).toString("yyyy-MM-dd");
-    const QString comingKey = SlotKey(date, hourText(coming));
-    const QString currentKey = SlotKey(date, hourText(current));
+    // Each hour is read on its own business date: at the last hour of the night the current hour
+    // still belongs to the evening's date, while the coming one already lies past the closing hour.
+    const QString comingKey = SlotKey(BusinessDate(ahead).toString("yyyy-MM-dd"), hourText(coming));
+    const QString currentKey = SlotKey(BusinessDate(now).toString("yyyy-MM-dd"), hourText(current));
 
     std::vector<QString> comingBooker(static_cast<size_t>(lastCourt) + 1), currentBooker(comingBooker);
     Recordset rs = db.Query("SELECT b_datetime, b_field, b_bookername FROM tbl_booking WHERE b_datetime IN (\"" +

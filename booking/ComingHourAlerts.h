@@ -11,7 +11,7 @@ class Connection;
 QDate BusinessDate(const QDateTime& moment);
 
 // Which courts 0..lastCourt to mark on the floor plan an hour ahead of now: those booked in the
-// current hour whose coming hour has another booker or none. Hours are read on the business date of
-// the moment an hour ahead, so a run after midnight reads the night's slots of the evening's date.
+// current hour whose coming hour has another booker or none. Each hour is read on its own business
+// date, so a run after midnight reads the night's slots of the evening's date.
 // A database failure throws.
 std::vector<bool> ComingHourAlerts(Connection& db, const QDateTime& now, int lastCourt);

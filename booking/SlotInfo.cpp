@@ -2,6 +2,7 @@
 #include "SlotGrid.h"
 #include "SlotKey.h"
 
+#include "Clock.h"
 #include "Db.h"
 #include "Globals.h"
 #include "Prompter.h"
@@ -33,6 +34,9 @@ int16_t positive(const QString& value)
 }
 
 void inform(const QString& text) { MsgBox(text, Msg::Information, "Information"); }
+
+// A read that only informs gives up sooner than one an action depends on.
+constexpr Timeouts GlanceTimeouts{2, 3, 3};
 
 } // namespace
 
@@ -85,7 +89,7 @@ QString BuildSlotHistory(const SlotGrid& grid)
     const QString time = grid.RowTime(grid.CurrentRow());
     const QString court = QString::number(Vb::CInt(grid.CourtText()));
     QString history;
-    auto db = Db::Open();
+    auto db = Db::Open(GlanceTimeouts);
     for (Recordset rs = db->Query("SELECT m_staff, m_job, m_remark, m_actiontime from tbl_remark where m_datetime=\"" +
                                   SlotKey(date, time) + "\" AND m_field=" + court + " ORDER BY m_id ASC; ");
          !rs.EOF_(); rs.MoveNext()) {
@@ -121,4 +125,18 @@ QString BuildSlotHistory(const SlotGrid& grid)
             history += "Number of Player = " + rs["b_person"].Value() + "\r\n";
     }
     return history;
+}
+
+QString SlotHistoryTip::Text(const SlotGrid& grid)
+{
+    if (m_failedAt.isValid() && Now() < m_failedAt.addSecs(QuietSeconds))
+        return CannotRead;
+    try {
+        const QString history = BuildSlotHistory(grid);
+        m_failedAt = QDateTime();
+        return history;
+    } catch (const VbError&) {
+        m_failedAt = Now();
+        return CannotRead;
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 
@@ -18,8 +19,24 @@ int16_t ShowExtraTimeInfo(const SlotGrid& grid, const QString& date, const QStri
 int16_t ShowPlayLengthInfo(const SlotGrid& grid, const QString& date, const QString& time);
 
 // The history of the slot of the grid's focused row: its old record, its audit lines newest first,
-// its rate class and players.
+// its rate class and players. It only informs, so it waits on the server for seconds only.
 QString BuildSlotHistory(const SlotGrid& grid);
+
+// The history the grid's tip shows. Selecting a row is the first step of every action, so reading
+// it never ends the program and never holds the counter up for long: a failure gives a tip that
+// says the history cannot be read now, and for a while after one the server is not asked again.
+class SlotHistoryTip {
+public:
+    static constexpr int QuietSeconds = 30;
+    static inline const QString CannotRead = QStringLiteral(
+        "The history of this slot cannot be read now: the database does not answer. It is read again when you "
+        "select the row in a little while.");
+
+    QString Text(const SlotGrid& grid);
+
+private:
+    QDateTime m_failedAt;
+};
 
 // The display name of a rate class: the group's name for "specialgroup" and its number, else the class.
 QString RateClassName(const QString& rate);

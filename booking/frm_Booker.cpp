@@ -56,7 +56,6 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner, std::vector<PlannedRow> p
         courtNumber >= 0 && courtNumber < MaxCourts ? CourtDisplayNames[static_cast<size_t>(courtNumber)] : "";
     setWindowTitle("Booking Field " + court + " from " + grid.RowText(grid.CurrentRow()));
 
-    // Widgets are made in tab order: name, member, student, the groups, telephone, organisation, players.
     auto* form = new QGridLayout;
     int line = 0;
     auto addRow = [&](QLabel* l, QLineEdit* e, QPushButton* b = nullptr) {
@@ -106,6 +105,7 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner, std::vector<PlannedRow> p
     m_lookUp = BookerLookUp({txt_BookerName, txt_BookerOrg, txt_BookerTel, txt_BookerMemberID, txt_BookerStudentID,
                              txt_SpecialGroupID},
                             3, 3);
+    m_lookUp.SetTabOrder({txt_BookerPerson, cmd_OK, cmd_Cancel}, btn_LookMember, btn_LookSpecialGroup);
     connect(cmd_OK, &QPushButton::clicked, this, &frm_Booker::cmd_OK_Click);
     connect(cmd_Cancel, &QPushButton::clicked, this, &frm_Booker::cmd_Cancel_Click);
     connect(txt_BookerMemberID, &QLineEdit::textChanged, this, &frm_Booker::txt_BookerMemberID_Change);

@@ -3,10 +3,10 @@
 
 namespace Db {
 
-std::unique_ptr<Connection> Open()
+std::unique_ptr<Connection> Open(const Timeouts& limits)
 {
     auto connection = std::make_unique<Connection>();
-    connection->Open(ConnectionString);
+    connection->Open(ConnectionString, limits);
     return connection;
 }
 

@@ -10,7 +10,7 @@
 namespace Db {
 
 // An open connection on ConnectionString.
-std::unique_ptr<Connection> Open();
+std::unique_ptr<Connection> Open(const Timeouts& limits = StandardTimeouts);
 
 Recordset Query(const QString& statement);
 long long Execute(const QString& statement);

@@ -9,6 +9,20 @@
 // The error window installs itself here; until then the failure is shown as a message box.
 void ShowErrorDisplay(const VbError& error);
 
+// Gives CurrentTask back, when it ends, as it was when it began: a step inside an action (its
+// verification, a log row) names itself for its own failure and leaves the action's name to head the
+// action's failures afterwards.
+class RestoreTask {
+public:
+    RestoreTask() : m_outer(CurrentTask) {}
+    ~RestoreTask() { CurrentTask = m_outer; }
+    RestoreTask(const RestoreTask&) = delete;
+    RestoreTask& operator=(const RestoreTask&) = delete;
+
+private:
+    QString m_outer;
+};
+
 using ErrorDisplayHandler = std::function<void(const VbError&)>;
 void SetErrorDisplayHandler(ErrorDisplayHandler handler);
 

@@ -18,6 +18,7 @@ void insertLogRow(Connection& connection, const QString& staffName, const QStrin
 
 void WriteLog(const QString& staffName, const QString& actionText)
 {
+    const RestoreTask callerTask;
     try {
         auto connection = Db::Open();
         CurrentTask = "updating log";

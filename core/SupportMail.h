@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QObject;
+
 // Requests to technical support go out through the outside mailer "sendemail".
 inline const QString SupportMailbox = QStringLiteral("support@zentrel-booking.example");
 inline const QString SupportMailServer = QStringLiteral("mail.zentrel-booking.example");
@@ -11,3 +15,8 @@ inline const QString StationMailSender = QStringLiteral("station@zentrel-booking
 // Sends message with the subject "REQUEST SUPPORT" from sender to the support mailbox; waits for
 // the mailer and gives an empty text when it sent the mail, else what went wrong.
 QString SendSupportMail(const QString& sender, const QString& message);
+
+// The same without waiting: the window goes on while the mailer works, and done gets the empty
+// text or what went wrong once it has ended (nothing when context is gone by then).
+void StartSupportMail(const QString& sender, const QString& message, QObject* context,
+                      std::function<void(const QString& failure)> done);

@@ -65,6 +65,7 @@ void frm_VerifyUser::Form_Activate()
 
 void frm_VerifyUser::btn_Go_Click()
 {
+    const RestoreTask actionTask;
     try {
         CurrentTask = "verifying user";
         const StaffMatch match = VerifyStaff(txt_user->text(), txt_password->text());

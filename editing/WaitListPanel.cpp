@@ -3,16 +3,19 @@
 #include "WaitListHost.h"
 #include "frm_WaitingList.h"
 
-#include "ErrorDisplay.h"
-#include "Globals.h"
+#include "Clock.h"
 #include "Prompter.h"
+#include "VbError.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <memory>
 
 WaitListPanel::WaitListPanel(WaitListHost& host, QWidget* parent) : QWidget(parent), m_host(host)
 {
@@ -25,6 +28,11 @@ WaitListPanel::WaitListPanel(WaitListHost& host, QWidget* parent) : QWidget(pare
     ListView_Wait->setColumnWidth(1, 200);
     ListView_Wait->setColumnWidth(2, 140);
     ListView_Wait->setContextMenuPolicy(Qt::CustomContextMenu);
+    lbl_ReadFailure = new QLabel(this);
+    lbl_ReadFailure->setObjectName("lbl_ReadFailure");
+    lbl_ReadFailure->setStyleSheet("color: #c00000; font-weight: bold");
+    lbl_ReadFailure->setWordWrap(true);
+    lbl_ReadFailure->hide();
 
     mnu_WaitList = new QMenu("waitinglistmenu", this);
     mnu_WaitList->setObjectName("mnu_WaitList");
@@ -47,30 +55,57 @@ WaitListPanel::WaitListPanel(WaitListHost& host, QWidget* parent) : QWidget(pare
     buttons->addStretch();
     auto* all = new QVBoxLayout(this);
     all->setContentsMargins(0, 0, 0, 0);
+    all->addWidget(lbl_ReadFailure);
     all->addWidget(ListView_Wait);
     all->addLayout(buttons);
 }
 
 int WaitListPanel::RefreshWaitList()
 {
-    ListView_Wait->clear();
+    const QString date = m_host.WaitListDate();
+    const QString type = m_host.WaitListFieldType();
     try {
-        CurrentTask = "loading the waiting list";
-        for (const WaitListEntry& entry : WaitList::Entries(m_host.WaitListDate(), m_host.WaitListFieldType()))
+        const std::vector<WaitListEntry> entries = WaitList::Entries(date, type);
+        ListView_Wait->clear();
+        for (const WaitListEntry& entry : entries)
             new QTreeWidgetItem(ListView_Wait, {entry.id, entry.name, entry.tel, entry.hour});
+        m_shownDate = date;
+        m_shownType = type;
+        m_readAt = Now();
+        lbl_ReadFailure->hide();
     } catch (const VbError& e) {
-        ShowErrorDisplay(e);
+        QString shown = "It shows the entries as read at " + m_readAt.toString("hh:mm:ss") + ".";
+        if (!m_readAt.isValid() || m_shownDate != date || m_shownType != type) {
+            ListView_Wait->clear();
+            m_readAt = QDateTime();
+            shown = "Its entries are not shown until it can be read: choose the date or court type again once the "
+                    "database answers.";
+        }
+        lbl_ReadFailure->setText("The waiting list could not be read: " + e.description() + "\n" + shown);
+        lbl_ReadFailure->show();
     }
     // As in the list views staff know, the first row is the chosen one until another is clicked.
-    if (ListView_Wait->topLevelItemCount() > 0)
+    if (!ListView_Wait->currentItem() && ListView_Wait->topLevelItemCount() > 0)
         ListView_Wait->setCurrentItem(ListView_Wait->topLevelItem(0));
     return 1;
 }
 
+void WaitListPanel::TellFailure(const QString& what, const VbError& error, const QString& meanwhile)
+{
+    MsgBox(what + ": " + error.description() + "\r\n\r\n" + meanwhile, Msg::Exclamation);
+}
+
 void WaitListPanel::btn_AddEntry_Click()
 {
-    frm_WaitingList dialog(m_host, *this);
-    dialog.exec();
+    // The dialog reads the special groups in use as it opens.
+    std::unique_ptr<frm_WaitingList> dialog;
+    try {
+        dialog = std::make_unique<frm_WaitingList>(m_host, *this);
+    } catch (const VbError& e) {
+        TellFailure("The waiting-list dialog cannot be opened", e, "Press Add Record again once the database answers.");
+        return;
+    }
+    dialog->exec();
 }
 
 void WaitListPanel::btn_ClearEntry_Click()
@@ -78,11 +113,14 @@ void WaitListPanel::btn_ClearEntry_Click()
     if (ListView_Wait->topLevelItemCount() == 0)
         return;
     if (MsgBox("Confirm delete?", Msg::YesNo, "Important") == Msg::Yes && ListView_Wait->currentItem()) {
+        const QString id = ListView_Wait->currentItem()->text(0);
         try {
-            CurrentTask = "deleting the waiting-list entry";
-            WaitList::Remove(ListView_Wait->currentItem()->text(0));
+            WaitList::Remove(id);
         } catch (const VbError& e) {
-            ShowErrorDisplay(e);
+            // The list already shows the entry as it stays; reading it again would only wait once more.
+            TellFailure("Entry " + id + " could not be deleted", e,
+                        "It stays on the waiting list; press Clear Record again once the database answers.");
+            return;
         }
     }
     RefreshWaitList();

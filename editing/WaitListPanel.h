@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QDateTime>
 #include <QWidget>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QTreeWidget;
+class VbError;
 class WaitListHost;
 
 // The waiting list of the date and court type chosen on the waiting-list tab, with the commands to
@@ -18,15 +21,22 @@ public:
 
     // Columns "No", "Name", "Tel" and "Hour"; a row's text is the entry's number.
     QTreeWidget* ListView_Wait;
+    // Over the list while the last reading failed: what failed and what the list shows meanwhile.
+    QLabel* lbl_ReadFailure;
     QPushButton* btn_AddEntry;
     QPushButton* btn_ClearEntry;
     // The list's pop-up menu; the window connects "Cut Slot" to the slot clipboard.
     QMenu* mnu_WaitList;
     QAction* mnu_Cut;
 
-    // Rebuilds the list from the database; always 1. A failure is shown in the error window and
-    // leaves the list empty.
+    // Rebuilds the list from the database; always 1. A failure is told over the list, never in the
+    // error window that would end the program: the entries read last of the same date and court type
+    // stay shown, those of another are not.
     int RefreshWaitList();
+
+    // Tells a failure of a waiting-list action in a message box, and what the user may do meanwhile;
+    // the program goes on and nothing typed is lost.
+    static void TellFailure(const QString& what, const VbError& error, const QString& meanwhile);
 
 public slots:
     void btn_AddEntry_Click();
@@ -34,4 +44,8 @@ public slots:
 
 private:
     WaitListHost& m_host;
+    // The date and court type of the entries shown, and when they were read; invalid when none are.
+    QString m_shownDate;
+    QString m_shownType;
+    QDateTime m_readAt;
 };

@@ -4,10 +4,10 @@
 #include "WaitListPanel.h"
 
 #include "DialogButtons.h"
-#include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Prompter.h"
 #include "SpecialGroups.h"
+#include "VbError.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -42,7 +42,6 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
     setWindowTitle("Waiting List");
     setMinimumWidth(380);
 
-    // Widgets are made in tab order: name, member, student, the groups, telephone, organisation, time.
     auto* form = new QGridLayout(this);
     int line = 0;
     auto addRow = [&](const QString& caption, QWidget* field, QPushButton* look = nullptr) {
@@ -91,6 +90,12 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
     m_lookUp = BookerLookUp({txt_BookerName, txt_BookerOrg, txt_BookerTel, txt_BookerMemberID, txt_BookerStudentID,
                              txt_SpecialGroupID},
                             IdLength, GroupIdLength);
+    m_lookUp.SetTabOrder({cmb_Time, cmd_OK, cmd_Cancel}, btn_LookMember, btn_LookSpecialGroup);
+    m_lookUp.TellFailuresBy([](const VbError& e) {
+        WaitListPanel::TellFailure("The ID cannot be looked up", e,
+                                   "What you typed stays; once the database answers, type the ID again or fill in "
+                                   "the customer yourself.");
+    });
     connect(cmd_OK, &QPushButton::clicked, this, &frm_WaitingList::cmd_OK_Click);
     connect(cmd_Cancel, &QPushButton::clicked, this, &frm_WaitingList::cmd_Cancel_Click);
     connect(txt_BookerMemberID, &QLineEdit::textChanged, this, &frm_WaitingList::txt_BookerMemberID_Change);
@@ -139,13 +144,12 @@ void frm_WaitingList::cmd_OK_Click()
         return;
     }
     try {
-        CurrentTask = "adding to the waiting list";
         WaitList::Add({m_host.WaitListDate(), cmb_Time->currentText(), m_host.WaitListFieldType(),
                        txt_BookerName->text(), txt_BookerTel->text(), txt_BookerOrg->text(), m_lookUp.RateAtOk(Tag),
                        StaffLogin});
     } catch (const VbError& e) {
-        // Nothing typed is lost: the dialog stays open.
-        ShowErrorDisplay(e);
+        WaitListPanel::TellFailure("The entry could not be stored", e,
+                                   "What you typed stays in the dialog; press OK again once the database answers.");
         return;
     }
     m_panel.RefreshWaitList();

@@ -155,7 +155,7 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
 
     btn_Book = button("btn_Book", "B&ook Slot", "Book slot", this);
     btn_Clear = button("btn_Clear", "Clear Slot", "Delete booked slot", this);
-    btn_Paid = button("btn_Paid", "Sl&ot Payment", "Put the selected hours into the payment cart", this);
+    btn_Paid = button("btn_Paid", "Sl&ot Payment", "Pay for selected slot", this);
     btn_Summary = button("btn_Summary", "Booking &Summary", "The booking report of the chosen date", this);
     Command1 = button("Command1", "Command1", {}, this);
     connect(btn_Book, &QPushButton::clicked, this, &BookingsPage::btn_Book_Click);
@@ -390,10 +390,8 @@ void BookingsPage::Command1_Click() { RefreshView(); }
 
 void BookingsPage::ListView_Book_Click()
 {
-    Guarded("reading the slot history", [this] {
-        if (CurrentRow() >= 1 && ToolTip)
-            ToolTip->SetToolText(ListView_Book, BuildSlotHistory(*this));
-    });
+    if (CurrentRow() >= 1 && ToolTip)
+        ToolTip->SetToolText(ListView_Book, m_history.Text(*this));
 }
 
 void BookingsPage::ListView_Book_DblClick() { btn_Book_Click(); }
@@ -419,10 +417,8 @@ void BookingsPage::RefreshWaitList()
 
 void BookingsPage::ListView_Book_TipWanted(const QPoint& position)
 {
-    Guarded("reading the slot history", [&] {
-        QTreeWidgetItem* item = ListView_Book->itemAt(position);
-        const int row = item ? ListView_Book->indexOfTopLevelItem(item) + 1 : 0;
-        if (ToolTip)
-            ToolTip->SetToolText(ListView_Book, row >= 1 ? BuildSlotHistory(RowUnderMouse(*this, row)) : QString());
-    });
+    QTreeWidgetItem* item = ListView_Book->itemAt(position);
+    const int row = item ? ListView_Book->indexOfTopLevelItem(item) + 1 : 0;
+    if (ToolTip)
+        ToolTip->SetToolText(ListView_Book, row >= 1 ? m_history.Text(RowUnderMouse(*this, row)) : QString());
 }

@@ -3,6 +3,7 @@
 #include "DurationBars.h"
 #include "GridRefresh.h"
 #include "SlotGrid.h"
+#include "SlotInfo.h"
 
 #include <QIcon>
 #include <QWidget>
@@ -100,6 +101,7 @@ private:
     void colourHours();
 
     GridReading m_reading;
+    SlotHistoryTip m_history;
     BookRows m_bookRows;
     std::vector<QIcon> m_barIcons;
 };

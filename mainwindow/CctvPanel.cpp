@@ -31,6 +31,8 @@ const QString StartCaption = QStringLiteral("Start Recording");
 const QString StopCaption = QStringLiteral("Stop Recording");
 const QString ErrorTitle = QStringLiteral("Pallowin - Error");
 constexpr int MinuteTick = 60000;
+// A file of more than a day is no setting anyone made.
+constexpr int LongestInterval = 24 * 60;
 
 // A window of the window system's own for the capture library to draw the live picture into; Qt
 // paints nothing over it.
@@ -172,19 +174,38 @@ void CctvPanel::autoStart(int camera, const QString& device, const QString& inte
     cmb_Device_Select_Click(camera);
     if (DeviceText(camera) == SelectDevice)
         return;
-    int intervalItem = -1;
-    for (int item = 0; item < cmb_RecordInterval[camera]->count() && Vb::IsNumeric(interval); ++item)
-        if (Vb::Val(cmb_RecordInterval[camera]->itemText(item)) == Vb::Val(interval))
-            intervalItem = item;
-    cmb_RecordInterval[camera]->setCurrentIndex(intervalItem);
+    const int intervalItem = storedIntervalItem(camera, interval);
     if (intervalItem < 0) {
-        btn_StartRecording_Click(camera);
+        MsgBox("The recording interval " + interval + " of camera " + n + " is not a number of minutes from 1 to " +
+                   QString::number(LongestInterval) + "; camera " + n + " does not record.",
+               Msg::Exclamation, ErrorTitle);
         return;
     }
+    cmb_RecordInterval[camera]->setCurrentIndex(intervalItem);
     // The settings an administrator saved decide; a station signed in by staff alone records too.
     startCamera(camera);
     chk_AutoStart[camera]->setChecked(true);
     saveAutoStart(camera);
+}
+
+// The chooser's item of a stored interval. A length the list does not offer (45 minutes, set by
+// hand or by an older station) is added to it, so the camera records as it was set up to.
+int CctvPanel::storedIntervalItem(int camera, const QString& interval)
+{
+    QComboBox* chooser = cmb_RecordInterval[camera];
+    const double minutes = Vb::IsNumeric(interval) ? Vb::Val(interval) : 0;
+    if (minutes < 1 || minutes > LongestInterval || minutes != static_cast<int>(minutes))
+        return -1;
+    int item = 0;
+    for (; item < chooser->count(); ++item) {
+        const double offered = Vb::Val(chooser->itemText(item));
+        if (offered == minutes)
+            return item;
+        if (offered > minutes)
+            break;
+    }
+    chooser->insertItem(item, QString::number(static_cast<int>(minutes)) + " minutes");
+    return item;
 }
 
 void CctvPanel::btn_StartRecording_Click(int Index)

@@ -65,6 +65,7 @@ private:
     bool administratorAllows();
     void startCamera(int camera);
     void autoStart(int camera, const QString& device, const QString& interval);
+    int storedIntervalItem(int camera, const QString& interval);
     // Writes the camera's [CCTV] keys from the box and the choosers.
     void saveAutoStart(int Index);
     bool startFile(int camera, int device);

@@ -1,18 +1,17 @@
 #include "SupportPage.h"
 #include "SupportRequest.h"
 
-#include "ErrorDisplay.h"
 #include "ErrorReport.h"
 
+#include "Profile.h"
+
 #include <QCheckBox>
-#include <QFile>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextStream>
 #include <QVBoxLayout>
 
 namespace {
@@ -26,6 +25,9 @@ const QString SupportNotice = QStringLiteral(
     "When you ask for help, please include the product build information shown on this page: "
     "it tells us how this counter is set up.");
 
+const QString RequestCaption = QStringLiteral("Request Support");
+const QString SendingCaption = QStringLiteral("Sending...");
+
 QPlainTextEdit* readOnlyText(const char* name, QWidget* parent)
 {
     auto* box = new QPlainTextEdit(parent);
@@ -38,15 +40,18 @@ QPlainTextEdit* readOnlyText(const char* name, QWidget* parent)
 
 QString ReadFile(const QString& SourceFile)
 {
-    QFile file(SourceFile);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Decoded as the settings layer reads it, so a file brought from a Windows counter shows its
+    // accents here and in the support mail as it does in the program.
+    QString text = Profile::Text(SourceFile);
+    if (text.isEmpty())
         return {};
-    QTextStream in(&file);
-    QString text;
-    QString line;
-    while (in.readLineInto(&line))
-        text += "\r\n" + line;
-    return text;
+    text.replace("\r\n", "\n");
+    if (text.endsWith('\n'))
+        text.chop(1);
+    QString lines;
+    for (const QString& line : text.split('\n'))
+        lines += "\r\n" + line;
+    return lines;
 }
 
 SupportPage::SupportPage(QWidget* parent) : QWidget(parent)
@@ -70,7 +75,7 @@ SupportPage::SupportPage(QWidget* parent) : QWidget(parent)
     txt_EmailMessage->setObjectName("txt_EmailMessage");
     chk_AttachConfiguration = new QCheckBox("Attach configuration file", request);
     chk_AttachConfiguration->setObjectName("chk_AttachConfiguration");
-    btn_RequestSupport = new QPushButton("Request Support", request);
+    btn_RequestSupport = new QPushButton(RequestCaption, request);
     btn_RequestSupport->setObjectName("btn_RequestSupport");
     auto* form = new QFormLayout(request);
     form->addRow("Email Address", txt_EmailAddress);
@@ -96,11 +101,15 @@ void SupportPage::Fill(const QString& settingsFile)
 
 void SupportPage::btn_RequestSupport_Click()
 {
-    Guarded("sending the support request", [this] {
-        const SupportRequest request(txt_EmailAddress->text(), txt_EmailMessage->toPlainText(),
-                                     chk_AttachConfiguration->isChecked(), txt_ProductBuildInformation->toPlainText());
+    // The mailer may take a minute to give up on a mail server; the counter goes on meanwhile, and
+    // the button stays disabled so that one request is not sent twice.
+    btn_RequestSupport->setEnabled(false);
+    btn_RequestSupport->setText(SendingCaption);
+    const SupportRequest request(txt_EmailAddress->text(), txt_EmailMessage->toPlainText(),
+                                 chk_AttachConfiguration->isChecked(), txt_ProductBuildInformation->toPlainText());
+    request.Send(this, [this](bool sent) {
+        btn_RequestSupport->setText(RequestCaption);
         // One request per run of the window; a mail that did not leave may be tried again.
-        if (request.Send())
-            btn_RequestSupport->setEnabled(false);
+        btn_RequestSupport->setEnabled(!sent);
     });
 }

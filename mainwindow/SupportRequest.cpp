@@ -15,16 +15,18 @@ QString SupportRequest::MailText() const
     return m_attach ? m_message + SupportAppendix(m_settings) : m_message;
 }
 
-bool SupportRequest::Send() const
+void SupportRequest::Send(QObject* context, std::function<void(bool sent)> done) const
 {
-    const QString failure = SendSupportMail(m_address, MailText());
-    if (!failure.isEmpty()) {
-        MsgBox("Your email could not be sent.\n" + failure + "\nPlease check your address and try again.",
-               Msg::Critical);
-        return false;
-    }
-    MsgBox("Your email has been sent to " + SupportConfirmationAddress +
-               "\nYou will be contacted by our technical support via your given email",
-           Msg::Information);
-    return true;
+    StartSupportMail(m_address, MailText(), context, [done](const QString& failure) {
+        if (!failure.isEmpty()) {
+            MsgBox("Your email could not be sent.\n" + failure + "\nPlease check your address and try again.",
+                   Msg::Critical);
+            done(false);
+            return;
+        }
+        MsgBox("Your email has been sent to " + SupportConfirmationAddress +
+                   "\nYou will be contacted by our technical support via your given email",
+               Msg::Information);
+        done(true);
+    });
 }

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QObject;
+
 // A request to technical support from the Support page, mailed through the outside mailer.
 class SupportRequest {
 public:
@@ -13,9 +17,10 @@ public:
     // separator lines, its database password masked (the Support page shows it masked as well,
     // through MaskDatabasePassword).
     QString MailText() const;
-    // Mails the request and tells the user how it went; true only when the mailer ended well, so that
-    // the page leaves its button enabled for another try otherwise.
-    bool Send() const;
+    // Mails the request without waiting for the mailer, and once it has ended tells the user how it
+    // went and calls done: sent only when the mailer ended well, so that the page enables its button
+    // again for another try otherwise. Nothing is told when context is gone by then.
+    void Send(QObject* context, std::function<void(bool sent)> done) const;
 
 private:
     QString m_address;

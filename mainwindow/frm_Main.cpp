@@ -212,6 +212,7 @@ void frm_Main::layOut()
     Bookings->mnu_Mouse->ConnectWaitList(*WaitList);
     connect(Bookings->btn_Summary, &QPushButton::clicked, this, &frm_Main::btn_Summary_Click);
     WaitingList->Reload = [this] { RefreshWaitList(); };
+    WaitingList->DatePicker->FocusAfterReload = WaitList->ListView_Wait;
 
     ListView_Book = Bookings->ListView_Book;
     Calendar = Bookings->Calendar;
@@ -245,7 +246,8 @@ void frm_Main::connectSales()
     });
     connect(Administration->btn_CollectCash, &QPushButton::clicked, Cart, &CartPanel::btn_CollectCash_Click);
     connect(Administration->btn_PrintOldReceipt, &QPushButton::clicked, Cart, &CartPanel::btn_PrintOldReceipt_Click);
-    connect(Administration->btn_HandOver, &QPushButton::clicked, this, [this] { HandOver(shiftHooks()); });
+    connect(Administration->btn_HandOver, &QPushButton::clicked, this,
+            [this] { Guarded("handing over", [this] { HandOver(shiftHooks()); }); });
     connect(Administration->btn_EndMorningShift, &QPushButton::clicked, this,
             [this] { EndShift(shiftHooks(), "morning"); });
     connect(Administration->btn_EndEveningShift, &QPushButton::clicked, this,
@@ -518,7 +520,7 @@ QWidget* frm_Main::mainControlOf(int tab) const
     case PaymentTab:
         return Store->ListView_Store;
     case AdministrationTab:
-        return Administration->btn_Options;
+        return Administration->btn_EndMorningShift;
     case WaitingListTab:
         return WaitList->btn_AddEntry;
     default:

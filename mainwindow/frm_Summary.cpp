@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -14,16 +15,20 @@ QUrl BookingReportPage(const QString& date)
 
 frm_Summary* frm_Summary::Show(QWidget* owner, const QString& calendarDate)
 {
-    auto* window = new frm_Summary(owner);
-    window->Form_Load(calendarDate);
+    static QPointer<frm_Summary> window;
+    if (!window)
+        window = new frm_Summary(owner);
+    if (!window->isVisible() || window->m_date != calendarDate)
+        window->Form_Load(calendarDate);
     window->show();
+    window->raise();
+    window->activateWindow();
     return window;
 }
 
 frm_Summary::frm_Summary(QWidget* owner) : QWidget(owner, Qt::Window), WebBrowser(MakePageView(this))
 {
     setObjectName("frm_Summary");
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("Booking Summary");
     resize(900, 650);
     lbl_Unreachable = new QLabel(this);
@@ -46,6 +51,7 @@ frm_Summary::frm_Summary(QWidget* owner) : QWidget(owner, Qt::Window), WebBrowse
 
 void frm_Summary::Form_Load(const QString& calendarDate)
 {
+    m_date = calendarDate;
     setWindowTitle("Booking Summary for " + calendarDate);
     m_page = BookingReportPage(calendarDate);
     WebBrowser->Navigate(m_page);

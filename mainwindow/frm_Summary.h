@@ -13,7 +13,9 @@ class frm_Summary : public QWidget {
     Q_OBJECT
 
 public:
-    // Opens a window for the calendar's date (yyyy-mm-dd), modeless over owner.
+    // The one window, modeless over owner (it lives as long as its owner; Close hides it), brought to
+    // the front with the page of the calendar's date (yyyy-mm-dd): a press while it is open loads the
+    // page anew only when the calendar now shows another date.
     static frm_Summary* Show(QWidget* owner, const QString& calendarDate);
 
     // Says plainly that the page cannot be reached, in place of what the browser would show.
@@ -28,6 +30,7 @@ private:
     explicit frm_Summary(QWidget* owner);
 
     std::unique_ptr<PageView> WebBrowser;
+    QString m_date;
     QUrl m_page;
 };
 

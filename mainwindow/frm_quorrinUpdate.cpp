@@ -2,6 +2,7 @@
 #include "PortalSchedule.h"
 
 #include "Clock.h"
+#include "ErrorDisplay.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,6 +20,10 @@ frm_quorrinUpdate::frm_quorrinUpdate(QWidget* owner) : QWidget(owner, Qt::Window
     connect(cmd_OK, &QPushButton::clicked, this, &frm_quorrinUpdate::cmd_OK_Click);
 }
 
-void frm_quorrinUpdate::Form_Load() { WebBrowser->Post(PortalSchedulePage(), PortalPostBody(Now())); }
+void frm_quorrinUpdate::Form_Load()
+{
+    Guarded("reading the bookings for the portal",
+            [this] { WebBrowser->Post(PortalSchedulePage(), PortalPostBody(Now())); });
+}
 
 void frm_quorrinUpdate::cmd_OK_Click() { close(); }

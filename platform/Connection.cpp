@@ -134,23 +134,16 @@ std::optional<QString> readValue(SQLHSTMT stmt, SQLUSMALLINT column, bool text)
     return QString::fromUtf16(units->data(), static_cast<qsizetype>(units->size()));
 }
 
-// A server that accepts but stops answering, or a link that dies mid-statement, must give the
-// error window within seconds, never a station that hangs. The read limit still leaves the
-// extended table check of a five-year centre (under two seconds) several times its time.
-constexpr long ConnectSeconds = 5;
-constexpr long ReadSeconds = 10;
-constexpr long WriteSeconds = 10;
-
 // The driver's own options, added to whatever the settings built: the connection string itself
 // stays the station's.
-QString withTimeouts(const QString& connectionString)
+QString withTimeouts(const QString& connectionString, const Timeouts& limits)
 {
     const QString separator = connectionString.endsWith(';') ? "" : ";";
     return connectionString + separator +
            QString("CONN_TIMEOUT=%1;READ_TIMEOUT=%2;WRITE_TIMEOUT=%3")
-               .arg(ConnectSeconds)
-               .arg(ReadSeconds)
-               .arg(WriteSeconds);
+               .arg(limits.connectSeconds)
+               .arg(limits.readSeconds)
+               .arg(limits.writeSeconds);
 }
 
 } // namespace
@@ -167,13 +160,13 @@ Connection::~Connection() { Close(); }
 
 bool Connection::IsOpen() const { return m_handles->connected; }
 
-void Connection::Open(const QString& connectionString)
+void Connection::Open(const QString& connectionString, const Timeouts& limits)
 {
     Close();
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &m_handles->dbc)))
         fail(SQL_HANDLE_ENV, environment());
-    SQLSetConnectAttr(m_handles->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(ConnectSeconds), 0);
-    const QString bounded = withTimeouts(connectionString);
+    SQLSetConnectAttr(m_handles->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(limits.connectSeconds), 0);
+    const QString bounded = withTimeouts(connectionString, limits);
     SQLSMALLINT outLength = 0;
     SQLRETURN rc = SQLDriverConnectW(m_handles->dbc, nullptr, const_cast<SQLWCHAR*>(wide(bounded)), SQL_NTS,
                                      nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);

@@ -5,6 +5,18 @@
 #include <QString>
 #include <memory>
 
+// How long a connection waits for the server: to connect, and for each read and each write.
+struct Timeouts {
+    long connectSeconds;
+    long readSeconds;
+    long writeSeconds;
+};
+
+// A server that accepts but stops answering, or a link that dies mid-statement, gives an error
+// within seconds, never a station that hangs. The read limit still leaves the extended table check
+// of a five-year centre (under two seconds) several times its time.
+inline constexpr Timeouts StandardTimeouts{5, 10, 10};
+
 // One database connection through the ODBC driver manager, opened with a full connection string.
 // Every failure, of the open or of a statement, throws a VbError numbered VbErrors::Database
 // that carries the driver's own text.
@@ -15,7 +27,7 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    void Open(const QString& connectionString);
+    void Open(const QString& connectionString, const Timeouts& limits = StandardTimeouts);
     void Close();
     bool IsOpen() const;
 

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QObject;
+
 // The outside programs the counter program starts (the mailer), each known by its name and found
 // on PATH. Arguments go to the program as a list, never through a shell. A test points a name at
 // a script of its own.
@@ -20,5 +24,11 @@ struct Outcome {
 // Starts the program, waits at most timeoutMs for it to end, and tells whether it started and
 // ended with exit code 0.
 Outcome Run(const QString& name, const QStringList& arguments, int timeoutMs);
+
+// The same without waiting: returns at once, and done gets the outcome on the caller's thread once
+// the program has ended, could not start, or was stopped after timeoutMs. Nothing is called when
+// context is gone by then.
+void Start(const QString& name, const QStringList& arguments, int timeoutMs, QObject* context,
+           std::function<void(const Outcome&)> done);
 
 }

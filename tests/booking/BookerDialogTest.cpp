@@ -5,6 +5,7 @@
 #include "Db.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
+#include "ModalDialog.h"
 #include "PrivateDatabase.h"
 #include "ScriptedPrompter.h"
 #include "TempWindowsDir.h"
@@ -65,6 +66,11 @@ TEST_F(BookerDialog, ShowsOneRowPerSpecialGroupThatExists)
         EXPECT_EQ(dialog.txt_SpecialGroupID[i], nullptr);
     EXPECT_TRUE(dialog.btn_LookMember[0]->isEnabled());
     EXPECT_TRUE(dialog.txt_BookerPerson->isHidden());
+    EXPECT_EQ(TabOrder(dialog.txt_BookerName),
+              QStringList({"txt_BookerName", "txt_BookerMemberID", "txt_BookerStudentID", "txt_SpecialGroupID_1",
+                           "txt_BookerTel", "txt_BookerOrg", "cmd_OK", "cmd_Cancel", "btn_LookMember_0",
+                           "btn_LookMember_1", "btn_LookSpecialGroup_1"}))
+        << "the register buttons come after the boxes";
 }
 
 TEST_F(BookerDialog, AnIdFillsTheBookerFromItsRegister)

@@ -20,7 +20,10 @@ protected:
         SkipVerification = 0;
         PrivateDatabase::RunClient("USE posdb; INSERT INTO tbl_staff (st_login, st_password, st_access) VALUES "
                                    "('coach', 'c0ach', 2), ('o''neil', 'pw''1', 0);");
-        SetErrorDisplayHandler([this](const VbError& e) { errors.push_back(e.number()); });
+        SetErrorDisplayHandler([this](const VbError& e) {
+            errors.push_back(e.number());
+            headings << CurrentTask;
+        });
     }
     void TearDown() override
     {
@@ -41,6 +44,7 @@ protected:
 
     ScriptedPrompter prompter;
     std::vector<long> errors;
+    QStringList headings;
 };
 
 TEST_F(Verification, TheRoleDecidesWhichActionsAreAllowed)
@@ -135,9 +139,11 @@ TEST_F(Verification, SwitchedOffEveryActionPassesAsTheStationsStaff)
 TEST_F(Verification, ADatabaseThatWentAwayShowsTheErrorWindowAndRefuses)
 {
     ::ConnectionString = PrivateDatabase::ConnectionString().replace("PWD=pallowin", "PWD=wrong");
+    CurrentTask = "cancelling the slot";
     verify("admin", "admin");
     EXPECT_EQ(errors, std::vector<long>{VbErrors::Database});
-    EXPECT_EQ(CurrentTask, "verifying user");
+    EXPECT_EQ(headings, QStringList{"verifying user"});
+    EXPECT_EQ(CurrentTask, "cancelling the slot") << "the action's own failures keep the action's name";
     EXPECT_FALSE(IsUserAllowed(false));
     EXPECT_TRUE(prompter.prompts().isEmpty()) << "a failed connection is no wrong password";
 }

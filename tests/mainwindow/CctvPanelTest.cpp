@@ -210,6 +210,20 @@ TEST_F(CctvPanelTest, ChoicesThatCannotRecordAreRefusedAndStoredKeysSurvive)
     EXPECT_EQ(prompter.asked()[0].style, Msg::Exclamation);
 }
 
+TEST_F(CctvPanelTest, AStoredIntervalTheListDoesNotOfferStillRecords)
+{
+    prepare("Cam0=Enabled\nDevice0= 0\nCamInterval0= 45\nCam1=Enabled\nDevice1= 1\nCamInterval1=half an hour\n");
+    EXPECT_TRUE(panel->IsRecording(0));
+    EXPECT_EQ(panel->IntervalText(0), "45 minutes");
+    EXPECT_EQ(panel->cmb_RecordInterval[0]->itemText(3), "45 minutes") << "in order among the offered lengths";
+    EXPECT_FALSE(panel->IsRecording(1));
+    EXPECT_EQ(prompter.prompts(), QStringList({"The recording interval half an hour of camera 1 is not a number of "
+                                               "minutes from 1 to 1440; camera 1 does not record."}));
+    panel->StopVideoRecording();
+    EXPECT_TRUE(windows.iniText().contains("CamInterval0= 45\n"));
+    EXPECT_TRUE(windows.iniText().contains("Cam1=Enabled\n")) << "a setting no one can use is left for an administrator";
+}
+
 TEST_F(CctvPanelTest, AMissingLibraryCostsOnlyTheCameras)
 {
     CaptureLibrary missing("NoSuchCaptureLibrary");

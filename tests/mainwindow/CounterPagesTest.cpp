@@ -1,4 +1,5 @@
 #include "PortalSchedule.h"
+#include "SupportPage.h"
 #include "SupportRequest.h"
 #include "frm_Summary.h"
 #include "frm_quorrinUpdate.h"
@@ -17,20 +18,22 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-// A mailer that keeps its arguments and ends with the given exit code.
+// A mailer that keeps its arguments and ends with the given exit code, after the given seconds.
 class FakeMailer {
 public:
-    explicit FakeMailer(int exitCode)
+    explicit FakeMailer(int exitCode, double seconds = 0)
     {
         QFile script(m_dir.path() + "/sendemail");
         script.open(QIODevice::WriteOnly);
-        script.write("#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + arguments().toUtf8() + "'\nexit " +
-                     QByteArray::number(exitCode) + "\n");
+        script.write("#!/bin/sh\nsleep " + QByteArray::number(seconds) + "\nprintf '%s\\0' \"$@\" > '" +
+                     arguments().toUtf8() + "'\nexit " + QByteArray::number(exitCode) + "\n");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         OutsideProgram::SetFile("sendemail", script.fileName());
@@ -51,6 +54,19 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Sends the request and waits for its outcome, as the window's event loop would.
+bool send(const SupportRequest& request)
+{
+    QEventLoop loop;
+    bool sent = false;
+    request.Send(&loop, [&](bool outcome) {
+        sent = outcome;
+        loop.quit();
+    });
+    loop.exec();
+    return sent;
+}
+
 QStringList mailed(const QString& sender, const QString& text)
 {
     return {"-f", sender,           "-t", SupportMailbox, "-u", "REQUEST SUPPORT", "-s",
@@ -62,12 +78,12 @@ TEST(SupportRequestTest, TheMailerGetsOneArgumentPerValueAndTheSettingsWithTheir
     ScriptedPrompter prompter;
     FakeMailer mailer(0);
     const QString typed = "Printer \"B\" jams -a /etc/passwd";
-    EXPECT_TRUE(SupportRequest("me@club.example -t x", typed, false, "unused").Send());
+    EXPECT_TRUE(send(SupportRequest("me@club.example -t x", typed, false, "unused")));
     EXPECT_EQ(mailer.Arguments(), mailed("me@club.example -t x", typed));
 
     const QString settings = "[System]\r\ndatabase_user=pallowin\r\n Database_Password = s3cr\"et\r\npitch0=Court A";
     const QString masked = "[System]\r\ndatabase_user=pallowin\r\n Database_Password = ********\r\npitch0=Court A";
-    EXPECT_TRUE(SupportRequest("me@club.example", typed, true, settings).Send());
+    EXPECT_TRUE(send(SupportRequest("me@club.example", typed, true, settings)));
     const QString separator(47, '-');
     EXPECT_EQ(mailer.Arguments(),
               mailed("me@club.example", typed + "\r\n\r\n" + separator + "\r\n\r\n" + masked + "\r\n\r\n" + separator));
@@ -80,12 +96,36 @@ TEST(SupportRequestTest, AMailerThatFailsIsToldAndTheRequestCountsAsNotSent)
 {
     ScriptedPrompter prompter;
     FakeMailer mailer(1);
-    EXPECT_FALSE(SupportRequest("me@club.example", "help", false, {}).Send());
+    EXPECT_FALSE(send(SupportRequest("me@club.example", "help", false, {})));
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_TRUE(prompter.asked()[0].prompt.startsWith("Your email could not be sent.\nThe program sendemail ended "
                                                       "with exit code 1."))
         << prompter.asked()[0].prompt.toStdString();
     EXPECT_EQ(prompter.asked()[0].style, Msg::Critical);
+}
+
+TEST(SupportRequestTest, ThePageGoesOnWhileTheMailerWorksAndTellsItsResultAtTheEnd)
+{
+    ScriptedPrompter prompter;
+    SupportPage page(nullptr);
+    page.txt_EmailAddress->setText("me@club.example");
+    for (int exitCode : {1, 0}) {
+        SCOPED_TRACE(exitCode);
+        FakeMailer mailer(exitCode, 1);
+        prompter.clear();
+        QElapsedTimer clicked;
+        clicked.start();
+        page.btn_RequestSupport->click();
+        EXPECT_LT(clicked.elapsed(), 500) << "the window does not wait for the mailer";
+        EXPECT_FALSE(page.btn_RequestSupport->isEnabled());
+        EXPECT_TRUE(prompter.asked().empty());
+        while (prompter.asked().empty() && clicked.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        ASSERT_EQ(prompter.asked().size(), 1u);
+        EXPECT_EQ(prompter.asked()[0].style, exitCode == 0 ? Msg::Information : Msg::Critical);
+        EXPECT_EQ(page.btn_RequestSupport->isEnabled(), exitCode != 0) << "a mail that did not leave may be sent again";
+        EXPECT_EQ(page.btn_RequestSupport->text(), "Request Support");
+    }
 }
 
 // A browser control that keeps what it was asked to show.
@@ -138,7 +178,22 @@ TEST_F(PageWindows, TheSummaryOpensTheReportPageOfTheCalendarDateAndSaysPlainlyW
     FakeView::last->onLoaded(true);
     EXPECT_FALSE(window->lbl_Unreachable->isVisible());
     EXPECT_TRUE(FakeView::last->Widget()->isVisible());
-    window->close();
+
+    // Every press shows the one window; the page changes only with the calendar's date.
+    FakeView* view = FakeView::last;
+    view->navigated.clear();
+    EXPECT_EQ(frm_Summary::Show(nullptr, "2006-04-08"), window);
+    EXPECT_TRUE(view->navigated.isEmpty());
+    EXPECT_EQ(frm_Summary::Show(nullptr, "2006-04-09"), window);
+    EXPECT_EQ(window->windowTitle(), "Booking Summary for 2006-04-09");
+    EXPECT_EQ(view->navigated.toString(), "http://reports.riverside.example/report/booking.asp?date=2006-04-09");
+    EXPECT_EQ(FakeView::last, view) << "no second window";
+    window->btn_Close->click();
+    EXPECT_FALSE(window->isVisible());
+    view->navigated.clear();
+    EXPECT_EQ(frm_Summary::Show(nullptr, "2006-04-09"), window);
+    EXPECT_FALSE(view->navigated.isEmpty()) << "shown again after Close, the page is read afresh";
+    delete window;
 }
 
 TEST_F(PageWindows, ThePortalGetsTheBookingsFromTheBusinessHourOnAsFormData)
@@ -181,8 +236,7 @@ TEST(SummaryWindow, TheBrowserOfTheProgramTellsWhenTheReportServerIsNotThere)
     EXPECT_TRUE(window->lbl_Unreachable->isVisible());
     if (qEnvironmentVariableIsSet("PALLOWIN_SHOT"))
         window->grab().save(qEnvironmentVariable("PALLOWIN_SHOT") + "/summary.png");
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete window;
 }
 
 }

@@ -8,6 +8,10 @@
 #include "LightingPage.h"
 #include "SupportPage.h"
 #include "WaitingListPage.h"
+#include "WaitListPanel.h"
+#include "frm_WaitingList.h"
+#include "SlotInfo.h"
+#include "ModalDialog.h"
 #include "clsToolTip.h"
 #include "frm_Main.h"
 
@@ -35,6 +39,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -57,7 +62,9 @@ class MainWindow : public DatabaseTest {
 protected:
     TempWindowsDir windows;
     ScriptedPrompter prompter;
+    // What the error window would show: the failures and the tasks they head.
     QStringList errors;
+    QStringList tasks;
     frm_Main* main = nullptr;
 
     void SetUp() override
@@ -84,7 +91,10 @@ protected:
         Db::Execute("INSERT INTO tbl_system SET sys_counter=1, sys_counterstaff='admin', sys_doclose=1");
         Db::Execute("INSERT INTO tbl_system SET sys_counter=2, sys_counterstaff='counter'");
         Db::Execute("CREATE TABLE tbl_specialgroup3 LIKE tbl_member");
-        SetErrorDisplayHandler([this](const VbError& e) { errors << e.description(); });
+        SetErrorDisplayHandler([this](const VbError& e) {
+            errors << e.description();
+            tasks << CurrentTask;
+        });
         main = &frm_Main::Default();
     }
     void TearDown() override
@@ -440,6 +450,11 @@ TEST_F(MainWindow, AlertsAroundMidnightReadTheNightOfTheBusinessDate)
     book("2026-12-09 24:00:00", 0, "Wrong night");
     EXPECT_EQ(marks(2026, 12, 9, 0), (std::vector<bool>{true, false, false, true}))
         << "at 00:55 the current hour is midnight of the 8th, the coming one its 01:00";
+
+    book("2026-12-08 02:00:00", 2, "Fay");
+    book("2026-12-09 02:00:00", 3, "Next night");
+    EXPECT_EQ(marks(2026, 12, 9, 2), (std::vector<bool>{false, false, true, false}))
+        << "at 02:55 with closing hour 2 the courts playing the night's last hour end at 03:00";
 }
 
 TEST_F(MainWindow, TheLightsAreCommittedAsOneRowOfTheCourtShown)
@@ -478,6 +493,158 @@ TEST_F(MainWindow, TheStationLabelStepsThroughTheStations)
     EXPECT_EQ(main->lbl_Counter->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
+TEST_F(MainWindow, TabsAndDatesPutTheFocusOnTheListOrButtonStaffUseThere)
+{
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    main->SSTab1->setCurrentIndex(frm_Main::AdministrationTab);
+    EXPECT_EQ(QApplication::focusWidget(), main->Administration->btn_EndMorningShift);
+    main->SSTab1->setCurrentIndex(frm_Main::WaitingListTab);
+    EXPECT_EQ(QApplication::focusWidget(), main->WaitList->btn_AddEntry);
+    main->Calendar2->setSelectedDate(QDate(2006, 3, 7));
+    emit main->Calendar2->DateSelected();
+    EXPECT_EQ(QApplication::focusWidget(), main->WaitList->ListView_Wait);
+}
+
+// The server stops answering (SIGSTOP) in the middle of the counter's work: every action below tells
+// its own failure, the program goes on, and nothing is half written. (The start-up's own error
+// window, for the court without an outline, is left behind first.)
+
+TEST_F(MainWindow, AStoppedServerLeavesEveryWaitingListActionToldAndNothingTypedLost)
+{
+    errors.clear();
+    tasks.clear();
+    Db::Execute("INSERT INTO tbl_waitlist SET w_id=1, w_datetime='2006-03-05 18:00:00', w_field=0, w_bookername='Anna'");
+    main->show();
+    main->SSTab1->setCurrentIndex(frm_Main::WaitingListTab);
+    main->RefreshWaitList();
+    WaitListPanel* panel = main->WaitList;
+    ASSERT_EQ(panel->ListView_Wait->topLevelItemCount(), 1);
+
+    std::optional<PrivateDatabase::Frozen> frozen;
+    bool seen = false;
+    WhenModalShown([&](QWidget* shown) {
+        auto* dialog = qobject_cast<frm_WaitingList*>(shown);
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        dialog->txt_BookerName->setText("Ben O'Hara");
+        dialog->cmb_Time->setCurrentText("19:00:00");
+        frozen.emplace();
+        dialog->cmd_OK->click();
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->txt_BookerName->text(), "Ben O'Hara");
+        frozen.reset();
+        dialog->cmd_OK->click();
+    });
+    panel->btn_AddEntry->click();
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(count("tbl_waitlist WHERE w_bookername='Ben O\\'Hara' AND w_datetime='2006-03-05 19:00:00'"), 1)
+        << "OK again, once the server answers, stores what was typed";
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_TRUE(prompter.asked()[0].prompt.startsWith("The entry could not be stored: "));
+    EXPECT_TRUE(prompter.asked()[0].prompt.endsWith(
+        "What you typed stays in the dialog; press OK again once the database answers."));
+    prompter.clear();
+
+    panel->ListView_Wait->setCurrentItem(panel->ListView_Wait->topLevelItem(0));
+    frozen.emplace();
+    prompter.Answer(Msg::Yes);
+    panel->btn_ClearEntry->click();
+    panel->btn_AddEntry->click();
+    EXPECT_EQ(panel->ListView_Wait->topLevelItemCount(), 2) << "a failed delete leaves the list as it was";
+    main->Calendar2->setSelectedDate(QDate(2006, 3, 7));
+    emit main->Calendar2->DateSelected();
+    EXPECT_EQ(panel->ListView_Wait->topLevelItemCount(), 0) << "the entries of the 5th are not those of the 7th";
+    EXPECT_TRUE(panel->lbl_ReadFailure->text().startsWith("The waiting list could not be read: "));
+    if (qEnvironmentVariableIsSet("PALLOWIN_SHOT"))
+        main->grab().save(qEnvironmentVariable("PALLOWIN_SHOT") + "/waiting-list-hiccup.png");
+    WaitingListPage* page = main->WaitingList;
+    page->LayoutPlan3->MouseMove(2250, 750);
+    emit page->LayoutPlan3->Click();
+    EXPECT_EQ(main->txt_WaitingListFieldType->text(), "1");
+    EXPECT_TRUE(panel->lbl_ReadFailure->isVisible());
+    frozen.reset();
+
+    const QStringList told = prompter.prompts();
+    ASSERT_EQ(told.size(), 3);
+    EXPECT_EQ(told[0], "Confirm delete?");
+    EXPECT_TRUE(told[1].startsWith("Entry 1 could not be deleted: ")) << told[1].toStdString();
+    EXPECT_TRUE(told[2].startsWith("The waiting-list dialog cannot be opened: ")) << told[2].toStdString();
+    EXPECT_TRUE(errors.isEmpty()) << "no error window, whose Close would end the program";
+    EXPECT_EQ(count("tbl_waitlist"), 2);
+
+    main->Calendar2->setSelectedDate(QDate(2006, 3, 5));
+    emit main->Calendar2->DateSelected();
+    EXPECT_TRUE(panel->lbl_ReadFailure->isHidden()) << "the next reading that works says nothing more";
+}
+
+TEST_F(MainWindow, AStoppedServerHeadsHandOverAndAVerifiedCancelWithTheirOwnNames)
+{
+    errors.clear();
+    tasks.clear();
+    ASSERT_EQ(SkipVerification, 1);
+    {
+        PrivateDatabase::Frozen frozen;
+        main->Administration->btn_HandOver->click();
+    }
+    EXPECT_EQ(tasks, QStringList{"handing over"});
+    EXPECT_EQ(count("tbl_log"), 0);
+    EXPECT_TRUE(frm_Main::IsLoaded());
+
+    SkipVerification = 0;
+    Db::Execute("INSERT INTO tbl_staff SET st_login='ali', st_password='pw', st_access=2");
+    Db::Execute("INSERT INTO tbl_booking SET b_datetime='2006-03-05 18:00:00', b_field=0, b_bookername='Anna', "
+                "b_delaytime=0, b_playlength=60");
+    main->RefreshView();
+    main->ListView_Book->clearSelection();
+    main->ListView_Book->topLevelItem(18 - HourStart)->setSelected(true);
+    std::optional<PrivateDatabase::Frozen> frozen;
+    WhenModalShown([&](QWidget* dialog) {
+        Control<QLineEdit>(dialog, "txt_user")->setText("ali");
+        Control<QLineEdit>(dialog, "txt_password")->setText("pw");
+        Control<QPushButton>(dialog, "btn_Go")->click();
+        // Verified while the server answered; it stops before the cancel itself.
+        frozen.emplace();
+    });
+    prompter.Type("rain");
+    main->Bookings->btn_Clear->click();
+    frozen.reset();
+    EXPECT_EQ(tasks, QStringList({"handing over", "cancelling the slot"}));
+    EXPECT_EQ(count("tbl_booking WHERE b_bookername='Anna'"), 1);
+    EXPECT_EQ(count("tbl_remark"), 0);
+}
+
+TEST_F(MainWindow, AGridRowClickedWhileTheServerIsStoppedSaysSoInItsTipAtOnce)
+{
+    errors.clear();
+    tasks.clear();
+    Db::Execute("INSERT INTO tbl_booking SET b_datetime='2006-03-05 18:00:00', b_field=0, b_bookername='Anna'");
+    Db::Execute("INSERT INTO tbl_remark SET m_datetime='2006-03-05 18:00:00', m_field=0, m_staff='admin', "
+                "m_job='book', m_remark=' Anna', m_actiontime='5 Mar 10:00:00 AM'");
+    main->show();
+    main->RefreshView();
+    QTreeWidget* grid = main->ListView_Book;
+    auto click = [this, grid](int hour) {
+        QTreeWidgetItem* row = grid->topLevelItem(hour - HourStart);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(row).center());
+        return main->ToolTip->ToolText(grid);
+    };
+    QElapsedTimer waited;
+    {
+        PrivateDatabase::Frozen frozen;
+        waited.start();
+        EXPECT_EQ(click(18), SlotHistoryTip::CannotRead);
+        EXPECT_LT(waited.elapsed(), 4500) << "the history is not worth the whole wait of an action";
+        waited.restart();
+        EXPECT_EQ(click(19), SlotHistoryTip::CannotRead);
+        EXPECT_LT(waited.elapsed(), 500) << "a server known away is not asked again at once";
+    }
+    EXPECT_TRUE(errors.isEmpty());
+    SetNow(Now().addSecs(SlotHistoryTip::QuietSeconds));
+    EXPECT_EQ(click(18), "5 Mar 10:00:00 AM: admin book Anna\r\nNumber of Player = 0\r\n");
+}
+
 TEST(ToolTipClass, DoesNothingBeforeCreateAndKeepsEachToolOnce)
 {
     QWidget owner, grid;
@@ -513,6 +680,21 @@ TEST(SupportText, ReadFilePutsALineBreakBeforeEveryLine)
     file.close();
     EXPECT_EQ(ReadFile(file.fileName()), "\r\na\r\n\r\nb");
     EXPECT_EQ(ReadFile(dir.path() + "/missing.txt"), "");
+
+    // A settings file brought from a Windows counter is shown, and mailed, as the program reads it.
+    QFile windows(dir.path() + "/pallowin.ini");
+    ASSERT_TRUE(windows.open(QIODevice::WriteOnly));
+    windows.write("[System]\r\npitch0=Caf\xe9 \x80 5\r\ndatabase_password=s3cret\r\n");
+    windows.close();
+    SupportPage page(nullptr);
+    page.Fill(windows.fileName());
+    const QString shown = page.txt_ProductBuildInformation->toPlainText();
+    EXPECT_TRUE(shown.contains(QString::fromUtf8("pitch0=Caf\u00e9 \u20ac 5"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("database_password=********"));
+    if (qEnvironmentVariableIsSet("PALLOWIN_SHOT")) {
+        page.resize(1100, 600);
+        page.grab().save(qEnvironmentVariable("PALLOWIN_SHOT") + "/support-1252.png");
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QStringList>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -57,3 +58,16 @@ protected:
 private:
     std::deque<std::function<void(QDialog*)>> m_answers;
 };
+
+// The names of the controls Tab reaches from first, in order, up to first again; hidden ones are left out.
+inline QStringList TabOrder(QWidget* first)
+{
+    QStringList names;
+    QWidget* control = first;
+    do {
+        if ((control->focusPolicy() & Qt::TabFocus) && !control->isHidden())
+            names << control->objectName();
+        control = control->nextInFocusChain();
+    } while (control && control != first);
+    return names;
+}

@@ -101,7 +101,7 @@ Frozen::Frozen() : m_pid(serverPid())
     backstop.setArguments({"-c", "sleep 60; kill -CONT " + QString::number(m_pid)});
     backstop.setStandardOutputFile(QProcess::nullDevice());
     backstop.setStandardErrorFile(QProcess::nullDevice());
-    backstop.startDetached();
+    backstop.startDetached(&m_backstop);
     if (::kill(static_cast<pid_t>(m_pid), SIGSTOP) != 0)
         throw std::runtime_error("the private server cannot be stopped");
     // The signal stops each thread as it next runs; the test goes on once none can answer.
@@ -111,7 +111,14 @@ Frozen::Frozen() : m_pid(serverPid())
         throw std::runtime_error("the private server did not stop");
 }
 
-Frozen::~Frozen() { ::kill(static_cast<pid_t>(m_pid), SIGCONT); }
+// The backstop goes too: its late SIGCONT would let the server answer in the middle of another
+// test's freeze.
+Frozen::~Frozen()
+{
+    ::kill(static_cast<pid_t>(m_pid), SIGCONT);
+    if (m_backstop > 0)
+        ::kill(static_cast<pid_t>(m_backstop), SIGKILL);
+}
 
 } // namespace PrivateDatabase
 

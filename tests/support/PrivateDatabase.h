@@ -26,6 +26,7 @@ public:
 
 private:
     long long m_pid;
+    qint64 m_backstop = 0;
 };
 
 }
