@@ -20,23 +20,38 @@
 
 namespace {
 
-QString bookingInsert(const QString& date, const QString& time, int court, int delay, int playLength,
-                      const QString& tel, const QString& org, const QString& name, const QString& specialRate,
-                      int person, const QString& sharedCount = {})
+// One tbl_booking row of a booking: the booker's on its own court, a marker on the courts that share it.
+struct NewRow {
+    int court;
+    int delay;
+    int playLength;
+    QString name;
+    int person;
+    QString tel = {};
+    QString org = {};
+    QString specialRate = {};
+    int shared = 0;
+};
+
+// The rows of one slot key in one statement.
+QString bookingInsert(const QString& date, const QString& time, const std::vector<NewRow>& rows)
 {
-    return "INSERT INTO tbl_booking SET b_delaytime=" + QString::number(delay) +
-           ",b_playlength=" + QString::number(playLength) + ", b_datetime='" + SlotKey(date, time) +
-           "', b_bookertel='" + SqlQuote(tel) + "', b_bookerorg='" + SqlQuote(org) + "', b_bookername='" +
-           SqlQuote(name) + "'" + sharedCount + ", b_field=" + QString::number(court) + ", b_specialrate='" + SqlQuote(specialRate) +
-           "', b_person=" + QString::number(person);
+    QStringList values;
+    for (const NewRow& r : rows)
+        values << "(" + QString::number(r.delay) + "," + QString::number(r.playLength) + ",'" + SlotKey(date, time) +
+                      "','" + SqlQuote(r.tel) + "','" + SqlQuote(r.org) + "','" + SqlQuote(r.name) + "'," +
+                      QString::number(r.court) + ",'" + SqlQuote(r.specialRate) + "'," + QString::number(r.person) +
+                      "," + QString::number(r.shared) + ")";
+    return "INSERT INTO tbl_booking (b_delaytime, b_playlength, b_datetime, b_bookertel, b_bookerorg, b_bookername, "
+           "b_field, b_specialrate, b_person, b_shared) VALUES " +
+           values.join(',');
 }
 
 // Counts the booking of a dependent court into its master's "Partially Shared" row, which then runs
 // from the earliest start to the latest end of all the dependents' bookings. masterRow is the row the
-// change locked before it wrote anything.
-void countIntoMaster(Connection& db, const std::optional<SlotRow>& masterRow, int master, int court,
-                     const QString& date, const QString& time, int delay, int playLength, int person,
-                     const QString& actionTime)
+// change locked before it wrote anything. Gives the master's audit row.
+Remark countIntoMaster(Connection& db, const std::optional<SlotRow>& masterRow, int master, int court,
+                       const QString& date, const QString& time, int delay, int playLength, int person)
 {
     const SlotSpan span = DependentsSpan(db, master, court, date, time, delay, playLength);
     if (masterRow)
@@ -44,9 +59,9 @@ void countIntoMaster(Connection& db, const std::optional<SlotRow>& masterRow, in
                    ",b_playlength=" + QString::number(span.end - span.start) + ", b_shared= b_shared + 1" +
                    SlotWhere(date, time, master));
     else
-        db.Execute(bookingInsert(date, time, master, span.start, span.end - span.start, {}, {}, PartiallySharedMark,
-                                 {}, person, ", b_shared= b_shared + 1"));
-    WriteRemark(db, date, time, master, "book", " partially booked field " + QString::number(master), actionTime);
+        db.Execute(bookingInsert(
+            date, time, {{master, span.start, span.end - span.start, PartiallySharedMark, person, {}, {}, {}, 1}}));
+    return {master, "book", " partially booked field " + QString::number(master)};
 }
 
 // The court's slots of one date as they stand inside a change that holds the court: read at the first
@@ -87,7 +102,8 @@ std::optional<SlotRefusal> clashRefusal(const BookRows& rows, int row, const Slo
     return SlotRefusal{slot.time + " on " + slot.date + " was not booked: " + reason};
 }
 
-// Writes the booking of one slot inside the change's transaction.
+// Writes the booking of one slot inside the change's transaction: its own row and the marker rows of
+// the courts that share it in one statement, their audit rows in another.
 void bookSlot(Connection& db, const QString& date, const QString& time, int court, const Booker& booker, int delay,
               int playLength, const QString& actionTime)
 {
@@ -99,17 +115,18 @@ void bookSlot(Connection& db, const QString& date, const QString& time, int cour
         if (masterRow && !HoldsMark(masterRow->bookerName, PartiallySharedMark))
             throw SlotRefusal{SlotTakenMessage};
     }
-    // The slot key is unique: a slot that is taken fails here.
-    db.Execute(bookingInsert(date, time, court, delay, playLength, booker.tel, booker.org, booker.name,
-                             booker.specialRate, booker.person));
-    WriteRemark(db, date, time, court, "book", " " + booker.name + " " + booker.tel, actionTime);
-
+    std::vector<NewRow> rows{
+        {court, delay, playLength, booker.name, booker.person, booker.tel, booker.org, booker.specialRate}};
+    std::vector<Remark> remarks{{court, "book", " " + booker.name + " " + booker.tel}};
     for (int shared : DependentCourts(court)) {
-        db.Execute(bookingInsert(date, time, shared, delay, playLength, {}, {}, SharedBookingMark, {}, booker.person));
-        WriteRemark(db, date, time, shared, "book", " shared booking", actionTime);
+        rows.push_back({shared, delay, playLength, SharedBookingMark, booker.person});
+        remarks.push_back({shared, "book", " shared booking"});
     }
+    // The slot key is unique: a slot that is taken fails here.
+    db.Execute(bookingInsert(date, time, rows));
     if (master != -1)
-        countIntoMaster(db, masterRow, master, court, date, time, delay, playLength, booker.person, actionTime);
+        remarks.push_back(countIntoMaster(db, masterRow, master, court, date, time, delay, playLength, booker.person));
+    WriteRemarks(db, date, time, remarks, actionTime);
 }
 
 // Why a row that holds a marker is not cancelled by itself; none for a booker's row.

@@ -6,12 +6,24 @@
 
 #include "Connection.h"
 
+#include <QStringList>
+
 void WriteRemark(Connection& db, const QString& date, const QString& time, int court, const QString& job,
                  const QString& remark, const QString& actionTime)
 {
-    db.Execute("INSERT INTO tbl_remark SET m_dotime='" + DbDateTime(Now()) + "', m_datetime='" + SlotKey(date, time) +
-               "', m_remark='" + SqlQuote(remark) + "', m_job='" + job + "' ,m_field=" + QString::number(court) +
-               ", m_staff='" + SqlQuote(Succeeded_User) + "', m_actiontime='" + SqlQuote(actionTime) + "'");
+    WriteRemarks(db, date, time, {{court, job, remark}}, actionTime);
+}
+
+void WriteRemarks(Connection& db, const QString& date, const QString& time, const std::vector<Remark>& remarks,
+                  const QString& actionTime)
+{
+    QStringList rows;
+    for (const Remark& r : remarks)
+        rows << "('" + DbDateTime(Now()) + "','" + SlotKey(date, time) + "','" + SqlQuote(r.remark) + "','" + r.job +
+                    "'," + QString::number(r.court) + ",'" + SqlQuote(Succeeded_User) + "','" + SqlQuote(actionTime) +
+                    "')";
+    db.Execute("INSERT INTO tbl_remark (m_dotime, m_datetime, m_remark, m_job, m_field, m_staff, m_actiontime) VALUES " +
+               rows.join(','));
 }
 
 bool HoldsMark(const QString& name, const QString& mark) { return name.contains(mark, Qt::CaseInsensitive); }

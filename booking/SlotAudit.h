@@ -2,12 +2,22 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 class Connection;
 
 // One tbl_remark row for a change of a slot, made by the user verified last (Succeeded_User).
 void WriteRemark(Connection& db, const QString& date, const QString& time, int court, const QString& job,
                  const QString& remark, const QString& actionTime);
+
+// The audit rows of one change of one slot key on several courts, in one statement and in this order.
+struct Remark {
+    int court;
+    QString job;
+    QString remark;
+};
+void WriteRemarks(Connection& db, const QString& date, const QString& time, const std::vector<Remark>& remarks,
+                  const QString& actionTime);
 
 // The markers the booking operations store in place of a booker name on courts that share space.
 inline const QString SharedBookingMark = QStringLiteral("Shared Booking");

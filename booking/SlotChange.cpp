@@ -16,18 +16,19 @@ bool IsDuplicateSlot(const VbError& error) { return error.nativeError() == Serve
 bool RunSlotChange(const std::function<void(Connection&)>& change)
 {
     try {
-        Db::Transaction([&](Connection& db) {
-            // Every read sees what other stations committed up to that moment, and a row that is not
-            // there locks nothing, so two stations booking neighbouring slots never wait for each other.
-            db.Execute("SET TRANSACTION ISOLATION LEVEL READ COMMITTED");
-            try {
-                change(db);
-            } catch (const VbError& e) {
-                if (IsDuplicateSlot(e))
-                    throw SlotRefusal{SlotTakenMessage};
-                throw;
-            }
-        });
+        // What a change decides on is what other stations committed up to its reads, behind the lock
+        // rows of its courts; absent slots lock nothing, so it never waits on a neighbour's gap.
+        Db::Transaction(
+            [&](Connection& db) {
+                try {
+                    change(db);
+                } catch (const VbError& e) {
+                    if (IsDuplicateSlot(e))
+                        throw SlotRefusal{SlotTakenMessage};
+                    throw;
+                }
+            },
+            true);
         return true;
     } catch (const SlotRefusal& refusal) {
         if (!refusal.message.isEmpty())

@@ -19,13 +19,14 @@ bool IsLockConflict(const VbError& error)
     return error.nativeError() == ServerErrors::Deadlock || error.nativeError() == ServerErrors::LockWaitTimeout;
 }
 
-void Transaction(const std::function<void(Connection&)>& work)
+void Transaction(const std::function<void(Connection&)>& work, bool readCommitted)
 {
     for (int attempt = 1;; ++attempt) {
         auto connection = Open();
         // A station waiting for another's rows gives up within seconds instead of the server's
         // default of nearly a minute.
-        connection->Execute("SET SESSION innodb_lock_wait_timeout=5");
+        connection->Execute(QString("SET SESSION innodb_lock_wait_timeout=5") +
+                            (readCommitted ? ", tx_isolation='READ-COMMITTED'" : ""));
         connection->BeginTrans();
         try {
             work(*connection);

@@ -20,7 +20,9 @@ long long Execute(const QString& statement);
 // another station could change it meanwhile). Committed when work returns, rolled back when it
 // throws, so nothing is ever half written. A deadlock or lock wait timeout, after which the server
 // has undone the transaction, runs work once more on a fresh transaction before it is thrown on.
-void Transaction(const std::function<void(Connection&)>& work);
+// With readCommitted every read sees what other stations committed up to that moment, and a row that
+// is not there locks nothing.
+void Transaction(const std::function<void(Connection&)>& work, bool readCommitted = false);
 
 // Whether the server gave up on a transaction because another one held the rows it wanted.
 bool IsLockConflict(const VbError& error);

@@ -6,6 +6,7 @@ namespace {
 std::function<void()> handler;
 std::function<void()> beforeEnd;
 bool ending = false;
+bool databaseLossEnds = true;
 }
 
 void EndProgram()
@@ -27,3 +28,7 @@ void ClearProgramEnding() { ending = false; }
 void SetEndProgramHandler(std::function<void()> h) { handler = std::move(h); }
 
 void SetBeforeEndProgram(std::function<void()> finish) { beforeEnd = std::move(finish); }
+
+void SetDatabaseLossEndsProgram(bool ends) { databaseLossEnds = ends; }
+
+bool DatabaseLossEndsProgram() { return databaseLossEnds; }

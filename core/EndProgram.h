@@ -18,3 +18,9 @@ void SetEndProgramHandler(std::function<void()> handler);
 // What must be finished before the program ends, whichever way it ends (the cameras' files): run
 // by EndProgram first. The main window installs it while it is loaded; null removes it.
 void SetBeforeEndProgram(std::function<void()> finish);
+
+// Whether the error window of a lost database ends the program when it is closed: so while the
+// program starts, where nothing can go on without the database; not while staff work in the main
+// window, which goes on, with its cart and what was typed, once the server answers again.
+void SetDatabaseLossEndsProgram(bool ends);
+bool DatabaseLossEndsProgram();

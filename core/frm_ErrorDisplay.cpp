@@ -94,7 +94,7 @@ void frm_ErrorDisplay::Form_Load(const VbError& error)
     lbl_Error->setText("Error while " + CurrentTask);
     const ErrorTip tip = TipFor(error.number());
     lbl_Tips->setText(tip.text);
-    m_endOnClose = tip.endsProgram;
+    m_endOnClose = tip.endsProgram && DatabaseLossEndsProgram();
 }
 
 void frm_ErrorDisplay::btn_Close_Click()

@@ -125,6 +125,7 @@ frm_Main::frm_Main()
 {
     // Whichever way the program ends, the cameras' files are finished first.
     SetBeforeEndProgram([this] { StopVideoRecording(); });
+    SetDatabaseLossEndsProgram(false);
     setObjectName("frm_Main");
     setWindowTitle(AppTitle);
     resize(1380, 900);
@@ -137,7 +138,11 @@ frm_Main::frm_Main()
     qApp->installEventFilter(this);
 }
 
-frm_Main::~frm_Main() { SetBeforeEndProgram(nullptr); }
+frm_Main::~frm_Main()
+{
+    SetBeforeEndProgram(nullptr);
+    SetDatabaseLossEndsProgram(true);
+}
 
 void frm_Main::layOut()
 {

@@ -83,7 +83,7 @@ TEST_F(ErrorWindow, ShowsTaskReportAndTheTipOfTheNumber)
               "Error Number :-2147467259");
 }
 
-TEST_F(ErrorWindow, OnlyTheCloseButtonAfterADatabaseErrorEndsTheProgram)
+TEST_F(ErrorWindow, OnlyTheCloseButtonAfterADatabaseErrorAtStartUpEndsTheProgram)
 {
     frm_ErrorDisplay serial(VbError(8005, "MSComm", "Port already open"));
     serial.show();
@@ -105,6 +105,15 @@ TEST_F(ErrorWindow, OnlyTheCloseButtonAfterADatabaseErrorEndsTheProgram)
     EXPECT_EQ(ended, 1);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << "the clipboard ends with the program, the file stays";
     EXPECT_TRUE(kept.readAll().contains("Error while updating log\r\n\r\nCan't connect\r\nError Number :"));
+
+    // While staff work in the main window the station lives through the hiccup.
+    SetDatabaseLossEndsProgram(false);
+    frm_ErrorDisplay atWork(VbError(VbErrors::Database, "ODBC", "Can't connect"));
+    atWork.show();
+    Control<QPushButton>(&atWork, "btn_Close")->click();
+    SetDatabaseLossEndsProgram(true);
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(atWork.isVisible());
 }
 
 TEST_F(ErrorWindow, IsTheWindowOfShowErrorDisplay)

@@ -176,7 +176,7 @@ TEST_F(Startup, StationNumbersThatDoNotFitStopTheStartWithAClearText)
     EXPECT_EQ(count("tbl_system"), 0) << "nothing was provisioned";
 }
 
-TEST_F(Startup, ClosingTheErrorWindowOfALostDatabaseEndsThroughTheTearDownAndKeepsTheReport)
+TEST_F(Startup, ALostDatabaseEndsTheStartButNotTheStationAtWork)
 {
     // At start-up: nothing after the check runs, and no login window is shown.
     windows.writeIni(stationSettings().replace("database_password=pallowin", "database_password=wrong"));
@@ -189,20 +189,20 @@ TEST_F(Startup, ClosingTheErrorWindowOfALostDatabaseEndsThroughTheTearDownAndKee
     EXPECT_EQ(failures, QStringList{"checking database"});
     EXPECT_FALSE(frm_Login::IsLoaded());
 
-    // At work: the real window's Close ends the run, which logs the staff out.
+    // At work: the real window's Close leaves the station as it was; it ends only when staff end it.
     windows.writeIni(stationSettings());
     SetErrorDisplayHandler(&frm_ErrorDisplay::ShowFor);
-    EXPECT_TRUE(endsByItself([] {
+    bool stillAtWork = false;
+    EXPECT_TRUE(endsByItself([&] {
         signInAsAdmin();
         ASSERT_TRUE(frm_Main::IsLoaded());
         CurrentTask = "refreshing";
         WhenModalShown([](QWidget* window) { Control<QPushButton>(window, "btn_Close")->click(); });
         ShowErrorDisplay(VbError(VbErrors::Database, "ODBC", "Lost connection to server"));
+        stillAtWork = frm_Main::IsLoaded() && !ProgramEnding();
+        EndProgram();
     }));
-    EXPECT_EQ(count("tbl_log WHERE log_staffname='admin' AND log_do='log out'"), 1);
-    QFile report(windows.path() + "/pallowin-errors.txt");
-    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(report.readAll().contains("Error while refreshing\r\n\r\nLost connection to server\r\n"));
+    EXPECT_TRUE(stillAtWork);
 }
 
 TEST_F(Startup, ASettingsFileThatCannotBeReadStopsTheStartAndIsLeftAsItIs)
