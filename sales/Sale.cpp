@@ -12,7 +12,6 @@
 
 #include <map>
 #include <optional>
-#include <tuple>
 
 int32_t CurrentTransaction = 0;
 int16_t CurrentReceipt = 0;
@@ -42,24 +41,43 @@ std::vector<std::optional<CheckedSlot>> checkSlots(Connection& db, const std::ve
             conditions << slotCondition(line);
     if (conditions.isEmpty())
         return checked;
-    std::map<std::pair<QString, int>, std::tuple<QString, QString, Money>> found;
-    for (Recordset rs = db.Query("SELECT b_datetime, b_field, b_bookername, b_specialrate, b_paid FROM tbl_booking "
-                                 "WHERE " + conditions.join(" OR ") + " FOR UPDATE");
+    struct Found {
+        SlotBooking booking;
+        QString rateClass;
+        Money paid;
+    };
+    std::map<std::pair<QString, int>, Found> found;
+    for (Recordset rs = db.Query("SELECT b_datetime, b_field, b_bookername, b_bookertel, b_delaytime, b_playlength, "
+                                 "b_specialrate, b_paid FROM tbl_booking WHERE " + conditions.join(" OR ") +
+                                 " FOR UPDATE");
          !rs.EOF_(); rs.MoveNext())
         found[{rs["b_datetime"].Value(), static_cast<int>(rs["b_field"].Integer())}] = {
-            rs["b_bookername"].Value(), rs["b_specialrate"].Value(), Money::Parse(rs["b_paid"].Value())};
+            {rs["b_bookername"].Value(), rs["b_bookertel"].Value(), static_cast<int>(rs["b_delaytime"].Integer()),
+             static_cast<int>(rs["b_playlength"].Integer())},
+            rs["b_specialrate"].Value(),
+            Money::Parse(rs["b_paid"].Value())};
     for (size_t i = 0; i < lines.size(); ++i) {
         const CartLine& line = lines[i];
         if (!line.IsSlot())
             continue;
         const auto slot = found.find({line.slotDate + " " + line.slotTime + ":00", line.court});
-        const QString booker = slot == found.end() ? QString() : std::get<0>(slot->second);
+        const QString booker = slot == found.end() ? QString() : slot->second.booking.name;
         if (booker.isEmpty() || booker == SharedBookingMark || booker == PartiallySharedMark)
             throw SaleRefused("The slot " + line.text +
                               " is no longer booked (another station cancelled it); nothing was recorded.");
-        if (std::get<2>(slot->second) > Money())
+        const SlotBooking& now = slot->second.booking;
+        // Cancelled and booked again meanwhile: the money in hand is not the new booker's.
+        if (now.name != line.booking.name || now.telephone != line.booking.telephone)
+            throw SaleRefused("The slot " + line.text + " was booked again by " + now.name +
+                              " since it was put in the cart. Remove the line and pay the slot again; nothing was "
+                              "recorded.");
+        if (now != line.booking)
+            throw SaleRefused("The play time of the slot " + line.text +
+                              " was changed since it was put in the cart, so its price may differ. Remove the line "
+                              "and pay the slot again; nothing was recorded.");
+        if (slot->second.paid > Money())
             throw SaleRefused("The slot " + line.text + " has already been paid; nothing was recorded.");
-        checked[i] = CheckedSlot{std::get<1>(slot->second), booker};
+        checked[i] = CheckedSlot{slot->second.rateClass, booker};
     }
     return checked;
 }
