@@ -29,8 +29,6 @@ void Transaction(const std::function<void(Connection&)>& work)
         connection->BeginTrans();
         try {
             work(*connection);
-            connection->CommitTrans();
-            return;
         } catch (const VbError& e) {
             connection->RollbackTrans();
             if (attempt == 1 && IsLockConflict(e))
@@ -40,6 +38,12 @@ void Transaction(const std::function<void(Connection&)>& work)
             connection->RollbackTrans();
             throw;
         }
+        try {
+            connection->CommitTrans();
+        } catch (const VbError& e) {
+            throw CommitUnconfirmed(e);
+        }
+        return;
     }
 }
 

@@ -130,7 +130,8 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
     if (lines.empty())
         return 0;
     int32_t transaction = 0;
-    Db::Transaction([&](Connection& db) {
+    try {
+        Db::Transaction([&](Connection& db) {
         const auto checked = checkSlots(db, lines);
         checkItems(db, lines);
         transaction = GetMaxTransaction(db) + 1;
@@ -162,9 +163,31 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
         for (const auto& [name, quantity] : sold)
             db.Execute("UPDATE tbl_item SET i_currentstock=i_currentstock-" + QString::number(quantity) +
                        " WHERE i_name='" + SqlQuote(name) + "'");
-    });
+        });
+    } catch (const Db::CommitUnconfirmed& lost) {
+        throw SaleUnconfirmed(lost, transaction);
+    }
     CurrentTransaction = transaction;
     return transaction;
+}
+
+SaleOutcome FindSale(int32_t transaction)
+{
+    bool recorded = false;
+    try {
+        Db::Transaction([&](Connection& db) {
+            // Locking reads wait for the lost transaction, should the server still run it, and
+            // then see what it left. Only this station numbers its journal, so rows under the
+            // number are the sale's.
+            GetMaxTransaction(db);
+            recorded = !db.Query("SELECT c_transaction FROM " + journal() + " WHERE c_transaction=" +
+                                 QString::number(transaction) + " LIMIT 1 FOR UPDATE")
+                            .EOF_();
+        });
+    } catch (const VbError&) {
+        return SaleOutcome::Unknown;
+    }
+    return recorded ? SaleOutcome::Recorded : SaleOutcome::NotRecorded;
 }
 
 bool HasTransaction(int32_t transaction)

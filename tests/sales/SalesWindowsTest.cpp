@@ -10,6 +10,7 @@
 #include "Db.h"
 #include "Globals.h"
 #include "CountingPrompter.h"
+#include "DatabaseProxy.h"
 #include "ModalDialog.h"
 
 #include <QCheckBox>
@@ -181,6 +182,74 @@ TEST_F(SalesWindows, ACartLineAddedBeforeASlotPaymentFailedIsShown)
     EXPECT_EQ(cartRows(cart), QStringList{"Court 4 08/12/2026 16:00|40.00|1|40.00"});
     EXPECT_EQ(cart.lbl_TotalPrice->text(), "40.00");
     EXPECT_EQ(host.paymentTabShown, 1);
+}
+
+// The link to the server breaks while a sale is committed. The station finds out what the server
+// did before it records anything again, tells it, and the court hour and the items are sold once.
+TEST_F(SalesWindows, ASaleWhoseCommitWasLostIsLookedUpBeforeItIsRecordedAgain)
+{
+    book("19:00", "b_bookername='Anna Lindqvist', b_specialrate='member'");
+    grid.RefreshView();
+    grid.Select({"19:00"});
+    CartPanel cart(host);
+    cart.btn_Paid_Click();
+    CartLine water;
+    water.kind = CartLine::Kind::ShopItem;
+    water.text = "Mineral Water";
+    water.tag = "Drink";
+    water.unitPrice = Money::FromCents(150);
+    water.quantity = "2";
+    water.amount = Money::FromCents(300);
+    cart.AddLine(water);
+    DatabaseProxy proxy;
+    ::ConnectionString = proxy.ConnectionString();
+    const QString unknown = "The connection to the database was lost while the sale was being recorded, and whether "
+                            "it was recorded cannot be told while the database does not answer. The payment stays "
+                            "open: press OK once the database is back, and the sale is looked up before anything is "
+                            "recorded again.";
+    {
+        frm_Change change(cart, host);
+        QTest::keyClicks(&change, "5000");
+        // The server commits, its reply is lost, and then it cannot be reached to be asked.
+        proxy.LoseNext(DatabaseProxy::Loss::CommitReply, true);
+        prompter.clear();
+        change.btn_OK_Click();
+        ASSERT_TRUE(proxy.Lost());
+        QTest::keyClick(&change, Qt::Key_Escape);
+        EXPECT_EQ(prompter.prompts(), (QStringList{unknown, unknown})) << "Esc cannot leave with the cart kept";
+        EXPECT_TRUE(change.btn_OK->isEnabled());
+
+        proxy.SetRefusing(false);
+        prompter.clear();
+        change.btn_OK_Click();
+        EXPECT_EQ(prompter.prompts().first(),
+                  "The database did not confirm the sale, but it was recorded as transaction 1.");
+        EXPECT_FALSE(change.btn_OK->isEnabled());
+        EXPECT_TRUE(change.btn_PrintReceipt->isEnabled());
+        change.btn_Close_Click();
+    }
+    EXPECT_EQ(count("tbl_counter1 WHERE c_transaction=1"), 2);
+    EXPECT_EQ(scalar("SELECT b_paid FROM tbl_booking"), "40.00");
+    EXPECT_EQ(scalar("SELECT m_hour FROM tbl_member WHERE m_name='Anna Lindqvist'"), "13.00");
+    EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Mineral Water'"), "118.00");
+    EXPECT_EQ(count("tbl_log WHERE log_do='Sales made, drawer open'"), 1);
+    EXPECT_TRUE(cart.Contents().IsEmpty());
+
+    // The COMMIT itself is lost: the server undoes the sale, and the next OK records it once.
+    cart.AddLine(water);
+    frm_Change change(cart, host);
+    QTest::keyClicks(&change, "300");
+    proxy.LoseNext(DatabaseProxy::Loss::Commit);
+    prompter.clear();
+    change.btn_OK_Click();
+    EXPECT_EQ(prompter.prompts(), QStringList{"The connection to the database was lost while the sale was being "
+                                              "recorded. It was not recorded: nothing was written. Press OK to "
+                                              "record it again."});
+    EXPECT_EQ(count("tbl_counter1"), 2);
+    change.btn_OK_Click();
+    EXPECT_FALSE(change.btn_OK->isEnabled());
+    EXPECT_EQ(count("tbl_counter1 WHERE c_transaction=2"), 1);
+    EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Mineral Water'"), "116.00");
 }
 
 TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNoNumber)
