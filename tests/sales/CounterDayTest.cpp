@@ -213,6 +213,16 @@ TEST_F(CounterDay, TheFirstClosingOfAStationWithSalesStartsAtItsOldestSale)
               "70.00|50.00|-20.00|2026-12-08 14:05:09|2026-12-08 09:05:00|2026-12-08 09:05:00|morning|counter");
 }
 
+TEST(ShiftName, TheMorningRunsStrictlyBetweenTheOpeningHourAndSixInTheEvening)
+{
+    QString shifts;
+    for (int hour = 0; hour < 24; ++hour)
+        shifts += ShiftNameAt(hour, 8).left(1);
+    EXPECT_EQ(shifts, "eeeeeeeee" "mmmmmmmmm" "eeeeee") << "08:xx and 18:xx open the evening shift";
+    EXPECT_EQ(ShiftNameAt(1, 0), "morning");
+    EXPECT_EQ(ShiftNameAt(0, 0), "evening");
+}
+
 TEST_F(CounterDay, EndingAShiftAsksInCapitalsAndNoKeepsTheShiftNamed)
 {
     prompter.Answer(Msg::No);
