@@ -19,7 +19,7 @@ std::unique_ptr<QPrinter> PdfPrinter::Choose(QWidget*)
         return nullptr;
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(Path(++printed));
+    printer->setOutputFileName(unwritable ? m_dir.path() + "/missing/print.pdf" : Path(++printed));
     return printer;
 }
 

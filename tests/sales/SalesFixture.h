@@ -35,6 +35,8 @@ public:
     std::unique_ptr<QPrinter> Choose(QWidget* owner) override;
 
     bool cancel = false;
+    // Printing then fails: the file's folder does not exist.
+    bool unwritable = false;
     int printed = 0;
     QString Path(int n) const;
 
