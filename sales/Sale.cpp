@@ -14,7 +14,7 @@
 #include <optional>
 
 int32_t CurrentTransaction = 0;
-int16_t CurrentReceipt = 0;
+int32_t CurrentReceipt = 0;
 
 namespace {
 
@@ -197,13 +197,13 @@ bool HasTransaction(int32_t transaction)
                 .EOF_();
 }
 
-int16_t ReceiptOfTransaction(int32_t transaction)
+int32_t ReceiptOfTransaction(int32_t transaction)
 {
-    int16_t receipt = 0;
+    int32_t receipt = 0;
     Db::Transaction([&](Connection& db) {
         Recordset rs = db.Query("SELECT c_receipt FROM " + journal() + " where c_transaction=" +
                                 QString::number(transaction) + " LIMIT 1 FOR UPDATE");
-        receipt = rs.EOF_() ? 0 : static_cast<int16_t>(rs.Fields(0).Integer());
+        receipt = rs.EOF_() ? 0 : static_cast<int32_t>(rs.Fields(0).Integer());
         if (receipt == 0)
             receipt = AssignReceiptNumber(db, transaction);
     });

@@ -12,7 +12,7 @@
 // The sale being finished and its receipt: the transaction number of the last sale or reprint and
 // the receipt number given to it.
 extern int32_t CurrentTransaction;
-extern int16_t CurrentReceipt;
+extern int32_t CurrentReceipt;
 
 // A line of the cart can no longer be sold (its slot was cancelled or paid meanwhile, its item
 // was removed); what() is the message for the cashier.
@@ -48,4 +48,4 @@ SaleOutcome FindSale(int32_t transaction);
 bool HasTransaction(int32_t transaction);
 // The receipt number of a recorded transaction; one that never had a receipt is given the next
 // number, so that two stations reprinting it at once still give it only one.
-int16_t ReceiptOfTransaction(int32_t transaction);
+int32_t ReceiptOfTransaction(int32_t transaction);
