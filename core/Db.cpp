@@ -23,9 +23,6 @@ void Transaction(const std::function<void(Connection&)>& work)
 {
     for (int attempt = 1;; ++attempt) {
         auto connection = Open();
-        // A station waiting for another's rows gives up within seconds instead of the server's
-        // default of nearly a minute.
-        connection->Execute("SET SESSION innodb_lock_wait_timeout=5");
         connection->BeginTrans();
         try {
             work(*connection);

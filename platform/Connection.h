@@ -34,6 +34,7 @@ public:
     bool InTransaction() const;
 
 private:
+    void beforeStatement();
     void endTransaction(bool commit);
 
     struct Handles;

@@ -35,8 +35,8 @@ bool writeAll(int fd, const char* data, size_t size)
     return true;
 }
 
-// A COMMIT travels alone and uncompressed (it is shorter than anything the protocol compresses),
-// so the piece that carries it ends with the query command byte and the statement.
+// A COMMIT travels alone, so the piece that carries it ends with the query command byte and the
+// statement (short as it is, it would not be compressed either).
 bool isCommit(const char* data, size_t size)
 {
     static const std::string command("\x03" "COMMIT");
