@@ -41,6 +41,20 @@ TEST_F(ConnectionTest, TheSettingsCompressedProtocolIsLeftOffAndTheirOtherOption
     EXPECT_EQ(db->Execute("UPDATE tbl_counter1 SET c_item='Water'"), 1);
 }
 
+TEST_F(ConnectionTest, AStatementAfterATransactionIsCommittedByItself)
+{
+    auto db = Db::Open();
+    db->BeginTrans();
+    db->Execute("INSERT INTO tbl_counter1 SET c_item='in the transaction'");
+    db->CommitTrans();
+    db->Execute("INSERT INTO tbl_counter1 SET c_item='after it'");
+    EXPECT_EQ(count("tbl_counter1"), 2) << "another connection sees both";
+    db->BeginTrans();
+    db->Execute("INSERT INTO tbl_counter1 SET c_item='rolled back'");
+    db->RollbackTrans();
+    EXPECT_EQ(count("tbl_counter1"), 2);
+}
+
 TEST_F(ConnectionTest, FieldsReadByNameAndPositionWithNullAsEmpty)
 {
     Db::Execute("INSERT INTO tbl_counter1 SET c_item='Water', c_itemtotal=4.5, c_transaction=7");
