@@ -18,18 +18,6 @@ namespace {
 
 class SaleTest : public SalesTest {
 protected:
-    CartLine shopLine(const QString& name, const QString& type, int cents, int quantity)
-    {
-        CartLine line;
-        line.kind = CartLine::Kind::ShopItem;
-        line.text = name;
-        line.tag = type;
-        line.unitPrice = Money::FromCents(cents);
-        line.quantity = QString::number(quantity);
-        line.amount = Money::FromCents(cents * quantity);
-        return line;
-    }
-
     // The cart of the counter's usual sale: a member's 90-minute hour at 19:00, a per-person hour
     // of six players at 20:00, three waters and a misc line.
     Cart usualCart()

@@ -113,14 +113,7 @@ TEST_F(SalesWindows, TheStoreListsShownItemsByTypeAndKeepsTheChosenItemsPrice)
 TEST_F(SalesWindows, ThePaymentTakesTillDigitsRecordsOnceAndPrintsOnlyWhenAsked)
 {
     CartPanel cart(host);
-    CartLine ball;
-    ball.kind = CartLine::Kind::ShopItem;
-    ball.text = "Futsal Ball Rental";
-    ball.tag = "Gear";
-    ball.unitPrice = Money::FromCents(4500);
-    ball.amount = ball.unitPrice;
-    ball.quantity = "1";
-    cart.AddLine(ball);
+    cart.AddLine(shopLine("Futsal Ball Rental", "Gear", 4500, 1));
     PdfPrinter printer;
     frm_Change change(cart, host);
     EXPECT_EQ(change.txt_Total->text(), "45.00");
@@ -193,13 +186,7 @@ TEST_F(SalesWindows, ASaleWhoseCommitWasLostIsLookedUpBeforeItIsRecordedAgain)
     grid.Select({"19:00"});
     CartPanel cart(host);
     cart.btn_Paid_Click();
-    CartLine water;
-    water.kind = CartLine::Kind::ShopItem;
-    water.text = "Mineral Water";
-    water.tag = "Drink";
-    water.unitPrice = Money::FromCents(150);
-    water.quantity = "2";
-    water.amount = Money::FromCents(300);
+    const CartLine water = shopLine("Mineral Water", "Drink", 150, 2);
     cart.AddLine(water);
     DatabaseProxy proxy;
     ::ConnectionString = proxy.ConnectionString();
