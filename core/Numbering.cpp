@@ -10,13 +10,17 @@ namespace {
 
 QString journal() { return "tbl_counter" + QString::number(CounterNumber); }
 
+// Read from the end of the column's index, so that inside a transaction the lock covers the last
+// number and the gap after it: no other station can take or write a higher one meanwhile.
+QString lastOf(const QString& column, bool lock)
+{
+    return "SELECT " + column + " FROM " + journal() + " WHERE " + column + " IS NOT NULL ORDER BY " + column +
+           " DESC LIMIT 1" + (lock ? " FOR UPDATE" : "");
+}
+
 int32_t maxOf(Connection& connection, const QString& column, bool lock)
 {
-    // Read from the end of the column's index, so that inside a transaction the lock covers the
-    // last number and the gap after it: no other station can take or write a higher one meanwhile.
-    Recordset rs = connection.Query("SELECT " + column + " FROM " + journal() + " WHERE " + column +
-                                    " IS NOT NULL ORDER BY " + column + " DESC LIMIT 1" +
-                                    (lock ? " FOR UPDATE" : ""));
+    Recordset rs = connection.Query(lastOf(column, lock));
     if (rs.EOF_())
         return 0;
     const QString value = rs.Fields(0).Value();
@@ -50,6 +54,8 @@ int32_t receiptCeiling(Connection& connection)
 int32_t GetMaxTransaction() { return maxOf(*Db::Open(), "c_transaction", false); }
 
 int32_t GetMaxTransaction(Connection& transaction) { return maxOf(transaction, "c_transaction", true); }
+
+QString LockedLastTransactionQuery() { return lastOf("c_transaction", true); }
 
 int32_t GetMaxReceipt() { return maxOf(*Db::Open(), "c_receipt", false); }
 

@@ -31,37 +31,67 @@ struct CheckedSlot {
     QString booker;
 };
 
-// The sale's slots as they stand now, locked until the sale ends, read in one statement.
-std::vector<std::optional<CheckedSlot>> checkSlots(Connection& db, const std::vector<CartLine>& lines)
-{
-    std::vector<std::optional<CheckedSlot>> checked(lines.size());
-    QStringList conditions;
-    for (const CartLine& line : lines)
-        if (line.IsSlot())
-            conditions << slotCondition(line);
-    if (conditions.isEmpty())
-        return checked;
-    struct Found {
+// What the sale decides on as it stands now, read in one statement and locked until the sale ends,
+// always in this order: its slots, its shop items and the journal's last transaction number.
+struct LockedRows {
+    struct Slot {
         SlotBooking booking;
         QString rateClass;
         Money paid;
     };
-    std::map<std::pair<QString, int>, Found> found;
-    for (Recordset rs = db.Query("SELECT b_datetime, b_field, b_bookername, b_bookertel, b_delaytime, b_playlength, "
-                                 "b_specialrate, b_paid FROM tbl_booking WHERE " + conditions.join(" OR ") +
-                                 " FOR UPDATE");
-         !rs.EOF_(); rs.MoveNext())
-        found[{rs["b_datetime"].Value(), static_cast<int>(rs["b_field"].Integer())}] = {
-            {rs["b_bookername"].Value(), rs["b_bookertel"].Value(), static_cast<int>(rs["b_delaytime"].Integer()),
-             static_cast<int>(rs["b_playlength"].Integer())},
-            rs["b_specialrate"].Value(),
-            Money::Parse(rs["b_paid"].Value())};
+    std::map<std::pair<QString, int>, Slot> hours;
+    QStringList items;
+    int32_t lastTransaction = 0;
+};
+
+LockedRows lockSaleRows(Connection& db, const std::vector<CartLine>& lines)
+{
+    QStringList hours, items;
+    for (const CartLine& line : lines) {
+        if (line.IsSlot())
+            hours << slotCondition(line);
+        else if (line.kind == CartLine::Kind::ShopItem)
+            items << "'" + SqlQuote(line.text) + "'";
+    }
+    // Every part gives the same nine columns: its kind, its key, then the slot's booking.
+    QStringList parts;
+    if (!hours.isEmpty())
+        parts << "(SELECT 's', b_datetime, b_field, b_bookername, b_bookertel, b_delaytime, b_playlength, "
+                 "b_specialrate, b_paid FROM tbl_booking WHERE " + hours.join(" OR ") + " FOR UPDATE)";
+    if (!items.isEmpty())
+        parts << "(SELECT 'i', i_name, NULL, NULL, NULL, NULL, NULL, NULL, NULL FROM tbl_item WHERE i_name IN (" +
+                     items.join(',') + ") FOR UPDATE)";
+    parts << "(" + QString(LockedLastTransactionQuery()).replace("SELECT c_transaction",
+                                                                 "SELECT 't', c_transaction, NULL, NULL, NULL, "
+                                                                 "NULL, NULL, NULL, NULL") + ")";
+    LockedRows locked;
+    for (Recordset rs = db.Query(parts.join(" UNION ALL ")); !rs.EOF_(); rs.MoveNext()) {
+        const QString kind = rs.Fields(0).Value();
+        const QString key = rs.Fields(1).Value();
+        if (kind == "s")
+            locked.hours[{key, static_cast<int>(rs.Fields(2).Integer())}] = {
+                {rs.Fields(3).Value(), rs.Fields(4).Value(), static_cast<int>(rs.Fields(5).Integer()),
+                 static_cast<int>(rs.Fields(6).Integer())},
+                rs.Fields(7).Value(),
+                Money::Parse(rs.Fields(8).Value())};
+        else if (kind == "i")
+            locked.items << key;
+        else
+            locked.lastTransaction = static_cast<int32_t>(rs.Fields(1).Integer());
+    }
+    return locked;
+}
+
+// Each court line's slot still holds the booking the line was made for, unpaid.
+std::vector<std::optional<CheckedSlot>> checkSlots(const LockedRows& locked, const std::vector<CartLine>& lines)
+{
+    std::vector<std::optional<CheckedSlot>> checked(lines.size());
     for (size_t i = 0; i < lines.size(); ++i) {
         const CartLine& line = lines[i];
         if (!line.IsSlot())
             continue;
-        const auto slot = found.find({line.slotDate + " " + line.slotTime + ":00", line.court});
-        const QString booker = slot == found.end() ? QString() : slot->second.booking.name;
+        const auto slot = locked.hours.find({line.slotDate + " " + line.slotTime + ":00", line.court});
+        const QString booker = slot == locked.hours.end() ? QString() : slot->second.booking.name;
         if (booker.isEmpty() || booker == SharedBookingMark || booker == PartiallySharedMark)
             throw SaleRefused("The slot " + line.text +
                               " is no longer booked (another station cancelled it); nothing was recorded.");
@@ -82,21 +112,11 @@ std::vector<std::optional<CheckedSlot>> checkSlots(Connection& db, const std::ve
     return checked;
 }
 
-// The shop items of the sale are still sold, and stay so until the sale ends.
-void checkItems(Connection& db, const std::vector<CartLine>& lines)
+// The shop items of the sale are still sold.
+void checkItems(const LockedRows& locked, const std::vector<CartLine>& lines)
 {
-    QStringList names;
     for (const CartLine& line : lines)
-        if (line.kind == CartLine::Kind::ShopItem)
-            names << "'" + SqlQuote(line.text) + "'";
-    if (names.isEmpty())
-        return;
-    QStringList found;
-    for (Recordset rs = db.Query("SELECT i_name FROM tbl_item WHERE i_name IN (" + names.join(',') + ") FOR UPDATE");
-         !rs.EOF_(); rs.MoveNext())
-        found << rs["i_name"].Value();
-    for (const CartLine& line : lines)
-        if (line.kind == CartLine::Kind::ShopItem && !found.contains(line.text, Qt::CaseInsensitive))
+        if (line.kind == CartLine::Kind::ShopItem && !locked.items.contains(line.text, Qt::CaseInsensitive))
             throw SaleRefused("The item " + line.text + " is no longer in the shop; nothing was recorded.");
 }
 
@@ -132,9 +152,10 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
     int32_t transaction = 0;
     try {
         Db::Transaction([&](Connection& db) {
-        const auto checked = checkSlots(db, lines);
-        checkItems(db, lines);
-        transaction = GetMaxTransaction(db) + 1;
+        const LockedRows locked = lockSaleRows(db, lines);
+        const auto checked = checkSlots(locked, lines);
+        checkItems(locked, lines);
+        transaction = locked.lastTransaction + 1;
 
         QStringList rows, paidConditions, paidCases;
         std::map<std::pair<QString, QString>, int> hours;
@@ -160,9 +181,15 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
         // One hour per court line, whatever its length, on every register row of the booker's name.
         for (const auto& [reg, count] : hours)
             db.Execute("UPDATE " + reg.first.arg(count) + SqlQuote(reg.second) + "'");
-        for (const auto& [name, quantity] : sold)
-            db.Execute("UPDATE tbl_item SET i_currentstock=i_currentstock-" + QString::number(quantity) +
-                       " WHERE i_name='" + SqlQuote(name) + "'");
+        // Every row takes off the quantity of each name it answers to, as one statement per name would.
+        QStringList taken, names;
+        for (const auto& [name, quantity] : sold) {
+            taken << " - CASE WHEN i_name='" + SqlQuote(name) + "' THEN " + QString::number(quantity) + " ELSE 0 END";
+            names << "'" + SqlQuote(name) + "'";
+        }
+        if (!sold.empty())
+            db.Execute("UPDATE tbl_item SET i_currentstock=i_currentstock" + taken.join("") + " WHERE i_name IN (" +
+                       names.join(',') + ")");
         });
     } catch (const Db::CommitUnconfirmed& lost) {
         throw SaleUnconfirmed(lost, transaction);
