@@ -78,7 +78,10 @@ TEST_F(SaleTest, OneSaleWritesItsLinesPaidMarksHoursAndStockUnderOneNumber)
     EXPECT_EQ(scalar("SELECT GROUP_CONCAT(i_currentstock ORDER BY i_id) FROM tbl_item"),
               "117.00,80.00,60.00,25.00,10.00,0.00");
 
-    EXPECT_EQ(RecordSale({shopLine("Energy Bar", "Food", 220, 1)}, StaffLogin), 2);
+    // Each line takes its quantity off every item its name answers to, whatever the case.
+    EXPECT_EQ(RecordSale({shopLine("Energy Bar", "Food", 220, 1), shopLine("ENERGY BAR", "Food", 220, 2)}, StaffLogin),
+              2);
+    EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Energy Bar'"), "57.00");
     EXPECT_EQ(RecordSale({}, StaffLogin), 0) << "an emptied cart records nothing";
 }
 
