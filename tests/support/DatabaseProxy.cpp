@@ -36,7 +36,7 @@ bool writeAll(int fd, const char* data, size_t size)
 }
 
 // A COMMIT travels alone, so the piece that carries it ends with the query command byte and the
-// statement (short as it is, it would not be compressed either).
+// statement.
 bool isCommit(const char* data, size_t size)
 {
     static const std::string command("\x03" "COMMIT");
