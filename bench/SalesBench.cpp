@@ -1,5 +1,14 @@
 // Speed of a sale and of its receipt on the generated centre, run by hand:
 //   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build && build/bench/sales_bench
+//
+// A sale of ten lines should take at most five bare connections and queries, and takes some two
+// to three and a half on a busy machine. Both open a connection, whose driver sets up its session
+// in a few round trips; the sale then runs eight statements of 0.1 to 0.5 ms each: the session and
+// the transaction's start, one locked read of its slots, items and last transaction number, the
+// journal rows, the paid marks, the hours, the stock, and the commit. It took five to eleven bare
+// queries while the settings' compressed protocol deflated and inflated every statement and reply
+// (half its time), and while it spent round trips on a read each, on a stock update per item, on
+// the lock timeout and on turning autocommit back on before the connection closed.
 
 #include "BenchSupport.h"
 
@@ -30,6 +39,7 @@ std::vector<CartLine> tenLines(int& n)
         slot.court = court;
         slot.slotDate = date;
         slot.slotTime = "19:00";
+        slot.booking = {"Bench", "", 0, 60};
         slot.text = "Field Number " + QString::number(court + 1) + " " + date + " 19:00";
         slot.unitPrice = slot.amount = Money::FromCents(9000);
         slot.quantity = "1";
@@ -79,11 +89,13 @@ BENCHMARK(BM_BareConnectionAndQuery)->UseManualTime()->Unit(benchmark::kMillisec
 BENCHMARK(BM_RecordSaleOfTenLines)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_ReceiptOfTenLinesToPdf)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
 
+// Nobody is there to answer a window: a message ends the run with its text.
 } // namespace
 
 int main(int argc, char** argv)
 {
     BenchRun run(argc, argv);
+    run.WriteSettings("[Address]\r\naddress0=Bench Sports Centre\r\n[Contact]\r\ncontact0=Tel 555-0100\r\n");
     CounterNumber = 1;
     SpecialGroupCount = 5;
     StaffLogin = "counter";

@@ -23,15 +23,13 @@ void Transaction(const std::function<void(Connection&)>& work, bool readCommitte
 {
     for (int attempt = 1;; ++attempt) {
         auto connection = Open();
-        // A station waiting for another's rows gives up within seconds instead of the server's
-        // default of nearly a minute.
-        connection->Execute(QString("SET SESSION innodb_lock_wait_timeout=5") +
-                            (readCommitted ? ", tx_isolation='READ-COMMITTED'" : ""));
+        // Every read sees what other stations committed up to that moment, and a row that is not there
+        // locks nothing.
+        if (readCommitted)
+            connection->Execute("SET SESSION tx_isolation='READ-COMMITTED'");
         connection->BeginTrans();
         try {
             work(*connection);
-            connection->CommitTrans();
-            return;
         } catch (const VbError& e) {
             connection->RollbackTrans();
             if (attempt == 1 && IsLockConflict(e))
@@ -41,6 +39,12 @@ void Transaction(const std::function<void(Connection&)>& work, bool readCommitte
             connection->RollbackTrans();
             throw;
         }
+        try {
+            connection->CommitTrans();
+        } catch (const VbError& e) {
+            throw CommitUnconfirmed(e);
+        }
+        return;
     }
 }
 

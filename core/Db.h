@@ -15,11 +15,18 @@ std::unique_ptr<Connection> Open(const Timeouts& limits = StandardTimeouts);
 Recordset Query(const QString& statement);
 long long Execute(const QString& statement);
 
+// The connection was lost while the server was asked to commit: it may have committed or not.
+class CommitUnconfirmed : public VbError {
+public:
+    explicit CommitUnconfirmed(const VbError& error) : VbError(error) {}
+};
+
 // Runs a user action that writes more than one row: work gets one connection inside one
 // transaction and must read what it decides on through that connection (with FOR UPDATE where
 // another station could change it meanwhile). Committed when work returns, rolled back when it
 // throws, so nothing is ever half written. A deadlock or lock wait timeout, after which the server
 // has undone the transaction, runs work once more on a fresh transaction before it is thrown on.
+// A failure of the commit itself throws CommitUnconfirmed: the caller must find out what was written.
 // With readCommitted every read sees what other stations committed up to that moment, and a row that
 // is not there locks nothing.
 void Transaction(const std::function<void(Connection&)>& work, bool readCommitted = false);

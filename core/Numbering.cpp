@@ -4,21 +4,49 @@
 #include "Vb.h"
 #include "VbError.h"
 
+#include <limits>
+
 namespace {
 
 QString journal() { return "tbl_counter" + QString::number(CounterNumber); }
 
+// Read from the end of the column's index, so that inside a transaction the lock covers the last
+// number and the gap after it: no other station can take or write a higher one meanwhile.
+QString lastOf(const QString& column, bool lock)
+{
+    return "SELECT " + column + " FROM " + journal() + " WHERE " + column + " IS NOT NULL ORDER BY " + column +
+           " DESC LIMIT 1" + (lock ? " FOR UPDATE" : "");
+}
+
 int32_t maxOf(Connection& connection, const QString& column, bool lock)
 {
-    // Read from the end of the column's index, so that inside a transaction the lock covers the
-    // last number and the gap after it: no other station can take or write a higher one meanwhile.
-    Recordset rs = connection.Query("SELECT " + column + " FROM " + journal() + " WHERE " + column +
-                                    " IS NOT NULL ORDER BY " + column + " DESC LIMIT 1" +
-                                    (lock ? " FOR UPDATE" : ""));
+    Recordset rs = connection.Query(lastOf(column, lock));
     if (rs.EOF_())
         return 0;
     const QString value = rs.Fields(0).Value();
     return value.isEmpty() ? 0 : Vb::CLng(Vb::Val(value));
+}
+
+// The highest receipt number the journal's column holds. Receipts were once 16-bit numbers, which a
+// busy station uses up in about two years; a journal made by the database set-up holds far more.
+int32_t receiptCeiling(Connection& connection)
+{
+    Recordset rs = connection.Query("SELECT DATA_TYPE, COLUMN_TYPE FROM information_schema.COLUMNS WHERE "
+                                    "TABLE_SCHEMA=DATABASE() AND TABLE_NAME='" + journal() +
+                                    "' AND COLUMN_NAME='c_receipt'");
+    if (rs.EOF_())
+        return SmallReceiptLimit;
+    const QString type = rs["DATA_TYPE"].Value().toLower();
+    const bool isUnsigned = rs["COLUMN_TYPE"].Value().contains("unsigned", Qt::CaseInsensitive);
+    if (type == "tinyint")
+        return isUnsigned ? 255 : 127;
+    if (type == "smallint")
+        return isUnsigned ? 65535 : SmallReceiptLimit;
+    if (type == "mediumint")
+        return isUnsigned ? 16777215 : 8388607;
+    if (type == "int" || type == "bigint")
+        return std::numeric_limits<int32_t>::max();
+    return SmallReceiptLimit;
 }
 
 } // namespace
@@ -27,24 +55,29 @@ int32_t GetMaxTransaction() { return maxOf(*Db::Open(), "c_transaction", false);
 
 int32_t GetMaxTransaction(Connection& transaction) { return maxOf(transaction, "c_transaction", true); }
 
+QString LockedLastTransactionQuery() { return lastOf("c_transaction", true); }
+
 int32_t GetMaxReceipt() { return maxOf(*Db::Open(), "c_receipt", false); }
 
-int16_t AssignReceiptNumber(Connection& transaction, int32_t transactionNumber)
+int32_t AssignReceiptNumber(Connection& transaction, int32_t transactionNumber)
 {
     const int32_t highest = maxOf(transaction, "c_receipt", true);
-    if (highest >= ReceiptLimit)
-        throw VbError(VbErrors::Overflow, "Pallowin",
-                      "Receipt number " + QString::number(ReceiptLimit) +
-                          " has been reached at this station; no further receipt can be numbered.");
-    const auto receipt = static_cast<int16_t>(highest + 1);
+    if (highest >= SmallReceiptLimit) {
+        const int32_t ceiling = receiptCeiling(transaction);
+        if (highest >= ceiling)
+            throw VbError(VbErrors::Overflow, "Pallowin",
+                          "Receipt number " + QString::number(ceiling) +
+                              " has been reached at this station; no further receipt can be numbered.");
+    }
+    const int32_t receipt = highest + 1;
     transaction.Execute("UPDATE " + journal() + " SET c_receipt=" + QString::number(receipt) +
                         " WHERE c_transaction=" + QString::number(transactionNumber));
     return receipt;
 }
 
-int16_t AssignReceiptNumber(const QString& transaction)
+int32_t AssignReceiptNumber(const QString& transaction)
 {
-    int16_t receipt = 0;
+    int32_t receipt = 0;
     const int32_t number = Vb::CLng(Vb::Val(transaction));
     Db::Transaction([&](Connection& c) { receipt = AssignReceiptNumber(c, number); });
     return receipt;

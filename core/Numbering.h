@@ -14,14 +14,18 @@ int32_t GetMaxTransaction();
 // The same inside a transaction: the journal's last number stays locked until it ends, so a second
 // sale of the station waits and takes the next number.
 int32_t GetMaxTransaction(Connection& transaction);
+// The statement of that locked read, for a caller that reads more at once; it selects c_transaction.
+QString LockedLastTransactionQuery();
 // The station's highest receipt number, 0 when no line has one.
 int32_t GetMaxReceipt();
-// Gives every line of the transaction the next receipt number and returns it. Receipt numbers
-// end at 32767: at the limit it throws a VbError with a clear text and writes nothing.
-int16_t AssignReceiptNumber(const QString& transaction);
+// Gives every line of the transaction the next receipt number and returns it. Receipt numbers go
+// on past 32767 as far as the journal's receipt column holds them: at its limit it throws a
+// VbError with a clear text and writes nothing.
+int32_t AssignReceiptNumber(const QString& transaction);
 // The same inside a transaction, which holds the highest receipt number until it ends.
-int16_t AssignReceiptNumber(Connection& transaction, int32_t transactionNumber);
+int32_t AssignReceiptNumber(Connection& transaction, int32_t transactionNumber);
 // The sum of the line totals of a receipt, 0 when no line has that number.
 Money GetReceiptTotal(int receipt);
 
-constexpr int32_t ReceiptLimit = 32767;
+// The end of the 16-bit receipt numbers, beyond which the journal's column is looked at.
+constexpr int32_t SmallReceiptLimit = 32767;

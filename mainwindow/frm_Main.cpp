@@ -19,6 +19,7 @@
 #include "StorePanel.h"
 #include "Invoice.h"
 #include "RateClass.h"
+#include "ShiftClose.h"
 #include "ShiftHooks.h"
 #include "frm_HandOver.h"
 #include "frm_Item.h"
@@ -337,8 +338,7 @@ void frm_Main::Form_Load()
         plan3->Shape(0).Visible = false;
 
         SetCounterStaffShiftStatus(CounterNumber, 0);
-        const int hour = Now().time().hour();
-        ShiftName = HourStart < hour && hour < 18 ? "morning" : "evening";
+        ShiftName = ShiftNameAt(Now().time().hour(), HourStart);
 
         lbl_FieldInfo->setText(CourtNames[0]);
         txtInfo_FieldSelect->setText("0");

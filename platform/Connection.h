@@ -46,6 +46,7 @@ public:
     bool InTransaction() const;
 
 private:
+    void beforeStatement();
     void endTransaction(bool commit);
 
     struct Handles;

@@ -3,6 +3,8 @@
 #include "Db.h"
 #include "SqlQuote.h"
 
+#include <algorithm>
+
 RegisterTable::RegisterTable(QString table, QString prefix) : m_table(std::move(table)), m_prefix(std::move(prefix)) {}
 
 std::vector<RegisterTable::ListRow> RegisterTable::List() const
@@ -40,16 +42,32 @@ void RegisterTable::Insert(const Record& record, long long hours) const
     Db::Execute("INSERT INTO " + m_table + " SET " + texts(record) + ", " + m_prefix + "hour=" + QString::number(hours));
 }
 
-bool RegisterTable::Update(const Record& record, std::optional<long long> hours) const
+RegisterTable::Updated RegisterTable::Update(const Record& record, std::optional<long long> hours) const
 {
     const std::optional<long long> key = Key(record[0]);
     if (!key)
-        return false;
+        return Updated::NoKey;
     QString set = texts(record);
     if (hours)
         set += ", " + m_prefix + "hour=" + QString::number(*hours);
-    Db::Execute("UPDATE " + m_table + " SET " + set + " WHERE " + m_prefix + "id=" + QString::number(*key));
-    return true;
+    // The connection counts the rows found, changed or not: none means the row is gone.
+    if (Db::Execute("UPDATE " + m_table + " SET " + set + " WHERE " + m_prefix + "id=" + QString::number(*key)) == 0)
+        return Updated::Gone;
+    return Updated::Written;
+}
+
+std::array<int, 6> RegisterTable::TextWidths() const
+{
+    const QStringList columns = {"id", "idno", "name", "hour", "org", "tel"};
+    std::array<int, 6> widths{};
+    for (Recordset rs = Db::Query("SELECT COLUMN_NAME, CHARACTER_MAXIMUM_LENGTH FROM information_schema.COLUMNS "
+                                  "WHERE TABLE_SCHEMA=DATABASE() AND TABLE_NAME='" + m_table + "'");
+         !rs.EOF_(); rs.MoveNext()) {
+        const qsizetype position = columns.indexOf(rs.Fields(0).Value().mid(m_prefix.size()));
+        if (position > 0 && position != 3 && rs.Fields(0).Value().startsWith(m_prefix))
+            widths[static_cast<size_t>(position)] = static_cast<int>(std::min<long long>(rs.Fields(1).Integer(), 32767));
+    }
+    return widths;
 }
 
 void RegisterTable::Delete(long long key) const

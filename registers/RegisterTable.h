@@ -28,9 +28,15 @@ public:
     std::optional<Record> RecordOf(long long key) const;
     void Insert(const Record& record, long long hours) const;
     // Writes the row of record's key; the hours only when given, so that hours added by a payment
-    // since the record was shown stay. Returns whether the key was a key at all.
-    bool Update(const Record& record, std::optional<long long> hours) const;
+    // since the record was shown stay.
+    enum class Updated { Written, NoKey, Gone };
+    Updated Update(const Record& record, std::optional<long long> hours) const;
     void Delete(long long key) const;
+
+    // The most characters each text column holds, by column position; 0 where the table's own
+    // definition sets no limit (the key and the hours). A centre's own group table may be narrower
+    // than the standard one, and without strict mode the server would cut longer texts silently.
+    std::array<int, 6> TextWidths() const;
 
     // Typed hours as a whole number; an empty box is 0, anything but digits is none.
     static std::optional<long long> Hours(const QString& typed);

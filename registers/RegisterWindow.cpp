@@ -32,10 +32,6 @@ RegisterWindow::RegisterWindow(RegisterForm& form, RegisterTable table, QWidget*
         txt_member[i]->setObjectName("txt_member_" + QString::number(i));
     }
     txt_member[0]->hide();
-    txt_member[1]->setMaxLength(32);
-    txt_member[2]->setMaxLength(255);
-    txt_member[4]->setMaxLength(255);
-    txt_member[5]->setMaxLength(64);
     btn_MemberPaste = Named<QPushButton>("btn_MemberPaste", "paste", this);
     const std::array<QLabel*, 5> labels = {
         Named<QLabel>("Label1", "Members ID", this), Named<QLabel>("Label2", "Members Name", this),
@@ -127,6 +123,11 @@ void RegisterWindow::Form_Load()
     m_form.AddMode = false;
     RecordPosition = 1;
     Guarded("reading the register", [this] {
+        // The boxes take no more than the table's own columns hold.
+        const std::array<int, 6> widths = m_table.TextWidths();
+        for (size_t i = 0; i < widths.size(); ++i)
+            if (widths[i] > 0)
+                txt_member[i]->setMaxLength(widths[i]);
         RefreshMemberList();
         showRecord();
     });
@@ -194,6 +195,11 @@ void RegisterWindow::btn_Refresh_Click()
 {
     RecordPosition = std::max(RecordPosition, 1);
     Guarded("reading the register", [this] {
+        // The boxes take no more than the table's own columns hold.
+        const std::array<int, 6> widths = m_table.TextWidths();
+        for (size_t i = 0; i < widths.size(); ++i)
+            if (widths[i] > 0)
+                txt_member[i]->setMaxLength(widths[i]);
         RefreshMemberList();
         showRecord();
     });
@@ -238,9 +244,20 @@ void RegisterWindow::update()
     if (m_form.AddMode) {
         m_table.Insert(record, *hours);
     } else if (!record[1].isEmpty()) {
-        if (!m_table.Update(record, hoursTyped ? hours : std::nullopt)) {
+        switch (m_table.Update(record, hoursTyped ? hours : std::nullopt)) {
+        case RegisterTable::Updated::Written:
+            break;
+        case RegisterTable::Updated::NoKey:
             MsgBox("There is no record shown to update. Press Add to enter a new one.", Msg::Critical);
             return;
+        case RegisterTable::Updated::Gone:
+            // The edit is kept in the boxes unless it is saved as a new record.
+            if (MsgBox("This record was deleted at another station since it was shown, so your changes were not "
+                       "saved. Save it as a new record?",
+                       Msg::YesNo | Msg::Exclamation) != Msg::Yes)
+                return;
+            m_table.Insert(record, hours.value_or(RegisterTable::Hours(m_shownHours).value_or(0)));
+            break;
         }
     }
     m_form.AddMode = false;

@@ -4,6 +4,16 @@
 
 #include <QString>
 
+// The booking of a court hour as a cart line was priced for it: who booked it and when they play.
+struct SlotBooking {
+    QString name;
+    QString telephone;
+    int delay = 0;
+    int playLength = 60;
+
+    bool operator==(const SlotBooking&) const = default;
+};
+
 // One line of the payment cart: a court hour, a shop item or a miscellaneous item.
 struct CartLine {
     enum class Kind { Slot, ShopItem, Misc };
@@ -19,6 +29,8 @@ struct CartLine {
     int court = -1;
     QString slotDate;   // "yyyy-mm-dd", the business date
     QString slotTime;   // "hh:00", "24:00" for midnight
+    // The sale sells the hour only while the slot still holds this booking.
+    SlotBooking booking;
 
     bool IsSlot() const { return kind == Kind::Slot; }
 };

@@ -100,12 +100,12 @@ void CartPanel::AddLine(const CartLine& line)
 
 void CartPanel::btn_Paid_Click()
 {
-    Guarded("paying for the slot", [this] {
-        const int added = PaySelectedSlots(m_host.Grid(), m_host.FieldInfo(), m_cart);
-        showCart();
-        if (added > 0)
-            m_host.ShowPaymentTab();
-    });
+    const size_t before = m_cart.Lines().size();
+    Guarded("paying for the slot", [this] { PaySelectedSlots(m_host.Grid(), m_host.FieldInfo(), m_cart); });
+    // Lines added before a failure stay in the cart, so the window shows them too.
+    showCart();
+    if (m_cart.Lines().size() > before)
+        m_host.ShowPaymentTab();
 }
 
 void CartPanel::btn_Delete_Click()

@@ -68,7 +68,7 @@ int highestNumber(Connection& db, bool lock)
 int GetMaxInvoiceNumber() { return highestNumber(*Db::Open(), false); }
 
 int UpdateBookingWithInvoice(const QString& date, int court, const QStringList& times,
-                             const std::function<bool(int number)>& print)
+                             const QStringList& shownNames)
 {
     int number = 0;
     const bool committed = RunSlotChange([&](Connection& db) {
@@ -77,17 +77,19 @@ int UpdateBookingWithInvoice(const QString& date, int court, const QStringList& 
             throw SlotRefusal{"Invoice number " + QString::number(InvoiceLimit) +
                               " has been reached; no further invoice can be numbered."};
         number = highest + 1;
-        for (const QString& time : times) {
+        for (qsizetype i = 0; i < times.size(); ++i) {
+            const QString& time = times[i];
             const std::optional<SlotRow> own = LockSlotRow(db, date, time, court);
-            if (const QString refusal = refusalOfName(own ? own->bookerName : QString()); !refusal.isEmpty())
+            const QString now = own ? own->bookerName : QString();
+            if (now != shownNames.value(i))
+                throw SlotRefusal{time + ": " + SlotChangedMessage(now)};
+            if (const QString refusal = refusalOfName(now); !refusal.isEmpty())
                 throw SlotRefusal{time + ": " + refusal};
             if (own->paid > Money())
                 throw SlotRefusal{time + ": The slot already paid"};
             db.Execute("UPDATE tbl_booking SET b_invoice=" + QString::number(number) + SlotWhere(date, time, court));
         }
         WriteLog(db, StaffLogin, "Invoice Printed " + QString::number(number));
-        if (!print(number))
-            throw SlotRefusal{"The invoice could not be printed: the printer cannot be written to."};
     });
     return committed ? number : 0;
 }
@@ -104,14 +106,22 @@ int PrintInvoice(SlotGrid& grid, const QString& courtName)
     const std::unique_ptr<QPrinter> printer = CurrentPrinterChoice().Choose(grid.Owner());
     if (!printer)
         return 0;
-    QStringList times;
+    QStringList times, names;
     for (int row = 1; row <= grid.RowCount(); ++row)
-        if (grid.IsSelected(row))
+        if (grid.IsSelected(row)) {
             times << grid.RowTime(row);
-    // Printed before the numbers are committed, so that an invoice that did not print numbers nothing.
-    return UpdateBookingWithInvoice(grid.GridDate(), *court, times, [&](int number) {
-        const InvoiceTitle title;
-        title.form.GenerateInvoiceContent(grid, courtName, number);
-        return title.form.PrintForm(*printer);
-    });
+            names << grid.NameCell(row);
+        }
+    const InvoiceTitle title;
+    title.form.GenerateInvoiceContent(grid, courtName);
+    const int number = UpdateBookingWithInvoice(grid.GridDate(), *court, times, names);
+    if (number == 0)
+        return 0;
+    title.form.SetNumber(number);
+    if (!title.form.PrintForm(*printer))
+        MsgBox("Invoice " + QString::number(number) +
+                   " was given to the slots, but it could not be printed: the printer cannot be written to. Print "
+                   "Invoice again gives them a new number.",
+               Msg::Critical);
+    return number;
 }

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 class SlotGrid;
 
@@ -13,18 +12,19 @@ constexpr int InvoiceLimit = 32767;
 // The highest invoice number of all stations, 0 when no slot has one.
 int GetMaxInvoiceNumber();
 
-// Gives the slots of court at date and the times one new invoice number, in one transaction that
-// judges each slot as it stands now and takes the number after the highest of all stations, which
-// a second station then waits for. "Invoice Printed N" is logged in it, and print is called before
-// it ends: a refusal (shown to the user), the end of the numbers or a print that returns false
-// leaves nothing numbered or logged. Returns the number given, 0 when none was.
+// Gives the slots of court at date and the times one new invoice number and logs "Invoice Printed
+// N", in one transaction that only writes: each slot must still hold the booker the grid showed
+// (shownNames, one per time) and be unpaid, and the number is the one after the highest of all
+// stations, which a second station then waits for. A refusal (shown to the user) or the end of
+// the numbers leaves nothing numbered or logged. Returns the number given, 0 when none was.
 int UpdateBookingWithInvoice(const QString& date, int court, const QStringList& times,
-                             const std::function<bool(int number)>& print);
+                             const QStringList& shownNames);
 
 // The slot menu's "Print Invoice": every selected row of the grid must hold an unpaid booking of
-// its own; then the printer is chosen, and in one transaction the slots are judged again as they
-// stand now, given the next invoice number, "Invoice Printed N" is logged and the invoice titled
-// "INVOICE" is printed. A refusal, a cancelled printer dialog, the end of the numbers or a failed
-// print leaves nothing numbered or logged. courtName is the grid's court as the lines show it.
-// Returns the number given, 0 when none was. Database failures throw.
+// its own; then the printer is chosen and the invoice titled "INVOICE" is filled, which asks the
+// cashier about rate classes and extra time, all before the slots are numbered, so that no other
+// station waits on a question; the numbered invoice is printed last. A refusal, a cancelled
+// printer dialog or the end of the numbers numbers nothing; a printer that fails after the
+// numbering is told with the number. courtName is the grid's court as the lines show it. Returns
+// the number given, 0 when none was. Database failures throw.
 int PrintInvoice(SlotGrid& grid, const QString& courtName);

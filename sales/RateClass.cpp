@@ -39,14 +39,17 @@ QString RateClassWord(const QString& rateClass)
     return rateClass;
 }
 
-bool SetMembershipStatus(const QString& date, const QString& time, int court, const QString& rateClass,
-                         int gridCourt, const QString& actionTime)
+bool SetMembershipStatus(const QString& date, const QString& time, int court, const QString& shownName,
+                         const QString& rateClass, int gridCourt, const QString& actionTime)
 {
     const QString word = RateClassWord(rateClass);
     return RunSlotChange([&](Connection& db) {
-        // A row carrying only the extra time of the slot before it has no booking of its own.
         const std::optional<SlotRow> own = LockSlotRow(db, date, time, court);
-        if (!own || own->bookerName.isEmpty() || own->bookerName.contains(ExtraTimeMark))
+        const QString now = own ? own->bookerName : QString();
+        if (now != shownName)
+            throw SlotRefusal{SlotChangedMessage(now)};
+        // A row carrying only the extra time of the slot before it has no booking of its own.
+        if (now.isEmpty() || now.contains(ExtraTimeMark))
             throw SlotRefusal{"You cannot set empty slot"};
         if (own->paid > Money())
             throw SlotRefusal{"The slot already paid"};
@@ -69,5 +72,6 @@ void SetSlotRateClass(SlotGrid& grid, const QString& rateClass)
     if (!IsUserAllowed(true))
         return;
     if (const std::optional<int> court = ChosenCourt(grid.CourtText()))
-        SetMembershipStatus(grid.GridDate(), grid.RowTime(row), *court, rateClass, *court, grid.ActionTime());
+        SetMembershipStatus(grid.GridDate(), grid.RowTime(row), *court, grid.NameCell(row), rateClass, *court,
+                            grid.ActionTime());
 }

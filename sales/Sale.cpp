@@ -12,10 +12,9 @@
 
 #include <map>
 #include <optional>
-#include <tuple>
 
 int32_t CurrentTransaction = 0;
-int16_t CurrentReceipt = 0;
+int32_t CurrentReceipt = 0;
 
 namespace {
 
@@ -32,53 +31,92 @@ struct CheckedSlot {
     QString booker;
 };
 
-// The sale's slots as they stand now, locked until the sale ends, read in one statement.
-std::vector<std::optional<CheckedSlot>> checkSlots(Connection& db, const std::vector<CartLine>& lines)
+// What the sale decides on as it stands now, read in one statement and locked until the sale ends,
+// always in this order: its slots, its shop items and the journal's last transaction number.
+struct LockedRows {
+    struct Slot {
+        SlotBooking booking;
+        QString rateClass;
+        Money paid;
+    };
+    std::map<std::pair<QString, int>, Slot> hours;
+    QStringList items;
+    int32_t lastTransaction = 0;
+};
+
+LockedRows lockSaleRows(Connection& db, const std::vector<CartLine>& lines)
+{
+    QStringList hours, items;
+    for (const CartLine& line : lines) {
+        if (line.IsSlot())
+            hours << slotCondition(line);
+        else if (line.kind == CartLine::Kind::ShopItem)
+            items << "'" + SqlQuote(line.text) + "'";
+    }
+    // Every part gives the same nine columns: its kind, its key, then the slot's booking.
+    QStringList parts;
+    if (!hours.isEmpty())
+        parts << "(SELECT 's', b_datetime, b_field, b_bookername, b_bookertel, b_delaytime, b_playlength, "
+                 "b_specialrate, b_paid FROM tbl_booking WHERE " + hours.join(" OR ") + " FOR UPDATE)";
+    if (!items.isEmpty())
+        parts << "(SELECT 'i', i_name, NULL, NULL, NULL, NULL, NULL, NULL, NULL FROM tbl_item WHERE i_name IN (" +
+                     items.join(',') + ") FOR UPDATE)";
+    parts << "(" + QString(LockedLastTransactionQuery()).replace("SELECT c_transaction",
+                                                                 "SELECT 't', c_transaction, NULL, NULL, NULL, "
+                                                                 "NULL, NULL, NULL, NULL") + ")";
+    LockedRows locked;
+    for (Recordset rs = db.Query(parts.join(" UNION ALL ")); !rs.EOF_(); rs.MoveNext()) {
+        const QString kind = rs.Fields(0).Value();
+        const QString key = rs.Fields(1).Value();
+        if (kind == "s")
+            locked.hours[{key, static_cast<int>(rs.Fields(2).Integer())}] = {
+                {rs.Fields(3).Value(), rs.Fields(4).Value(), static_cast<int>(rs.Fields(5).Integer()),
+                 static_cast<int>(rs.Fields(6).Integer())},
+                rs.Fields(7).Value(),
+                Money::Parse(rs.Fields(8).Value())};
+        else if (kind == "i")
+            locked.items << key;
+        else
+            locked.lastTransaction = static_cast<int32_t>(rs.Fields(1).Integer());
+    }
+    return locked;
+}
+
+// Each court line's slot still holds the booking the line was made for, unpaid.
+std::vector<std::optional<CheckedSlot>> checkSlots(const LockedRows& locked, const std::vector<CartLine>& lines)
 {
     std::vector<std::optional<CheckedSlot>> checked(lines.size());
-    QStringList conditions;
-    for (const CartLine& line : lines)
-        if (line.IsSlot())
-            conditions << slotCondition(line);
-    if (conditions.isEmpty())
-        return checked;
-    std::map<std::pair<QString, int>, std::tuple<QString, QString, Money>> found;
-    for (Recordset rs = db.Query("SELECT b_datetime, b_field, b_bookername, b_specialrate, b_paid FROM tbl_booking "
-                                 "WHERE " + conditions.join(" OR ") + " FOR UPDATE");
-         !rs.EOF_(); rs.MoveNext())
-        found[{rs["b_datetime"].Value(), static_cast<int>(rs["b_field"].Integer())}] = {
-            rs["b_bookername"].Value(), rs["b_specialrate"].Value(), Money::Parse(rs["b_paid"].Value())};
     for (size_t i = 0; i < lines.size(); ++i) {
         const CartLine& line = lines[i];
         if (!line.IsSlot())
             continue;
-        const auto slot = found.find({line.slotDate + " " + line.slotTime + ":00", line.court});
-        const QString booker = slot == found.end() ? QString() : std::get<0>(slot->second);
+        const auto slot = locked.hours.find({line.slotDate + " " + line.slotTime + ":00", line.court});
+        const QString booker = slot == locked.hours.end() ? QString() : slot->second.booking.name;
         if (booker.isEmpty() || booker == SharedBookingMark || booker == PartiallySharedMark)
             throw SaleRefused("The slot " + line.text +
                               " is no longer booked (another station cancelled it); nothing was recorded.");
-        if (std::get<2>(slot->second) > Money())
+        const SlotBooking& now = slot->second.booking;
+        // Cancelled and booked again meanwhile: the money in hand is not the new booker's.
+        if (now.name != line.booking.name || now.telephone != line.booking.telephone)
+            throw SaleRefused("The slot " + line.text + " was booked again by " + now.name +
+                              " since it was put in the cart. Remove the line and pay the slot again; nothing was "
+                              "recorded.");
+        if (now != line.booking)
+            throw SaleRefused("The play time of the slot " + line.text +
+                              " was changed since it was put in the cart, so its price may differ. Remove the line "
+                              "and pay the slot again; nothing was recorded.");
+        if (slot->second.paid > Money())
             throw SaleRefused("The slot " + line.text + " has already been paid; nothing was recorded.");
-        checked[i] = CheckedSlot{std::get<1>(slot->second), booker};
+        checked[i] = CheckedSlot{slot->second.rateClass, booker};
     }
     return checked;
 }
 
-// The shop items of the sale are still sold, and stay so until the sale ends.
-void checkItems(Connection& db, const std::vector<CartLine>& lines)
+// The shop items of the sale are still sold.
+void checkItems(const LockedRows& locked, const std::vector<CartLine>& lines)
 {
-    QStringList names;
     for (const CartLine& line : lines)
-        if (line.kind == CartLine::Kind::ShopItem)
-            names << "'" + SqlQuote(line.text) + "'";
-    if (names.isEmpty())
-        return;
-    QStringList found;
-    for (Recordset rs = db.Query("SELECT i_name FROM tbl_item WHERE i_name IN (" + names.join(',') + ") FOR UPDATE");
-         !rs.EOF_(); rs.MoveNext())
-        found << rs["i_name"].Value();
-    for (const CartLine& line : lines)
-        if (line.kind == CartLine::Kind::ShopItem && !found.contains(line.text, Qt::CaseInsensitive))
+        if (line.kind == CartLine::Kind::ShopItem && !locked.items.contains(line.text, Qt::CaseInsensitive))
             throw SaleRefused("The item " + line.text + " is no longer in the shop; nothing was recorded.");
 }
 
@@ -112,10 +150,12 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
     if (lines.empty())
         return 0;
     int32_t transaction = 0;
-    Db::Transaction([&](Connection& db) {
-        const auto checked = checkSlots(db, lines);
-        checkItems(db, lines);
-        transaction = GetMaxTransaction(db) + 1;
+    try {
+        Db::Transaction([&](Connection& db) {
+        const LockedRows locked = lockSaleRows(db, lines);
+        const auto checked = checkSlots(locked, lines);
+        checkItems(locked, lines);
+        transaction = locked.lastTransaction + 1;
 
         QStringList rows, paidConditions, paidCases;
         std::map<std::pair<QString, QString>, int> hours;
@@ -141,12 +181,40 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
         // One hour per court line, whatever its length, on every register row of the booker's name.
         for (const auto& [reg, count] : hours)
             db.Execute("UPDATE " + reg.first.arg(count) + SqlQuote(reg.second) + "'");
-        for (const auto& [name, quantity] : sold)
-            db.Execute("UPDATE tbl_item SET i_currentstock=i_currentstock-" + QString::number(quantity) +
-                       " WHERE i_name='" + SqlQuote(name) + "'");
-    });
+        // Every row takes off the quantity of each name it answers to, as one statement per name would.
+        QStringList taken, names;
+        for (const auto& [name, quantity] : sold) {
+            taken << " - CASE WHEN i_name='" + SqlQuote(name) + "' THEN " + QString::number(quantity) + " ELSE 0 END";
+            names << "'" + SqlQuote(name) + "'";
+        }
+        if (!sold.empty())
+            db.Execute("UPDATE tbl_item SET i_currentstock=i_currentstock" + taken.join("") + " WHERE i_name IN (" +
+                       names.join(',') + ")");
+        });
+    } catch (const Db::CommitUnconfirmed& lost) {
+        throw SaleUnconfirmed(lost, transaction);
+    }
     CurrentTransaction = transaction;
     return transaction;
+}
+
+SaleOutcome FindSale(int32_t transaction)
+{
+    bool recorded = false;
+    try {
+        Db::Transaction([&](Connection& db) {
+            // Locking reads wait for the lost transaction, should the server still run it, and
+            // then see what it left. Only this station numbers its journal, so rows under the
+            // number are the sale's.
+            GetMaxTransaction(db);
+            recorded = !db.Query("SELECT c_transaction FROM " + journal() + " WHERE c_transaction=" +
+                                 QString::number(transaction) + " LIMIT 1 FOR UPDATE")
+                            .EOF_();
+        });
+    } catch (const VbError&) {
+        return SaleOutcome::Unknown;
+    }
+    return recorded ? SaleOutcome::Recorded : SaleOutcome::NotRecorded;
 }
 
 bool HasTransaction(int32_t transaction)
@@ -156,13 +224,13 @@ bool HasTransaction(int32_t transaction)
                 .EOF_();
 }
 
-int16_t ReceiptOfTransaction(int32_t transaction)
+int32_t ReceiptOfTransaction(int32_t transaction)
 {
-    int16_t receipt = 0;
+    int32_t receipt = 0;
     Db::Transaction([&](Connection& db) {
         Recordset rs = db.Query("SELECT c_receipt FROM " + journal() + " where c_transaction=" +
                                 QString::number(transaction) + " LIMIT 1 FOR UPDATE");
-        receipt = rs.EOF_() ? 0 : static_cast<int16_t>(rs.Fields(0).Integer());
+        receipt = rs.EOF_() ? 0 : static_cast<int32_t>(rs.Fields(0).Integer());
         if (receipt == 0)
             receipt = AssignReceiptNumber(db, transaction);
     });

@@ -2,6 +2,8 @@
 
 #include "CartLine.h"
 
+#include "VbError.h"
+
 #include <QString>
 #include <cstdint>
 #include <stdexcept>
@@ -10,7 +12,7 @@
 // The sale being finished and its receipt: the transaction number of the last sale or reprint and
 // the receipt number given to it.
 extern int32_t CurrentTransaction;
-extern int16_t CurrentReceipt;
+extern int32_t CurrentReceipt;
 
 // A line of the cart can no longer be sold (its slot was cancelled or paid meanwhile, its item
 // was removed); what() is the message for the cashier.
@@ -20,16 +22,30 @@ public:
     QString Message() const { return QString::fromStdString(what()); }
 };
 
+// The connection was lost while the sale under transaction was being committed: whether it was
+// recorded must be found out (FindSale) before it is recorded again.
+class SaleUnconfirmed : public VbError {
+public:
+    SaleUnconfirmed(const VbError& error, int32_t transaction) : VbError(error), transaction(transaction) {}
+    int32_t transaction;
+};
+
 // Records the lines as one sale of this station under the next transaction number, in one
 // database transaction: every line is checked first against what the database holds now, then
 // the journal rows are written, the court hours marked paid, an hour added to the booker's
 // register row and the stock of sold items lowered. Anything that fails leaves nothing written.
-// Throws SaleRefused or the database's VbError; returns the transaction number, or 0 for a cart
-// without lines, which writes nothing.
+// Throws SaleRefused, SaleUnconfirmed or the database's VbError; returns the transaction number,
+// or 0 for a cart without lines, which writes nothing.
 int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff);
+
+enum class SaleOutcome { Recorded, NotRecorded, Unknown };
+// Whether the sale tried under transaction is in the station's journal. A transaction of the lost
+// connection that the server still runs holds the journal until it ends, and is waited for;
+// Unknown while the database cannot be asked or keeps it held.
+SaleOutcome FindSale(int32_t transaction);
 
 // Whether the station's journal holds the transaction.
 bool HasTransaction(int32_t transaction);
 // The receipt number of a recorded transaction; one that never had a receipt is given the next
 // number, so that two stations reprinting it at once still give it only one.
-int16_t ReceiptOfTransaction(int32_t transaction);
+int32_t ReceiptOfTransaction(int32_t transaction);

@@ -67,3 +67,5 @@ void RecordShift(const ShiftAmounts& amounts)
                    "', sh_stocklog='" + SqlQuote(stock) + "', sh_staff='" + SqlQuote(StaffLogin) + "' ");
     });
 }
+
+QString ShiftNameAt(int hour, int openingHour) { return openingHour < hour && hour < 18 ? "morning" : "evening"; }

@@ -32,3 +32,7 @@ ShiftEntry ReadShiftAmounts(const QString& money, const QString& cashFloat);
 // closed mark and its tbl_shift<n> row with the amounts, the previous closing, the time of the
 // shift's first sale and the stock of every shop item. Database failures throw and write nothing.
 void RecordShift(const ShiftAmounts& amounts);
+
+// The shift a station opens at a clock hour (0 to 23): "morning" strictly after the opening hour and
+// before 18:00, else "evening" (the opening hour itself, the evening and the hours after midnight).
+QString ShiftNameAt(int hour, int openingHour);

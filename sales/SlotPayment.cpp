@@ -3,9 +3,11 @@
 #include "Rates.h"
 
 #include "SlotAudit.h"
+#include "SlotChange.h"
 #include "SlotGrid.h"
 #include "SlotInfo.h"
 
+#include "Db.h"
 #include "Globals.h"
 #include "Prompter.h"
 
@@ -34,7 +36,23 @@ QString refusalOf(const SlotGrid& grid, int row)
 
 QString printed(double quantity) { return QString::number(quantity, 'g', 15); }
 
+std::optional<SlotBooking> readBooking(const QString& date, const QString& time, int court)
+{
+    Recordset rs = Db::Query("SELECT b_bookername, b_bookertel, b_delaytime, b_playlength FROM tbl_booking" +
+                             SlotWhere(date, time, court));
+    if (rs.EOF_())
+        return std::nullopt;
+    return SlotBooking{rs["b_bookername"].Value(), rs["b_bookertel"].Value(),
+                       static_cast<int>(rs["b_delaytime"].Integer()), static_cast<int>(rs["b_playlength"].Integer())};
+}
+
 } // namespace
+
+QString SlotChangedMessage(const QString& nowHeld)
+{
+    return "The slot was changed at another station since it was shown: " +
+           (nowHeld.isEmpty() ? QString("it is now free") : "it now holds " + nowHeld) + ". Please look at it again.";
+}
 
 Money PerMinutes(Money rate, int minutes)
 {
@@ -64,6 +82,12 @@ int PaySelectedSlots(SlotGrid& grid, const QString& courtName, Cart& cart)
             return added;
         }
         const QString time = grid.RowTime(row);
+        // The hour is sold for the booking the cashier saw, and later only while the slot still holds it.
+        const std::optional<SlotBooking> booking = readBooking(date, time, court);
+        if (!booking || booking->name != grid.NameCell(row)) {
+            MsgBox(SlotChangedMessage(booking ? booking->name : QString()), Msg::Critical);
+            return added;
+        }
         const QString rateClass = ShowSpecialRateInfo(grid, date, time);
         int16_t hour = Vb::CInt(time.left(2));
         const Money rate = CalcFieldRate(static_cast<int16_t>(court), hour, WeekdayName(day), rateClass).value_or(Money());
@@ -76,6 +100,7 @@ int PaySelectedSlots(SlotGrid& grid, const QString& courtName, Cart& cart)
         line.court = court;
         line.slotDate = date;
         line.slotTime = time;
+        line.booking = *booking;
         line.unitPrice = rate;
         line.text = courtName + " " + day.toString("dd/MM/yyyy") + " " + time;
         const SlotPrice price = PriceWithExtraTime(rate, extra);

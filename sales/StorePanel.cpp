@@ -108,17 +108,22 @@ void StorePanel::ListView_Store_Click()
     QTreeWidgetItem* item = ListView_Store->currentItem();
     if (ListView_Store->topLevelItemCount() == 0 || !item)
         return;
-    m_name = item->text(ColName);
+    const QString name = item->text(ColName);
+    txt_ItemInfo->setText(name);
+    txt_ItemQuantity->clear();
+    lbl_ItemPrice->clear();
+    if (name == MiscItemName) {
+        // Until a description and price are entered there is nothing to ask a quantity of.
+        m_chosen = false;
+        askMisc();
+        return;
+    }
+    m_kind = CartLine::Kind::ShopItem;
+    m_name = name;
     m_type = item->data(ColName, TypeRole).toString();
     m_price = Money::FromCents(item->data(ColName, PriceRole).toLongLong());
     m_chosen = true;
-    txt_ItemInfo->setText(m_name);
-    txt_ItemQuantity->clear();
-    lbl_ItemPrice->clear();
-    if (m_name == MiscItemName)
-        askMisc();
-    else
-        askQuantity();
+    askQuantity();
 }
 
 void StorePanel::txt_ItemQuantity_Click()
@@ -134,14 +139,14 @@ void StorePanel::askQuantity()
         return;
     const QString typed = pad.Quantity();
     CartLine line;
-    line.kind = CartLine::Kind::ShopItem;
+    line.kind = m_kind;
     line.text = m_name;
     line.tag = m_type;
     line.unitPrice = m_price;
     line.quantity = typed;
     line.amount = Money::FromCents(m_price.Cents() * *ParseQuantity(typed));
     txt_ItemQuantity->setText(typed);
-    lbl_ItemPrice->setText(GroupedAmount(line.amount));
+    lbl_ItemPrice->setText(m_kind == CartLine::Kind::ShopItem ? GroupedAmount(line.amount) : line.amount.Format());
     m_cart.AddLine(line);
 }
 
@@ -150,14 +155,18 @@ void StorePanel::askMisc()
     frm_MiscItem misc(window());
     if (misc.exec() != QDialog::Accepted)
         return;
-    // The pad asks quantities of shop items only; a misc line is entered afresh each time.
-    m_chosen = false;
+    // The quantity label then asks how many more of the same description at the typed price.
+    m_kind = CartLine::Kind::Misc;
+    m_name = misc.Description();
+    m_type.clear();
+    m_price = misc.Price();
+    m_chosen = true;
     CartLine line;
-    line.kind = CartLine::Kind::Misc;
-    line.text = misc.Description();
-    line.unitPrice = misc.Price();
+    line.kind = m_kind;
+    line.text = m_name;
+    line.unitPrice = m_price;
     line.quantity = "1";
-    line.amount = misc.Price();
+    line.amount = m_price;
     txt_ItemInfo->setText(line.text);
     txt_ItemQuantity->setText(line.quantity);
     lbl_ItemPrice->setText(line.amount.Format());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Money.h"
+#include "CartLine.h"
 
 #include <QWidget>
 
@@ -45,7 +45,9 @@ private:
     void askMisc();
 
     CartPanel& m_cart;
-    // The chosen item, kept here so that a later selection in the list cannot change its price.
+    // The chosen item, kept here so that a later selection in the list cannot change its price; after
+    // a misc line, its description and typed price.
+    CartLine::Kind m_kind = CartLine::Kind::ShopItem;
     QString m_name;
     QString m_type;
     Money m_price;

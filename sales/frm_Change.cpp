@@ -163,16 +163,53 @@ void frm_Change::btn_OK_Click()
         MsgBox("Incorrect amount given!", Msg::Critical);
         return;
     }
+    // A sale whose recording was lost on its way is looked up before anything is recorded again.
+    if (m_unconfirmed && settleUnconfirmed() != SaleOutcome::NotRecorded)
+        return;
     try {
         CurrentTask = "recording the sale";
         m_transaction = RecordSale(m_cart.Contents().Lines(), StaffLogin);
     } catch (const SaleRefused& refused) {
         MsgBox(refused.Message(), Msg::Critical);
         return;
+    } catch (const SaleUnconfirmed& lost) {
+        m_unconfirmed = lost.transaction;
+        if (settleUnconfirmed() == SaleOutcome::NotRecorded)
+            MsgBox("The connection to the database was lost while the sale was being recorded. It was not "
+                   "recorded: nothing was written. Press OK to record it again.",
+                   Msg::Critical);
+        return;
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
         return;
     }
+    saleRecorded();
+}
+
+SaleOutcome frm_Change::settleUnconfirmed()
+{
+    const SaleOutcome outcome = FindSale(*m_unconfirmed);
+    if (outcome == SaleOutcome::Unknown) {
+        MsgBox("The connection to the database was lost while the sale was being recorded, and whether it was "
+               "recorded cannot be told while the database does not answer. The payment stays open: press OK "
+               "once the database is back, and the sale is looked up before anything is recorded again.",
+               Msg::Critical);
+        return outcome;
+    }
+    const int32_t transaction = *m_unconfirmed;
+    m_unconfirmed.reset();
+    if (outcome == SaleOutcome::Recorded) {
+        m_transaction = CurrentTransaction = transaction;
+        MsgBox("The database did not confirm the sale, but it was recorded as transaction " +
+                   QString::number(transaction) + ".",
+               Msg::Information);
+        saleRecorded();
+    }
+    return outcome;
+}
+
+void frm_Change::saleRecorded()
+{
     m_recorded = true;
     if (m_transaction != 0)
         m_host.Grid().RefreshView();
@@ -217,6 +254,9 @@ void frm_Change::btn_Close_Click()
 
 void frm_Change::reject()
 {
+    // Leaving with the cart kept is safe only once the lost sale is known not to be recorded.
+    if (m_unconfirmed && settleUnconfirmed() == SaleOutcome::Unknown)
+        return;
     if (m_recorded)
         btn_Close_Click();
     else

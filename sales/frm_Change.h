@@ -1,9 +1,12 @@
 #pragma once
 
+#include "Sale.h"
+
 #include "CommPort.h"
 
 #include <QDialog>
 #include <cstdint>
+#include <optional>
 
 class CartPanel;
 class QFrame;
@@ -46,16 +49,23 @@ public:
     void btn_Close_Click();
 
     // Esc and the window's close control: a recorded sale ends as Close does, so that its lines
-    // cannot be paid a second time; before that the cart is kept.
+    // cannot be paid a second time; before that the cart is kept. While a lost sale cannot be looked
+    // up, the payment stays open.
     void reject() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Looks up the sale whose recording was lost; a recorded one goes on as recorded.
+    SaleOutcome settleUnconfirmed();
+    void saleRecorded();
+
     CartPanel& m_cart;
     SalesHost& m_host;
     CommPort MSComm1;
     int32_t m_transaction = 0;
     bool m_recorded = false;
+    // The transaction number of a sale whose commit was never confirmed.
+    std::optional<int32_t> m_unconfirmed;
 };

@@ -51,7 +51,8 @@ frm_Item::frm_Item(std::function<void()> refreshStore, QWidget* owner)
     cmb_ShortCut = new QComboBox(this);
     cmb_ShortCut->setObjectName("cmb_ShortCut");
     cmb_ShortCut->addItem(QString());
-    for (int k = 1; k <= 12; ++k)
+    // The store answers F1 to F16: a shortcut beyond F12 must survive an Update.
+    for (int k = 1; k <= 16; ++k)
         cmb_ShortCut->addItem("F" + QString::number(k));
     chk_Show = new QCheckBox("Show Item?", this);
     chk_Show->setObjectName("chk_Show");

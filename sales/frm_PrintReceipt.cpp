@@ -112,7 +112,7 @@ void frm_PrintReceipt::fillHeader(int number)
     m_content.issued = "Issued By: " + StaffLogin;
     m_content.time = "Time: " + now.toString("h:mm:ss AP");
     m_content.date = "Date: " + now.toString("dd/MM/yyyy");
-    m_content.numberLine = ReceiptNumberLine(CounterNumber, number);
+    SetNumber(number);
 }
 
 void frm_PrintReceipt::GenerateReceiptContent(int ReceiptNumber)
@@ -128,9 +128,11 @@ void frm_PrintReceipt::GenerateReceiptContent(int ReceiptNumber)
                                    Money::Parse(rs["c_itemtotal"].Value()).Format()});
 }
 
-void frm_PrintReceipt::GenerateInvoiceContent(SlotGrid& grid, const QString& courtName, int ReceiptNumber)
+void frm_PrintReceipt::SetNumber(int number) { m_content.numberLine = ReceiptNumberLine(CounterNumber, number); }
+
+void frm_PrintReceipt::GenerateInvoiceContent(SlotGrid& grid, const QString& courtName)
 {
-    fillHeader(ReceiptNumber);
+    fillHeader(0);
     const QString date = grid.GridDate();
     const QDate day = QDate::fromString(date, "yyyy-MM-dd");
     const auto court = static_cast<int16_t>(Vb::CInt(grid.CourtText()));

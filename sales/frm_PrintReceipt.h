@@ -53,8 +53,10 @@ public:
     // Fills the form with the station's journal lines of the receipt.
     void GenerateReceiptContent(int ReceiptNumber);
     // Fills the form with the selected hours of the grid, priced as the cart prices them without
-    // play length or players; courtName is the grid's court as the lines show it.
-    void GenerateInvoiceContent(SlotGrid& grid, const QString& courtName, int ReceiptNumber);
+    // play length or players; courtName is the grid's court as the lines show it. The invoice's
+    // number is set once it is given.
+    void GenerateInvoiceContent(SlotGrid& grid, const QString& courtName);
+    void SetNumber(int number);
 
     const ReceiptContent& Content() const { return m_content; }
     // Prints the filled form on the printer; false when the printer cannot be written to.

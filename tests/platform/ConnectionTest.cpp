@@ -1,5 +1,6 @@
 #include "Connection.h"
 #include "Db.h"
+#include "Globals.h"
 #include "PrivateDatabase.h"
 #include "Settings.h"
 #include "SqlQuote.h"
@@ -28,6 +29,30 @@ TEST_F(ConnectionTest, AMidnightSlotIsStoredAsHour24AndFoundByItsBusinessDate)
     EXPECT_EQ(rs["b_bookername"].Value(), "Late");
     rs.MoveNext();
     EXPECT_TRUE(rs.EOF_());
+}
+
+TEST_F(ConnectionTest, TheSettingsCompressedProtocolIsLeftOffAndTheirOtherOptionsKept)
+{
+    ASSERT_TRUE(::ConnectionString.contains("OPTION=18475"));
+    auto db = Db::Open();
+    EXPECT_EQ(db->Query("SHOW SESSION STATUS LIKE 'Compression'").Fields(1).Value(), "OFF");
+    // Found rows, not changed ones, are counted: an update that changes nothing still finds its row.
+    db->Execute("INSERT INTO tbl_counter1 SET c_item='Water'");
+    EXPECT_EQ(db->Execute("UPDATE tbl_counter1 SET c_item='Water'"), 1);
+}
+
+TEST_F(ConnectionTest, AStatementAfterATransactionIsCommittedByItself)
+{
+    auto db = Db::Open();
+    db->BeginTrans();
+    db->Execute("INSERT INTO tbl_counter1 SET c_item='in the transaction'");
+    db->CommitTrans();
+    db->Execute("INSERT INTO tbl_counter1 SET c_item='after it'");
+    EXPECT_EQ(count("tbl_counter1"), 2) << "another connection sees both";
+    db->BeginTrans();
+    db->Execute("INSERT INTO tbl_counter1 SET c_item='rolled back'");
+    db->RollbackTrans();
+    EXPECT_EQ(count("tbl_counter1"), 2);
 }
 
 TEST_F(ConnectionTest, FieldsReadByNameAndPositionWithNullAsEmpty)

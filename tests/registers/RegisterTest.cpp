@@ -12,6 +12,7 @@
 #include <QAbstractItemModel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -136,6 +137,48 @@ TEST_F(Registers, UpdateWritesTheHoursOnlyWhenTheyWereChanged)
     w->txt_member[3]->setText(" 20 ");
     w->btn_Update_Click();
     EXPECT_EQ(stored(members, "1"), "M001|Anna Lindqvist|20.00|Riverside FC|555-0999");
+}
+
+TEST_F(Registers, AnUpdateOfARowDeletedElsewhereIsToldAndCanBeSavedAsNew)
+{
+    const Register members = all()[0];
+    auto w = open(members);
+    w->btn_Update_Click();
+    EXPECT_TRUE(prompter.prompts().isEmpty()) << "an Update that changes nothing finds its row";
+
+    Db::Execute("DELETE FROM tbl_member WHERE m_name='Anna Lindqvist'");
+    w->txt_member[5]->setText("555-0111");
+    prompter.Answer(Msg::No);
+    w->btn_Update_Click();
+    EXPECT_EQ(prompter.prompts(), QStringList{"This record was deleted at another station since it was shown, so "
+                                              "your changes were not saved. Save it as a new record?"});
+    EXPECT_EQ(count("tbl_member WHERE m_name='Anna Lindqvist'"), 0);
+    EXPECT_EQ(w->txt_member[5]->text(), "555-0111") << "the edit stays in the boxes";
+
+    prompter.Answer(Msg::Yes);
+    w->btn_Update_Click();
+    EXPECT_EQ(scalar("SELECT CONCAT_WS('|', m_idno, m_name, m_hour, m_org, m_tel) FROM tbl_member "
+                     "WHERE m_name='Anna Lindqvist'"),
+              "M001|Anna Lindqvist|12.00|Riverside FC|555-0111");
+}
+
+TEST_F(Registers, TheBoxesTakeNoMoreThanTheTablesOwnColumnsHold)
+{
+    PrivateDatabase::RunClient("USE posdb; CREATE TABLE tbl_specialgroup2 (m_id INT AUTO_INCREMENT PRIMARY KEY, "
+                               "m_idno VARCHAR(6), m_name VARCHAR(20), m_hour INT, m_org VARCHAR(10), "
+                               "m_tel VARCHAR(12));");
+    frm_Members_Dynamic().TableIndex = 2;
+    auto group = std::make_unique<RegisterWindow>(frm_Members_Dynamic(), RegisterTable("tbl_specialgroup2", "m_"),
+                                                  nullptr);
+    group->btn_Add_Click();
+    QStringList shown;
+    for (int i : {1, 2, 4, 5}) {
+        QTest::keyClicks(group->txt_member[static_cast<size_t>(i)], "12345678901234567890-too-long");
+        shown << group->txt_member[static_cast<size_t>(i)]->text();
+    }
+    EXPECT_EQ(shown.join('|'), "123456|12345678901234567890|1234567890|123456789012");
+    group->btn_Update_Click();
+    EXPECT_EQ(scalar("SELECT CONCAT_WS('|', m_idno, m_name, m_org, m_tel) FROM tbl_specialgroup2"), shown.join('|'));
 }
 
 TEST_F(Registers, DeleteTakesAnAdministratorAndOnlyTheRowShown)

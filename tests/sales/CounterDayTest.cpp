@@ -1,7 +1,12 @@
 #include "SalesFixture.h"
 
+#include "Booking.h"
+#include "Cart.h"
 #include "Invoice.h"
 #include "RateClass.h"
+#include "Sale.h"
+#include "SlotAudit.h"
+#include "SlotPayment.h"
 #include "ShiftClose.h"
 #include "frm_PrintReceipt.h"
 #include "frm_ShiftEnd.h"
@@ -15,11 +20,14 @@
 #include "CountingPrompter.h"
 #include "ModalDialog.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <atomic>
 #include <barrier>
+#include <future>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -84,9 +92,15 @@ TEST_F(CounterDay, ARateClassIsRefusedForAnEmptyExtraTimeOrMeanwhilePaidSlotWith
     grid.Select({"17:00"});
     SetSlotRateClass(grid, MemberClass);
     // The hour after 14:00 carries only its extra time: no booking of its own to change.
-    EXPECT_FALSE(SetMembershipStatus("2026-12-08", "15:00", 3, StudentClass, 3, "x"));
+    EXPECT_FALSE(SetMembershipStatus("2026-12-08", "15:00", 3, "", StudentClass, 3, "x"));
+    // Booked again at another station since the grid showed Bo.
+    Db::Execute("UPDATE tbl_booking SET b_bookername='Cy', b_paid=0 WHERE b_bookername='Bo'");
+    grid.Select({"16:00"});
+    SetSlotRateClass(grid, MemberClass);
     EXPECT_EQ(prompter.prompts(),
-              QStringList({"The slot already paid", "You cannot set empty slot", "You cannot set empty slot"}));
+              QStringList({"The slot already paid", "You cannot set empty slot", "You cannot set empty slot",
+                           "The slot was changed at another station since it was shown: it now holds Cy. Please "
+                           "look at it again."}));
     EXPECT_EQ(count("tbl_remark"), 0);
     EXPECT_EQ(count("tbl_booking WHERE b_specialrate<>''"), 0);
 }
@@ -110,6 +124,14 @@ TEST_F(CounterDay, AnInvoiceNumbersEverySelectedSlotOnceLogsItAndPrintsTitledInv
         EXPECT_TRUE(text.contains(expected)) << expected << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains("OFFICIAL RECEIPT"));
     EXPECT_EQ(prompter.unexpected(), 0);
+
+    // A printer that fails once the slots are numbered: the cashier is told the number given.
+    printer.unwritable = true;
+    grid.Select({"16:00"});
+    EXPECT_EQ(PrintInvoice(grid, "Court 4"), 11);
+    EXPECT_EQ(prompter.prompts().last(), "Invoice 11 was given to the slots, but it could not be printed: the printer "
+                                         "cannot be written to. Print Invoice again gives them a new number.");
+    EXPECT_EQ(logTexts(), "Invoice Printed 10|Invoice Printed 11");
 }
 
 TEST_F(CounterDay, AnInvoiceRefusedForAnySelectedRowOrCancelledNumbersAndLogsNothing)
@@ -128,22 +150,78 @@ TEST_F(CounterDay, AnInvoiceRefusedForAnySelectedRowOrCancelledNumbersAndLogsNot
     grid.Select({"14:00", "16:00"});
     Db::Execute("UPDATE tbl_booking SET b_paid=40 WHERE b_datetime LIKE '%16:00%'");
     EXPECT_EQ(PrintInvoice(grid, "Court 4"), 0);
-    EXPECT_EQ(UpdateBookingWithInvoice("2026-12-08", 1, {"14:00"}, [](int) { return true; }), 0);
+    EXPECT_EQ(UpdateBookingWithInvoice("2026-12-08", 1, {"14:00"}, {SharedBookingMark}), 0);
     grid.Select({"14:00"});
     printer.cancel = true;
     EXPECT_EQ(PrintInvoice(grid, "Court 4"), 0);
     printer.cancel = false;
-    EXPECT_EQ(UpdateBookingWithInvoice("2026-12-08", 3, {"14:00"}, [](int) { return false; }), 0);
+    // Booked again at another station since the grid showed Riverside FC.
+    Db::Execute("UPDATE tbl_booking SET b_bookername='Carl' WHERE b_datetime LIKE '%14:00%' AND b_field=3");
+    EXPECT_EQ(PrintInvoice(grid, "Court 4"), 0);
+    Db::Execute("UPDATE tbl_booking SET b_bookername='Riverside FC' WHERE b_bookername='Carl'");
     Db::Execute("UPDATE tbl_booking SET b_invoice=32767 WHERE b_datetime LIKE '%15:00%'");
     EXPECT_EQ(PrintInvoice(grid, "Court 4"), 0);
     EXPECT_EQ(prompter.prompts(),
               QStringList({"The slot already paid", "You cannot print invoice for empty slot",
                            "16:00: The slot already paid", "14:00: Please print via master slots",
-                           "The invoice could not be printed: the printer cannot be written to.",
+                           "14:00: The slot was changed at another station since it was shown: it now holds Carl. "
+                           "Please look at it again.",
                            "Invoice number 32767 has been reached; no further invoice can be numbered."}));
     EXPECT_EQ(count("tbl_booking WHERE b_invoice NOT IN (0, 32767)"), 0);
     EXPECT_EQ(count("tbl_log"), 0);
-    EXPECT_EQ(printer.printed, 2) << "the first was cancelled, the second did not print, nothing else was asked";
+    for (int n = 1; n <= printer.printed; ++n)
+        EXPECT_FALSE(QFile::exists(printer.Path(n))) << "an invoice numbered nothing prints nothing";
+}
+
+// A cashier reads an invoice's rate message for a long while. The slots are numbered only once
+// every message has been read, so meanwhile another station sells a court hour and cancels
+// another as quickly as ever.
+TEST_F(CounterDay, AnInvoiceLeftOpenOnAMessageHoldsUpNoOtherStation)
+{
+    PdfPrinter printer;
+    book("14:00", "b_bookername='Riverside FC', b_specialrate='member'");
+    book("15:00", "b_bookername='Ann'", 4);
+    book("16:00", "b_bookername='Bo'", 5);
+    TestGrid sold("2026-12-08", 4), cancelled("2026-12-08", 5);
+    sold.RefreshView();
+    cancelled.RefreshView();
+    sold.Select({"15:00"});
+    Cart cart;
+    ASSERT_EQ(PaySelectedSlots(sold, "Court 5", cart), 1);
+    grid.RefreshView();
+    grid.Select({"14:00"});
+
+    struct OtherStationMeanwhile : CountingPrompter {
+        std::function<void()> meanwhile;
+        int MsgBox(const QString& prompt, int style, const QString& title) override
+        {
+            if (prompt == "The customer got member rate" && meanwhile)
+                std::exchange(meanwhile, nullptr)();
+            return CountingPrompter::MsgBox(prompt, style, title);
+        }
+    } cashier;
+    qint64 saleMs = -1, cancelMs = -1;
+    bool cancelDone = false;
+    cashier.meanwhile = [&] {
+        auto other = std::async(std::launch::async, [&] {
+            QElapsedTimer t;
+            t.start();
+            RecordSale(cart.Lines(), "other");
+            saleMs = t.restart();
+            cancelDone = CancelSlots(cancelled, "2026-12-08", {"16:00"}, {"Bo"}, "5", "rain").front();
+            cancelMs = t.elapsed();
+        });
+        // The message stays open until the other station is done, and at most 15 seconds.
+        ASSERT_EQ(other.wait_for(std::chrono::seconds(15)), std::future_status::ready);
+        other.get();
+    };
+    EXPECT_EQ(PrintInvoice(grid, "Court 4"), 1);
+    EXPECT_TRUE(cancelDone) << cashier.prompts.join('\n').toStdString();
+    EXPECT_LT(saleMs, 2000);
+    EXPECT_LT(cancelMs, 2000);
+    EXPECT_EQ(scalar("SELECT b_paid FROM tbl_booking WHERE b_field=4"), "40.00");
+    EXPECT_EQ(count("tbl_booking WHERE b_field=5"), 0);
+    EXPECT_EQ(count("tbl_booking WHERE b_invoice=1"), 1);
 }
 
 TEST_F(CounterDay, TwoStationsInvoicingAtOnceNeverShareANumber)
@@ -159,7 +237,7 @@ TEST_F(CounterDay, TwoStationsInvoicingAtOnceNeverShareANumber)
         start.arrive_and_wait();
         for (int h = 0; h < Hours; ++h)
             numbers.push_back(UpdateBookingWithInvoice("2026-12-08", court, {QString("%1:00").arg(10 + h)},
-                                                       [](int) { return true; }));
+                                                       {court == 3 ? "A" : "B"}));
     };
     std::vector<int> a, b;
     std::thread first(station, 3, std::ref(a)), second(station, 4, std::ref(b));
@@ -211,6 +289,16 @@ TEST_F(CounterDay, TheFirstClosingOfAStationWithSalesStartsAtItsOldestSale)
     RecordShift({Money::FromCents(5000), Money::FromCents(-2000)});
     EXPECT_EQ(shiftRow(),
               "70.00|50.00|-20.00|2026-12-08 14:05:09|2026-12-08 09:05:00|2026-12-08 09:05:00|morning|counter");
+}
+
+TEST(ShiftName, TheMorningRunsStrictlyBetweenTheOpeningHourAndSixInTheEvening)
+{
+    QString shifts;
+    for (int hour = 0; hour < 24; ++hour)
+        shifts += ShiftNameAt(hour, 8).left(1);
+    EXPECT_EQ(shifts, "eeeeeeeee" "mmmmmmmmm" "eeeeee") << "08:xx and 18:xx open the evening shift";
+    EXPECT_EQ(ShiftNameAt(1, 0), "morning");
+    EXPECT_EQ(ShiftNameAt(0, 0), "evening");
 }
 
 TEST_F(CounterDay, EndingAShiftAsksInCapitalsAndNoKeepsTheShiftNamed)

@@ -73,7 +73,8 @@ TEST_F(Receipt, AnInvoicePricesTheSelectedHoursWithTheirExtraTime)
     grid.Select({"16:00", "17:00"});
     frm_PrintReceipt& form = frm_PrintReceipt::Default();
     form.Label2 = "INVOICE";
-    form.GenerateInvoiceContent(grid, host.FieldInfo(), 3);
+    form.GenerateInvoiceContent(grid, host.FieldInfo());
+    form.SetNumber(3);
     form.Label2 = "OFFICIAL RECEIPT";
     ASSERT_EQ(form.Content().lines.size(), 2u);
     const ReceiptLine& second = form.Content().lines[1];

@@ -18,18 +18,6 @@ namespace {
 
 class SaleTest : public SalesTest {
 protected:
-    CartLine shopLine(const QString& name, const QString& type, int cents, int quantity)
-    {
-        CartLine line;
-        line.kind = CartLine::Kind::ShopItem;
-        line.text = name;
-        line.tag = type;
-        line.unitPrice = Money::FromCents(cents);
-        line.quantity = QString::number(quantity);
-        line.amount = Money::FromCents(cents * quantity);
-        return line;
-    }
-
     // The cart of the counter's usual sale: a member's 90-minute hour at 19:00, a per-person hour
     // of six players at 20:00, three waters and a misc line.
     Cart usualCart()
@@ -90,7 +78,10 @@ TEST_F(SaleTest, OneSaleWritesItsLinesPaidMarksHoursAndStockUnderOneNumber)
     EXPECT_EQ(scalar("SELECT GROUP_CONCAT(i_currentstock ORDER BY i_id) FROM tbl_item"),
               "117.00,80.00,60.00,25.00,10.00,0.00");
 
-    EXPECT_EQ(RecordSale({shopLine("Energy Bar", "Food", 220, 1)}, StaffLogin), 2);
+    // Each line takes its quantity off every item its name answers to, whatever the case.
+    EXPECT_EQ(RecordSale({shopLine("Energy Bar", "Food", 220, 1), shopLine("ENERGY BAR", "Food", 220, 2)}, StaffLogin),
+              2);
+    EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Energy Bar'"), "57.00");
     EXPECT_EQ(RecordSale({}, StaffLogin), 0) << "an emptied cart records nothing";
 }
 
@@ -125,6 +116,73 @@ TEST_F(SaleTest, ASlotCancelledOrAnItemRemovedByAnotherStationRefusesTheWholeSal
     EXPECT_THROW(RecordSale(cart.Lines(), StaffLogin), SaleRefused);
     EXPECT_EQ(count("tbl_counter1"), 0);
     EXPECT_EQ(count("tbl_booking WHERE b_paid > 0"), 0);
+}
+
+// The cashier holds Anna's money for her hour at 19:00 while another station cancels it and books
+// it for someone else, or moves her play: the sale must not mark that booking paid.
+TEST_F(SaleTest, ASlotBookedAgainOrChangedSinceItWasPutInTheCartIsNotSold)
+{
+    const Cart cart = usualCart();
+    const QString slot = "b_datetime='2026-12-08 19:00:00'";
+    auto rebook = [&](const QString& columns) {
+        Db::Execute("DELETE FROM tbl_booking WHERE " + slot);
+        book("19:00", "b_specialrate='member', " + columns);
+    };
+    auto refusal = [&] {
+        try {
+            RecordSale(cart.Lines(), StaffLogin);
+        } catch (const SaleRefused& e) {
+            return e.Message();
+        }
+        return QString("sold");
+    };
+    rebook("b_bookername='Carl Berg'");
+    EXPECT_EQ(refusal(), "The slot Court 4 08/12/2026 19:00 was booked again by Carl Berg since it was put in the "
+                         "cart. Remove the line and pay the slot again; nothing was recorded.");
+    rebook("b_bookername='Anna Lindqvist', b_bookertel='555-0199', b_playlength=90");
+    EXPECT_TRUE(refusal().contains("was booked again by Anna Lindqvist")) << "another Anna, by her telephone";
+    rebook("b_bookername='Anna Lindqvist', b_playlength=120");
+    EXPECT_EQ(refusal(), "The play time of the slot Court 4 08/12/2026 19:00 was changed since it was put in the "
+                         "cart, so its price may differ. Remove the line and pay the slot again; nothing was "
+                         "recorded.");
+    expectNothingWritten();
+
+    // The grid still shows Anna: the hour is not put into a cart for her either.
+    rebook("b_bookername='Carl Berg'");
+    Cart another;
+    grid.Select({"19:00"});
+    EXPECT_EQ(PaySelectedSlots(grid, host.FieldInfo(), another), 0);
+    EXPECT_EQ(prompter.prompts().last(), "The slot was changed at another station since it was shown: it now holds "
+                                         "Carl Berg. Please look at it again.");
+
+    rebook("b_bookername='Anna Lindqvist', b_playlength=90");
+    EXPECT_EQ(RecordSale(cart.Lines(), StaffLogin), 1);
+}
+
+// One hour per court line goes to the booker's row of the register of the slot's rate class, and
+// to no other register or group.
+TEST_F(SaleTest, APaymentCreditsHoursToTheStudentAndSpecialGroupRegisters)
+{
+    PrivateDatabase::RunClient("USE posdb; CREATE TABLE tbl_specialgroup3 LIKE tbl_member; "
+                               "INSERT INTO tbl_specialgroup3 (m_idno, m_name, m_hour) "
+                               "VALUES ('G301', 'North District Schools', 5), ('G302', 'Tomas Novak', 7);");
+    book("15:00", "b_bookername='Tomas Novak', b_specialrate='student'");
+    book("16:00", "b_bookername='Tomas Novak', b_specialrate='student', b_playlength=120");
+    book("18:00", "b_bookername='North District Schools', b_specialrate='specialgroup1'");
+    book("19:00", "b_bookername='North District Schools', b_specialrate='specialgroup2'");
+    book("20:00", "b_bookername='North District Schools', b_specialrate='specialgroup3'");
+    book("21:00", "b_bookername='Mei Chen'");
+    grid.RefreshView();
+    grid.Select({"15:00", "16:00", "18:00", "19:00", "20:00", "21:00"});
+    Cart cart;
+    ASSERT_EQ(PaySelectedSlots(grid, host.FieldInfo(), cart), 6);
+    RecordSale(cart.Lines(), StaffLogin);
+    EXPECT_EQ(scalar("SELECT GROUP_CONCAT(st_name, '=', st_hour ORDER BY st_id) FROM tbl_student"),
+              "Tomas Novak=5.00,Mei Chen=1.00") << "two lines, two hours, whatever their length";
+    EXPECT_EQ(scalar("SELECT GROUP_CONCAT(m_hour) FROM tbl_specialgroup1"), "21.00");
+    EXPECT_EQ(scalar("SELECT GROUP_CONCAT(m_name, '=', m_hour ORDER BY m_id) FROM tbl_specialgroup3"),
+              "North District Schools=6.00,Tomas Novak=7.00");
+    EXPECT_EQ(scalar("SELECT SUM(m_hour) FROM tbl_member"), "16.00") << "no member hour";
 }
 
 TEST_F(SaleTest, ACourtAboveNineWithAnyNameIsMarkedPaid)

@@ -19,7 +19,7 @@ std::unique_ptr<QPrinter> PdfPrinter::Choose(QWidget*)
         return nullptr;
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(Path(++printed));
+    printer->setOutputFileName(unwritable ? m_dir.path() + "/missing/print.pdf" : Path(++printed));
     return printer;
 }
 
@@ -78,4 +78,16 @@ void SalesTest::book(const QString& time, const QString& columns, int court)
 {
     Db::Execute("INSERT INTO tbl_booking SET b_datetime='2026-12-08 " + time + ":00', b_field=" +
                 QString::number(court) + ", " + columns);
+}
+
+CartLine SalesTest::shopLine(const QString& name, const QString& type, int cents, int quantity)
+{
+    CartLine line;
+    line.kind = CartLine::Kind::ShopItem;
+    line.text = name;
+    line.tag = type;
+    line.unitPrice = Money::FromCents(cents);
+    line.quantity = QString::number(quantity);
+    line.amount = Money::FromCents(cents * quantity);
+    return line;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CartLine.h"
 #include "PrinterChoice.h"
 #include "SalesHost.h"
 
@@ -35,6 +36,8 @@ public:
     std::unique_ptr<QPrinter> Choose(QWidget* owner) override;
 
     bool cancel = false;
+    // Printing then fails: the file's folder does not exist.
+    bool unwritable = false;
     int printed = 0;
     QString Path(int n) const;
 
@@ -55,6 +58,8 @@ protected:
 
     // Books court 3 at the hour of the grid's day with the given columns.
     static void book(const QString& time, const QString& columns, int court = 3);
+    // A cart line of quantity shop items of the type at the unit price.
+    static CartLine shopLine(const QString& name, const QString& type, int cents, int quantity);
 
     TempWindowsDir windows;
     ScriptedPrompter prompter;

@@ -9,6 +9,8 @@
 
 #include "Db.h"
 #include "Globals.h"
+#include "CountingPrompter.h"
+#include "DatabaseProxy.h"
 #include "ModalDialog.h"
 
 #include <QCheckBox>
@@ -95,10 +97,14 @@ TEST_F(SalesWindows, TheStoreListsShownItemsByTypeAndKeepsTheChosenItemsPrice)
     EXPECT_TRUE(store.FunctionKey(6));
     EXPECT_EQ(cartRows(cart).last(), "additional towel|12.50|1|12.50");
     EXPECT_EQ(prompter.prompts(), QStringList{"The price must be a number, for example 12.50"});
+    // The quantity label asks again for the misc line just entered, at its typed price.
+    WhenModalShown([](QWidget* pad) { QTest::keyClicks(pad, "3\r"); });
+    QTest::mouseClick(store.txt_ItemQuantity, Qt::LeftButton);
+    EXPECT_EQ(cartRows(cart).last(), "additional towel|12.50|3|37.50");
 
     cart.ListView_Cart->setCurrentItem(cart.ListView_Cart->topLevelItem(0));
     cart.btn_Delete_Click();
-    EXPECT_EQ(cart.lbl_TotalPrice->text(), "27.50");
+    EXPECT_EQ(cart.lbl_TotalPrice->text(), "65.00");
     cart.btn_Reset_Click();
     EXPECT_EQ(cart.lbl_TotalPrice->text(), "");
     EXPECT_EQ(store.txt_ItemInfo->text() + store.txt_ItemQuantity->text() + store.lbl_ItemPrice->text(), "");
@@ -107,14 +113,7 @@ TEST_F(SalesWindows, TheStoreListsShownItemsByTypeAndKeepsTheChosenItemsPrice)
 TEST_F(SalesWindows, ThePaymentTakesTillDigitsRecordsOnceAndPrintsOnlyWhenAsked)
 {
     CartPanel cart(host);
-    CartLine ball;
-    ball.kind = CartLine::Kind::ShopItem;
-    ball.text = "Futsal Ball Rental";
-    ball.tag = "Gear";
-    ball.unitPrice = Money::FromCents(4500);
-    ball.amount = ball.unitPrice;
-    ball.quantity = "1";
-    cart.AddLine(ball);
+    cart.AddLine(shopLine("Futsal Ball Rental", "Gear", 4500, 1));
     PdfPrinter printer;
     frm_Change change(cart, host);
     EXPECT_EQ(change.txt_Total->text(), "45.00");
@@ -155,6 +154,91 @@ TEST_F(SalesWindows, ThePaymentTakesTillDigitsRecordsOnceAndPrintsOnlyWhenAsked)
     EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Futsal Ball Rental'"), "9.00");
 }
 
+TEST_F(SalesWindows, ACartLineAddedBeforeASlotPaymentFailedIsShown)
+{
+    book("16:00", "b_bookername='Ann'");
+    book("17:00", "b_bookername='Bo', b_specialrate='member'");
+    grid.RefreshView();
+    grid.Select({"16:00", "17:00"});
+    // The database loses the rate table while the cashier reads the second hour's rate class.
+    struct RatesGoMeanwhile : CountingPrompter {
+        int MsgBox(const QString& prompt, int style, const QString& title) override
+        {
+            if (prompt == "The customer got member rate")
+                Db::Execute("RENAME TABLE tbl_rate TO tbl_rate_gone");
+            return CountingPrompter::MsgBox(prompt, style, title);
+        }
+    } failing;
+    CartPanel cart(host);
+    cart.btn_Paid_Click();
+    EXPECT_TRUE(failing.prompts.last().contains("tbl_rate")) << failing.prompts.join('\n').toStdString();
+    EXPECT_EQ(cartRows(cart), QStringList{"Court 4 08/12/2026 16:00|40.00|1|40.00"});
+    EXPECT_EQ(cart.lbl_TotalPrice->text(), "40.00");
+    EXPECT_EQ(host.paymentTabShown, 1);
+}
+
+// The link to the server breaks while a sale is committed. The station finds out what the server
+// did before it records anything again, tells it, and the court hour and the items are sold once.
+TEST_F(SalesWindows, ASaleWhoseCommitWasLostIsLookedUpBeforeItIsRecordedAgain)
+{
+    book("19:00", "b_bookername='Anna Lindqvist', b_specialrate='member'");
+    grid.RefreshView();
+    grid.Select({"19:00"});
+    CartPanel cart(host);
+    cart.btn_Paid_Click();
+    const CartLine water = shopLine("Mineral Water", "Drink", 150, 2);
+    cart.AddLine(water);
+    DatabaseProxy proxy;
+    ::ConnectionString = proxy.ConnectionString();
+    const QString unknown = "The connection to the database was lost while the sale was being recorded, and whether "
+                            "it was recorded cannot be told while the database does not answer. The payment stays "
+                            "open: press OK once the database is back, and the sale is looked up before anything is "
+                            "recorded again.";
+    {
+        frm_Change change(cart, host);
+        QTest::keyClicks(&change, "5000");
+        // The server commits, its reply is lost, and then it cannot be reached to be asked.
+        proxy.LoseNext(DatabaseProxy::Loss::CommitReply, true);
+        prompter.clear();
+        change.btn_OK_Click();
+        ASSERT_TRUE(proxy.Lost());
+        QTest::keyClick(&change, Qt::Key_Escape);
+        EXPECT_EQ(prompter.prompts(), (QStringList{unknown, unknown})) << "Esc cannot leave with the cart kept";
+        EXPECT_TRUE(change.btn_OK->isEnabled());
+
+        proxy.SetRefusing(false);
+        prompter.clear();
+        change.btn_OK_Click();
+        EXPECT_EQ(prompter.prompts().first(),
+                  "The database did not confirm the sale, but it was recorded as transaction 1.");
+        EXPECT_FALSE(change.btn_OK->isEnabled());
+        EXPECT_TRUE(change.btn_PrintReceipt->isEnabled());
+        change.btn_Close_Click();
+    }
+    EXPECT_EQ(count("tbl_counter1 WHERE c_transaction=1"), 2);
+    EXPECT_EQ(scalar("SELECT b_paid FROM tbl_booking"), "40.00");
+    EXPECT_EQ(scalar("SELECT m_hour FROM tbl_member WHERE m_name='Anna Lindqvist'"), "13.00");
+    EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Mineral Water'"), "118.00");
+    EXPECT_EQ(count("tbl_log WHERE log_do='Sales made, drawer open'"), 1);
+    EXPECT_TRUE(cart.Contents().IsEmpty());
+
+    // The COMMIT itself is lost: the server undoes the sale, and the next OK records it once.
+    cart.AddLine(water);
+    frm_Change change(cart, host);
+    QTest::keyClicks(&change, "300");
+    proxy.LoseNext(DatabaseProxy::Loss::Commit);
+    prompter.clear();
+    change.btn_OK_Click();
+    EXPECT_EQ(prompter.prompts(), QStringList{"The connection to the database was lost while the sale was being "
+                                              "recorded. It was not recorded: nothing was written. Press OK to "
+                                              "record it again."});
+    EXPECT_EQ(count("tbl_counter1"), 2);
+    change.btn_OK_Click();
+    EXPECT_FALSE(change.btn_OK->isEnabled());
+    EXPECT_EQ(count("tbl_counter1 WHERE c_transaction=2"), 1);
+    EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Mineral Water'"), "116.00");
+}
+
 TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNoNumber)
 {
     int storeRefreshes = 0;
@@ -167,7 +251,7 @@ TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNo
     items.txt_itemName->setText("O'Neill's \\ \"Cap\"");
     items.txt_itemType->setText("Gear");
     items.txt_ItemPrice->setText("four");
-    items.cmb_ShortCut->setCurrentText("F7");
+    items.cmb_ShortCut->setCurrentText("F15");
     items.btn_Update_Click();
     EXPECT_EQ(prompter.prompts(), QStringList{"The item price must be a number, for example 2.50"});
     EXPECT_TRUE(items.AddMode);
@@ -177,7 +261,7 @@ TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNo
     items.btn_Update_Click();
     EXPECT_FALSE(items.AddMode);
     EXPECT_EQ(scalar("SELECT CONCAT(i_name, '|', i_price, '|', i_key) FROM tbl_item WHERE i_type='Gear' AND i_id > 6"),
-              "O'Neill's \\ \"Cap\"|4.50|F7");
+              "O'Neill's \\ \"Cap\"|4.50|F15");
     EXPECT_EQ(storeRefreshes, 2);
 
     items.ListView_Item->setCurrentItem(items.ListView_Item->topLevelItem(6));
@@ -186,7 +270,8 @@ TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNo
     items.chk_Show->setChecked(false);
     items.btn_Update_Click();
     items.btn_Update_Click();
-    EXPECT_EQ(scalar("SELECT CONCAT(i_name, '|', i_show) FROM tbl_item WHERE i_id > 6"), "O'Neill's \\ \"Cap\"|0");
+    EXPECT_EQ(scalar("SELECT CONCAT(i_name, '|', i_show, '|', i_key) FROM tbl_item WHERE i_id > 6"),
+              "O'Neill's \\ \"Cap\"|0|F15") << "a shortcut the store answers survives an Update";
     EXPECT_EQ(items.txt_itemName->text(), "O'Neill's \\ \"Cap\"") << "the record view shows the same item again";
 
     prompter.clear();
