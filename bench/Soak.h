@@ -26,9 +26,9 @@ void LoadStationSettings();
 // Database failures throw.
 void StartStation();
 
-// The station's busy day on SoakDate: actions chosen by seed, then the shift's close. Returns what
-// was done and shown.
-Tally RunStationDay(uint32_t seed, int actions);
+// The station's busy day on SoakDate: actions chosen by seed, then the shift's close. Questions are
+// answered by the seed too, or all with Yes. Returns what was done and shown.
+Tally RunStationDay(uint32_t seed, int actions, bool yes);
 
 // A small day that sound rules leave sound, done by this station alone: the day the self-check
 // plants its faults into.

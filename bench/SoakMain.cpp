@@ -2,7 +2,8 @@
 // is checked for what must never happen. Run by hand against the private server of tools/db:
 //   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build --target soak
 //   export PALLOWIN_DB_PORT=<port>; source tools/env.sh; tools/db start
-//   build/bench/soak --seed 7 [--actions 500]   a day of four stations; exit 1 on any anomaly
+//   build/bench/soak --seed 7 [--actions 500] [--examples 2] [--yes]
+//                                   a day of four stations; exit 1 on any anomaly
 //   build/bench/soak --self-check               a sound day, then one planted fault of each class
 // Each run loads posdb_soak afresh from db/schema.sql and db/demo.sql, writes every station's
 // pallowin.ini into a folder of its own and starts one copy of itself per station.
@@ -81,14 +82,14 @@ void prepare(const QTemporaryDir& root)
     SnapshotStartOfDay(*Db::Open());
 }
 
-int runStation(uint32_t seed, int actions)
+int runStation(uint32_t seed, int actions, bool yes)
 {
     StartStation();
     std::printf("ready\n");
     std::fflush(stdout);
     std::string go;
     std::getline(std::cin, go);
-    for (const auto& [what, count] : RunStationDay(seed, actions))
+    for (const auto& [what, count] : RunStationDay(seed, actions, yes))
         std::printf("%lld\t%s\n", count, qPrintable(what));
     return 0;
 }
@@ -113,7 +114,7 @@ void print(const Tally& tally, const QString& prefix, const char* heading)
         std::printf("%8lld  %s\n", count, qPrintable(what));
 }
 
-int soak(uint32_t seed, int actions)
+int soak(uint32_t seed, int actions, bool yes, size_t examples)
 {
     QElapsedTimer run;
     run.start();
@@ -127,9 +128,11 @@ int soak(uint32_t seed, int actions)
         env.insert("WINDIR", stationFolder(root, station));
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p->start(QCoreApplication::applicationFilePath(),
-                 {"--station", "--seed", QString::number(seed * 1000u + static_cast<uint32_t>(station)), "--actions",
-                  QString::number(actions)});
+        QStringList arguments{"--station", "--seed", QString::number(seed * 1000u + static_cast<uint32_t>(station)),
+                              "--actions", QString::number(actions)};
+        if (yes)
+            arguments << "--yes";
+        p->start(QCoreApplication::applicationFilePath(), arguments);
     }
     // Every station has started up before any begins its day.
     for (size_t i = 0; i < stations.size(); ++i) {
@@ -160,8 +163,8 @@ int soak(uint32_t seed, int actions)
     QElapsedTimer checking;
     checking.start();
     const Anomalies anomalies = CheckDay(*Db::Open());
-    std::printf("soak seed %u: %d stations x %d actions; day %.1f s, checks %.1f s, whole run %.1f s\n", seed,
-                SoakStations, actions, dayS, checking.elapsed() / 1000.0, run.elapsed() / 1000.0);
+    std::printf("soak seed %u%s: %d stations x %d actions; day %.1f s, checks %.1f s, whole run %.1f s\n", seed,
+                yes ? " (every question answered Yes)" : "", SoakStations, actions, dayS, checking.elapsed() / 1000.0, run.elapsed() / 1000.0);
     print(tally, "action: ", "actions");
     print(tally, "", "outcomes");
     print(tally, "shown: ", "texts shown");
@@ -174,7 +177,7 @@ int soak(uint32_t seed, int actions)
         const size_t n = found == anomalies.end() ? 0 : found->second.size();
         total += n;
         std::printf("%8zu  %s\n", n, qPrintable(anomaly));
-        for (size_t i = 0; i < std::min<size_t>(n, 2); ++i)
+        for (size_t i = 0; i < std::min(n, examples); ++i)
             std::printf("          e.g. %s\n", qPrintable(found->second[i]));
     }
     std::printf("%8zu  anomalies in all\n", total);
@@ -202,18 +205,21 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     const QCommandLineOption seed("seed", "The seed of the day.", "n");
     const QCommandLineOption actions("actions", "Actions per station (500).", "n", "500");
+    const QCommandLineOption examples("examples", "Rows shown of each anomaly class (2).", "n", "2");
+    const QCommandLineOption yes("yes", "Answer every question Yes: what remains no answer explains.");
     const QCommandLineOption selfCheckOption("self-check", "Plant one fault of each class into a sound day.");
     const QCommandLineOption station("station", "Run as one station (started by the soak itself).");
-    parser.addOptions({seed, actions, selfCheckOption, station});
+    parser.addOptions({seed, actions, examples, yes, selfCheckOption, station});
     parser.process(app);
     try {
         if (parser.isSet(station))
-            return runStation(parser.value(seed).toUInt(), parser.value(actions).toInt());
+            return runStation(parser.value(seed).toUInt(), parser.value(actions).toInt(), parser.isSet(yes));
         if (parser.isSet(selfCheckOption))
             return selfCheck();
         if (!parser.isSet(seed))
             parser.showHelp(2);
-        return soak(parser.value(seed).toUInt(), parser.value(actions).toInt());
+        return soak(parser.value(seed).toUInt(), parser.value(actions).toInt(), parser.isSet(yes),
+                    parser.value(examples).toUInt());
     } catch (const VbError& e) {
         std::fprintf(stderr, "soak: %s\n", qPrintable(e.description()));
         return 2;

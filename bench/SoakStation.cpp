@@ -37,6 +37,7 @@
 #include "Vb.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -80,7 +81,7 @@ private:
 
 // The hours where the stations meet most, and the courts: the master court 0 with its dependents 1
 // and 2, and court 3.
-const QStringList HotTimes{"17:00", "18:00", "19:00", "20:00", "21:00", "22:00", "23:00", "24:00", "01:00"};
+const QStringList HotTimes{"18:00", "19:00", "20:00", "24:00", "01:00"};
 const std::vector<int> HotCourts{0, 1, 2, 0, 1, 2, 3, 3};
 
 struct ShopItem {
@@ -97,7 +98,7 @@ QString shownKey(const QString& text)
 
 class Day : public Prompter {
 public:
-    explicit Day(uint32_t seed) : m_rng(seed)
+    Day(uint32_t seed, bool yes) : m_rng(seed), m_yes(yes)
     {
         SetPrompter(this);
         SetPrinterChoice(&m_printer);
@@ -116,11 +117,14 @@ public:
         SetPrinterChoice(nullptr);
     }
 
-    // Questions get Yes, No or Cancel by the seed, messages OK; every text is counted.
+    // Questions get Yes, No or Cancel by the seed (or always the first button), messages OK; every
+    // text is counted.
     int MsgBox(const QString& prompt, int style, const QString&) override
     {
         ++tally["shown: " + shownKey(prompt)];
         pause();
+        if (m_yes)
+            return (style & 7) == Msg::YesNoCancel || (style & 7) == Msg::YesNo ? Msg::Yes : Msg::OK;
         switch (style & 7) {
         case Msg::YesNoCancel:
             return pick<int>({Msg::Yes, Msg::No, Msg::Cancel});
@@ -136,7 +140,7 @@ public:
     {
         ++tally["asked: " + shownKey(prompt)];
         pause();
-        return chance(10) ? QString() : "soak reason " + QString::number(m_rng() % 100);
+        return chance(m_yes ? 0 : 10) ? QString() : "soak reason " + QString::number(m_rng() % 100);
     }
 
     // One action chosen by its weight; a database failure is counted, and the station goes on.
@@ -149,7 +153,7 @@ public:
             {"timing command", 6, &Day::timing}, {"copy and paste", 8, &Day::copyPaste},
             {"cut and paste", 5, &Day::cutPaste}, {"waiting-list entry", 3, &Day::addWaiting},
             {"block booking", 2, &Day::blockBook}, {"player count", 3, &Day::players},
-            {"rate class", 4, &Day::rateClass},  {"slot payment", 5, &Day::pay},
+            {"rate class", 4, &Day::rateClass},  {"slot payment", 2, &Day::pay},
             {"shop sale", 3, &Day::shopSale},    {"invoice", 3, &Day::invoice}};
         int total = 0;
         for (const auto& a : actions)
@@ -170,6 +174,7 @@ public:
 
     void CloseShift()
     {
+        sell(m_cart, true);
         ++tally["action: shift close"];
         RecordShift({Money::FromCents(50000 + m_rng() % 100000), Money::FromCents(20000)});
     }
@@ -213,10 +218,9 @@ public:
         SlotClipboard::BlockBook(*at(5, {"10:00"}), 3);
         for (const auto& [court, time] : {std::pair<int, QString>{0, "18:00"}, {1, "20:00"}}) {
             auto g = at(court, {time});
-            Cart cart;
-            PaySelectedSlots(*g, courtName(*g), cart);
-            cart.Add(itemLine(m_items.front(), 2));
-            sell(cart, true);
+            PaySelectedSlots(*g, courtName(*g), m_cart);
+            m_cart.Add(itemLine(m_items.front(), 2));
+            sell(m_cart, true);
         }
         CloseShift();
     }
@@ -260,21 +264,53 @@ private:
         pause();
         return g;
     }
-    std::unique_ptr<TestGrid> hotGrid() { return grid(chance(85) ? pick(HotCourts) : 4 + chance(50)); }
-
-    int hotRow(const TestGrid& g) { return chance(80) ? g.RowOf(pick(HotTimes)) : 1 + m_rng() % g.RowCount(); }
-    // A row of the grid that the test picks, hot rows first; 0 when none does.
+    // The hour everyone asks for at the moment, the same at every station: it moves over the hot
+    // courts and hours every half second, so that the stations work on the same court's neighbouring
+    // hours at once.
+    std::pair<int, QString> focus() const
+    {
+        const auto tick = static_cast<size_t>(QDateTime::currentMSecsSinceEpoch() / 500);
+        return {HotCourts[tick % HotCourts.size()], HotTimes[static_cast<qsizetype>(tick / HotCourts.size()) % HotTimes.size()]};
+    }
+    std::unique_ptr<TestGrid> hotGrid()
+    {
+        return grid(chance(60) ? focus().first : chance(95) ? pick(HotCourts) : 4 + chance(50));
+    }
+    // The rows of the grid around the hour everyone asks for, none on another court.
+    std::vector<int> focusRows(const TestGrid& g) const
+    {
+        const auto [court, time] = focus();
+        const int at = g.RowOf(time);
+        std::vector<int> rows;
+        for (int r = std::max(1, at - 1); court == g.court.toInt() && r <= std::min(g.RowCount(), at + 1); ++r)
+            rows.push_back(r);
+        return rows;
+    }
+    int hotRow(const TestGrid& g)
+    {
+        const std::vector<int> near = focusRows(g);
+        if (!near.empty() && chance(60))
+            return pick(near);
+        return chance(95) ? g.RowOf(pick(HotTimes)) : 1 + static_cast<int>(m_rng() % static_cast<uint32_t>(g.RowCount()));
+    }
+    // A row of the grid that the test picks: around the hour everyone asks for, else a hot one; 0
+    // when none does.
     int rowWhere(const TestGrid& g, const std::function<bool(int)>& test)
     {
-        std::vector<int> hot, any;
+        std::vector<int> near, hot, any;
+        const std::vector<int> focused = focusRows(g);
         for (int r = 1; r <= g.RowCount(); ++r) {
             if (!test(r))
                 continue;
             any.push_back(r);
             if (HotTimes.contains(g.RowTime(r)))
                 hot.push_back(r);
+            if (std::find(focused.begin(), focused.end(), r) != focused.end())
+                near.push_back(r);
         }
-        return any.empty() ? 0 : (!hot.empty() && chance(80) ? pick(hot) : pick(any));
+        if (!near.empty() && chance(60))
+            return pick(near);
+        return any.empty() ? 0 : (!hot.empty() && chance(95) ? pick(hot) : pick(any));
     }
     // A row the grid shows free, as a cashier would choose, now and then any hot row.
     int freeRow(const TestGrid& g)
@@ -500,8 +536,8 @@ private:
         for (int i = static_cast<int>(m_rng() % static_cast<uint32_t>(most + 1)); i > 0; --i)
             cart.Add(itemLine(pick(m_items), 1 + static_cast<int>(m_rng() % 3)));
     }
-    // The payment window's OK, and its receipt when one is printed.
-    void sell(const Cart& cart, bool receipt)
+    // The payment window's OK, and its receipt when one is printed; the cart is emptied either way.
+    void sell(Cart& cart, bool receipt)
     {
         if (cart.IsEmpty())
             return;
@@ -517,7 +553,10 @@ private:
         } catch (const SaleRefused& refused) {
             ::MsgBox(refused.Message(), Msg::Critical);
         }
+        cart.Reset();
     }
+    // Slot Payment puts the selected hours into the cart, which is paid at once or stays while the
+    // cashier does other things, as the main window's cart does.
     void pay()
     {
         auto g = hotGrid();
@@ -525,18 +564,16 @@ private:
         if (r == 0)
             return;
         select(*g, r, chance(20) ? 2 : 1);
-        Cart cart;
-        PaySelectedSlots(*g, courtName(*g), cart);
-        addItems(cart, 2);
-        sell(cart, chance(70));
+        PaySelectedSlots(*g, courtName(*g), m_cart);
+        addItems(m_cart, 2);
+        if (chance(50))
+            sell(m_cart, chance(70));
     }
     void shopSale()
     {
-        Cart cart;
-        addItems(cart, 3);
-        sell(cart, chance(70));
+        addItems(m_cart, 3);
+        sell(m_cart, chance(70));
     }
-
     void invoice()
     {
         auto g = hotGrid();
@@ -548,7 +585,9 @@ private:
     }
 
     std::mt19937 m_rng;
+    bool m_yes;
     PdfInvoices m_printer;
+    Cart m_cart;
     std::vector<ShopItem> m_items;
     std::vector<Booker> m_people;
     int m_walkIns = 0;
@@ -588,13 +627,13 @@ void StartStation()
     SetCounterStaffShiftStatus(CounterNumber, 0);
 }
 
-Tally RunStationDay(uint32_t seed, int actions)
+Tally RunStationDay(uint32_t seed, int actions, bool yes)
 {
-    Day day(seed);
+    Day day(seed, yes);
     for (int i = 0; i < actions; ++i)
         day.Act();
     day.CloseShift();
     return day.tally;
 }
 
-void RunSoundDay() { Day(1).SoundDay(); }
+void RunSoundDay() { Day(1, true).SoundDay(); }
