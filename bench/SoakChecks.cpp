@@ -61,9 +61,10 @@ QString journals(Connection& db)
                       " AS court";
     for (Recordset rs = db.Query("SHOW TABLES LIKE 'tbl_counter%'"); !rs.EOF_(); rs.MoveNext())
         lines << "SELECT " + rs.Fields(0).Value().mid(11) + " AS station, c.* FROM " + rs.Fields(0).Value() + " c";
-    return "(SELECT j.*, n.court, CONCAT(STR_TO_DATE(SUBSTRING(j.c_item, CHAR_LENGTH(j.c_item) - 15, 10), '%d/%m/%Y'), ' ', "
-           "RIGHT(j.c_item, 5), ':00') AS k FROM (" + lines.join(" UNION ALL ") + ") j LEFT JOIN (" +
-           courts.join(" UNION ALL ") + ") n ON j.c_itemtype = 'pitch' AND n.name = LEFT(j.c_item, CHAR_LENGTH(j.c_item) - 17))";
+    return "(SELECT j.*, n.court, CONCAT(STR_TO_DATE(SUBSTRING(j.c_item, CHAR_LENGTH(j.c_item) - 15, 10), "
+           "'%d/%m/%Y'), ' ', RIGHT(j.c_item, 5), ':00') AS k FROM (" + lines.join(" UNION ALL ") +
+           ") j LEFT JOIN (" + courts.join(" UNION ALL ") +
+           ") n ON j.c_itemtype = 'pitch' AND n.name = LEFT(j.c_item, CHAR_LENGTH(j.c_item) - 17))";
 }
 
 // The registers whose hours a sale of a court hour raises, as one table of class, name and hours.
@@ -87,14 +88,15 @@ std::vector<Check> checks(Connection& db)
     const QString pairs = sharedPairs();
     const QString journal = journals(db);
     // Each booker's play as minutes of its business day, on its own court and on every court in its space.
-    const QString plays =
-        "WITH p AS (SELECT LEFT(b_datetime, 10) AS d, b_field AS court, b_field AS owner, b_datetime AS k, "
-        "b_bookername AS who, " + dayMinute("b_datetime") + " + b_delaytime AS s, " + dayMinute("b_datetime") +
-        " + b_delaytime + b_playlength AS e FROM tbl_booking b WHERE " + booker("b") +
-        " UNION ALL SELECT LEFT(b_datetime, 10), pr.dep, b_field, b_datetime, b_bookername, " + dayMinute("b_datetime") +
-        " + b_delaytime, " + dayMinute("b_datetime") + " + b_delaytime + b_playlength FROM tbl_booking b JOIN " + pairs +
-        " pr ON pr.master = b.b_field WHERE " + booker("b") + ") ";
-    const QString hour = "IF(SUBSTRING(b.b_datetime, 12, 2) = '24', 0, CAST(SUBSTRING(b.b_datetime, 12, 2) AS UNSIGNED))";
+    const QString start = dayMinute("b_datetime") + " + b_delaytime";
+    const QString plays = "WITH p AS (SELECT LEFT(b_datetime, 10) AS d, b_field AS court, b_field AS owner, "
+                          "b_datetime AS k, b_bookername AS who, " + start + " AS s, " + start +
+                          " + b_playlength AS e FROM tbl_booking b WHERE " + booker("b") +
+                          " UNION ALL SELECT LEFT(b_datetime, 10), pr.dep, b_field, b_datetime, b_bookername, " +
+                          start + ", " + start + " + b_playlength FROM tbl_booking b JOIN " + pairs +
+                          " pr ON pr.master = b.b_field WHERE " + booker("b") + ") ";
+    const QString hour =
+        "IF(SUBSTRING(b.b_datetime, 12, 2) = '24', 0, CAST(SUBSTRING(b.b_datetime, 12, 2) AS UNSIGNED))";
     return {
         // A play that runs into a later hour's play on the same court's space; plays of one hour on a
         // master and its dependent are the next check's.
@@ -113,9 +115,10 @@ std::vector<Check> checks(Connection& db)
                  "d.b_field = pr.dep AND d.b_datetime = m.b_datetime AND " + booker("d") + " WHERE m.b_bookername = '" +
                  PartiallySharedMark + "' GROUP BY m.b_datetime, m.b_field HAVING dependents = 0 OR dependents <> "
                  "m.b_shared OR first_start < m.b_delaytime OR last_end > m.b_delaytime + m.b_playlength"},
-        {Marker, "SELECT d.b_datetime, d.b_field, d.b_bookername, 'no marker on its master' AS fault FROM tbl_booking d "
-                 "JOIN " + pairs + " pr ON pr.dep = d.b_field LEFT JOIN tbl_booking m ON m.b_field = pr.master AND "
-                 "m.b_datetime = d.b_datetime WHERE " + booker("d") + " AND m.b_field IS NULL"},
+        {Marker, "SELECT d.b_datetime, d.b_field, d.b_bookername, 'no marker on its master' AS fault "
+                 "FROM tbl_booking d JOIN " + pairs + " pr ON pr.dep = d.b_field LEFT JOIN tbl_booking m ON "
+                 "m.b_field = pr.master AND m.b_datetime = d.b_datetime WHERE " + booker("d") +
+                 " AND m.b_field IS NULL"},
         // A dependent's marker stands for its master's booking, with the same start and length.
         {Marker, "SELECT s.b_datetime, s.b_field, s.b_delaytime, s.b_playlength, m.b_field AS master, m.b_bookername "
                  "AS master_booker, m.b_delaytime AS master_start, m.b_playlength AS master_length FROM tbl_booking s "
@@ -123,9 +126,9 @@ std::vector<Check> checks(Connection& db)
                  "AND m.b_datetime = s.b_datetime WHERE s.b_bookername = '" + SharedBookingMark + "' AND (m.b_field "
                  "IS NULL OR NOT " + booker("m") + " OR m.b_delaytime <> s.b_delaytime OR m.b_playlength <> "
                  "s.b_playlength)"},
-        {Marker, "SELECT m.b_datetime, m.b_field, m.b_bookername, pr.dep AS dependent_without_marker FROM tbl_booking m "
-                 "JOIN " + pairs + " pr ON pr.master = m.b_field LEFT JOIN tbl_booking s ON s.b_field = pr.dep AND "
-                 "s.b_datetime = m.b_datetime WHERE " + booker("m") + " AND s.b_field IS NULL"},
+        {Marker, "SELECT m.b_datetime, m.b_field, m.b_bookername, pr.dep AS dependent_without_marker "
+                 "FROM tbl_booking m JOIN " + pairs + " pr ON pr.master = m.b_field LEFT JOIN tbl_booking s ON "
+                 "s.b_field = pr.dep AND s.b_datetime = m.b_datetime WHERE " + booker("m") + " AND s.b_field IS NULL"},
         // Books less cancels make the row there is (a master's marker counts its dependents), and but
         // for a marker the last of them says whether the slot is booked.
         {Audit, "WITH r AS (SELECT m_datetime AS k, m_field AS f, SUM(m_job = 'book') - SUM(m_job = 'cancel') AS net, "
@@ -141,9 +144,9 @@ std::vector<Check> checks(Connection& db)
                   "SUM(j.c_itemtotal) AS journal_total FROM tbl_booking b LEFT JOIN " + journal + " j ON j.k = "
                   "b.b_datetime AND j.court = b.b_field WHERE b.b_paid > 0 GROUP BY b.b_datetime, b.b_field "
                   "HAVING journal_lines <> 1 OR journal_total <> b.b_paid"},
-        {Payment, "SELECT j.station, j.c_transaction, j.c_item, j.c_itemtotal, b.b_bookername, b.b_paid FROM " + journal +
-                  " j LEFT JOIN tbl_booking b ON b.b_datetime = j.k AND b.b_field = j.court WHERE j.c_itemtype = "
-                  "'pitch' AND (b.b_field IS NULL OR b.b_paid = 0)"},
+        {Payment, "SELECT j.station, j.c_transaction, j.c_item, j.c_itemtotal, b.b_bookername, b.b_paid FROM " +
+                  journal + " j LEFT JOIN tbl_booking b ON b.b_datetime = j.k AND b.b_field = j.court WHERE "
+                  "j.c_itemtype = 'pitch' AND (b.b_field IS NULL OR b.b_paid = 0)"},
         // The line was priced for the booking the slot holds: its rate class, its rate and its length.
         {Payment, "SELECT j.station, j.c_transaction, j.c_item, j.c_special, j.c_itemprice, j.c_itemquantity, "
                   "j.c_itemtotal, b.b_bookername, b.b_specialrate, b.b_playlength, r.r_rate FROM " + journal +
@@ -191,14 +194,15 @@ QString rowText(const Recordset& rs)
 
 const std::vector<QString>& AnomalyClasses()
 {
-    static const std::vector<QString> classes{Overlap, Together, Marker, Audit, Payment, Stock, Hours, Numbering, Waiting};
+    static const std::vector<QString> classes{Overlap, Together, Marker,    Audit,  Payment,
+                                              Stock,   Hours,    Numbering, Waiting};
     return classes;
 }
 
 void SnapshotStartOfDay(Connection& db)
 {
-    db.Execute("CREATE TABLE soak_start AS SELECT 'item' AS kind, i_name AS name, i_currentstock AS amount FROM tbl_item "
-               "UNION ALL SELECT cls, name, hours FROM " + registers() + " r");
+    db.Execute("CREATE TABLE soak_start AS SELECT 'item' AS kind, i_name AS name, i_currentstock AS amount "
+               "FROM tbl_item UNION ALL SELECT cls, name, hours FROM " + registers() + " r");
 }
 
 Anomalies CheckDay(Connection& db)
@@ -232,7 +236,8 @@ bool SelfCheck(Connection& db)
          {"UPDATE tbl_booking SET b_shared=b_shared+1" + slot("20:00", 0)}},
         {Marker, "a dependent's marker without its master's booking",
          {"INSERT INTO tbl_booking SET b_datetime='" + d + "10:00:00', b_field=2, b_bookername='Shared Booking'",
-          "INSERT INTO tbl_remark SET m_datetime='" + d + "10:00:00', m_field=2, m_job='book', m_remark=' shared booking'"}},
+          "INSERT INTO tbl_remark SET m_datetime='" + d +
+              "10:00:00', m_field=2, m_job='book', m_remark=' shared booking'"}},
         {Audit, "a cancel audit row for a slot that is still booked",
          {"INSERT INTO tbl_remark SET m_datetime='" + d + "19:00:00', m_field=4, m_job='cancel', m_remark='planted'"}},
         {Payment, "a paid amount that the journal does not hold",

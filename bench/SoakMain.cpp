@@ -2,9 +2,9 @@
 // is checked for what must never happen. Run by hand against the private server of tools/db:
 //   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build --target soak
 //   export PALLOWIN_DB_PORT=<port>; source tools/env.sh; tools/db start
-//   build/bench/soak --seed 7 [--actions 500] [--examples 2] [--yes]
-//                                   a day of four stations; exit 1 on any anomaly
-//   build/bench/soak --self-check               a sound day, then one planted fault of each class
+//   build/bench/soak --seed 7    a day of four stations (--actions 500 each, --examples 2 rows of each
+//                                anomaly, --yes to answer every question Yes); exit 1 on any anomaly
+//   build/bench/soak --self-check    a sound day, then one planted fault of each class
 // Each run loads posdb_soak afresh from db/schema.sql and db/demo.sql, writes every station's
 // pallowin.ini into a folder of its own and starts one copy of itself per station.
 
@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -45,7 +46,8 @@ void writeSettings(const QTemporaryDir& root)
         QString text = "[System]\nCourtType=2\ncounter_number=" + QString::number(station) +
                        "\ncounter_count=" + QString::number(SoakStations) +
                        "\nhour_start=8\nhour_end=2\ndatabase_server=127.0.0.1\ndatabase_port=" +
-                       qEnvironmentVariable("PALLOWIN_DB_PORT") + "\ndatabase_user=" + BenchEnv("PALLOWIN_DB_USER", "pallowin") +
+                       qEnvironmentVariable("PALLOWIN_DB_PORT") +
+                       "\ndatabase_user=" + BenchEnv("PALLOWIN_DB_USER", "pallowin") +
                        "\ndatabase_password=" + BenchEnv("PALLOWIN_DB_PASSWORD", "pallowin") +
                        "\nsoak_database=posdb_soak\nPerPersonCharging=0\nNoVerification=1\n";
         for (int court = 0; court < 6; ++court)
@@ -63,8 +65,9 @@ void loadCentre()
     QString staff;
     for (int station = 1; station <= SoakStations; ++station)
         staff += QString(station > 1 ? ", " : "") + "('staff" + QString::number(station) + "', 'soak', 0, '')";
-    RunBenchClient("DROP DATABASE IF EXISTS posdb_soak; CREATE DATABASE posdb_soak CHARACTER SET utf8mb4; USE posdb_soak;\n"
-                   "source " PALLOWIN_SOURCE_DIR "/db/schema.sql\nsource " PALLOWIN_SOURCE_DIR "/db/demo.sql\n"
+    RunBenchClient("DROP DATABASE IF EXISTS posdb_soak; CREATE DATABASE posdb_soak CHARACTER SET utf8mb4;\n"
+                   "USE posdb_soak;\nsource " PALLOWIN_SOURCE_DIR "/db/schema.sql\n"
+                   "source " PALLOWIN_SOURCE_DIR "/db/demo.sql\n"
                    "INSERT INTO tbl_staff (st_login, st_password, st_access, st_lastlogin) VALUES " + staff + ";\n");
 }
 
@@ -74,7 +77,7 @@ void prepare(const QTemporaryDir& root)
     // The client reaches the server by its socket, the stations by its port: both must be the private
     // server's, never another one that listens on the default port.
     if (qEnvironmentVariableIsEmpty("PALLOWIN_DB_PORT") || qEnvironmentVariableIsEmpty("PALLOWIN_DB_SOCKET"))
-        qFatal("soak: export PALLOWIN_DB_PORT and source tools/env.sh first");
+        qFatal("soak: export PALLOWIN_DB_PORT and source tools/env.sh first, so that both reach the private server");
     writeSettings(root);
     loadCentre();
     qputenv("WINDIR", stationFolder(root, 1).toLocal8Bit());
@@ -99,7 +102,8 @@ int runStation(uint32_t seed, int actions, bool yes)
     for (auto& p : stations)
         if (p->state() != QProcess::NotRunning)
             p->kill();
-    qFatal("soak: %s", qPrintable(why));
+    std::fprintf(stderr, "soak: %s\n", qPrintable(why));
+    std::exit(2);
 }
 
 void print(const Tally& tally, const QString& prefix, const char* heading)
@@ -164,7 +168,8 @@ int soak(uint32_t seed, int actions, bool yes, size_t examples)
     checking.start();
     const Anomalies anomalies = CheckDay(*Db::Open());
     std::printf("soak seed %u%s: %d stations x %d actions; day %.1f s, checks %.1f s, whole run %.1f s\n", seed,
-                yes ? " (every question answered Yes)" : "", SoakStations, actions, dayS, checking.elapsed() / 1000.0, run.elapsed() / 1000.0);
+                yes ? " (every question answered Yes)" : "", SoakStations, actions, dayS,
+                checking.elapsed() / 1000.0, run.elapsed() / 1000.0);
     print(tally, "action: ", "actions");
     print(tally, "", "outcomes");
     print(tally, "shown: ", "texts shown");

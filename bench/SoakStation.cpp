@@ -105,8 +105,8 @@ public:
         for (Recordset rs = Db::Query("SELECT i_name, i_type, i_price FROM tbl_item WHERE i_show AND i_type<>'Misc'");
              !rs.EOF_(); rs.MoveNext())
             m_items.push_back({rs["i_name"].Value(), rs["i_type"].Value(), Money::Parse(rs["i_price"].Value())});
-        readRegister("SELECT m_name, m_tel, m_org FROM tbl_member", "member");
-        readRegister("SELECT st_name, st_tel, st_org FROM tbl_student", "student");
+        readRegister("SELECT m_name, m_tel, m_org FROM tbl_member", MemberClass);
+        readRegister("SELECT st_name, st_tel, st_org FROM tbl_student", StudentClass);
         for (int group : SpecialGroupsWithTables())
             readRegister("SELECT m_name, m_tel, m_org FROM tbl_specialgroup" + QString::number(group),
                          SpecialGroupClass(group));
@@ -270,7 +270,8 @@ private:
     std::pair<int, QString> focus() const
     {
         const auto tick = static_cast<size_t>(QDateTime::currentMSecsSinceEpoch() / 500);
-        return {HotCourts[tick % HotCourts.size()], HotTimes[static_cast<qsizetype>(tick / HotCourts.size()) % HotTimes.size()]};
+        return {HotCourts[tick % HotCourts.size()],
+                HotTimes[static_cast<qsizetype>(tick / HotCourts.size()) % HotTimes.size()]};
     }
     std::unique_ptr<TestGrid> hotGrid()
     {
@@ -285,13 +286,6 @@ private:
         for (int r = std::max(1, at - 1); court == g.court.toInt() && r <= std::min(g.RowCount(), at + 1); ++r)
             rows.push_back(r);
         return rows;
-    }
-    int hotRow(const TestGrid& g)
-    {
-        const std::vector<int> near = focusRows(g);
-        if (!near.empty() && chance(60))
-            return pick(near);
-        return chance(95) ? g.RowOf(pick(HotTimes)) : 1 + static_cast<int>(m_rng() % static_cast<uint32_t>(g.RowCount()));
     }
     // A row of the grid that the test picks: around the hour everyone asks for, else a hot one; 0
     // when none does.
@@ -312,11 +306,11 @@ private:
             return pick(near);
         return any.empty() ? 0 : (!hot.empty() && chance(95) ? pick(hot) : pick(any));
     }
-    // A row the grid shows free, as a cashier would choose, now and then any hot row.
+    // A row the grid shows free, as a cashier would choose, now and then any row.
     int freeRow(const TestGrid& g)
     {
         const int r = chance(85) ? rowWhere(g, [&](int row) { return g.NameCell(row).isEmpty(); }) : 0;
-        return r != 0 ? r : hotRow(g);
+        return r != 0 ? r : rowWhere(g, [](int) { return true; });
     }
     // A row that shows a booker's slot, mostly an unpaid one; 0 when the grid shows none. A copy leaves
     // waiting-list customers to their own paste: it would book them a second time on purpose.
