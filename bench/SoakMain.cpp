@@ -2,7 +2,7 @@
 // is checked for what must never happen. Run by hand against the private server of tools/db:
 //   cmake -B build -DPALLOWIN_BENCH=ON && cmake --build build --target soak
 //   export PALLOWIN_DB_PORT=<port>; source tools/env.sh; tools/db start
-//   build/bench/soak --seed 7    a day of four stations (--actions 500 each, --examples 2 rows of each
+//   build/bench/soak --seed 7    a day of four stations (--actions 1500 each, --examples 2 rows of each
 //                                anomaly, --yes to answer every question Yes); exit 1 on any anomaly
 //   build/bench/soak --self-check    a sound day, then one planted fault of each class
 // Each run loads posdb_soak afresh from db/schema.sql and db/demo.sql, writes every station's
@@ -149,8 +149,11 @@ int soak(uint32_t seed, int actions, bool yes, size_t examples)
     }
     QElapsedTimer day;
     day.start();
-    for (auto& p : stations)
+    // Written through at once: a QProcess otherwise sends it only when the driver waits on that station.
+    for (auto& p : stations) {
         p->write("go\n");
+        p->waitForBytesWritten();
+    }
     Tally tally;
     for (size_t i = 0; i < stations.size(); ++i) {
         QProcess& p = *stations[i];
@@ -209,7 +212,7 @@ int main(int argc, char** argv)
     parser.setApplicationDescription("Four stations working one busy day at once, then checks of the database.");
     parser.addHelpOption();
     const QCommandLineOption seed("seed", "The seed of the day.", "n");
-    const QCommandLineOption actions("actions", "Actions per station (500).", "n", "500");
+    const QCommandLineOption actions("actions", "Actions per station (1500).", "n", "1500");
     const QCommandLineOption examples("examples", "Rows shown of each anomaly class (2).", "n", "2");
     const QCommandLineOption yes("yes", "Answer every question Yes: what remains no answer explains.");
     const QCommandLineOption selfCheckOption("self-check", "Plant one fault of each class into a sound day.");
