@@ -348,45 +348,22 @@ private:
     }
     QString courtName(const TestGrid& g) { return CourtDisplayNames[static_cast<size_t>(g.court.toInt())]; }
 
-    // The Book action of the bookings page: each selected row's questions about the slots before
-    // and after it, the booker dialog's booking, then the accepted delays and shortenings from the
-    // last row up.
+    // The Book action of the bookings page: the selected rows planned with their questions, the user
+    // verified, and the booker dialog's booking of each row with the timing it was given.
     void book()
     {
         auto g = hotGrid();
         select(*g, freeRow(*g), chance(30) ? 2 : 1);
-        std::vector<SlotOffer> offers(static_cast<size_t>(g->RowCount()) + 1);
-        for (int r : g->selected) {
-            if (!g->NameCell(r).isEmpty()) {
-                ::MsgBox("The field already being booked", Msg::Critical);
-                return;
-            }
-            const std::optional<SlotOffer> offer = AskSlotOffer(g->Rows(), r);
-            if (!offer || (offer->delayAsked && !offer->delayAccepted))
-                return;
-            SlotOffer& o = offers[static_cast<size_t>(r)] = *offer;
-            if (offers[static_cast<size_t>(r) - 1].delayAccepted) {
-                o.delayAccepted = true;
-                o.delay = offers[static_cast<size_t>(r) - 1].delay;
-            }
-        }
+        const std::optional<std::vector<PlannedRow>> plan = PlanSelectedRows(*g, Planning::BookAction);
+        if (!plan)
+            return;
         ShowVerifyUser(g->Owner());
         if (!IsUserAllowed(false))
             return;
-        const std::vector<int> rows(g->selected.begin(), g->selected.end());
-        const std::vector<bool> booked =
-            BookSlots(*g, SoakDate, selectedTimes(*g), booker(), g->court, PasteFromWaitList, 0, 60);
-        count("slots booked", booked);
-        g->RefreshView();
-        for (size_t i = rows.size(); i-- > 0;) {
-            const SlotOffer& o = offers[static_cast<size_t>(rows[i])];
-            if (!booked[i])
-                continue;
-            if (o.delayAccepted)
-                DelayGameTime(*g, rows[i], o.delay, false);
-            if (o.shortenAccepted)
-                AddExtraTime(*g, rows[i], o.shortenTo, LengthMethod::Shorten, false);
-        }
+        std::vector<SlotToBook> hours;
+        for (const PlannedRow& p : *plan)
+            hours.push_back({SoakDate, g->RowTime(p.row), p.delay, p.playLength});
+        count("slots booked", BookSlots(*g, hours, booker(), g->court, PasteFromWaitList));
     }
 
     // The Clear action: what the grid shows is refused first, then the reason is asked.
@@ -500,8 +477,8 @@ private:
         if (const int r = bookedRow(*g)) {
             select(*g, r, 1);
             if (PlayerCountChange::MayChange(*g))
-                PlayerCountChange::Write(SoakDate, g->RowTime(r), g->court.toInt(), 1 + static_cast<int>(m_rng() % 12),
-                                         g->ActionTime());
+                PlayerCountChange::Write(SoakDate, g->RowTime(r), g->court.toInt(), g->NameCell(r),
+                                         1 + static_cast<int>(m_rng() % 12), g->ActionTime());
         }
     }
 

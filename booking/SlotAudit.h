@@ -22,6 +22,8 @@ void WriteRemarks(Connection& db, const QString& date, const QString& time, cons
 // The markers the booking operations store in place of a booker name on courts that share space.
 inline const QString SharedBookingMark = QStringLiteral("Shared Booking");
 inline const QString PartiallySharedMark = QStringLiteral("Partially Shared");
+// The grid's mark in a row taken only by the extra time of the slot before it.
+inline constexpr QChar ExtraTimeMark(0x02C6);
 
 // Whether a name cell or stored booker name holds the marker, wherever and however written: a
 // marker is never told apart by its case.

@@ -77,8 +77,8 @@ std::vector<bool> ShowRefusals(const std::vector<std::optional<SlotRefusal>>& re
 
 SlotRefusal ChangedSinceShown(const QString& holder)
 {
-    return {"The slot was changed at another station since it was shown: it now holds " +
-            (holder.isEmpty() ? QString("no booking") : holder) + ". Please look at it again."};
+    return {"The slot was changed at another station since it was shown: " +
+            (holder.isEmpty() ? QString("it is now free") : "it now holds " + holder) + ". Please look at it again."};
 }
 
 void LockCourts(Connection& db, int court)

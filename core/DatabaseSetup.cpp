@@ -77,11 +77,16 @@ void InitDatabase(int stationCount)
         for (StationTable* kind : {&counter, &shift, &clipboard})
             kind->definition = createStatementOf(*connection, kind->name(1));
 
-        // A database made before the slot changes took turns by court gets their lock table.
-        if (!existing.contains("tbl_courtlock")) {
-            CurrentTask = "creating the court lock table";
-            connection->Execute("CREATE TABLE IF NOT EXISTS tbl_courtlock (cl_field INT NOT NULL PRIMARY KEY, "
-                                "cl_changes BIGINT NOT NULL DEFAULT 0) ENGINE=InnoDB");
+        // A database made before the slot changes took turns by court, or before invoice numbers were
+        // counted, gets the tables they need.
+        const std::pair<QString, QString> added[] = {
+            {"tbl_courtlock", "cl_field INT NOT NULL PRIMARY KEY, cl_changes BIGINT NOT NULL DEFAULT 0"},
+            {"tbl_invoicecounter", "ic_id INT NOT NULL PRIMARY KEY, ic_last INT NOT NULL DEFAULT 0"}};
+        for (const auto& [table, columns] : added) {
+            if (!existing.contains(table)) {
+                CurrentTask = "creating " + table;
+                connection->Execute("CREATE TABLE IF NOT EXISTS " + table + " (" + columns + ") ENGINE=InnoDB");
+            }
         }
 
         QSet<int> stationRows;

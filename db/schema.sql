@@ -16,7 +16,15 @@ CREATE TABLE tbl_booking (
   b_invoice INT NOT NULL DEFAULT 0,
   b_extratime INT NOT NULL DEFAULT 0,
   b_staffname VARCHAR(64) NOT NULL DEFAULT '',
-  UNIQUE KEY slot (b_datetime, b_field)
+  UNIQUE KEY slot (b_datetime, b_field),
+  KEY invoice (b_invoice)
+) ENGINE=InnoDB;
+
+-- The last invoice number given by any station (row 1), so that a number whose slots were cancelled
+-- is never given again. The row is made at the first invoice.
+CREATE TABLE tbl_invoicecounter (
+  ic_id INT NOT NULL PRIMARY KEY,
+  ic_last INT NOT NULL DEFAULT 0
 ) ENGINE=InnoDB;
 
 -- One row per court, written first by every change of the court's slots, so that the changes of one

@@ -19,8 +19,6 @@
 namespace {
 
 const QString EmptySlot = QStringLiteral("You cannot copy empty slot");
-// The mark of a row that only carries the extra time of the slot before it.
-const QChar ExtraTimeMark(0x02C6);
 
 // Thrown to undo a clipboard change whose source row is no longer there.
 struct SourceGone {};

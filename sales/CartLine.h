@@ -4,12 +4,15 @@
 
 #include <QString>
 
-// The booking of a court hour as a cart line was priced for it: who booked it and when they play.
+// The booking of a court hour as a cart line was priced for it: who booked it, when they play, at
+// which rate class and how many players.
 struct SlotBooking {
     QString name;
     QString telephone;
     int delay = 0;
     int playLength = 60;
+    QString rateClass = {};
+    int person = 0;
 
     bool operator==(const SlotBooking&) const = default;
 };

@@ -1,6 +1,5 @@
 #include "Invoice.h"
 #include "PrinterChoice.h"
-#include "SlotPayment.h"
 #include "frm_PrintReceipt.h"
 
 #include "Courts.h"
@@ -13,7 +12,6 @@
 #include "Prompter.h"
 #include "StaffLog.h"
 
-#include "Vb.h"
 
 #include <QPrinter>
 
@@ -56,23 +54,28 @@ struct InvoiceTitle {
     frm_PrintReceipt& form = frm_PrintReceipt::Default();
 };
 
-int highestNumber(Connection& db, bool lock)
+// The last number given: the counter's, which a cancelled slot never lowers, or the highest a slot
+// holds where a slot holds a higher one (numbers given before the counter was kept).
+int lastNumber(Connection& db)
 {
-    Recordset rs = db.Query(QString("SELECT MAX(b_invoice) FROM tbl_booking") + (lock ? " FOR UPDATE" : ""));
-    const QString value = rs.EOF_() ? QString() : rs.Fields(0).Value();
-    return value.isEmpty() ? 0 : Vb::CLng(Vb::Val(value));
+    Recordset rs = db.Query("SELECT GREATEST(COALESCE((SELECT ic_last FROM tbl_invoicecounter WHERE ic_id=1), 0), "
+                            "COALESCE((SELECT MAX(b_invoice) FROM tbl_booking), 0))");
+    return static_cast<int>(rs.Fields(0).Integer());
 }
 
 } // namespace
 
-int GetMaxInvoiceNumber() { return highestNumber(*Db::Open(), false); }
+int GetMaxInvoiceNumber() { return lastNumber(*Db::Open()); }
 
 int UpdateBookingWithInvoice(const QString& date, int court, const QStringList& times,
                              const QStringList& shownNames)
 {
     int number = 0;
     const bool committed = RunSlotChange([&](Connection& db) {
-        const int highest = highestNumber(db, true);
+        // The counter's row is this station's until the numbering ends; a second station waits for it
+        // and then reads the number given here.
+        db.Execute("INSERT INTO tbl_invoicecounter (ic_id) VALUES (1) ON DUPLICATE KEY UPDATE ic_last=ic_last");
+        const int highest = lastNumber(db);
         if (highest >= InvoiceLimit)
             throw SlotRefusal{"Invoice number " + QString::number(InvoiceLimit) +
                               " has been reached; no further invoice can be numbered."};
@@ -82,13 +85,14 @@ int UpdateBookingWithInvoice(const QString& date, int court, const QStringList& 
             const std::optional<SlotRow> own = LockSlotRow(db, date, time, court);
             const QString now = own ? own->bookerName : QString();
             if (now != shownNames.value(i))
-                throw SlotRefusal{time + ": " + SlotChangedMessage(now)};
+                throw SlotRefusal{time + ": " + ChangedSinceShown(now).message};
             if (const QString refusal = refusalOfName(now); !refusal.isEmpty())
                 throw SlotRefusal{time + ": " + refusal};
             if (own->paid > Money())
                 throw SlotRefusal{time + ": The slot already paid"};
             db.Execute("UPDATE tbl_booking SET b_invoice=" + QString::number(number) + SlotWhere(date, time, court));
         }
+        db.Execute("UPDATE tbl_invoicecounter SET ic_last=" + QString::number(number) + " WHERE ic_id=1");
         WriteLog(db, StaffLogin, "Invoice Printed " + QString::number(number));
     });
     return committed ? number : 0;

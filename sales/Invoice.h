@@ -6,16 +6,17 @@
 class SlotGrid;
 
 // Invoices for booked, unpaid court hours: one number shared by all stations, stored in b_invoice
-// of every slot it covers. Numbers run from 1 to 32767.
+// of every slot it covers and kept in tbl_invoicecounter, so that no number is given twice, also
+// when an invoiced slot is cancelled. Numbers run from 1 to 32767.
 constexpr int InvoiceLimit = 32767;
 
-// The highest invoice number of all stations, 0 when no slot has one.
+// The last invoice number given by any station, 0 before the first.
 int GetMaxInvoiceNumber();
 
 // Gives the slots of court at date and the times one new invoice number and logs "Invoice Printed
 // N", in one transaction that only writes: each slot must still hold the booker the grid showed
-// (shownNames, one per time) and be unpaid, and the number is the one after the highest of all
-// stations, which a second station then waits for. A refusal (shown to the user) or the end of
+// (shownNames, one per time) and be unpaid, and the number is the one after the last any station
+// gave, which a second station then waits for. A refusal (shown to the user) or the end of
 // the numbers leaves nothing numbered or logged. Returns the number given, 0 when none was.
 int UpdateBookingWithInvoice(const QString& date, int court, const QStringList& times,
                              const QStringList& shownNames);

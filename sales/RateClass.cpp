@@ -1,5 +1,4 @@
 #include "RateClass.h"
-#include "SlotPayment.h"
 
 #include "Courts.h"
 #include "Connection.h"
@@ -47,7 +46,7 @@ bool SetMembershipStatus(const QString& date, const QString& time, int court, co
         const std::optional<SlotRow> own = LockSlotRow(db, date, time, court);
         const QString now = own ? own->bookerName : QString();
         if (now != shownName)
-            throw SlotRefusal{SlotChangedMessage(now)};
+            throw ChangedSinceShown(now);
         // A row carrying only the extra time of the slot before it has no booking of its own.
         if (now.isEmpty() || now.contains(ExtraTimeMark))
             throw SlotRefusal{"You cannot set empty slot"};

@@ -36,7 +36,6 @@ struct CheckedSlot {
 struct LockedRows {
     struct Slot {
         SlotBooking booking;
-        QString rateClass;
         Money paid;
     };
     std::map<std::pair<QString, int>, Slot> hours;
@@ -53,17 +52,17 @@ LockedRows lockSaleRows(Connection& db, const std::vector<CartLine>& lines)
         else if (line.kind == CartLine::Kind::ShopItem)
             items << "'" + SqlQuote(line.text) + "'";
     }
-    // Every part gives the same nine columns: its kind, its key, then the slot's booking.
+    // Every part gives the same ten columns: its kind, its key, then the slot's booking.
     QStringList parts;
     if (!hours.isEmpty())
         parts << "(SELECT 's', b_datetime, b_field, b_bookername, b_bookertel, b_delaytime, b_playlength, "
-                 "b_specialrate, b_paid FROM tbl_booking WHERE " + hours.join(" OR ") + " FOR UPDATE)";
+                 "b_specialrate, b_person, b_paid FROM tbl_booking WHERE " + hours.join(" OR ") + " FOR UPDATE)";
     if (!items.isEmpty())
-        parts << "(SELECT 'i', i_name, NULL, NULL, NULL, NULL, NULL, NULL, NULL FROM tbl_item WHERE i_name IN (" +
+        parts << "(SELECT 'i', i_name, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL FROM tbl_item WHERE i_name IN (" +
                      items.join(',') + ") FOR UPDATE)";
     parts << "(" + QString(LockedLastTransactionQuery()).replace("SELECT c_transaction",
                                                                  "SELECT 't', c_transaction, NULL, NULL, NULL, "
-                                                                 "NULL, NULL, NULL, NULL") + ")";
+                                                                 "NULL, NULL, NULL, NULL, NULL") + ")";
     LockedRows locked;
     for (Recordset rs = db.Query(parts.join(" UNION ALL ")); !rs.EOF_(); rs.MoveNext()) {
         const QString kind = rs.Fields(0).Value();
@@ -71,9 +70,9 @@ LockedRows lockSaleRows(Connection& db, const std::vector<CartLine>& lines)
         if (kind == "s")
             locked.hours[{key, static_cast<int>(rs.Fields(2).Integer())}] = {
                 {rs.Fields(3).Value(), rs.Fields(4).Value(), static_cast<int>(rs.Fields(5).Integer()),
-                 static_cast<int>(rs.Fields(6).Integer())},
-                rs.Fields(7).Value(),
-                Money::Parse(rs.Fields(8).Value())};
+                 static_cast<int>(rs.Fields(6).Integer()), rs.Fields(7).Value(),
+                 static_cast<int>(rs.Fields(8).Integer())},
+                Money::Parse(rs.Fields(9).Value())};
         else if (kind == "i")
             locked.items << key;
         else
@@ -102,12 +101,12 @@ std::vector<std::optional<CheckedSlot>> checkSlots(const LockedRows& locked, con
                               " since it was put in the cart. Remove the line and pay the slot again; nothing was "
                               "recorded.");
         if (now != line.booking)
-            throw SaleRefused("The play time of the slot " + line.text +
-                              " was changed since it was put in the cart, so its price may differ. Remove the line "
+            throw SaleRefused("The play time, rate class or players of the slot " + line.text +
+                              " were changed since it was put in the cart, so its price may differ. Remove the line "
                               "and pay the slot again; nothing was recorded.");
         if (slot->second.paid > Money())
             throw SaleRefused("The slot " + line.text + " has already been paid; nothing was recorded.");
-        checked[i] = CheckedSlot{slot->second.rateClass, booker};
+        checked[i] = CheckedSlot{now.rateClass, booker};
     }
     return checked;
 }

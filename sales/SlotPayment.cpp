@@ -38,21 +38,16 @@ QString printed(double quantity) { return QString::number(quantity, 'g', 15); }
 
 std::optional<SlotBooking> readBooking(const QString& date, const QString& time, int court)
 {
-    Recordset rs = Db::Query("SELECT b_bookername, b_bookertel, b_delaytime, b_playlength FROM tbl_booking" +
-                             SlotWhere(date, time, court));
+    Recordset rs = Db::Query("SELECT b_bookername, b_bookertel, b_delaytime, b_playlength, b_specialrate, b_person "
+                             "FROM tbl_booking" + SlotWhere(date, time, court));
     if (rs.EOF_())
         return std::nullopt;
     return SlotBooking{rs["b_bookername"].Value(), rs["b_bookertel"].Value(),
-                       static_cast<int>(rs["b_delaytime"].Integer()), static_cast<int>(rs["b_playlength"].Integer())};
+                       static_cast<int>(rs["b_delaytime"].Integer()), static_cast<int>(rs["b_playlength"].Integer()),
+                       rs["b_specialrate"].Value(), static_cast<int>(rs["b_person"].Integer())};
 }
 
 } // namespace
-
-QString SlotChangedMessage(const QString& nowHeld)
-{
-    return "The slot was changed at another station since it was shown: " +
-           (nowHeld.isEmpty() ? QString("it is now free") : "it now holds " + nowHeld) + ". Please look at it again.";
-}
 
 Money PerMinutes(Money rate, int minutes)
 {
@@ -85,7 +80,7 @@ int PaySelectedSlots(SlotGrid& grid, const QString& courtName, Cart& cart)
         // The hour is sold for the booking the cashier saw, and later only while the slot still holds it.
         const std::optional<SlotBooking> booking = readBooking(date, time, court);
         if (!booking || booking->name != grid.NameCell(row)) {
-            MsgBox(SlotChangedMessage(booking ? booking->name : QString()), Msg::Critical);
+            MsgBox(ChangedSinceShown(booking ? booking->name : QString()).message, Msg::Critical);
             return added;
         }
         const QString rateClass = ShowSpecialRateInfo(grid, date, time);

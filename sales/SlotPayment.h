@@ -18,13 +18,6 @@ SlotPrice PriceWithExtraTime(Money rate, int extraMinutes);
 // rate × minutes / 60, rounded to the cent.
 Money PerMinutes(Money rate, int minutes);
 
-// Why a slot command refuses a slot that no longer holds the booking the grid showed; nowHeld is
-// the booker it holds now, empty when it is free.
-QString SlotChangedMessage(const QString& nowHeld);
-
-// The grid's mark in a row taken only by the extra time of the slot before it.
-inline constexpr QChar ExtraTimeMark(0x02C6);
-
 // Puts the selected hour rows of the grid into the cart, first to last, each priced from the rate
 // table by its rate class, extra time, play length and (with per-person charging) its players.
 // courtName is the name of the grid's court as the line shows it. A row that cannot be paid shows

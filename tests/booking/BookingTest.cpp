@@ -626,7 +626,7 @@ TEST_F(SharedCourtRaces, ASlotCommandActsOnlyOnTheBookingTheGridShowed)
     const QString changed =
         "The slot was changed at another station since it was shown: it now holds Ben. Please look at it again.";
     EXPECT_EQ(prompter.prompts(),
-              QStringList({"The slot was changed at another station since it was shown: it now holds no booking. "
+              QStringList({"The slot was changed at another station since it was shown: it is now free. "
                            "Please look at it again.",
                            changed, changed}));
     EXPECT_EQ(count("tbl_remark WHERE m_job NOT IN ('book', 'cancel')"), 0);

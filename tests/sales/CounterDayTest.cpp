@@ -132,6 +132,13 @@ TEST_F(CounterDay, AnInvoiceNumbersEverySelectedSlotOnceLogsItAndPrintsTitledInv
     EXPECT_EQ(prompter.prompts().last(), "Invoice 11 was given to the slots, but it could not be printed: the printer "
                                          "cannot be written to. Print Invoice again gives them a new number.");
     EXPECT_EQ(logTexts(), "Invoice Printed 10|Invoice Printed 11");
+
+    // The slots of the last two numbers are cancelled: their numbers are not given again.
+    Db::Execute("DELETE FROM tbl_booking WHERE b_invoice IN (9, 10, 11)");
+    book("17:00", "b_bookername='Riverside FC'");
+    grid.RefreshView();
+    grid.Select({"17:00"});
+    EXPECT_EQ(PrintInvoice(grid, "Court 4"), 12);
 }
 
 TEST_F(CounterDay, AnInvoiceRefusedForAnySelectedRowOrCancelledNumbersAndLogsNothing)

@@ -141,10 +141,14 @@ TEST_F(SaleTest, ASlotBookedAgainOrChangedSinceItWasPutInTheCartIsNotSold)
                          "cart. Remove the line and pay the slot again; nothing was recorded.");
     rebook("b_bookername='Anna Lindqvist', b_bookertel='555-0199', b_playlength=90");
     EXPECT_TRUE(refusal().contains("was booked again by Anna Lindqvist")) << "another Anna, by her telephone";
+    const QString changed = "The play time, rate class or players of the slot Court 4 08/12/2026 19:00 were "
+                            "changed since it was put in the cart, so its price may differ. Remove the line and pay "
+                            "the slot again; nothing was recorded.";
     rebook("b_bookername='Anna Lindqvist', b_playlength=120");
-    EXPECT_EQ(refusal(), "The play time of the slot Court 4 08/12/2026 19:00 was changed since it was put in the "
-                         "cart, so its price may differ. Remove the line and pay the slot again; nothing was "
-                         "recorded.");
+    EXPECT_EQ(refusal(), changed);
+    rebook("b_bookername='Anna Lindqvist', b_playlength=90");
+    Db::Execute("UPDATE tbl_booking SET b_specialrate='student' WHERE " + slot);
+    EXPECT_EQ(refusal(), changed) << "the member's price is not the student's";
     expectNothingWritten();
 
     // The grid still shows Anna: the hour is not put into a cart for her either.
