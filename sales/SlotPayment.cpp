@@ -95,7 +95,10 @@ int PaySelectedSlots(SlotGrid& grid, const QString& courtName, Cart& cart)
         line.court = court;
         line.slotDate = date;
         line.slotTime = time;
+        // The line is sold later only for the booking as it was priced, read by the steps above.
         line.booking = *booking;
+        line.booking.rateClass = rateClass;
+        line.booking.playLength = length > 0 ? length : 60;
         line.unitPrice = rate;
         line.text = courtName + " " + day.toString("dd/MM/yyyy") + " " + time;
         const SlotPrice price = PriceWithExtraTime(rate, extra);
@@ -114,6 +117,7 @@ int PaySelectedSlots(SlotGrid& grid, const QString& courtName, Cart& cart)
             }
             line.amount = Money::FromCents(rate.Cents() * players);
             line.quantity = QString::number(players);
+            line.booking.person = players;
         }
         if (cart.HoldsSlot(line)) {
             MsgBox("Already in the payment list");
