@@ -15,12 +15,6 @@ QStringList mailArguments(const QString& sender, const QString& message)
 
 } // namespace
 
-QString SendSupportMail(const QString& sender, const QString& message)
-{
-    const OutsideProgram::Outcome outcome = OutsideProgram::Run(Mailer, mailArguments(sender, message), Patience);
-    return outcome.succeeded ? QString() : outcome.failure;
-}
-
 void StartSupportMail(const QString& sender, const QString& message, QObject* context,
                       std::function<void(const QString& failure)> done)
 {

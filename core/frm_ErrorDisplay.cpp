@@ -123,19 +123,23 @@ void frm_ErrorDisplay::btn_CopyToClipboard_Click()
     const QString report = fullReport();
     QApplication::clipboard()->setText(report);
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString failure = SendSupportMail(StationMailSender, report + SupportAppendix());
-    QApplication::restoreOverrideCursor();
-    if (!failure.isEmpty()) {
-        const QString kept = keepReport();
-        MsgBox("The email to " + SupportMailbox + " could not be sent.\r\n" + failure +
-                   "\r\n\r\nThe report is on the clipboard" + (kept.isEmpty() ? QString() : " and in the file " + kept) +
-                   "; please pass it on to technical support another way.",
-               Msg::Critical);
-        return;
-    }
-    MsgBox("Your email has been sent to " + SupportMailbox + "\r\n" +
-               "You will be contacted by our technical support via your given email",
-           Msg::Information);
-    btn_Close_Click();
+    // The mailer may take a minute and more: the station goes on meanwhile, and the window tells
+    // how it went when the mailer has ended.
+    btn_CopyToClipboard->setEnabled(false);
+    StartSupportMail(StationMailSender, report + SupportAppendix(), this, [this](const QString& failure) {
+        btn_CopyToClipboard->setEnabled(true);
+        if (!failure.isEmpty()) {
+            const QString kept = keepReport();
+            MsgBox("The email to " + SupportMailbox + " could not be sent.\r\n" + failure +
+                       "\r\n\r\nThe report is on the clipboard" +
+                       (kept.isEmpty() ? QString() : " and in the file " + kept) +
+                       "; please pass it on to technical support another way.",
+                   Msg::Critical);
+            return;
+        }
+        MsgBox("Your email has been sent to " + SupportMailbox + "\r\n" +
+                   "You will be contacted by our technical support via your given email",
+               Msg::Information);
+        btn_Close_Click();
+    });
 }

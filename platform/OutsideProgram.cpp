@@ -44,21 +44,6 @@ void SetFile(const QString& name, const QString& file)
         files.insert(name, file);
 }
 
-Outcome Run(const QString& name, const QStringList& arguments, int timeoutMs)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(files.value(name, name), arguments);
-    if (!process.waitForStarted(timeoutMs))
-        return {false, notStarted(name, process)};
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return {false, notFinished(name, timeoutMs)};
-    }
-    return endedOutcome(name, process);
-}
-
 void Start(const QString& name, const QStringList& arguments, int timeoutMs, QObject* context,
            std::function<void(const Outcome&)> done)
 {

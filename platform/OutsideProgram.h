@@ -21,13 +21,9 @@ struct Outcome {
     QString failure;
 };
 
-// Starts the program, waits at most timeoutMs for it to end, and tells whether it started and
-// ended with exit code 0.
-Outcome Run(const QString& name, const QStringList& arguments, int timeoutMs);
-
-// The same without waiting: returns at once, and done gets the outcome on the caller's thread once
-// the program has ended, could not start, or was stopped after timeoutMs. Nothing is called when
-// context is gone by then.
+// Starts the program and returns at once; done gets the outcome on the caller's thread once the
+// program has ended (succeeded: exit code 0), could not start, or was stopped after timeoutMs.
+// Nothing is called when context is gone by then.
 void Start(const QString& name, const QStringList& arguments, int timeoutMs, QObject* context,
            std::function<void(const Outcome&)> done);
 

@@ -8,6 +8,8 @@
 #include "SupportMail.h"
 #include "TempWindowsDir.h"
 #include "frm_ErrorDisplay.h"
+
+#include <QTest>
 #include "frm_Options.h"
 
 #include <QCheckBox>
@@ -137,6 +139,8 @@ TEST_F(ErrorWindow, MailsTheReportWithTheSettingsButNotThePassword)
     frm_ErrorDisplay window(VbError(VbErrors::Database, "ODBC", "Lost connection"));
     window.show();
     Control<QPushButton>(&window, "btn_CopyToClipboard")->click();
+    EXPECT_FALSE(Control<QPushButton>(&window, "btn_CopyToClipboard")->isEnabled()) << "while the mailer works";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompter.asked().empty(); }, 10000));
 
     const QString report = "Error while updating log\r\n\r\nLost connection\r\nError Number :-2147467259\r\n\r\n"
                            "Source : ODBC\r\n\r\n";
@@ -168,8 +172,10 @@ TEST_F(ErrorWindow, AMailerThatFailsOrIsMissingIsReportedAndNothingPretends)
     frm_ErrorDisplay window(VbError(8002, "MSComm", "Invalid port number"));
     window.show();
     Control<QPushButton>(&window, "btn_CopyToClipboard")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return prompter.asked().size() == 1; }, 10000));
     OutsideProgram::SetFile("sendemail", scripts.filePath("no-such-mailer"));
     Control<QPushButton>(&window, "btn_CopyToClipboard")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return prompter.asked().size() == 2; }, 10000));
 
     ASSERT_EQ(prompter.asked().size(), 2u);
     for (const auto& asked : prompter.asked()) {
