@@ -66,7 +66,9 @@ TEST_F(SlotEditing, TimingCommandsOnASingleCourtAndOnACourtWithDependents)
     TestGrid dependent = gridAt(1, "17:00");
     for (int minutes : {15, 60})
         TimingCommands::SetDuration(dependent, minutes);
-    EXPECT_EQ(prompter.prompts(), QStringList({"Please set main slots", "Please set main slots"}));
+    TimingCommands::ClearExtraTime(dependent);
+    EXPECT_EQ(prompter.prompts(), QStringList({"Please set main slots", "Please set main slots",
+                                               "Please clear the extra time of main slots"}));
     EXPECT_TRUE(changes().isEmpty());
 }
 
