@@ -292,6 +292,9 @@ std::vector<bool> CancelSlots(SlotGrid& grid, const QString& date, const QString
     const QString actionTime = grid.ActionTime();
     if (!allRefused(shown) && !RunSlotChange([&](Connection& db) {
             refusals = shown;
+            // Holding the court, the master's row and the court's own are read as one moment: no
+            // booking can come in between and be cancelled without being counted off its master.
+            LockCourts(db, *c);
             for (size_t i = 0; i < refusals.size(); ++i) {
                 if (!refusals[i]) {
                     const auto at = static_cast<qsizetype>(i);
