@@ -55,8 +55,7 @@ std::optional<QString> SlotClipboard::CopyRefusal(const QString& nameCell)
         return EmptySlot;
     if (nameCell.contains(ExtraTimeMark))
         return QStringLiteral("The slot is an extra time of previous slot, use the previous slot to copy");
-    if (nameCell.contains(SharedBookingMark, Qt::CaseInsensitive) ||
-        nameCell.contains(PartiallySharedMark, Qt::CaseInsensitive))
+    if (HoldsMark(nameCell, SharedBookingMark) || HoldsMark(nameCell, PartiallySharedMark))
         return QStringLiteral("You cannot copy shared booking");
     return std::nullopt;
 }

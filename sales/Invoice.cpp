@@ -12,7 +12,6 @@
 #include "Prompter.h"
 #include "StaffLog.h"
 
-
 #include <QPrinter>
 
 namespace {
@@ -23,9 +22,9 @@ QString refusalOfName(const QString& name)
         return "You cannot print invoice for empty slot";
     if (name.contains(ExtraTimeMark))
         return "The slot is an extra time of previous slot, use the previous slot to print for an invoice";
-    if (name.contains(PartiallySharedMark, Qt::CaseInsensitive))
+    if (HoldsMark(name, PartiallySharedMark))
         return "The slot is booked by one or more individual slots";
-    if (name.contains(SharedBookingMark, Qt::CaseInsensitive))
+    if (HoldsMark(name, SharedBookingMark))
         return "Please print via master slots";
     return {};
 }

@@ -91,7 +91,7 @@ std::vector<std::optional<CheckedSlot>> checkSlots(const LockedRows& locked, con
             continue;
         const auto slot = locked.hours.find({line.slotDate + " " + line.slotTime + ":00", line.court});
         const QString booker = slot == locked.hours.end() ? QString() : slot->second.booking.name;
-        if (booker.isEmpty() || booker == SharedBookingMark || booker == PartiallySharedMark)
+        if (booker.isEmpty() || HoldsMark(booker, SharedBookingMark) || HoldsMark(booker, PartiallySharedMark))
             throw SaleRefused("The slot " + line.text +
                               " is no longer booked (another station cancelled it); nothing was recorded.");
         const SlotBooking& now = slot->second.booking;
@@ -151,44 +151,44 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
     int32_t transaction = 0;
     try {
         Db::Transaction([&](Connection& db) {
-        const LockedRows locked = lockSaleRows(db, lines);
-        const auto checked = checkSlots(locked, lines);
-        checkItems(locked, lines);
-        transaction = locked.lastTransaction + 1;
+            const LockedRows locked = lockSaleRows(db, lines);
+            const auto checked = checkSlots(locked, lines);
+            checkItems(locked, lines);
+            transaction = locked.lastTransaction + 1;
 
-        QStringList rows, paidConditions, paidCases;
-        std::map<std::pair<QString, QString>, int> hours;
-        std::map<QString, long long> sold;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            const CartLine& line = lines[i];
-            rows << journalValues(line, transaction, checked[i] ? checked[i]->rateClass : QString(), staff);
-            if (line.IsSlot()) {
-                paidConditions << slotCondition(line);
-                paidCases << "WHEN " + slotCondition(line) + " THEN " + line.amount.Sql();
-                if (const auto reg = hourRegister(db, *checked[i]))
-                    ++hours[*reg];
-            } else {
-                sold[line.text] += line.quantity.toLongLong();
+            QStringList rows, paidConditions, paidCases;
+            std::map<std::pair<QString, QString>, int> hours;
+            std::map<QString, long long> sold;
+            for (size_t i = 0; i < lines.size(); ++i) {
+                const CartLine& line = lines[i];
+                rows << journalValues(line, transaction, checked[i] ? checked[i]->rateClass : QString(), staff);
+                if (line.IsSlot()) {
+                    paidConditions << slotCondition(line);
+                    paidCases << "WHEN " + slotCondition(line) + " THEN " + line.amount.Sql();
+                    if (const auto reg = hourRegister(db, *checked[i]))
+                        ++hours[*reg];
+                } else {
+                    sold[line.text] += line.quantity.toLongLong();
+                }
             }
-        }
-        db.Execute("INSERT INTO " + journal() +
-                   " (c_datetime, c_item, c_itemprice, c_itemquantity, c_itemtype, c_itemtotal, c_transaction, "
-                   "c_special, c_receipt, c_staffid) VALUES " + rows.join(", "));
-        if (!paidConditions.isEmpty())
-            db.Execute("UPDATE tbl_booking SET b_paid=CASE " + paidCases.join(' ') + " END WHERE " +
-                       paidConditions.join(" OR "));
-        // One hour per court line, whatever its length, on every register row of the booker's name.
-        for (const auto& [reg, count] : hours)
-            db.Execute("UPDATE " + reg.first.arg(count) + SqlQuote(reg.second) + "'");
-        // Every row takes off the quantity of each name it answers to, as one statement per name would.
-        QStringList taken, names;
-        for (const auto& [name, quantity] : sold) {
-            taken << " - CASE WHEN i_name='" + SqlQuote(name) + "' THEN " + QString::number(quantity) + " ELSE 0 END";
-            names << "'" + SqlQuote(name) + "'";
-        }
-        if (!sold.empty())
-            db.Execute("UPDATE tbl_item SET i_currentstock=i_currentstock" + taken.join("") + " WHERE i_name IN (" +
-                       names.join(',') + ")");
+            db.Execute("INSERT INTO " + journal() +
+                       " (c_datetime, c_item, c_itemprice, c_itemquantity, c_itemtype, c_itemtotal, c_transaction, "
+                       "c_special, c_receipt, c_staffid) VALUES " + rows.join(", "));
+            if (!paidConditions.isEmpty())
+                db.Execute("UPDATE tbl_booking SET b_paid=CASE " + paidCases.join(' ') + " END WHERE " +
+                           paidConditions.join(" OR "));
+            // One hour per court line, whatever its length, on every register row of the booker's name.
+            for (const auto& [reg, count] : hours)
+                db.Execute("UPDATE " + reg.first.arg(count) + SqlQuote(reg.second) + "'");
+            // Every row takes off the quantity of each name it answers to, as one statement per name would.
+            QStringList taken, names;
+            for (const auto& [name, quantity] : sold) {
+                taken << " - CASE WHEN i_name='" + SqlQuote(name) + "' THEN " + QString::number(quantity) + " ELSE 0 END";
+                names << "'" + SqlQuote(name) + "'";
+            }
+            if (!sold.empty())
+                db.Execute("UPDATE tbl_item SET i_currentstock=i_currentstock" + taken.join("") + " WHERE i_name IN (" +
+                           names.join(',') + ")");
         });
     } catch (const Db::CommitUnconfirmed& lost) {
         throw SaleUnconfirmed(lost, transaction);

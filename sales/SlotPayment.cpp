@@ -27,9 +27,9 @@ QString refusalOf(const SlotGrid& grid, int row)
         return "The slot already paid";
     if (name.contains(ExtraTimeMark))
         return "The slot is an extra time of previous slot, use the previous slot to pay for it";
-    if (name.contains(PartiallySharedMark, Qt::CaseInsensitive))
+    if (HoldsMark(name, PartiallySharedMark))
         return "The slot is booked by one or more individual slots";
-    if (name.contains(SharedBookingMark, Qt::CaseInsensitive))
+    if (HoldsMark(name, SharedBookingMark))
         return "Please pay via master slots";
     return {};
 }
