@@ -4,6 +4,7 @@
 #include "frm_WaitingList.h"
 
 #include "Clock.h"
+#include "FailureLine.h"
 #include "Prompter.h"
 #include "VbError.h"
 
@@ -28,11 +29,7 @@ WaitListPanel::WaitListPanel(WaitListHost& host, QWidget* parent) : QWidget(pare
     ListView_Wait->setColumnWidth(1, 200);
     ListView_Wait->setColumnWidth(2, 140);
     ListView_Wait->setContextMenuPolicy(Qt::CustomContextMenu);
-    lbl_ReadFailure = new QLabel(this);
-    lbl_ReadFailure->setObjectName("lbl_ReadFailure");
-    lbl_ReadFailure->setStyleSheet("color: #c00000; font-weight: bold");
-    lbl_ReadFailure->setWordWrap(true);
-    lbl_ReadFailure->hide();
+    lbl_ReadFailure = FailureLine("lbl_ReadFailure", this);
 
     mnu_WaitList = new QMenu("waitinglistmenu", this);
     mnu_WaitList->setObjectName("mnu_WaitList");

@@ -17,6 +17,7 @@
 
 #include "Clock.h"
 #include "ErrorDisplay.h"
+#include "FailureLine.h"
 #include "Globals.h"
 #include "Prompter.h"
 #include "Verification.h"
@@ -186,11 +187,7 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
     dateRow->addWidget(DatePicker);
     dateRow->addStretch();
     right->addLayout(dateRow);
-    lbl_RefreshFailure = new QLabel(this);
-    lbl_RefreshFailure->setObjectName("lbl_RefreshFailure");
-    lbl_RefreshFailure->setStyleSheet("color: #c00000; font-weight: bold");
-    lbl_RefreshFailure->setWordWrap(true);
-    lbl_RefreshFailure->hide();
+    lbl_RefreshFailure = FailureLine("lbl_RefreshFailure", this);
     right->addWidget(lbl_RefreshFailure);
     right->addWidget(ListView_Book, 1);
     right->addLayout(buttons);
