@@ -122,15 +122,7 @@ void RegisterWindow::Form_Load()
     btn_MemberPaste->setVisible(m_form.isFromBookerForm || m_form.isFromWaitingList);
     m_form.AddMode = false;
     RecordPosition = 1;
-    Guarded("reading the register", [this] {
-        // The boxes take no more than the table's own columns hold.
-        const std::array<int, 6> widths = m_table.TextWidths();
-        for (size_t i = 0; i < widths.size(); ++i)
-            if (widths[i] > 0)
-                txt_member[i]->setMaxLength(widths[i]);
-        RefreshMemberList();
-        showRecord();
-    });
+    Guarded("reading the register", [this] { readAll(); });
 }
 
 // The record is read afresh by the key of list row n; one that another station deleted since the
@@ -187,6 +179,17 @@ void RegisterWindow::step(int by)
     Guarded("reading the register", [this] { showRecord(); });
 }
 
+void RegisterWindow::readAll()
+{
+    // The boxes take no more than the table's own columns hold.
+    const std::array<int, 6> widths = m_table.TextWidths();
+    for (size_t i = 0; i < widths.size(); ++i)
+        if (widths[i] > 0)
+            txt_member[i]->setMaxLength(widths[i]);
+    RefreshMemberList();
+    showRecord();
+}
+
 void RegisterWindow::btn_Next_Click() { step(1); }
 
 void RegisterWindow::btn_Previous_Click() { step(-1); }
@@ -194,15 +197,7 @@ void RegisterWindow::btn_Previous_Click() { step(-1); }
 void RegisterWindow::btn_Refresh_Click()
 {
     RecordPosition = std::max(RecordPosition, 1);
-    Guarded("reading the register", [this] {
-        // The boxes take no more than the table's own columns hold.
-        const std::array<int, 6> widths = m_table.TextWidths();
-        for (size_t i = 0; i < widths.size(); ++i)
-            if (widths[i] > 0)
-                txt_member[i]->setMaxLength(widths[i]);
-        RefreshMemberList();
-        showRecord();
-    });
+    Guarded("reading the register", [this] { readAll(); });
 }
 
 void RegisterWindow::setBrowsing(bool browsing)

@@ -55,6 +55,8 @@ public:
 private:
     void Form_Load();
     void showRecord();
+    // The table's column widths into the boxes, its list, and the record shown, all read afresh.
+    void readAll();
     void step(int by);
     void setBrowsing(bool browsing);
     void update();
