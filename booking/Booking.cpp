@@ -1,10 +1,10 @@
 #include "Booking.h"
 #include "Courts.h"
+#include "GridRefresh.h"
 #include "SlotAudit.h"
 #include "SlotChange.h"
 #include "SlotGrid.h"
 #include "SlotKey.h"
-#include "GridRefresh.h"
 #include "SlotTiming.h"
 
 #include "Globals.h"

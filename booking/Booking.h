@@ -52,11 +52,11 @@ bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const Q
                int playLength, int person);
 
 // Cancels the booked hours at times of date on court for the given reason, with the rows of the courts
-// that share their space, in one transaction that holds the court. shownNames are the texts of the rows' name columns: a
-// slot that holds another booker by now is refused. An hour that cannot be cancelled (past, empty,
-// paid, a shared-court row) is left and its refusal shown once the others are done; a bad court is
-// refused before anything, an empty reason cancels nothing; a database failure deletes nothing and
-// throws. Element i tells whether times[i] was cancelled.
+// that share their space, in one transaction that holds the court. shownNames are the texts of the
+// rows' name columns: a slot that holds another booker by now is refused. An hour that cannot be
+// cancelled (past, empty, paid, a shared-court row) is left and its refusal shown once the others are
+// done; a bad court is refused before anything, an empty reason cancels nothing; a database failure
+// deletes nothing and throws. Element i tells whether times[i] was cancelled.
 std::vector<bool> CancelSlots(SlotGrid& grid, const QString& date, const QStringList& times,
                               const QStringList& shownNames, const QString& court, const QString& reason);
 

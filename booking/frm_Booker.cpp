@@ -46,9 +46,7 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner, std::vector<PlannedRow> p
       m_grid(grid),
       m_court(grid.CourtText()),
       m_date(grid.GridDate()),
-      m_rowCount(grid.RowCount()),
-      m_plan(std::move(plan)),
-      m_booked(static_cast<size_t>(m_rowCount) + 1)
+      m_plan(std::move(plan))
 {
     setObjectName("frm_Booker");
     const int courtNumber = static_cast<int>(Vb::Val(m_court));
@@ -123,11 +121,6 @@ frm_Booker::~frm_Booker()
 
 frm_Booker* frm_Booker::Loaded() { return loaded; }
 
-bool frm_Booker::Booked(int row) const
-{
-    return row >= 1 && row <= m_rowCount && m_booked[static_cast<size_t>(row)];
-}
-
 void frm_Booker::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -184,11 +177,8 @@ void frm_Booker::book()
         std::vector<SlotToBook> hours;
         for (const PlannedRow& planned : m_plan)
             hours.push_back({m_date, m_grid.RowTime(planned.row), planned.delay, planned.playLength});
-        const std::vector<bool> booked =
-            BookSlots(m_grid, hours, {txt_BookerTel->text(), txt_BookerOrg->text(), txt_BookerName->text(), Tag, person},
-                      m_court, PasteFromWaitList);
-        for (size_t i = 0; i < m_plan.size(); ++i)
-            m_booked[static_cast<size_t>(m_plan[i].row)] = booked[i];
+        BookSlots(m_grid, hours, {txt_BookerTel->text(), txt_BookerOrg->text(), txt_BookerName->text(), Tag, person},
+                  m_court, PasteFromWaitList);
     }
     m_grid.RefreshView();
     accept();

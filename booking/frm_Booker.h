@@ -31,9 +31,6 @@ public:
     // The dialog while it is open, for the registers that paste an ID back into it.
     static frm_Booker* Loaded();
 
-    // Whether OK booked the grid row.
-    bool Booked(int row) const;
-
     // The rate class: "", "member", "student" or "specialgroup" and the group number.
     QString Tag;
 
@@ -69,7 +66,5 @@ private:
     SlotGrid& m_grid;
     QString m_court;
     QString m_date;
-    int m_rowCount;
     std::vector<PlannedRow> m_plan;
-    std::vector<bool> m_booked;
 };

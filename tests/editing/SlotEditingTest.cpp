@@ -352,7 +352,7 @@ TEST_F(SlotEditing, APasteAndABookActionNeverBookIntoAnHourBookedMeanwhile)
     CountingPrompter counting;
     std::atomic<int> failures = 0;
     int round = 0;
-    for (const QString& date : {"2026-12-09", "2026-12-10", "2026-12-11"}) {
+    for (const QString date : {"2026-12-09", "2026-12-10", "2026-12-11"}) {
         const QStringList hours = {"15:00", "16:00", "17:00", "18:00", "19:00", "20:00", "21:00", "22:00",
                                    "23:00", "24:00", "01:00", "02:00"};
         for (qsizetype i = 0; i + 1 < hours.size(); i += 2, ++round) {
