@@ -50,14 +50,6 @@ bool Link(std::initializer_list<GstElement*> chain) {
   return true;
 }
 
-// Nobody runs a loop on the graph's bus: without this filter every state change and quality report of a
-// recording would pile up there until the stop. A dropped message is the handler's to release.
-GstBusSyncReply KeepEndAndErrors(GstBus*, GstMessage* message, gpointer) {
-  if (GST_MESSAGE_TYPE(message) & (GST_MESSAGE_EOS | GST_MESSAGE_ERROR)) return GST_BUS_PASS;
-  gst_message_unref(message);
-  return GST_BUS_DROP;
-}
-
 bool HasError(GstElement* graph) {
   GstBus* bus = gst_element_get_bus(graph);
   GstMessage* error = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
@@ -66,6 +58,11 @@ bool HasError(GstElement* graph) {
   gst_message_unref(error);
   return true;
 }
+
+struct BusWatch {
+  CCaptureSlot* slot;
+  unsigned graph;
+};
 
 std::string WithSlashes(const char* path) {
   std::string text(path);
@@ -103,7 +100,8 @@ bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize
   // A profile that cannot be read leaves the writer with the settings of the profile we ship.
   const Needs needs{cameraIndex, ownerWindow, previewSize,
                     (profilePath_ ? LoadWmProfile(*profilePath_) : std::nullopt).value_or(WmProfile{})};
-  if (graph_ && needs == builtFor_ && !HasError(graph_)) {
+  EndIfFailed();
+  if (graph_ && needs == builtFor_) {
     std::unique_ptr<VideoFile> file = VideoFile::Create(*videoName_, needs.profile, timeBase_);
     return file && CarryOn(std::move(file));
   }
@@ -199,7 +197,7 @@ GstPadProbeReturn CCaptureSlot::SwitchFiles(GstPad* pad, GstPadProbeInfo* info, 
 
 void CCaptureSlot::Stop() {
   std::lock_guard life(lifeLock_);
-  if (!graph_) return;
+  if (!graph_ || EndIfFailed()) return;
   std::unique_ptr<VideoFile> unused;
   {
     std::lock_guard switching(switchLock_);
@@ -261,7 +259,8 @@ bool CCaptureSlot::Build(const Needs& needs) {
   }
   graph_ = gst_pipeline_new(("Camera " + std::to_string(needs.cameraIndex)).c_str());
   GstBus* bus = gst_element_get_bus(graph_);
-  gst_bus_set_sync_handler(bus, KeepEndAndErrors, nullptr, nullptr);
+  gst_bus_set_sync_handler(bus, WatchBus, new BusWatch{this, ++graphSerial_},
+                           [](gpointer watch) { delete static_cast<BusWatch*>(watch); });
   gst_object_unref(bus);
 
   gst_bin_add(GST_BIN(graph_), source);
@@ -347,14 +346,22 @@ bool CCaptureSlot::Run() {
 
 // The writer completes the file's header and index only when end-of-stream reaches it; without this a
 // stopped recording does not play.
-void CCaptureSlot::Finish() {
+void CCaptureSlot::Finish(const std::string& path) {
   gst_element_send_event(graph_, gst_event_new_eos());
   GstBus* bus = gst_element_get_bus(graph_);
   GstMessage* end = gst_bus_timed_pop_filtered(bus, kFinishTimeout,
                                                static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
   gst_object_unref(bus);
-  if (!end || GST_MESSAGE_TYPE(end) != GST_MESSAGE_EOS) ShowError("Error %x: Cannot stop graph", end ? kFail : kTimeout);
-  if (end) gst_message_unref(end);
+  if (!end) {
+    ShowError("Error %x: Cannot finish video file \"%s\": the camera gave no end within %d seconds", kTimeout,
+              path.c_str(), static_cast<int>(kFinishTimeout / GST_SECOND));
+    return;
+  }
+  if (GST_MESSAGE_TYPE(end) == GST_MESSAGE_ERROR) {
+    const Failure failure = DescribeFailure(end);
+    ShowError("Error %x: Cannot finish video file \"%s\": %s", failure.code, path.c_str(), failure.cause.c_str());
+  }
+  gst_message_unref(end);
 }
 
 // Ends the graph; a file still fed by the camera is finalised first, one that never got a frame is
@@ -362,19 +369,19 @@ void CCaptureSlot::Finish() {
 void CCaptureSlot::TearDown() {
   if (graph_) {
     std::unique_ptr<VideoFile> unused;
-    bool writing = false;
+    std::string writing;
     {
       std::lock_guard switching(switchLock_);
       if (cut_) gst_pad_remove_probe(branchEnd_, cut_);
       cut_ = 0;
       // A file still linked takes frames, also after a stop whose cut has not come yet.
-      writing = current_ && GST_STATE(graph_) == GST_STATE_PLAYING;
+      if (current_ && GST_STATE(graph_) == GST_STATE_PLAYING) writing = current_->Path();
       unused = std::move(next_);
       holding_ = false;
       recording_ = false;
     }
     Forget(std::move(unused));
-    if (writing) Finish();
+    if (!writing.empty()) Finish(writing);
     gst_element_set_state(graph_, GST_STATE_NULL);
     {
       std::lock_guard switching(switchLock_);
@@ -387,9 +394,73 @@ void CCaptureSlot::TearDown() {
     graph_ = nullptr;
     parking_.reset();
   }
+  {
+    std::lock_guard failing(failureLock_);
+    if (failure_) gst_message_unref(failure_);
+    failure_ = nullptr;
+  }
   std::lock_guard frame(frameLock_);
   if (latestFrame_) gst_sample_unref(latestFrame_);
   latestFrame_ = nullptr;
+}
+
+// Nobody runs a loop on the graph's bus: without this filter every state change and quality report of a
+// recording would pile up there until the stop. A dropped message is the handler's to release. Errors
+// stay on the bus for a start or a finish that waits for them.
+GstBusSyncReply CCaptureSlot::WatchBus(GstBus*, GstMessage* message, gpointer watch) {
+  const auto* watched = static_cast<const BusWatch*>(watch);
+  if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) watched->slot->NoteFailure(watched->graph, message);
+  if (GST_MESSAGE_TYPE(message) & (GST_MESSAGE_EOS | GST_MESSAGE_ERROR)) return GST_BUS_PASS;
+  gst_message_unref(message);
+  return GST_BUS_DROP;
+}
+
+// A streaming thread may not end its own graph: the worker does, at once, so that a disk that fills or a
+// camera that fails is told when it happens rather than at the next stop.
+void CCaptureSlot::NoteFailure(unsigned graph, GstMessage* error) {
+  {
+    std::lock_guard failing(failureLock_);
+    if (failure_) return;
+    failure_ = gst_message_ref(error);
+    failedGraph_ = graph;
+  }
+  worker_.PostAt(Worker::Clock::now(), this, [this] {
+    std::lock_guard life(lifeLock_);
+    EndIfFailed();
+  });
+}
+
+// Tells the failure met in the running graph, if any, and ends the graph: the camera records nothing
+// until the next start. The file it wrote keeps what reached it.
+bool CCaptureSlot::EndIfFailed() {
+  GstMessage* error = nullptr;
+  unsigned failedGraph = 0;
+  {
+    std::lock_guard failing(failureLock_);
+    std::swap(error, failure_);
+    failedGraph = failedGraph_;
+  }
+  if (!error) return false;
+  const Failure failure = DescribeFailure(error);
+  gst_message_unref(error);
+  if (!graph_ || failedGraph != graphSerial_) return false;
+
+  std::unique_ptr<VideoFile> broken;
+  {
+    std::lock_guard switching(switchLock_);
+    broken = std::move(current_);
+  }
+  if (broken) {
+    ShowError("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(),
+              failure.cause.c_str());
+    gst_bin_remove(GST_BIN(graph_), broken->Element());
+  } else {
+    ShowError("Error %x: Camera %d stopped: %s", failure.code, builtFor_.cameraIndex, failure.cause.c_str());
+  }
+  TearDown();
+  if (broken) broken->Abandon();
+  ++generation_;
+  return true;
 }
 
 GstPadProbeReturn CCaptureSlot::GrabFrame(GstPad* pad, GstPadProbeInfo* info, gpointer slot) {
@@ -402,6 +473,13 @@ GstPadProbeReturn CCaptureSlot::GrabFrame(GstPad* pad, GstPadProbeInfo* info, gp
   if (self->latestFrame_) gst_sample_unref(self->latestFrame_);
   self->latestFrame_ = frame;
   return GST_PAD_PROBE_OK;
+}
+
+std::string CCaptureSlot::RecordingInto() {
+  std::lock_guard switching(switchLock_);
+  if (!recording_) return {};
+  const VideoFile* file = next_ ? next_.get() : current_.get();
+  return file ? file->Path() : std::string();
 }
 
 std::vector<std::uint8_t> CCaptureSlot::Snapshot(const JpegSettings& settings) {

@@ -47,6 +47,9 @@ class CCaptureSlot {
   // Empty when the camera records nothing or has delivered no frame yet.
   std::vector<std::uint8_t> Snapshot(const JpegSettings& settings);
 
+  // The file the camera records into; empty when it records nothing.
+  std::string RecordingInto();
+
  private:
   // What a graph was built for; a start with other needs builds afresh.
   struct Needs {
@@ -66,9 +69,12 @@ class CCaptureSlot {
   GstElement* BuildRecordingBranch(const WmProfile& profile);
   GstElement* BuildPreviewBranch(WindowSize previewSize);
   bool Run();
-  void Finish();
+  void Finish(const std::string& path);
   void TearDown();
   void EndUnclaimed(unsigned generation);
+  void NoteFailure(unsigned graph, GstMessage* error);
+  bool EndIfFailed();
+  static GstBusSyncReply WatchBus(GstBus* bus, GstMessage* message, gpointer watch);
   static GstPadProbeReturn SwitchFiles(GstPad* pad, GstPadProbeInfo* info, gpointer slot);
   static GstPadProbeReturn GrabFrame(GstPad* pad, GstPadProbeInfo* info, gpointer slot);
 
@@ -84,6 +90,13 @@ class CCaptureSlot {
   std::unique_ptr<ParkingWindow> parking_;
   Needs builtFor_{};
   unsigned generation_ = 0;  // a stop's end of the camera is void once a start took it over
+  unsigned graphSerial_ = 0;  // counts the graphs built, so that a failure is laid at its own graph's door
+
+  // The first failure a streaming thread met in the graph, until the worker or the caller ends the
+  // graph for it.
+  std::mutex failureLock_;
+  GstMessage* failure_ = nullptr;
+  unsigned failedGraph_ = 0;
 
   // The switch between files, taken on the recording branch's streaming thread and never held across a
   // state change of the graph. The branch's last pad feeds the current file; a cut blocks it at the next

@@ -10,9 +10,10 @@ extern "C" {
 // Receives every "Error %x: ..." text of the library; the host shows it (a message box where it shows windows).
 using CorvaneErrorSink = void (*)(const char* text);
 
-// A null sink restores the default, standard error. The sink is called only on the thread that calls the
-// exports: a failure found in the background (a camera that ended on its own after a stop) is shown at
-// the next export call.
+// A null sink restores the default, standard error. The sink is called on the thread that met the
+// failure, when it meets it: the caller's own inside an export, or a thread of the library for a
+// recording that fails while the camera runs or a file finalised in the background. A host that shows
+// windows hands the text to its window thread. While the library unloads, failures go to standard error.
 CORVANE_API void fnSetErrorSink(CorvaneErrorSink sink);
 
 CORVANE_API int fnGetDevicesNum();
@@ -24,21 +25,27 @@ CORVANE_API int fnSetVideoName(int camera, const char* path);
 CORVANE_API int fnSetWMProfile(int camera, const char* path);
 
 // window: the X11 window that hosts the preview, 0 for none.
-// A recording is never written over: a video name that names an existing file (the file just finalised,
-// the file another camera records into) is refused with "Error 80070050: Cannot record into "...": the
-// file exists" and 0; a camera that records goes on into its current file, nothing is lost.
+// A recording is never written over: a video name that names an existing file (two starts within a
+// second, the hour repeated when the clocks go back) records into the first free name of "name (2).ext",
+// "name (3).ext", ...; fnGetVideoName tells which.
 // A start that follows a stop of the same camera within a second (the rotation to a new file), or that
 // comes while the camera records, carries on without a gap: the new file begins with the frame after the
 // last frame of the old one. A profile is read only from a regular file of at most 64 KB; anything else
-// is taken as a missing profile.
+// is taken as a missing profile. The encoder takes even widths only: an odd width is rounded up.
+// A recording that fails while the camera runs (a disk that fills, a camera that goes) is told at once,
+// naming the file and the cause; the camera then records nothing until the next start.
 CORVANE_API int fnDoStartVideoCapture(int camera, std::uintptr_t window);
 // Returns at once: the file is cut at the next frame and finalised in the background within a moment;
 // files still open when the library unloads (the host ends) are finalised then. The camera and its
 // preview run on for a second, for a start that carries on into a new file, and then end.
 CORVANE_API int fnDoStopVideoCapture(int camera);
 // Cuts the current file and records on into the video name set last, as a stop and start would; 0 when
-// the camera was not recording or the name is refused (the camera then records on into its current file).
+// the camera was not recording or the new file cannot be made (the camera then records on into its
+// current file).
 CORVANE_API int fnDoStopRestartVideoCapture(int camera);
+// The path of the file the camera records into: the length of the path in bytes, 0 when the camera
+// records nothing. As much of it as fits into size bytes is copied into name, always ended by a zero byte.
+CORVANE_API int fnGetVideoName(int camera, char* name, int size);
 
 // Sizes run from 1 to 4096 on each side; others are refused with 0 and the old size stays.
 CORVANE_API int fnSetOutputSize(int width, int height);

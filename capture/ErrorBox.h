@@ -11,16 +11,15 @@ namespace corvane {
 constexpr std::uint32_t kFail = 0x80004005;
 constexpr std::uint32_t kNoPointer = 0x80004003;
 constexpr std::uint32_t kTimeout = 0x800705B4;
+constexpr std::uint32_t kDiskFull = 0x80070070;
 
 void SetErrorSink(CorvaneErrorSink sink);
 
-// printf-style; the text is cut at 2047 characters.
+// printf-style; the text is cut at 2047 characters. Called on whichever thread met the failure.
 [[gnu::format(printf, 1, 2)]] void ShowError(const char* format, ...);
 
-// From now on, errors of the calling thread wait for the caller's thread: the host's sink may show a
-// window, which only its own thread may do.
-void HoldErrorsOfThisThread();
-// Shows the errors held so far; called by the caller's thread.
-void ShowHeldErrors();
+// From now on failures go to standard error: the library is being unloaded, and the host's sink may
+// belong to a host that has ended already.
+void TellErrorsOnStandardError();
 
 }  // namespace corvane

@@ -47,11 +47,16 @@ std::vector<std::uint8_t> Snapshot(int camera) {
 
 corvane::CWebServer webServer(Snapshot);
 
+// Made last and so ended first: what the slots and the worker still finish as the library unloads is
+// told on standard error, as the host that set the sink may have ended already.
+const struct UnloadMark {
+  ~UnloadMark() { corvane::TellErrorsOnStandardError(); }
+} unloadMark;
+
 // Runs an export's work; whatever it throws is shown and answered with 0.
 template <typename Work>
 int Guarded(Work work) noexcept {
   try {
-    corvane::ShowHeldErrors();
     return work();
   } catch (const std::exception& error) {
     corvane::ShowError("Error %x: %s", corvane::kFail, error.what());
@@ -117,6 +122,15 @@ int fnDoStopVideoCapture(int camera) {
 
 int fnDoStopRestartVideoCapture(int camera) {
   return Guarded([&] { return IsCamera(camera) && Slot(camera).Restart(PreviewSize()) ? 1 : 0; });
+}
+
+int fnGetVideoName(int camera, char* name, int size) {
+  return Guarded([&] {
+    if (!IsCamera(camera)) return 0;
+    const std::string path = Slot(camera).RecordingInto();
+    if (name && size > 0) name[path.copy(name, static_cast<std::size_t>(size - 1))] = '\0';
+    return static_cast<int>(path.size());
+  });
 }
 
 int fnSetOutputSize(int width, int height) {

@@ -1,5 +1,6 @@
 #include "MediaFramework.h"
 
+#include "ErrorBox.h"
 #include "TimeStampFilter.h"
 
 #include <gst/gst.h>
@@ -17,6 +18,23 @@ bool EnsureMediaFramework() {
     g_clear_error(&error);
   });
   return ready;
+}
+
+Failure DescribeFailure(GstMessage* error) {
+  GError* reported = nullptr;
+  gst_message_parse_error(error, &reported, nullptr);
+  Failure failure{g_error_matches(reported, GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NO_SPACE_LEFT) ? kDiskFull : kFail,
+                  reported->message};
+  g_error_free(reported);
+  return failure;
+}
+
+std::optional<Failure> TakeFailure(GstBus* bus) {
+  GstMessage* error = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
+  if (!error) return std::nullopt;
+  Failure failure = DescribeFailure(error);
+  gst_message_unref(error);
+  return failure;
 }
 
 }  // namespace corvane

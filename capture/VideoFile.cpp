@@ -1,6 +1,7 @@
 #include "VideoFile.h"
 
 #include "ErrorBox.h"
+#include "MediaFramework.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 // The writer leaves two header fields as it cannot know them: the average time per frame (players then
 // assume 25 frames per second) and the moment recording began (it writes when the header was made).
@@ -20,7 +22,9 @@
 namespace corvane {
 namespace {
 
-constexpr std::uint32_t kFileExists = 0x80070050;
+// Files of one camera and second bear one name: two starts within a second, or the hour repeated when
+// the clocks go back.
+constexpr int kMostFreshNames = 1000;
 constexpr std::int64_t kUnitsPerSecond = 10'000'000;
 constexpr std::int64_t kUnixEpochInUnits = 116'444'736'000'000'000;  // 1601 to 1970 in 100 ns
 
@@ -68,18 +72,34 @@ std::int64_t VideoFile::TimeBase::WallClock(GstClock* clock, GstClockTime time) 
   return offset_ + static_cast<std::int64_t>(time);
 }
 
+namespace {
+
+// The name created: the path itself or its first fresh derivation; empty, after telling why, when
+// none could be created.
+std::string CreateFresh(const std::string& path) {
+  const std::filesystem::path asked(path);
+  std::string name = path;
+  for (int number = 2;; ++number) {
+    const int created = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (created >= 0) {
+      close(created);
+      return name;
+    }
+    if (errno != EEXIST || number > kMostFreshNames) break;
+    name = (asked.parent_path() / asked.stem()).string() + " (" + std::to_string(number) + ")" +
+           asked.extension().string();
+  }
+  ShowError("Error %x: Cannot create video file \"%s\": %s", kFail, name.c_str(), std::strerror(errno));
+  return {};
+}
+
+}  // namespace
+
 std::unique_ptr<VideoFile> VideoFile::Create(const std::string& path, const WmProfile& profile,
                                              std::shared_ptr<TimeBase> timeBase) {
-  const int created = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (created < 0) {
-    if (errno == EEXIST)
-      ShowError("Error %x: Cannot record into \"%s\": the file exists", kFileExists, path.c_str());
-    else
-      ShowError("Error %x: Cannot create video file \"%s\": %s", kFail, path.c_str(), std::strerror(errno));
-    return nullptr;
-  }
-  close(created);
-  std::unique_ptr<VideoFile> file(new VideoFile(path, profile, std::move(timeBase)));
+  std::string created = CreateFresh(path);
+  if (created.empty()) return nullptr;
+  std::unique_ptr<VideoFile> file(new VideoFile(std::move(created), profile, std::move(timeBase)));
   if (file->Build()) return file;
   file->DiscardIfEmpty();
   return nullptr;
@@ -128,10 +148,20 @@ bool VideoFile::Build() {
   return true;
 }
 
+// Out of the camera's graph the file's elements have no bus of their own: one is lent to them, so that
+// a failure to complete the file is heard. End-of-stream runs through them on this thread.
 void VideoFile::Finish() {
+  GstBus* bus = gst_bus_new();
+  gst_element_set_bus(bin_, bus);
   gst_pad_send_event(input_, gst_event_new_eos());
   gst_element_set_state(bin_, GST_STATE_NULL);
+  if (const std::optional<Failure> failure = TakeFailure(bus))
+    ShowError("Error %x: Cannot finish video file \"%s\": %s", failure->code, path_.c_str(), failure->cause.c_str());
+  gst_element_set_bus(bin_, nullptr);
+  gst_object_unref(bus);
 }
+
+void VideoFile::Abandon() { gst_element_set_state(bin_, GST_STATE_NULL); }
 
 void VideoFile::DiscardIfEmpty() {
   struct stat status {};

@@ -28,8 +28,9 @@ class VideoFile {
     std::int64_t offset_ = 0;
   };
 
-  // Creates the file and its writer; null, after telling the user why, when the file exists already
-  // (a recording is never written over) or cannot be made.
+  // Creates the file and its writer; null, after telling the user why, when it cannot be made. A
+  // recording is never written over: where the path names a file already, the recording goes into the
+  // first free name of "name (2).ext", "name (3).ext", ...
   static std::unique_ptr<VideoFile> Create(const std::string& path, const WmProfile& profile,
                                            std::shared_ptr<TimeBase> timeBase);
 
@@ -37,13 +38,18 @@ class VideoFile {
   VideoFile& operator=(const VideoFile&) = delete;
   ~VideoFile();
 
+  // The file recorded into, which may be a fresh name derived from the one asked for.
+  const std::string& Path() const { return path_; }
   GstElement* Element() const { return bin_; }
   // Takes raw I420 frames of the profile's size and rate.
   GstPad* Input() const { return input_; }
 
-  // Ends the file: end-of-stream through encoder and writer, so that the file plays, then closes it.
-  // Its input must be cut off from the camera already, and it must have left the camera's graph.
+  // Ends the file: end-of-stream through encoder and writer, so that the file plays, then closes it;
+  // a failure is told. Its input must be cut off from the camera already, and it must have left the
+  // camera's graph.
   void Finish();
+  // Closes a file whose writing failed, keeping what it holds; the failure has been told.
+  void Abandon();
   // Removes the file again when nothing was written into it (a start that did not get going).
   void DiscardIfEmpty();
 

@@ -85,7 +85,8 @@ std::optional<WmProfile> LoadWmProfile(const std::string& path) {
     return std::nullopt;
 
   WmProfile profile;
-  profile.width = static_cast<int>(*width);
+  // The encoder takes even widths only.
+  profile.width = static_cast<int>(*width + *width % 2);
   profile.height = static_cast<int>(std::llabs(*height));
   if (const auto bitrate = Attribute(*text, "dwbitrate", video); bitrate && *bitrate > 0 && *bitrate <= G_MAXINT)
     profile.bitrate = static_cast<int>(*bitrate);

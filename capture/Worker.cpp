@@ -1,7 +1,5 @@
 #include "Worker.h"
 
-#include "ErrorBox.h"
-
 #include <algorithm>
 
 namespace corvane {
@@ -31,7 +29,6 @@ void Worker::Cancel(const void* owner) {
 }
 
 void Worker::Run() {
-  HoldErrorsOfThisThread();
   std::unique_lock guard(lock_);
   for (;;) {
     const auto next = std::min_element(jobs_.begin(), jobs_.end(),

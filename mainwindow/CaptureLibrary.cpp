@@ -98,3 +98,11 @@ int CaptureLibrary::DoStartVideoCapture(int device, std::uintptr_t window)
 }
 
 int CaptureLibrary::DoStopVideoCapture(int device) { return bind(m_doStopVideoCapture, "fnDoStopVideoCapture")(device); }
+
+QString CaptureLibrary::GetVideoName(int device)
+{
+    auto function = bind(m_getVideoName, "fnGetVideoName");
+    QByteArray name(function(device, nullptr, 0) + 1, '\0');
+    function(device, name.data(), static_cast<int>(name.size()));
+    return QString::fromLocal8Bit(name.constData());
+}

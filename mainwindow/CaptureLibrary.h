@@ -25,6 +25,9 @@ public:
     // window: the native window that hosts the preview.
     int DoStartVideoCapture(int device, std::uintptr_t window);
     int DoStopVideoCapture(int device);
+    // The file the device records into; empty when it records nothing, since a failure (a disk that
+    // filled, a camera that went) ended its recording.
+    QString GetVideoName(int device);
 
     // A path as the program writes it ("Video\Device 0-....WMV"): "\" read as "/", relative to the
     // current folder.
@@ -43,4 +46,5 @@ private:
     int (*m_setVideoName)(int, const char*) = nullptr;
     int (*m_doStartVideoCapture)(int, std::uintptr_t) = nullptr;
     int (*m_doStopVideoCapture)(int) = nullptr;
+    int (*m_getVideoName)(int, char*, int) = nullptr;
 };

@@ -300,10 +300,15 @@ void CctvPanel::Timer_Video_Timer(int Index)
 {
     if (Index < 0 || Index >= MaxCameras || !IsRecording(Index))
         return;
-    ++m_minutes[Index];
-    if (Vb::Val(IntervalText(Index)) > m_minutes[Index])
-        return;
     recording(Index, "recording video", [&] {
+        // The library has told the user why the camera stopped; the panel no longer shows it recording.
+        if (m_library.GetVideoName(m_device[Index]).isEmpty()) {
+            setIdle(Index);
+            return;
+        }
+        ++m_minutes[Index];
+        if (Vb::Val(IntervalText(Index)) > m_minutes[Index])
+            return;
         // A complaint of the library waits for its OK; no tick may start another file meanwhile.
         Timer_Video[Index]->stop();
         const int device = m_device[Index];

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
 #include <fstream>
+#include <mutex>
 #include <regex>
 #include <thread>
 
@@ -19,9 +21,38 @@ CorvaneLibrary& Library() {
   return library;
 }
 
-std::vector<std::string>& ShownErrors() {
-  static std::vector<std::string> errors;
-  return errors;
+namespace {
+
+std::mutex shownLock;
+std::condition_variable shown;
+std::vector<std::string> shownErrors;
+std::size_t shownTaken = 0;  // by NextShownError
+
+// A stopped camera runs on for a moment, for a start that carries on into a new file. Tests run one
+// after another in one program start their cameras afresh all the same.
+constexpr auto kCameraEnds = std::chrono::milliseconds(1500);
+std::chrono::steady_clock::time_point camerasStopped;
+
+void Show(const char* text) {
+  {
+    std::lock_guard guard(shownLock);
+    shownErrors.emplace_back(text);
+  }
+  shown.notify_all();
+}
+
+}  // namespace
+
+std::vector<std::string> ShownErrors() {
+  std::lock_guard guard(shownLock);
+  return shownErrors;
+}
+
+std::optional<std::string> NextShownError() {
+  std::unique_lock guard(shownLock);
+  if (!shown.wait_for(guard, std::chrono::seconds(10), [] { return shownErrors.size() > shownTaken; }))
+    return std::nullopt;
+  return shownErrors[shownTaken++];
 }
 
 std::optional<MediaInfo> Discover(const std::filesystem::path& file) {
@@ -171,16 +202,22 @@ std::optional<std::vector<std::uint8_t>> Snapshot(int camera) {
 }
 
 void CaptureTest::SetUp() {
+  std::this_thread::sleep_until(camerasStopped + kCameraEnds);
   setenv("CORVANE_TEST_DEVICES", std::to_string(kTestCameras).c_str(), 1);
   std::string pattern = (std::filesystem::temp_directory_path() / "corvane-XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);
   folder_ = pattern;
-  ShownErrors().clear();
-  corvane_.fnSetErrorSink([](const char* text) { ShownErrors().emplace_back(text); });
+  {
+    std::lock_guard guard(shownLock);
+    shownErrors.clear();
+    shownTaken = 0;
+  }
+  corvane_.fnSetErrorSink(Show);
 }
 
 void CaptureTest::TearDown() {
   for (int camera = 0; camera < 8; ++camera) corvane_.fnDoStopVideoCapture(camera);
+  camerasStopped = std::chrono::steady_clock::now();
   corvane_.fnSetErrorSink(nullptr);
   std::filesystem::remove_all(folder_);
 }

@@ -18,8 +18,10 @@ inline constexpr int kTestCameras = 2;
 
 CorvaneLibrary& Library();
 
-// Every text the library showed since the last Clear.
-std::vector<std::string>& ShownErrors();
+// Every text the library showed since the test began; the library may show them on threads of its own.
+std::vector<std::string> ShownErrors();
+// Waits (at most 10 s) until the library has shown a text; empty when it showed none.
+std::optional<std::string> NextShownError();
 
 struct MediaInfo {
   double seconds;

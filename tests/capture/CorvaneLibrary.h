@@ -31,6 +31,7 @@ class CorvaneLibrary {
   CORVANE_BIND(fnSetErrorSink);
   CORVANE_BIND(fnGetDevicesNum);
   CORVANE_BIND(fnSetVideoName);
+  CORVANE_BIND(fnGetVideoName);
   CORVANE_BIND(fnSetWMProfile);
   CORVANE_BIND(fnDoStartVideoCapture);
   CORVANE_BIND(fnDoStopVideoCapture);

@@ -2,10 +2,13 @@
 
 #include "CaptureTestSupport.h"
 
-#include <chrono>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <thread>
@@ -122,46 +125,146 @@ TEST_F(RecordingTest, TheProfileSetsTheRecordedSizeAndAnUnreadableOneKeepsTheShi
   ExpectPlayable(fromAscii, 1.0, 320, 240);
 }
 
-TEST_F(RecordingTest, ARecordingIsNeverWrittenOver) {
-  const std::filesystem::path first = folder_ / "first.wmv", shared = folder_ / "shared.wmv";
-  const std::string exists = "Error 80070050: Cannot record into \"" + first.string() + "\": the file exists";
-  ASSERT_EQ(StartRecording(0, first.string()), 1);
-  std::this_thread::sleep_for(1s);
-  EXPECT_EQ(corvane_.fnDoStopRestartVideoCapture(0), 0);
-  EXPECT_EQ(StartRecording(0, first.string()), 0);
-  EXPECT_EQ(ShownErrors(), (std::vector<std::string>{exists, exists}));
+// Two starts within a second ask for one name, and so does the hour repeated when the clocks go back.
+TEST_F(RecordingTest, ANameThatExistsRecordsIntoAFreshOneAndNothingIsWrittenOver) {
+  const std::filesystem::path asked = folder_ / "Device 0-2026-10-25--02-30-00.WMV";
+  const auto recordingInto = [&](int camera) {
+    char name[4096] = "untouched";
+    const int length = corvane_.fnGetVideoName(camera, name, sizeof name);
+    EXPECT_EQ(length, static_cast<int>(std::strlen(name)));
+    return std::filesystem::path(name);
+  };
+  ASSERT_EQ(StartRecording(0, asked.string()), 1);
+  EXPECT_EQ(recordingInto(0), asked);
   std::this_thread::sleep_for(1s);
   corvane_.fnDoStopVideoCapture(0);
-  ExpectPlayable(first, 2.0);
+  EXPECT_EQ(recordingInto(0), "");
+  ASSERT_EQ(StartRecording(0, asked.string()), 1);
+  EXPECT_EQ(recordingInto(0), folder_ / "Device 0-2026-10-25--02-30-00 (2).WMV");
+  ASSERT_EQ(StartRecording(1, asked.string()), 1);
+  EXPECT_EQ(recordingInto(1), folder_ / "Device 0-2026-10-25--02-30-00 (3).WMV");
+  std::this_thread::sleep_for(1s);
+  corvane_.fnDoStopVideoCapture(0);
+  corvane_.fnDoStopVideoCapture(1);
+  ExpectPlayable(asked, 1.0);
+  ExpectPlayable(folder_ / "Device 0-2026-10-25--02-30-00 (2).WMV", 1.0);
+  ExpectPlayable(folder_ / "Device 0-2026-10-25--02-30-00 (3).WMV", 1.0);
+  EXPECT_TRUE(ShownErrors().empty());
 
-  ASSERT_EQ(StartRecording(0, first.string()), 0);
-  ASSERT_EQ(StartRecording(0, shared.string()), 1);
-  EXPECT_EQ(StartRecording(1, shared.string()), 0);
+  const std::string fourth = (folder_ / "Device 0-2026-10-25--02-30-00 (4).WMV").string();
+  char cut[8];
+  ASSERT_EQ(StartRecording(0, asked.string()), 1);
+  EXPECT_EQ(corvane_.fnGetVideoName(0, cut, sizeof cut), static_cast<int>(fourth.size()));
+  EXPECT_EQ(std::string(cut), fourth.substr(0, 7));
+}
+
+// The encoder takes even widths only; such a profile records at the next even width.
+TEST_F(RecordingTest, AnOddWidthIsRoundedUpToWhatTheEncoderTakes) {
+  int camera = 0;
+  for (const auto& [width, height] : {std::pair{1, 1}, {321, 241}}) {
+    std::string text = kSmallProfile;
+    text.replace(text.find("160"), 3, std::to_string(width));
+    text.replace(text.find("120"), 3, std::to_string(height));
+    const std::filesystem::path profile = folder_ / ("odd " + std::to_string(camera) + ".prx");
+    WriteUtf16Profile(profile, text);
+    const std::string file = (folder_ / ("odd " + std::to_string(camera) + ".wmv")).string();
+    ASSERT_EQ(StartRecording(camera++, file, profile.string()), 1) << width << "x" << height;
+  }
   std::this_thread::sleep_for(1s);
   corvane_.fnDoStopVideoCapture(0);
-  ExpectPlayable(first, 2.0);
-  ExpectPlayable(shared, 1.0);
-  EXPECT_EQ(ShownErrors().size(), 4u);
+  corvane_.fnDoStopVideoCapture(1);
+  ExpectPlayable(folder_ / "odd 0.wmv", 1.0, 2, 1, 15);
+  ExpectPlayable(folder_ / "odd 1.wmv", 1.0, 322, 241, 15);
+  EXPECT_TRUE(ShownErrors().empty());
+}
+
+// A small file system of its own, which the test fills; mounting it needs root.
+class SmallDisk {
+ public:
+  explicit SmallDisk(std::filesystem::path folder) : folder_(std::move(folder)) {
+    std::filesystem::create_directories(folder_);
+    mounted_ = geteuid() == 0 && mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=64k") == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+  }
+  bool Mounted() const { return mounted_; }
+  const std::filesystem::path& Folder() const { return folder_; }
+  bool Full() const {
+    struct statvfs space {};
+    return statvfs(folder_.c_str(), &space) == 0 && space.f_bavail == 0;
+  }
+
+ private:
+  std::filesystem::path folder_;
+  bool mounted_ = false;
+};
+
+TEST_F(RecordingTest, ADiskThatFillsIsToldAtOnceAndAnotherFolderRecords) {
+  const SmallDisk disk(folder_ / "small");
+  if (!disk.Mounted()) GTEST_SKIP() << "a small file system cannot be mounted here";
+  const std::filesystem::path full = folder_ / "small" / "full.wmv", after = folder_ / "after.wmv";
+  ASSERT_EQ(StartRecording(0, full.string()), 1);
+  const auto deadline = std::chrono::steady_clock::now() + 20s;
+  while (!disk.Full() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(5ms);
+  ASSERT_TRUE(disk.Full());
+  const auto filled = std::chrono::steady_clock::now();
+  const std::optional<std::string> told = NextShownError();
+  ASSERT_TRUE(told);
+  EXPECT_LT(std::chrono::steady_clock::now() - filled, 1s);
+  EXPECT_EQ(*told, "Error 80070070: Recording into \"" + full.string() + "\" stopped: No space left on the resource.");
+  EXPECT_FALSE(Snapshot(0));
+  EXPECT_EQ(corvane_.fnGetVideoName(0, nullptr, 0), 0);
+
+  ASSERT_EQ(StartRecording(0, after.string()), 1);
+  std::this_thread::sleep_for(1s);
+  corvane_.fnDoStopVideoCapture(0);
+  ExpectPlayable(after, 1.0);
+  EXPECT_EQ(ShownErrors().size(), 1u);
+}
+
+struct HostOutput {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+// Runs recording_host with these arguments after the shipped profile.
+HostOutput RunHost(const std::filesystem::path& folder, std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), {RECORDING_HOST, CORVANE_PROFILE});
+  const std::filesystem::path out = folder / "host.out", err = folder / "host.err";
+  std::string command;
+  for (const std::string& argument : arguments) command += "'" + argument + "' ";
+  const int status = std::system((command + ">'" + out.string() + "' 2>'" + err.string() + "'").c_str());
+  const auto read = [](const std::filesystem::path& file) {
+    std::ifstream in(file);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(out), read(err)};
 }
 
 // The host may end right after a stop, or while a camera records: the library finalises both files as it
-// unloads. The host is a child process that this test starts before any camera runs here.
+// unloads.
 TEST_F(RecordingTest, FilesAreFinalisedWhenTheHostEnds) {
   const std::filesystem::path recording = folder_ / "recording.wmv", stopped = folder_ / "stopped.wmv";
-  const pid_t host = fork();
-  ASSERT_GE(host, 0);
-  if (host == 0) {
-    const bool started = StartRecording(0, recording.string()) == 1 && StartRecording(1, stopped.string()) == 1;
-    std::this_thread::sleep_for(1s);
-    corvane_.fnDoStopVideoCapture(1);
-    std::exit(started ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(host, &status, 0), host);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const HostOutput host = RunHost(folder_, {recording.string(), stopped.string()});
+  EXPECT_EQ(host.exitCode, 0) << host.out << host.err;
   ExpectPlayable(recording, 1.0);
   ExpectPlayable(stopped, 1.0);
+}
+
+// A file finished as the host ends fails where no host can hear it any more: on standard error.
+TEST_F(RecordingTest, AFinishThatFailsAsTheHostEndsIsToldOnStandardError) {
+  const SmallDisk disk(folder_ / "small");
+  if (!disk.Mounted()) GTEST_SKIP() << "a small file system cannot be mounted here";
+  const std::filesystem::path file = folder_ / "small" / "last.wmv";
+  const HostOutput host = RunHost(folder_, {(folder_ / "whole.wmv").string(), file.string(), disk.Folder().string()});
+  EXPECT_EQ(host.exitCode, 0);
+  EXPECT_EQ(host.out, "");
+  EXPECT_NE(host.err.find("Corvane: Error 80070070: Cannot finish video file \"" + file.string() + "\": "),
+            std::string::npos)
+      << host.err;
+  ExpectPlayable(folder_ / "whole.wmv", 0.3);
 }
 
 // The counter program writes its names with "\" between folders.

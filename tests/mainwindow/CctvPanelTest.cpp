@@ -224,6 +224,23 @@ TEST_F(CctvPanelTest, AStoredIntervalTheListDoesNotOfferStillRecords)
     EXPECT_TRUE(windows.iniText().contains("Cam1=Enabled\n")) << "a setting no one can use is left for an administrator";
 }
 
+// A disk that fills or a camera that goes ends the recording in the library, which tells the user.
+TEST_F(CctvPanelTest, ACameraTheLibraryStoppedIsShownIdleAtTheNextTick)
+{
+    prepare("");
+    choose(0, "1", "1 minutes");
+    panel->btn_StartRecording_Click(0);
+    ASSERT_TRUE(panel->IsRecording(0));
+    record(500);
+    CaptureLibrary::Default().DoStopVideoCapture(1);
+    SetNow(Start.addSecs(60));
+    panel->Timer_Video_Timer(0);
+    EXPECT_FALSE(panel->IsRecording(0));
+    EXPECT_EQ(panel->btn_StartRecording[0]->text(), "Start Recording");
+    EXPECT_FALSE(panel->Timer_Video[0]->isActive());
+    EXPECT_EQ(videos().size(), 1);
+}
+
 TEST_F(CctvPanelTest, AMissingLibraryCostsOnlyTheCameras)
 {
     CaptureLibrary missing("NoSuchCaptureLibrary");
