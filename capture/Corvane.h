@@ -65,4 +65,18 @@ CORVANE_API int fnHandleHttpRequest(const char* request, std::uint32_t length, c
                                     std::uint32_t* responseLength, int* keepAlive);
 
 CORVANE_API void fnFreeMemory(void* block);
+
+// Kept for hosts that declare them; nothing in the library reads the port or nCorvane. A port outside 1 to
+// 65535 is refused with 0 and the old one stays; 80 until one is set.
+CORVANE_API int fnSetOutputPort(int port);
+CORVANE_API int fnCorvane();
+CORVANE_API int SomeFunction(int);
+extern CORVANE_API int nCorvane;
 }
+
+// Kept for hosts that declare it; it holds nothing.
+class CORVANE_API CCorvane {
+ public:
+  CCorvane();
+  CCorvane& operator=(const CCorvane&);
+};

@@ -27,6 +27,7 @@ std::atomic<int> jpegHeight{240};
 std::atomic<int> jpegQuality{90};
 std::atomic<int> previewWidth{320};
 std::atomic<int> previewHeight{240};
+std::atomic<int> webPort{80};
 
 // Made before the slots and so ended after them: a slot's end hands its last file to the worker.
 corvane::Worker worker;
@@ -185,4 +186,20 @@ int fnHandleHttpRequest(const char* request, std::uint32_t length, char** respon
 }
 
 void fnFreeMemory(void* block) { std::free(block); }
+
+int fnSetOutputPort(int port) {
+  if (port < 1 || port > 65535) return 0;
+  webPort = port;
+  return 1;
 }
+
+int fnCorvane() { return 42; }
+
+int SomeFunction(int) { return 52; }
+
+int nCorvane = 0;
+}
+
+CCorvane::CCorvane() = default;
+
+CCorvane& CCorvane::operator=(const CCorvane&) { return *this; }

@@ -119,4 +119,6 @@ bool RegisterTimeStampFilter() {
   return gst_element_register(nullptr, kTimeStampFactory, GST_RANK_NONE, TimeStampFilterType());
 }
 
+bool IsTimeStampFilter(GObject* object) { return object && G_TYPE_CHECK_INSTANCE_TYPE(object, TimeStampFilterType()); }
+
 }  // namespace corvane

@@ -44,5 +44,9 @@ class CorvaneLibrary {
   CORVANE_BIND(fnIsRequestComplete);
   CORVANE_BIND(fnHandleHttpRequest);
   CORVANE_BIND(fnFreeMemory);
+  CORVANE_BIND(fnSetOutputPort);
+  CORVANE_BIND(fnCorvane);
+  CORVANE_BIND(SomeFunction);
+  CORVANE_BIND(nCorvane);
 #undef CORVANE_BIND
 };

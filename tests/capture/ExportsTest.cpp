@@ -112,6 +112,21 @@ TEST_F(ExportsTest, SizesOutsideWhatACameraDeliversAreRefused) {
   EXPECT_EQ(corvane_.fnSetOutputVideoSize(320, 240), 1);
 }
 
+TEST_F(ExportsTest, TheExportsKeptForOldHostsAnswerTheirFixedValues) {
+  EXPECT_EQ(corvane_.fnCorvane(), 42);
+  for (int argument : {0, -1, 52, INT_MAX}) EXPECT_EQ(corvane_.SomeFunction(argument), 52) << argument;
+  EXPECT_EQ(*corvane_.nCorvane, 0);
+  CCorvane first;
+  CCorvane second;
+  EXPECT_EQ(&(second = first), &second);
+}
+
+TEST_F(ExportsTest, PortsOutsideOneTo65535AreRefused) {
+  for (int port : {0, -1, 65536, INT_MIN}) EXPECT_EQ(corvane_.fnSetOutputPort(port), 0) << port;
+  EXPECT_EQ(corvane_.fnSetOutputPort(8080), 1);
+  EXPECT_EQ(corvane_.fnSetOutputPort(80), 1);
+}
+
 // A profile is read from a regular file only and never waits: each of these records with the shipped
 // profile, and the start answers at once.
 TEST_F(ExportsTest, AProfileThatIsNoFileFallsBackAtOnce) {

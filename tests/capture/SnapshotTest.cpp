@@ -2,6 +2,7 @@
 
 #include "CaptureTestSupport.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <chrono>
@@ -16,6 +17,7 @@ class SnapshotTest : public CaptureTest {
  protected:
   void TearDown() override {
     corvane_.fnSetOutputSize(320, 240);
+    corvane_.fnSetOutputImageQuality(90);
     CaptureTest::TearDown();
   }
 
@@ -26,6 +28,18 @@ class SnapshotTest : public CaptureTest {
       std::this_thread::sleep_for(20ms);
     }
     return std::nullopt;
+  }
+
+  // The bodies of a JPEG's quantization table segments, one after the other.
+  static std::vector<std::uint8_t> QuantizationTables(const std::vector<std::uint8_t>& jpeg) {
+    constexpr std::uint8_t kStartOfScan = 0xDA, kQuantizationTable = 0xDB;
+    std::vector<std::uint8_t> tables;
+    for (std::size_t at = 2; at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != kStartOfScan;) {
+      const std::size_t end = std::min(at + 2 + (jpeg[at + 2] << 8 | jpeg[at + 3]), jpeg.size());
+      if (jpeg[at + 1] == kQuantizationTable) tables.insert(tables.end(), jpeg.begin() + at + 4, jpeg.begin() + end);
+      at = end;
+    }
+    return tables;
   }
 
   std::string Get(const std::string& path) {
@@ -67,6 +81,20 @@ TEST_F(SnapshotTest, ARefusedSizeKeepsTheOldOne) {
   EXPECT_EQ(image->width, 320);
   const std::string answer = Get("/cam1");
   EXPECT_TRUE(DecodeJpeg({answer.begin() + static_cast<long>(answer.find("\r\n\r\n") + 4), answer.end()}));
+}
+
+TEST_F(SnapshotTest, OnlyTheLowByteOfTheQualityCounts) {
+  ASSERT_EQ(StartRecording(1, (folder_ / "snap.wmv").string()), 1);
+  ASSERT_TRUE(FirstSnapshot(1));
+  const auto tablesAt = [&](int quality) {
+    EXPECT_EQ(corvane_.fnSetOutputImageQuality(quality), 1);
+    return QuantizationTables(Snapshot(1).value_or(std::vector<std::uint8_t>{}));
+  };
+  const auto best = tablesAt(100), low = tablesAt(44);
+  ASSERT_FALSE(best.empty());
+  EXPECT_NE(low, best);
+  EXPECT_EQ(tablesAt(356), best);
+  EXPECT_EQ(tablesAt(300), low);
 }
 
 TEST_F(SnapshotTest, ACameraThatDoesNotRecordGivesNothing) {
