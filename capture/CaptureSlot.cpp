@@ -431,7 +431,7 @@ void CCaptureSlot::NoteFailure(unsigned graph, GstMessage* error) {
 }
 
 // Tells the failure met in the running graph, if any, and ends the graph: the camera records nothing
-// until the next start. The file it wrote keeps what reached it.
+// until the next start. The file it wrote plays up to the failure.
 bool CCaptureSlot::EndIfFailed() {
   GstMessage* error = nullptr;
   unsigned failedGraph = 0;
@@ -458,7 +458,7 @@ bool CCaptureSlot::EndIfFailed() {
     ShowError("Error %x: Camera %d stopped: %s", failure.code, builtFor_.cameraIndex, failure.cause.c_str());
   }
   TearDown();
-  if (broken) broken->Abandon();
+  if (broken) broken->Salvage();
   ++generation_;
   return true;
 }

@@ -1,7 +1,6 @@
 #include "VideoFile.h"
 
 #include "ErrorBox.h"
-#include "MediaFramework.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -150,18 +149,23 @@ bool VideoFile::Build() {
 
 // Out of the camera's graph the file's elements have no bus of their own: one is lent to them, so that
 // a failure to complete the file is heard. End-of-stream runs through them on this thread.
-void VideoFile::Finish() {
+std::optional<Failure> VideoFile::End() {
   GstBus* bus = gst_bus_new();
   gst_element_set_bus(bin_, bus);
   gst_pad_send_event(input_, gst_event_new_eos());
   gst_element_set_state(bin_, GST_STATE_NULL);
-  if (const std::optional<Failure> failure = TakeFailure(bus))
-    ShowError("Error %x: Cannot finish video file \"%s\": %s", failure->code, path_.c_str(), failure->cause.c_str());
+  std::optional<Failure> failure = TakeFailure(bus);
   gst_element_set_bus(bin_, nullptr);
   gst_object_unref(bus);
+  return failure;
 }
 
-void VideoFile::Abandon() { gst_element_set_state(bin_, GST_STATE_NULL); }
+void VideoFile::Finish() {
+  if (const std::optional<Failure> failure = End())
+    ShowError("Error %x: Cannot finish video file \"%s\": %s", failure->code, path_.c_str(), failure->cause.c_str());
+}
+
+void VideoFile::Salvage() { End(); }
 
 void VideoFile::DiscardIfEmpty() {
   struct stat status {};

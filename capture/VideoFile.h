@@ -2,6 +2,7 @@
 // as long as the file lasts. Rotating files swaps these bins while the camera runs on.
 #pragma once
 
+#include "MediaFramework.h"
 #include "WmProfile.h"
 
 #include <gst/gst.h>
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -48,14 +50,17 @@ class VideoFile {
   // a failure is told. Its input must be cut off from the camera already, and it must have left the
   // camera's graph.
   void Finish();
-  // Closes a file whose writing failed, keeping what it holds; the failure has been told.
-  void Abandon();
+  // Finishes a file whose writing failed, as far as it can be: it then plays up to the failure, which
+  // has been told already.
+  void Salvage();
   // Removes the file again when nothing was written into it (a start that did not get going).
   void DiscardIfEmpty();
 
  private:
   VideoFile(std::string path, const WmProfile& profile, std::shared_ptr<TimeBase> timeBase);
   bool Build();
+  // What failed, if anything.
+  std::optional<Failure> End();
   static GstPadProbeReturn NoteFirstFrame(GstPad* pad, GstPadProbeInfo* info, gpointer file);
   static GstPadProbeReturn CompleteHeader(GstPad* pad, GstPadProbeInfo* info, gpointer file);
 

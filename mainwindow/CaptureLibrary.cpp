@@ -16,12 +16,15 @@ namespace {
 
 constexpr long CannotFindEntryPoint = 453;
 
-// The library tells of its failures on whichever thread met them; boxes are shown on the window thread.
+// The library tells of its failures on whichever thread met them, also while the program ends and no
+// window can be shown any more; boxes are shown on the window thread.
 void ShowLibraryError(const char* text)
 {
     const QString message = QString::fromLocal8Bit(text);
     QCoreApplication* application = QCoreApplication::instance();
-    if (!application || QThread::currentThread() == application->thread())
+    if (!application)
+        qWarning("%s", text);
+    else if (QThread::currentThread() == application->thread())
         MsgBox(message, Msg::Exclamation);
     else
         QMetaObject::invokeMethod(application, [message] { MsgBox(message, Msg::Exclamation); }, Qt::QueuedConnection);

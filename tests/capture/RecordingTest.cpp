@@ -215,6 +215,10 @@ TEST_F(RecordingTest, ADiskThatFillsIsToldAtOnceAndAnotherFolderRecords) {
   EXPECT_EQ(*told, "Error 80070070: Recording into \"" + full.string() + "\" stopped: No space left on the resource.");
   EXPECT_FALSE(Snapshot(0));
   EXPECT_EQ(corvane_.fnGetVideoName(0, nullptr, 0), 0);
+  ASSERT_TRUE(WaitUntilClosed(full));
+  const std::optional<MediaInfo> kept = Discover(full);
+  ASSERT_TRUE(kept) << "the file plays up to the failure";
+  EXPECT_GT(kept->seconds, 1.0);
 
   ASSERT_EQ(StartRecording(0, after.string()), 1);
   std::this_thread::sleep_for(1s);
