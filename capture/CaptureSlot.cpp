@@ -450,14 +450,15 @@ bool CCaptureSlot::EndIfFailed() {
     std::lock_guard switching(switchLock_);
     broken = std::move(current_);
   }
-  if (broken) {
+  if (broken) gst_bin_remove(GST_BIN(graph_), broken->Element());
+  const int camera = builtFor_.cameraIndex;
+  TearDown();
+  // Told once the camera is seen to record nothing.
+  if (broken)
     ShowError("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(),
               failure.cause.c_str());
-    gst_bin_remove(GST_BIN(graph_), broken->Element());
-  } else {
-    ShowError("Error %x: Camera %d stopped: %s", failure.code, builtFor_.cameraIndex, failure.cause.c_str());
-  }
-  TearDown();
+  else
+    ShowError("Error %x: Camera %d stopped: %s", failure.code, camera, failure.cause.c_str());
   if (broken) broken->Salvage();
   ++generation_;
   return true;
