@@ -39,6 +39,11 @@ CORVANE_API int fnDoStopVideoCapture(int camera);
 // Cuts the current file and records on into the video name set last, as a stop and start would; 0 when
 // the camera was not recording or the name is refused (the camera then records on into its current file).
 CORVANE_API int fnDoStopRestartVideoCapture(int camera);
+// The camera's preview over the whole screen, and back into its window; both answer 0. Key and button
+// presses on the full-screen preview are passed on to the camera's window, so the host can end it on a
+// key. A camera that does not record or has no window is left as it is; a stop ends the full screen.
+CORVANE_API int fnShowFullScreen(int camera);
+CORVANE_API int fnHideFullScreen(int camera);
 
 // Sizes run from 1 to 4096 on each side; others are refused with 0 and the old size stays.
 CORVANE_API int fnSetOutputSize(int width, int height);

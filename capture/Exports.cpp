@@ -119,6 +119,20 @@ int fnDoStopRestartVideoCapture(int camera) {
   return Guarded([&] { return IsCamera(camera) && Slot(camera).Restart(PreviewSize()) ? 1 : 0; });
 }
 
+int fnShowFullScreen(int camera) {
+  return Guarded([&] {
+    if (IsCamera(camera)) Slot(camera).ShowFullScreen();
+    return 0;
+  });
+}
+
+int fnHideFullScreen(int camera) {
+  return Guarded([&] {
+    if (IsCamera(camera)) Slot(camera).HideFullScreen();
+    return 0;
+  });
+}
+
 int fnSetOutputSize(int width, int height) {
   return SetSize(jpegWidth, jpegHeight, width, height) ? 1 : 0;
 }
