@@ -32,13 +32,21 @@ GstElement* Add(GstElement* graph, const char* factory, const char* name = nullp
   return element;
 }
 
-GstElement* AddCaps(GstElement* graph, const std::string& description) {
-  GstElement* filter = Add(graph, "capsfilter");
-  if (!filter) return nullptr;
+void SetCaps(GstElement* filter, const std::string& description) {
   GstCaps* caps = gst_caps_from_string(description.c_str());
   g_object_set(filter, "caps", caps, nullptr);
   gst_caps_unref(caps);
+}
+
+GstElement* AddCaps(GstElement* graph, const std::string& description) {
+  GstElement* filter = Add(graph, "capsfilter");
+  if (filter) SetCaps(filter, description);
   return filter;
+}
+
+std::string PreviewCaps(WindowSize size) {
+  return "video/x-raw,width=" + std::to_string(size.width) + ",height=" + std::to_string(size.height) +
+         ",pixel-aspect-ratio=1/1";
 }
 
 bool Link(std::initializer_list<GstElement*> chain) {
@@ -145,7 +153,7 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
     }
     recording_ = true;
   }
-  DrawInto(builtFor_.ownerWindow);
+  DrawInto(fullScreen_ ? fullScreen_->Id() : builtFor_.ownerWindow);
   Forget(std::move(overtaken));
   ++generation_;
   return true;
@@ -160,6 +168,35 @@ void CCaptureSlot::Forget(std::unique_ptr<VideoFile> file) {
 
 void CCaptureSlot::DrawInto(std::uintptr_t window) {
   if (renderer_ && window) gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(renderer_), window);
+}
+
+// The scaler follows the caps at its next frame; the grabber before it goes on as it was.
+void CCaptureSlot::ScalePreviewTo(WindowSize size) {
+  if (previewScale_) SetCaps(previewScale_, PreviewCaps(size));
+}
+
+void CCaptureSlot::ShowFullScreen() {
+  std::lock_guard life(lifeLock_);
+  if (!renderer_ || !recording_ || fullScreen_) return;
+  auto window = std::make_unique<FullScreenWindow>(builtFor_.ownerWindow);
+  if (!window->Id()) return;
+  ScalePreviewTo(window->Size());
+  DrawInto(window->Id());
+  fullScreen_ = std::move(window);
+}
+
+void CCaptureSlot::HideFullScreen() {
+  std::lock_guard life(lifeLock_);
+  if (!fullScreen_) return;
+  DrawInto(builtFor_.ownerWindow);
+  LeaveFullScreen();
+}
+
+// Only once the renderer draws elsewhere: a renderer that touches a window that is gone ends the process.
+void CCaptureSlot::LeaveFullScreen() {
+  if (!fullScreen_) return;
+  ScalePreviewTo(ClientSize(builtFor_.ownerWindow).value_or(builtFor_.previewSize));
+  fullScreen_.reset();
 }
 
 void CCaptureSlot::CutAtNextFrame() {
@@ -211,6 +248,7 @@ void CCaptureSlot::Stop() {
     if (!parking_) parking_ = std::make_unique<ParkingWindow>();
     DrawInto(parking_->Id());
   }
+  LeaveFullScreen();
   {
     std::lock_guard frame(frameLock_);
     if (latestFrame_) gst_sample_unref(latestFrame_);
@@ -322,9 +360,12 @@ GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
     renderer_ = renderer;
     DrawInto(builtFor_.ownerWindow);
   }
-  const std::string size = "video/x-raw,width=" + std::to_string(previewSize.width) +
-                           ",height=" + std::to_string(previewSize.height) + ",pixel-aspect-ratio=1/1";
-  if (!Link({timeStamp, Add(graph_, "videoscale"), Add(graph_, "videoconvert"), AddCaps(graph_, size), renderer})) {
+  // A full screen changes the size on the running graph. The scaler sits right before it, as a converter
+  // between the two could not follow, and frames already scaled to the old size still pass: a frame
+  // refused here would stop the whole camera, recording and all.
+  previewScale_ = AddCaps(graph_, PreviewCaps(previewSize));
+  if (previewScale_) gst_util_set_object_arg(G_OBJECT(previewScale_), "caps-change-mode", "delayed");
+  if (!Link({timeStamp, Add(graph_, "videoconvert"), Add(graph_, "videoscale"), previewScale_, renderer})) {
     ShowError("Error %x: Cannot connect the preview renderer", kFail);
     return nullptr;
   }
@@ -390,9 +431,11 @@ void CCaptureSlot::TearDown() {
     if (branchEnd_) gst_object_unref(branchEnd_);
     branchEnd_ = nullptr;
     renderer_ = nullptr;
+    previewScale_ = nullptr;
     gst_object_unref(graph_);
     graph_ = nullptr;
     parking_.reset();
+    fullScreen_.reset();
   }
   {
     std::lock_guard failing(failureLock_);

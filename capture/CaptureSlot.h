@@ -44,6 +44,12 @@ class CCaptureSlot {
   // camera does not record or the new file cannot be had (it then records on into the current one).
   bool Restart(WindowSize previewSize);
 
+  // The preview over the whole screen, scaled to fill it, and back into the owner's window at its size.
+  // A camera that does not record, or that draws into no window, stays as it is; a stop ends the full
+  // screen too. Snapshots do not change.
+  void ShowFullScreen();
+  void HideFullScreen();
+
   // Empty when the camera records nothing or has delivered no frame yet.
   std::vector<std::uint8_t> Snapshot(const JpegSettings& settings);
 
@@ -63,6 +69,8 @@ class CCaptureSlot {
   bool CarryOn(std::unique_ptr<VideoFile> file);
   void Forget(std::unique_ptr<VideoFile> file);
   void DrawInto(std::uintptr_t window);
+  void ScalePreviewTo(WindowSize size);
+  void LeaveFullScreen();
   void CutAtNextFrame();
   bool Open(const Needs& needs);
   bool Build(const Needs& needs);
@@ -87,7 +95,9 @@ class CCaptureSlot {
   GstElement* graph_ = nullptr;
   std::shared_ptr<VideoFile::TimeBase> timeBase_;
   GstElement* renderer_ = nullptr;  // while it draws into the owner's window; held by the graph
+  GstElement* previewScale_ = nullptr;  // the caps that size the preview to its window; held by the graph
   std::unique_ptr<ParkingWindow> parking_;
+  std::unique_ptr<FullScreenWindow> fullScreen_;
   Needs builtFor_{};
   unsigned generation_ = 0;  // a stop's end of the camera is void once a start took it over
   unsigned graphSerial_ = 0;  // counts the graphs built, so that a failure is laid at its own graph's door

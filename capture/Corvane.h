@@ -46,6 +46,11 @@ CORVANE_API int fnDoStopRestartVideoCapture(int camera);
 // The path of the file the camera records into: the length of the path in bytes, 0 when the camera
 // records nothing. As much of it as fits into size bytes is copied into name, always ended by a zero byte.
 CORVANE_API int fnGetVideoName(int camera, char* name, int size);
+// The camera's preview over the whole screen, and back into its window; both answer 0. Key and button
+// presses on the full-screen preview are passed on to the camera's window, so the host can end it on a
+// key. A camera that does not record or has no window is left as it is; a stop ends the full screen.
+CORVANE_API int fnShowFullScreen(int camera);
+CORVANE_API int fnHideFullScreen(int camera);
 
 // Sizes run from 1 to 4096 on each side; others are refused with 0 and the old size stays.
 CORVANE_API int fnSetOutputSize(int width, int height);

@@ -134,6 +134,20 @@ int fnGetVideoName(int camera, char* name, int size) {
   });
 }
 
+int fnShowFullScreen(int camera) {
+  return Guarded([&] {
+    if (IsCamera(camera)) Slot(camera).ShowFullScreen();
+    return 0;
+  });
+}
+
+int fnHideFullScreen(int camera) {
+  return Guarded([&] {
+    if (IsCamera(camera)) Slot(camera).HideFullScreen();
+    return 0;
+  });
+}
+
 int fnSetOutputSize(int width, int height) {
   return SetSize(jpegWidth, jpegHeight, width, height) ? 1 : 0;
 }

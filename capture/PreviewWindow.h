@@ -3,8 +3,10 @@
 
 #include <xcb/xcb.h>
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
+#include <thread>
 
 namespace corvane {
 
@@ -40,6 +42,32 @@ class ParkingWindow {
  private:
   xcb_connection_t* connection_ = nullptr;
   std::uint32_t window_ = 0;
+};
+
+// A window of the library's own over the whole screen, for a preview shown full screen. The host sees
+// no window of its own then; key and button presses on this one go on to the owner window, so that the
+// host can end the full screen on a key or a click.
+class FullScreenWindow {
+ public:
+  explicit FullScreenWindow(std::uintptr_t owner);
+  FullScreenWindow(const FullScreenWindow&) = delete;
+  FullScreenWindow& operator=(const FullScreenWindow&) = delete;
+  // The window is gone from the screen when this returns.
+  ~FullScreenWindow();
+
+  // 0 when there is no display.
+  std::uintptr_t Id() const { return window_; }
+  WindowSize Size() const { return size_; }
+
+ private:
+  void PassOnPresses();
+
+  xcb_connection_t* connection_ = nullptr;
+  std::uint32_t owner_;
+  std::uint32_t window_ = 0;
+  WindowSize size_{};
+  std::atomic<bool> closing_ = false;
+  std::thread reader_;
 };
 
 }  // namespace corvane

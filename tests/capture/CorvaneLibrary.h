@@ -36,6 +36,8 @@ class CorvaneLibrary {
   CORVANE_BIND(fnDoStartVideoCapture);
   CORVANE_BIND(fnDoStopVideoCapture);
   CORVANE_BIND(fnDoStopRestartVideoCapture);
+  CORVANE_BIND(fnShowFullScreen);
+  CORVANE_BIND(fnHideFullScreen);
   CORVANE_BIND(fnSetOutputSize);
   CORVANE_BIND(fnSetOutputVideoSize);
   CORVANE_BIND(fnSetOutputImageQuality);

@@ -9,9 +9,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 extern char** environ;
 
@@ -42,7 +45,11 @@ class PreviewTest : public CaptureTest {
 
   void TearDown() override {
     CaptureTest::TearDown();
-    if (display_) xcb_disconnect(display_);
+    // A stopped camera draws on for a moment; the renderer ends the process when its display goes first.
+    if (display_) {
+      EXPECT_TRUE(Eventually([&] { return LibraryWindows().empty(); }));
+      xcb_disconnect(display_);
+    }
     if (server_) {
       kill(server_, SIGTERM);
       waitpid(server_, nullptr, 0);
@@ -50,11 +57,14 @@ class PreviewTest : public CaptureTest {
     unsetenv("DISPLAY");
   }
 
+  xcb_screen_t* Screen() { return xcb_setup_roots_iterator(xcb_get_setup(display_)).data; }
+
+  // Black where nothing is drawn: a window uncovered keeps no stale picture of what lay over it.
   std::uintptr_t NewWindow() {
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(display_)).data;
+    xcb_screen_t* screen = Screen();
     const xcb_window_t window = xcb_generate_id(display_);
     xcb_create_window(display_, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 320, 240, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL, &screen->black_pixel);
     xcb_map_window(display_, window);
     Sync();
     return window;
@@ -66,6 +76,102 @@ class PreviewTest : public CaptureTest {
   }
 
   void Sync() { std::free(xcb_get_input_focus_reply(display_, xcb_get_input_focus(display_), nullptr)); }
+
+  // The top-level windows this test did not make.
+  std::vector<xcb_window_t> LibraryWindows() {
+    const xcb_setup_t* setup = xcb_get_setup(display_);
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(display_, xcb_query_tree(display_, Screen()->root), nullptr);
+    std::vector<xcb_window_t> windows;
+    for (int child = 0; tree && child < tree->children_len; ++child) {
+      const xcb_window_t window = xcb_query_tree_children(tree)[child];
+      if ((window & ~setup->resource_id_mask) != setup->resource_id_base) windows.push_back(window);
+    }
+    std::free(tree);
+    return windows;
+  }
+
+  std::vector<xcb_window_t> FullScreenWindows() {
+    std::vector<xcb_window_t> windows;
+    for (xcb_window_t window : LibraryWindows()) {
+      xcb_get_window_attributes_reply_t* attributes =
+          xcb_get_window_attributes_reply(display_, xcb_get_window_attributes(display_, window), nullptr);
+      xcb_get_geometry_reply_t* geometry =
+          xcb_get_geometry_reply(display_, xcb_get_geometry(display_, window), nullptr);
+      if (attributes && geometry && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+          geometry->width == Screen()->width_in_pixels && geometry->height == Screen()->height_in_pixels)
+        windows.push_back(window);
+      std::free(attributes);
+      std::free(geometry);
+    }
+    return windows;
+  }
+
+  using Colour = std::array<int, 3>;
+
+  // The middle of each of the seven colour bars of test camera 0, wherever the picture is scaled to fill
+  // the window; empty when the window cannot be read.
+  std::vector<Colour> Bars(std::uintptr_t window) {
+    xcb_get_geometry_reply_t* geometry =
+        xcb_get_geometry_reply(display_, xcb_get_geometry(display_, static_cast<xcb_window_t>(window)), nullptr);
+    if (!geometry) return {};
+    const int width = geometry->width, height = geometry->height;
+    std::free(geometry);
+    xcb_get_image_reply_t* image = xcb_get_image_reply(
+        display_, xcb_get_image(display_, XCB_IMAGE_FORMAT_Z_PIXMAP, static_cast<xcb_window_t>(window), 0, 0,
+                                static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), ~0u),
+        nullptr);
+    if (!image) return {};
+    const std::uint8_t* pixels = xcb_get_image_data(image);
+    const int bytesPerPixel = xcb_get_image_data_length(image) / (width * height);
+    std::vector<Colour> bars;
+    for (int bar = 0; bar < 7; ++bar) {
+      const std::uint8_t* pixel = pixels + ((height / 4) * width + (2 * bar + 1) * width / 14) * bytesPerPixel;
+      bars.push_back({pixel[2], pixel[1], pixel[0]});
+    }
+    std::free(image);
+    return bars;
+  }
+
+  // Every bar is bright in at least one colour; a black window is not.
+  static bool IsPicture(const std::vector<Colour>& bars) {
+    return bars.size() == 7 && std::all_of(bars.begin(), bars.end(), [](const Colour& bar) {
+             return *std::max_element(bar.begin(), bar.end()) > 128;
+           });
+  }
+
+  static bool SamePicture(const std::vector<Colour>& bars, const std::vector<Colour>& expected) {
+    return std::equal(bars.begin(), bars.end(), expected.begin(), expected.end(), [](const Colour& a, const Colour& b) {
+      return std::abs(a[0] - b[0]) <= 24 && std::abs(a[1] - b[1]) <= 24 && std::abs(a[2] - b[2]) <= 24;
+    });
+  }
+
+  // Frames take a moment to reach a window.
+  template <typename Check>
+  static bool Eventually(Check check) {
+    for (const auto deadline = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < deadline;) {
+      if (check()) return true;
+      std::this_thread::sleep_for(20ms);
+    }
+    return false;
+  }
+
+  // The owner's picture once the camera draws into it.
+  std::vector<Colour> FirstPicture(std::uintptr_t window) {
+    std::vector<Colour> bars;
+    EXPECT_TRUE(Eventually([&] { return IsPicture(bars = Bars(window)); }));
+    return bars;
+  }
+
+  bool KeyPressArrived(std::uintptr_t window, xcb_keycode_t key) {
+    bool arrived = false;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(display_)) {
+      const auto* press = reinterpret_cast<const xcb_key_press_event_t*>(event);
+      arrived = arrived ||
+                ((event->response_type & 0x7f) == XCB_KEY_PRESS && press->event == window && press->detail == key);
+      std::free(event);
+    }
+    return arrived;
+  }
 
   pid_t server_ = 0;
   xcb_connection_t* display_ = nullptr;
@@ -88,6 +194,58 @@ TEST_F(PreviewTest, TheCallerMayCloseItsWindowAsSoonAsTheStopReturns) {
     ASSERT_TRUE(WaitUntilClosed(file));
     EXPECT_TRUE(Discover(file)) << file;
   }
+  EXPECT_TRUE(ShownErrors().empty());
+}
+
+TEST_F(PreviewTest, FullScreenFillsTheScreenWithThePictureAndPassesKeysToTheWindow) {
+  ASSERT_EQ(StartRecording(1, (folder_ / "no window.wmv").string()), 1);
+  EXPECT_EQ(corvane_.fnShowFullScreen(0), 0);
+  EXPECT_EQ(corvane_.fnShowFullScreen(1), 0);
+  EXPECT_TRUE(FullScreenWindows().empty());
+
+  const std::uintptr_t owner = NewWindow();
+  const std::uint32_t keys = XCB_EVENT_MASK_KEY_PRESS;
+  xcb_change_window_attributes(display_, static_cast<xcb_window_t>(owner), XCB_CW_EVENT_MASK, &keys);
+  ASSERT_EQ(StartRecording(0, (folder_ / "full.wmv").string(), CORVANE_PROFILE, owner), 1);
+  const std::vector<Colour> picture = FirstPicture(owner);
+
+  EXPECT_EQ(corvane_.fnShowFullScreen(0), 0);
+  const std::vector<xcb_window_t> full = FullScreenWindows();
+  ASSERT_EQ(full.size(), 1u);
+  EXPECT_TRUE(Eventually([&] { return SamePicture(Bars(full[0]), picture); }));
+  EXPECT_EQ(corvane_.fnShowFullScreen(0), 0);
+  EXPECT_EQ(FullScreenWindows(), full);
+
+  constexpr xcb_keycode_t kEscape = 9;
+  xcb_key_press_event_t press{};
+  press.response_type = XCB_KEY_PRESS;
+  press.detail = kEscape;
+  press.root = Screen()->root;
+  press.event = full[0];
+  press.same_screen = 1;
+  xcb_send_event(display_, 0, full[0], XCB_EVENT_MASK_KEY_PRESS, reinterpret_cast<const char*>(&press));
+  xcb_flush(display_);
+  EXPECT_TRUE(Eventually([&] { return KeyPressArrived(owner, kEscape); }));
+
+  EXPECT_EQ(corvane_.fnHideFullScreen(0), 0);
+  EXPECT_TRUE(FullScreenWindows().empty());
+  EXPECT_TRUE(Eventually([&] { return SamePicture(Bars(owner), picture); }));
+  EXPECT_TRUE(ShownErrors().empty());
+}
+
+TEST_F(PreviewTest, AStopEndsTheFullScreenAndTheNextStartDrawsIntoTheWindow) {
+  const std::uintptr_t owner = NewWindow();
+  ASSERT_EQ(StartRecording(0, (folder_ / "first.wmv").string(), CORVANE_PROFILE, owner), 1);
+  const std::vector<Colour> picture = FirstPicture(owner);
+  corvane_.fnShowFullScreen(0);
+  const std::vector<xcb_window_t> full = FullScreenWindows();
+  ASSERT_EQ(full.size(), 1u);
+  ASSERT_TRUE(Eventually([&] { return SamePicture(Bars(full[0]), picture); }));
+
+  corvane_.fnDoStopVideoCapture(0);
+  EXPECT_TRUE(FullScreenWindows().empty());
+  ASSERT_EQ(StartRecording(0, (folder_ / "second.wmv").string(), CORVANE_PROFILE, owner), 1);
+  EXPECT_TRUE(Eventually([&] { return SamePicture(Bars(owner), picture); }));
   EXPECT_TRUE(ShownErrors().empty());
 }
 
