@@ -129,6 +129,7 @@ int main() {
   };
   goal(share <= 50, "four cameras with preview take at most 50 % of one core");
   goal(longestMs <= 20, "a stop-and-start returns within 20 ms");
-  goal(widest <= kFrameMs, "consecutive files meet within one frame");
+  // The container keeps times in whole milliseconds.
+  goal(widest <= kFrameMs + 1, "consecutive files meet within one frame");
   return met ? 0 : 1;
 }
