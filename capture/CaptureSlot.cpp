@@ -82,8 +82,13 @@ std::string WithSlashes(const char* path) {
 
 CCaptureSlot::~CCaptureSlot() {
   worker_.Cancel(this);
-  std::lock_guard life(lifeLock_);
-  TearDown();
+  TellFailure();
+  {
+    std::lock_guard life(lifeLock_);
+    TearDown();
+  }
+  // A failure met while the graph ended was told by its finish; the job it left must not outlive the slot.
+  worker_.Cancel(this);
 }
 
 void CCaptureSlot::SetVideoName(const char* path) { videoName_ = WithSlashes(path); }
@@ -96,6 +101,7 @@ void CCaptureSlot::DropNames() {
 }
 
 bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize previewSize) {
+  TellFailure();
   std::lock_guard life(lifeLock_);
   if (!videoName_ || videoName_->empty()) {
     ShowError("Error %x: No video file name set", kNoPointer);
@@ -108,7 +114,6 @@ bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize
   // A profile that cannot be read leaves the writer with the settings of the profile we ship.
   const Needs needs{cameraIndex, ownerWindow, previewSize,
                     (profilePath_ ? LoadWmProfile(*profilePath_) : std::nullopt).value_or(WmProfile{})};
-  EndIfFailed();
   if (graph_ && needs == builtFor_) {
     std::unique_ptr<VideoFile> file = VideoFile::Create(*videoName_, needs.profile, timeBase_);
     return file && CarryOn(std::move(file));
@@ -133,6 +138,7 @@ bool CCaptureSlot::Restart(WindowSize previewSize) {
 bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
   gst_bin_add(GST_BIN(graph_), file->Element());
   if (!gst_element_sync_state_with_parent(file->Element())) {
+    ForgetFailureOf(file->Element());
     Forget(std::move(file));
     ShowError("Error %x: Cannot start recording into \"%s\"", kFail, videoName_->c_str());
     return false;
@@ -233,8 +239,9 @@ GstPadProbeReturn CCaptureSlot::SwitchFiles(GstPad* pad, GstPadProbeInfo* info, 
 }
 
 void CCaptureSlot::Stop() {
+  TellFailure();
   std::lock_guard life(lifeLock_);
-  if (!graph_ || EndIfFailed()) return;
+  if (!graph_) return;
   std::unique_ptr<VideoFile> unused;
   {
     std::lock_guard switching(switchLock_);
@@ -248,7 +255,8 @@ void CCaptureSlot::Stop() {
     if (!parking_) parking_ = std::make_unique<ParkingWindow>();
     DrawInto(parking_->Id());
   }
-  LeaveFullScreen();
+  // With nowhere to park, the renderer draws on into the full screen until the camera ends.
+  if (!renderer_ || parking_->Id()) LeaveFullScreen();
   {
     std::lock_guard frame(frameLock_);
     if (latestFrame_) gst_sample_unref(latestFrame_);
@@ -467,15 +475,22 @@ void CCaptureSlot::NoteFailure(unsigned graph, GstMessage* error) {
     failure_ = gst_message_ref(error);
     failedGraph_ = graph;
   }
-  worker_.PostAt(Worker::Clock::now(), this, [this] {
-    std::lock_guard life(lifeLock_);
-    EndIfFailed();
-  });
+  worker_.PostAt(Worker::Clock::now(), this, [this] { TellFailure(); });
 }
 
-// Tells the failure met in the running graph, if any, and ends the graph: the camera records nothing
-// until the next start. The file it wrote plays up to the failure.
-bool CCaptureSlot::EndIfFailed() {
+void CCaptureSlot::TellFailure() {
+  std::string failure;
+  {
+    std::lock_guard life(lifeLock_);
+    failure = EndIfFailed();
+  }
+  if (!failure.empty()) ShowError("%s", failure.c_str());
+}
+
+// Ends the graph for the failure met in it, if any: the camera records nothing until the next start,
+// and the file it wrote is finished in the background so that it plays up to the failure. Answers the
+// text that tells the failure, empty when there was none.
+std::string CCaptureSlot::EndIfFailed() {
   GstMessage* error = nullptr;
   unsigned failedGraph = 0;
   {
@@ -483,10 +498,10 @@ bool CCaptureSlot::EndIfFailed() {
     std::swap(error, failure_);
     failedGraph = failedGraph_;
   }
-  if (!error) return false;
+  if (!error) return {};
   const Failure failure = DescribeFailure(error);
   gst_message_unref(error);
-  if (!graph_ || failedGraph != graphSerial_) return false;
+  if (!graph_ || failedGraph != graphSerial_) return {};
 
   std::unique_ptr<VideoFile> broken;
   {
@@ -494,17 +509,26 @@ bool CCaptureSlot::EndIfFailed() {
     broken = std::move(current_);
   }
   if (broken) gst_bin_remove(GST_BIN(graph_), broken->Element());
-  const int camera = builtFor_.cameraIndex;
   TearDown();
-  // Told once the camera is seen to record nothing.
-  if (broken)
-    ShowError("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(),
-              failure.cause.c_str());
-  else
-    ShowError("Error %x: Camera %d stopped: %s", failure.code, camera, failure.cause.c_str());
-  if (broken) broken->Salvage();
   ++generation_;
-  return true;
+  if (!broken)
+    return ErrorText("Error %x: Camera %d stopped: %s", failure.code, builtFor_.cameraIndex, failure.cause.c_str());
+  std::string told = ErrorText("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(),
+                               failure.cause.c_str());
+  worker_.Post([file = std::shared_ptr<VideoFile>(std::move(broken))] {
+    file->Salvage();
+    file->DiscardIfEmpty();
+  });
+  return told;
+}
+
+// A file that could not join the running graph may have posted its own failure there; the camera runs on.
+void CCaptureSlot::ForgetFailureOf(GstElement* element) {
+  std::lock_guard failing(failureLock_);
+  if (failure_ && gst_object_has_as_ancestor(GST_MESSAGE_SRC(failure_), GST_OBJECT(element))) {
+    gst_message_unref(failure_);
+    failure_ = nullptr;
+  }
 }
 
 GstPadProbeReturn CCaptureSlot::GrabFrame(GstPad* pad, GstPadProbeInfo* info, gpointer slot) {

@@ -81,7 +81,9 @@ class CCaptureSlot {
   void TearDown();
   void EndUnclaimed(unsigned generation);
   void NoteFailure(unsigned graph, GstMessage* error);
-  bool EndIfFailed();
+  void TellFailure();
+  std::string EndIfFailed();
+  void ForgetFailureOf(GstElement* element);
   static GstBusSyncReply WatchBus(GstBus* bus, GstMessage* message, gpointer watch);
   static GstPadProbeReturn SwitchFiles(GstPad* pad, GstPadProbeInfo* info, gpointer slot);
   static GstPadProbeReturn GrabFrame(GstPad* pad, GstPadProbeInfo* info, gpointer slot);

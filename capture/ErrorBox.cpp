@@ -18,13 +18,30 @@ void SetErrorSink(CorvaneErrorSink sink) { errorSink = sink ? sink : WriteToStan
 
 void TellErrorsOnStandardError() { unloading = true; }
 
-void ShowError(const char* format, ...) {
+namespace {
+
+std::string Format(const char* format, va_list args) {
   char text[2048];
+  std::vsnprintf(text, sizeof text, format, args);
+  return text;
+}
+
+}  // namespace
+
+std::string ErrorText(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
+  std::string text = Format(format, args);
   va_end(args);
-  (unloading ? WriteToStandardError : errorSink.load())(text);
+  return text;
+}
+
+void ShowError(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const std::string text = Format(format, args);
+  va_end(args);
+  (unloading ? WriteToStandardError : errorSink.load())(text.c_str());
 }
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include "Corvane.h"
 
 #include <cstdint>
+#include <string>
 
 namespace corvane {
 
@@ -15,8 +16,11 @@ constexpr std::uint32_t kDiskFull = 0x80070070;
 
 void SetErrorSink(CorvaneErrorSink sink);
 
-// printf-style; the text is cut at 2047 characters. Called on whichever thread met the failure.
+// printf-style; the text is cut at 2047 characters. Called on whichever thread met the failure, holding
+// none of the library's locks: the host's sink may call the exports again.
 [[gnu::format(printf, 1, 2)]] void ShowError(const char* format, ...);
+// The text ShowError would show, for a caller that tells it once it has let go of its locks.
+[[gnu::format(printf, 1, 2)]] std::string ErrorText(const char* format, ...);
 
 // From now on failures go to standard error: the library is being unloaded, and the host's sink may
 // belong to a host that has ended already.

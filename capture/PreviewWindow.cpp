@@ -60,6 +60,13 @@ ParkingWindow::~ParkingWindow() {
 FullScreenWindow::FullScreenWindow(std::uintptr_t owner)
     : connection_(Connect()), owner_(static_cast<std::uint32_t>(owner)) {
   if (!connection_) return;
+  // Started before the window is shown, so that a thread that cannot be had leaves nothing on the screen.
+  try {
+    reader_ = std::thread(&FullScreenWindow::PassOnPresses, this);
+  } catch (...) {
+    xcb_disconnect(connection_);
+    throw;
+  }
   const xcb_screen_t* screen = FirstScreen(connection_);
   size_ = {screen->width_in_pixels, screen->height_in_pixels};
   window_ = xcb_generate_id(connection_);
@@ -71,7 +78,6 @@ FullScreenWindow::FullScreenWindow(std::uintptr_t owner)
                     XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
   xcb_map_window(connection_, window_);
   Sync(connection_);
-  reader_ = std::thread(&FullScreenWindow::PassOnPresses, this);
 }
 
 FullScreenWindow::~FullScreenWindow() {

@@ -32,16 +32,17 @@ std::size_t shownTaken = 0;  // by NextShownError
 // after another in one program start their cameras afresh all the same.
 constexpr auto kCameraEnds = std::chrono::milliseconds(1500);
 std::chrono::steady_clock::time_point camerasStopped;
+bool camerasStarted = false;
 
-void Show(const char* text) {
+}  // namespace
+
+void CollectShownError(const char* text) {
   {
     std::lock_guard guard(shownLock);
     shownErrors.emplace_back(text);
   }
   shown.notify_all();
 }
-
-}  // namespace
 
 std::vector<std::string> ShownErrors() {
   std::lock_guard guard(shownLock);
@@ -212,12 +213,13 @@ void CaptureTest::SetUp() {
     shownErrors.clear();
     shownTaken = 0;
   }
-  corvane_.fnSetErrorSink(Show);
+  corvane_.fnSetErrorSink(CollectShownError);
 }
 
 void CaptureTest::TearDown() {
   for (int camera = 0; camera < 8; ++camera) corvane_.fnDoStopVideoCapture(camera);
-  camerasStopped = std::chrono::steady_clock::now();
+  if (camerasStarted) camerasStopped = std::chrono::steady_clock::now();
+  camerasStarted = false;
   corvane_.fnSetErrorSink(nullptr);
   std::filesystem::remove_all(folder_);
 }
@@ -226,6 +228,7 @@ int CaptureTest::StartRecording(int camera, const std::string& file, const std::
                                 std::uintptr_t window) {
   corvane_.fnSetWMProfile(camera, profile.c_str());
   corvane_.fnSetVideoName(camera, file.c_str());
+  camerasStarted = true;
   return corvane_.fnDoStartVideoCapture(camera, window);
 }
 

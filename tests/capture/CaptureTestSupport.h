@@ -20,6 +20,8 @@ CorvaneLibrary& Library();
 
 // Every text the library showed since the test began; the library may show them on threads of its own.
 std::vector<std::string> ShownErrors();
+// The sink the fixture gives the library; a test's own sink passes the texts on to it.
+void CollectShownError(const char* text);
 // Waits (at most 10 s) until the library has shown a text; empty when it showed none.
 std::optional<std::string> NextShownError();
 
