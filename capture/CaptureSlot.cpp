@@ -60,11 +60,9 @@ bool Link(std::initializer_list<GstElement*> chain) {
 
 bool HasError(GstElement* graph) {
   GstBus* bus = gst_element_get_bus(graph);
-  GstMessage* error = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
+  const bool failed = TakeFailure(bus).has_value();
   gst_object_unref(bus);
-  if (!error) return false;
-  gst_message_unref(error);
-  return true;
+  return failed;
 }
 
 struct BusWatch {
@@ -406,10 +404,7 @@ void CCaptureSlot::Finish(const std::string& path) {
               path.c_str(), static_cast<int>(kFinishTimeout / GST_SECOND));
     return;
   }
-  if (GST_MESSAGE_TYPE(end) == GST_MESSAGE_ERROR) {
-    const Failure failure = DescribeFailure(end);
-    ShowError("Error %x: Cannot finish video file \"%s\": %s", failure.code, path.c_str(), failure.cause.c_str());
-  }
+  if (GST_MESSAGE_TYPE(end) == GST_MESSAGE_ERROR) VideoFile::TellUnfinished(path, DescribeFailure(end));
   gst_message_unref(end);
 }
 

@@ -160,9 +160,12 @@ std::optional<Failure> VideoFile::End() {
   return failure;
 }
 
+void VideoFile::TellUnfinished(const std::string& path, const Failure& failure) {
+  ShowError("Error %x: Cannot finish video file \"%s\": %s", failure.code, path.c_str(), failure.cause.c_str());
+}
+
 void VideoFile::Finish() {
-  if (const std::optional<Failure> failure = End())
-    ShowError("Error %x: Cannot finish video file \"%s\": %s", failure->code, path_.c_str(), failure->cause.c_str());
+  if (const std::optional<Failure> failure = End()) TellUnfinished(path_, *failure);
 }
 
 void VideoFile::Salvage() { End(); }

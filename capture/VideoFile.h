@@ -50,6 +50,8 @@ class VideoFile {
   // a failure is told. Its input must be cut off from the camera already, and it must have left the
   // camera's graph.
   void Finish();
+  // Tells the user that the file at that path could not be completed, and why.
+  static void TellUnfinished(const std::string& path, const Failure& failure);
   // Finishes a file whose writing failed, as far as it can be: it then plays up to the failure, which
   // has been told already.
   void Salvage();
