@@ -13,7 +13,6 @@
 #include "SqlQuote.h"
 
 #include "Connection.h"
-#include "VbError.h"
 
 #include <algorithm>
 #include <map>
@@ -129,16 +128,6 @@ void bookSlot(Connection& db, const QString& date, const QString& time, int cour
     WriteRemarks(db, date, time, remarks, actionTime);
 }
 
-// Why a row that holds a marker is not cancelled by itself; none for a booker's row.
-std::optional<SlotRefusal> cancelRefusal(const QString& name)
-{
-    if (HoldsMark(name, PartiallySharedMark))
-        return SlotRefusal{"Delete individual slots"};
-    if (HoldsMark(name, SharedBookingMark))
-        return SlotRefusal{"Please delete main slots"};
-    return std::nullopt;
-}
-
 // Deletes the booking of one slot inside the change's transaction, when it still holds the booker
 // the grid showed.
 void cancelSlot(Connection& db, const QString& date, const QString& time, int court, const QString& shownName,
@@ -150,7 +139,7 @@ void cancelSlot(Connection& db, const QString& date, const QString& time, int co
     if (!own)
         throw SlotRefusal{"The field is empty"};
     // What the slot holds now decides, not what a grid showed earlier.
-    if (const auto refusal = cancelRefusal(own->bookerName))
+    if (const auto refusal = CancelRefusal(own->bookerName))
         throw *refusal;
     if (own->bookerName != shownName)
         throw ChangedSinceShown(own->bookerName);
@@ -184,6 +173,15 @@ bool allRefused(const std::vector<std::optional<SlotRefusal>>& refusals)
 }
 
 } // namespace
+
+std::optional<SlotRefusal> CancelRefusal(const QString& name)
+{
+    if (HoldsMark(name, PartiallySharedMark))
+        return SlotRefusal{"Delete individual slots"};
+    if (HoldsMark(name, SharedBookingMark))
+        return SlotRefusal{"Please delete main slots"};
+    return std::nullopt;
+}
 
 void ForgetCutEntry()
 {
@@ -286,7 +284,7 @@ std::vector<bool> CancelSlots(SlotGrid& grid, const QString& date, const QString
         if (IsPastSlot(times[i], date))
             refusal = SlotRefusal{"You cannot delete previous entry!"};
         else
-            refusal = cancelRefusal(shownNames[i]);
+            refusal = CancelRefusal(shownNames[i]);
     }
     std::vector<std::optional<SlotRefusal>> refusals = shown;
     const QString actionTime = grid.ActionTime();

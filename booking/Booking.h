@@ -1,7 +1,10 @@
 #pragma once
 
+#include "SlotChange.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 class SlotGrid;
@@ -50,6 +53,9 @@ std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringLi
 bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,
                const QString& name, const QString& court, const QString& specialRate, bool fromWaitList, int delay,
                int playLength, int person);
+
+// Why a row that holds a shared-court marker is not cancelled by itself; none for a booker's row.
+std::optional<SlotRefusal> CancelRefusal(const QString& name);
 
 // Cancels the booked hours at times of date on court for the given reason, with the rows of the courts
 // that share their space, in one transaction that holds the court. shownNames are the texts of the

@@ -11,7 +11,12 @@
 #include <QStringList>
 #include <algorithm>
 
+namespace {
+
+// Whether a statement failed on a unique key: another station stored the slot first.
 bool IsDuplicateSlot(const VbError& error) { return error.nativeError() == ServerErrors::DuplicateKey; }
+
+} // namespace
 
 bool RunSlotChange(const std::function<void(Connection&)>& change)
 {

@@ -9,7 +9,6 @@
 #include <vector>
 
 class Connection;
-class VbError;
 
 // Every change of booked slots is one transaction that reads what it decides on inside it. A change
 // first takes its court's turn (LockCourts): the lock rows of the court, its master and its dependents,
@@ -51,9 +50,6 @@ std::optional<SlotRefusal> RunSlotPart(Connection& db, bool oneOfSeveral, const 
 
 // Shows the refusals of the slots of a committed change in slot order, and tells which slots changed.
 std::vector<bool> ShowRefusals(const std::vector<std::optional<SlotRefusal>>& refusals);
-
-// Whether a statement failed on a unique key: another station stored the slot first.
-bool IsDuplicateSlot(const VbError& error);
 
 // The condition that picks one slot of one court.
 QString SlotWhere(const QString& date, const QString& time, int court);

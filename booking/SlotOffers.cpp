@@ -1,4 +1,5 @@
 #include "SlotOffers.h"
+#include "SlotChange.h"
 #include "SlotGrid.h"
 #include "SlotTiming.h"
 
@@ -17,8 +18,22 @@ std::optional<bool> ask(const QString& question)
     return std::nullopt;
 }
 
-} // namespace
+// What the user answered about booking a free row into which the slot before it runs, or whose
+// next slot starts early: a delay past the previous slot's end, a shorter length before the next
+// slot's start. An offer not made counts as declined.
+struct SlotOffer {
+    bool delayAsked = false;
+    bool delayAccepted = false;
+    int delay = 0;
+    bool shortenAsked = false;
+    bool shortenAccepted = false;
+    int shortenTo = 60;
+};
 
+// Asks the questions of booking row (1 up to rows.size() - 1) on the given rows. A previous slot that
+// fills the whole hour is refused with "The time for this slot has been used by previous slot", and
+// Cancel (or Esc) on a question ends the asking: both give none. When carriesDelay, the row before is
+// one the same command books, so a delay into this row follows it without a question.
 std::optional<SlotOffer> AskSlotOffer(const BookRows& rows, int row, bool carriesDelay)
 {
     const int last = static_cast<int>(rows.size()) - 1;
@@ -61,6 +76,8 @@ std::optional<SlotOffer> AskSlotOffer(const BookRows& rows, int row, bool carrie
     return offer;
 }
 
+} // namespace
+
 std::optional<std::vector<PlannedRow>> PlanSelectedRows(const SlotGrid& grid, Planning planning)
 {
     const bool bookAction = planning == Planning::BookAction;
@@ -76,7 +93,7 @@ std::optional<std::vector<PlannedRow>> PlanSelectedRows(const SlotGrid& grid, Pl
         const bool past = IsPastSlot(grid.RowTime(row), date);
         const bool taken = !grid.NameCell(row).isEmpty();
         if (bookAction && (past || taken)) {
-            MsgBox(past ? "You cannot book previous entry" : "The field already being booked", Msg::Critical);
+            MsgBox(past ? "You cannot book previous entry" : SlotTakenMessage, Msg::Critical);
             return std::nullopt;
         }
         if (past || taken) {
@@ -102,4 +119,12 @@ std::optional<std::vector<PlannedRow>> PlanSelectedRows(const SlotGrid& grid, Pl
         planned[r].playLength = static_cast<int16_t>(slot.playLength);
     }
     return result;
+}
+
+std::vector<SlotToBook> PlannedHours(const SlotGrid& grid, const QString& date, const std::vector<PlannedRow>& plan)
+{
+    std::vector<SlotToBook> hours;
+    for (const PlannedRow& planned : plan)
+        hours.push_back({date, grid.RowTime(planned.row), planned.delay, planned.playLength});
+    return hours;
 }

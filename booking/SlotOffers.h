@@ -1,29 +1,12 @@
 #pragma once
 
 #include "BookRows.h"
+#include "Booking.h"
 
 #include <optional>
 #include <vector>
 
 class SlotGrid;
-
-// What the user answered about booking a free row into which the slot before it runs, or whose
-// next slot starts early: a delay past the previous slot's end, a shorter length before the next
-// slot's start. An offer not made counts as declined.
-struct SlotOffer {
-    bool delayAsked = false;
-    bool delayAccepted = false;
-    int delay = 0;
-    bool shortenAsked = false;
-    bool shortenAccepted = false;
-    int shortenTo = 60;
-};
-
-// Asks the questions of booking row (1 up to rows.size() - 1) on the given rows. A previous slot that
-// fills the whole hour is refused with "The time for this slot has been used by previous slot", and
-// Cancel (or Esc) on a question ends the asking: both give none. When carriesDelay, the row before is
-// one the same command books, so a delay into this row follows it without a question.
-std::optional<SlotOffer> AskSlotOffer(const BookRows& rows, int row, bool carriesDelay = false);
 
 // One grid row that a command books, with the minute its play starts and its length.
 struct PlannedRow {
@@ -46,3 +29,6 @@ enum class Planning {
 // one were booked already: it starts as late as that one ends, and is offered a shorter length from
 // there. None when the command ends before booking anything.
 std::optional<std::vector<PlannedRow>> PlanSelectedRows(const SlotGrid& grid, Planning planning);
+
+// The hours a plan books on date, each with its row's time.
+std::vector<SlotToBook> PlannedHours(const SlotGrid& grid, const QString& date, const std::vector<PlannedRow>& plan);

@@ -174,10 +174,7 @@ void frm_Booker::book()
     }
     CurrentTask = "booking the slot";
     if (IsUserAllowed(false)) {
-        std::vector<SlotToBook> hours;
-        for (const PlannedRow& planned : m_plan)
-            hours.push_back({m_date, m_grid.RowTime(planned.row), planned.delay, planned.playLength});
-        BookSlots(m_grid, hours, {txt_BookerTel->text(), txt_BookerOrg->text(), txt_BookerName->text(), Tag, person},
+        BookSlots(m_grid, PlannedHours(m_grid, m_date, m_plan), {txt_BookerTel->text(), txt_BookerOrg->text(), txt_BookerName->text(), Tag, person},
                   m_court, PasteFromWaitList);
     }
     m_grid.RefreshView();

@@ -110,9 +110,7 @@ void SlotClipboard::Paste(SlotGrid& grid)
     const std::optional<std::vector<PlannedRow>> plan = PlanSelectedRows(grid, Planning::Paste);
     if (!plan)
         return;
-    std::vector<SlotToBook> hours;
-    for (const PlannedRow& planned : *plan)
-        hours.push_back({grid.GridDate(), grid.RowTime(planned.row), planned.delay, planned.playLength});
+    const std::vector<SlotToBook> hours = PlannedHours(grid, grid.GridDate(), *plan);
     if (hours.empty())
         return;
     if (verified(grid))

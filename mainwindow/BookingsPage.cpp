@@ -352,10 +352,8 @@ void BookingsPage::btn_Clear_Click()
                                   m_bookRows[static_cast<size_t>(row) - 1].Overrun() > 0
                               ? "Use previous slot to delete extra time."
                               : "You cannot delete an empty slot";
-            else if (HoldsMark(name, PartiallySharedMark))
-                refusal = "Delete individual slots";
-            else if (HoldsMark(name, SharedBookingMark))
-                refusal = "Please delete main slots";
+            else if (const auto marker = CancelRefusal(name))
+                refusal = marker->message;
             if (!refusal.isEmpty()) {
                 MsgBox(refusal, Msg::Critical);
                 return;
