@@ -89,7 +89,6 @@ BENCHMARK(BM_BareConnectionAndQuery)->UseManualTime()->Unit(benchmark::kMillisec
 BENCHMARK(BM_RecordSaleOfTenLines)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(BM_ReceiptOfTenLinesToPdf)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
 
-// Nobody is there to answer a window: a message ends the run with its text.
 } // namespace
 
 int main(int argc, char** argv)

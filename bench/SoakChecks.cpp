@@ -11,7 +11,6 @@
 
 #include "Connection.h"
 
-#include <QRegularExpression>
 
 #include <cstdio>
 

@@ -335,13 +335,6 @@ private:
             g.selected.insert(r);
         g.current = first;
     }
-    QStringList selectedTimes(const TestGrid& g)
-    {
-        QStringList times;
-        for (int r : g.selected)
-            times << g.RowTime(r);
-        return times;
-    }
     void count(const QString& what, const std::vector<bool>& done)
     {
         tally[what] += std::count(done.begin(), done.end(), true);

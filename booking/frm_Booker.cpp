@@ -19,14 +19,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-
 namespace {
 
 frm_Booker* loaded = nullptr;
-
-} // namespace
-
-namespace {
 
 std::vector<PlannedRow> selectedFullHours(const SlotGrid& grid)
 {

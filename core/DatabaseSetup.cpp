@@ -88,6 +88,11 @@ void InitDatabase(int stationCount)
                 connection->Execute("CREATE TABLE IF NOT EXISTS " + table + " (" + columns + ") ENGINE=InnoDB");
             }
         }
+        // Invoice numbers given before the counter are looked up by b_invoice, which its index serves.
+        if (!existing.contains("tbl_invoicecounter")) {
+            CurrentTask = "indexing invoice numbers";
+            connection->Execute("ALTER TABLE tbl_booking ADD INDEX IF NOT EXISTS invoice (b_invoice)");
+        }
 
         QSet<int> stationRows;
         for (Recordset rs = connection->Query("SELECT * from tbl_system;"); !rs.EOF_(); rs.MoveNext())

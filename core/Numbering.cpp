@@ -38,8 +38,6 @@ int32_t receiptCeiling(Connection& connection)
         return SmallReceiptLimit;
     const QString type = rs["DATA_TYPE"].Value().toLower();
     const bool isUnsigned = rs["COLUMN_TYPE"].Value().contains("unsigned", Qt::CaseInsensitive);
-    if (type == "tinyint")
-        return isUnsigned ? 255 : 127;
     if (type == "smallint")
         return isUnsigned ? 65535 : SmallReceiptLimit;
     if (type == "mediumint")

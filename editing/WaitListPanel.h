@@ -29,9 +29,9 @@ public:
     QMenu* mnu_WaitList;
     QAction* mnu_Cut;
 
-    // Rebuilds the list from the database; always 1. A failure is told over the list, never in the
-    // error window that would end the program: the entries read last of the same date and court type
-    // stay shown, those of another are not.
+    // Rebuilds the list from the database; always 1. A failure is told over the list, not in the error
+    // window, so that the tab stays usable: the entries read last of the same date and court type stay
+    // shown, those of another are not.
     int RefreshWaitList();
 
     // Tells a failure of a waiting-list action in a message box, and what the user may do meanwhile;

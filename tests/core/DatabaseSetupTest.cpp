@@ -98,6 +98,21 @@ TEST_F(DatabaseSetup, FillsGapsAndMissingStationRowsWithoutTouchingWhatIsThere)
     EXPECT_EQ(count("tbl_system"), 3);
 }
 
+// A database made before the courts took turns and invoice numbers were counted.
+TEST_F(DatabaseSetup, AnOlderDatabaseGetsTheCourtLocksTheInvoiceCounterAndItsIndex)
+{
+    PrivateDatabase::RunClient("USE posdb; DROP TABLE tbl_courtlock; DROP TABLE tbl_invoicecounter;"
+                               "ALTER TABLE tbl_booking DROP INDEX invoice;");
+    InitDatabase(1);
+    EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
+    EXPECT_EQ(count("information_schema.tables WHERE table_schema='posdb' AND "
+                    "table_name IN ('tbl_courtlock', 'tbl_invoicecounter')"),
+              2);
+    EXPECT_EQ(count("information_schema.statistics WHERE table_schema='posdb' AND table_name='tbl_booking' AND "
+                    "index_name='invoice' AND column_name='b_invoice'"),
+              1);
+}
+
 TEST_F(DatabaseSetup, AMissingStationOneTableStopsBeforeAnythingIsMade)
 {
     PrivateDatabase::RunClient("USE posdb; DROP TABLE tbl_shift1;");
