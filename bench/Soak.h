@@ -21,9 +21,9 @@ using Tally = std::map<QString, long long>;
 // The settings of $WINDIR/pallowin.ini as the station's start-up reads them, on the centre's own
 // database. From then on a window that opens, or the error window, ends the process loudly.
 void LoadStationSettings();
-// The program's start-up for one station, without its windows: the settings, the database check and
-// the provisioning of every station's tables, the staff member signed in and the shift opened.
-// Database failures throw.
+// The rest of the program's start-up for one station once its settings are loaded, without its
+// windows: the database check and the provisioning of every station's tables, the staff member signed
+// in and the shift opened. Database failures throw.
 void StartStation();
 
 // The station's busy day on SoakDate: actions chosen by seed, then the shift's close. Questions are

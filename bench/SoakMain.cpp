@@ -87,6 +87,7 @@ void prepare(const QTemporaryDir& root)
 
 int runStation(uint32_t seed, int actions, bool yes)
 {
+    LoadStationSettings();
     StartStation();
     std::printf("ready\n");
     std::fflush(stdout);

@@ -568,12 +568,7 @@ void LoadStationSettings()
         qFatal("station %d: error window while %s: %s", CounterNumber, qPrintable(CurrentTask),
                qPrintable(e.description()));
     });
-    CheckSettingsFile();
-    LastCourtIndex = MaxCourts - 1;
-    LastCourtTypeIndex = Vb::CInt(Vb::Val(ReadIni("System", "CourtType", "1", IniFile)) - 1);
-    CounterNumber = ShownCounter = Vb::CInt(ReadIni("System", "counter_number", "1", IniFile));
-    CounterCount = Vb::CInt(ReadIni("System", "counter_count", "1", IniFile));
-    LoadSettings();
+    ReadStationSettings();
     ReadOptionSettings();
     // The centre's own database on the private server, never the tests' posdb.
     ConnectionString.replace("DATABASE=posdb;", "DATABASE=" + ReadIni("System", "soak_database", "", IniFile) + ";");
@@ -581,7 +576,6 @@ void LoadStationSettings()
 
 void StartStation()
 {
-    LoadStationSettings();
     CheckDatabase();
     InitDatabase(CounterCount);
     StaffLogin = "staff" + QString::number(CounterNumber);

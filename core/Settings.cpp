@@ -77,6 +77,24 @@ void checkBusinessHours(int opening, int closing)
                       "the closing hour after midnight, which must be earlier than the opening hour.");
 }
 
+int stationSetting(const QString& key) { return Vb::CInt(ReadIni("System", key, "1", IniFile)); }
+
+// The station's number and the number of stations come from its settings file, both 1 when unset.
+void readStationNumbers()
+{
+    const int number = stationSetting("counter_number");
+    const int count = stationSetting("counter_count");
+    if (count < 1 || number < 1 || number > count)
+        throw VbError(VbErrors::InvalidArgument, "Pallowin",
+                      "The station number (counter_number=" + QString::number(number) +
+                          ") and the number of stations (counter_count=" + QString::number(count) +
+                          ") in [System] of " + IniFile +
+                          " must be whole numbers from 1, the station number no greater than the number of stations.");
+    CounterNumber = number;
+    ShownCounter = number;
+    CounterCount = count;
+}
+
 } // namespace
 
 void CheckSettingsFile()
@@ -176,4 +194,13 @@ int GetSharedMaster(int court)
             return master;
     }
     return -1;
+}
+
+void ReadStationSettings()
+{
+    CheckSettingsFile();
+    LastCourtIndex = MaxCourts - 1;
+    LastCourtTypeIndex = Vb::CInt(Vb::Val(ReadIni("System", "CourtType", "1", IniFile)) - 1);
+    readStationNumbers();
+    LoadSettings();
 }

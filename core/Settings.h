@@ -18,6 +18,11 @@ void CheckSettingsFile();
 // hours that make no business day of at most 24 hours throw a VbError naming both keys.
 void LoadSettings();
 
+// The station's settings as the start-up reads them: the file checked, the court indexes, the
+// station's number and the number of stations (a VbError unless 1 <= number <= count), then
+// LoadSettings.
+void ReadStationSettings();
+
 // The connection string for these server values; values that hold ';' or '}' are braced.
 QString BuildConnectionString(const QString& server, const QString& port, const QString& user, const QString& password);
 

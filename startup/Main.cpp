@@ -19,24 +19,6 @@ namespace {
 
 SingleInstance* guard = nullptr;
 
-int stationSetting(const QString& key) { return Vb::CInt(ReadIni("System", key, "1", IniFile)); }
-
-// The station's number and the number of stations come from its settings file, both 1 when unset.
-void readStationNumbers()
-{
-    const int number = stationSetting("counter_number");
-    const int count = stationSetting("counter_count");
-    if (count < 1 || number < 1 || number > count)
-        throw VbError(VbErrors::InvalidArgument, "Pallowin",
-                      "The station number (counter_number=" + QString::number(number) +
-                          ") and the number of stations (counter_count=" + QString::number(count) +
-                          ") in [System] of " + IniFile +
-                          " must be whole numbers from 1, the station number no greater than the number of stations.");
-    CounterNumber = number;
-    ShownCounter = number;
-    CounterCount = count;
-}
-
 } // namespace
 
 int RunProgram()
@@ -76,11 +58,7 @@ void Main()
         }
         // Each step may end the program (its error window's Close after a lost database).
         if (!ProgramEnding()) {
-            CheckSettingsFile();
-            LastCourtIndex = MaxCourts - 1;
-            LastCourtTypeIndex = Vb::CInt(Vb::Val(ReadIni("System", "CourtType", "1", IniFile)) - 1);
-            readStationNumbers();
-            LoadSettings();
+            ReadStationSettings();
             CheckDatabase();
         }
         if (!ProgramEnding())
