@@ -84,8 +84,8 @@ void CartPanel::showCart()
 {
     ListView_Cart->clear();
     for (const CartLine& line : m_cart.Lines()) {
-        const QString amount = line.kind == CartLine::Kind::ShopItem ? GroupedAmount(line.amount) : line.amount.Format();
-        auto* item = new QTreeWidgetItem(ListView_Cart, {line.text, line.unitPrice.Format(), line.quantity, amount});
+        auto* item =
+            new QTreeWidgetItem(ListView_Cart, {line.text, line.unitPrice.Format(), line.quantity, ShownAmount(line)});
         for (int c = 1; c <= 3; ++c)
             item->setTextAlignment(c, Qt::AlignRight);
     }

@@ -16,6 +16,16 @@
 int32_t CurrentTransaction = 0;
 int32_t CurrentReceipt = 0;
 
+const QString SlotBookingColumns =
+    QStringLiteral("b_bookername, b_bookertel, b_delaytime, b_playlength, b_specialrate, b_person");
+
+SlotBooking ReadSlotBooking(const Recordset& rs, int first)
+{
+    return {rs.Fields(first).Value(), rs.Fields(first + 1).Value(), static_cast<int>(rs.Fields(first + 2).Integer()),
+            static_cast<int>(rs.Fields(first + 3).Integer()), rs.Fields(first + 4).Value(),
+            static_cast<int>(rs.Fields(first + 5).Integer())};
+}
+
 namespace {
 
 QString journal() { return "tbl_counter" + QString::number(CounterNumber); }
@@ -55,8 +65,8 @@ LockedRows lockSaleRows(Connection& db, const std::vector<CartLine>& lines)
     // Every part gives the same ten columns: its kind, its key, then the slot's booking.
     QStringList parts;
     if (!hours.isEmpty())
-        parts << "(SELECT 's', b_datetime, b_field, b_bookername, b_bookertel, b_delaytime, b_playlength, "
-                 "b_specialrate, b_person, b_paid FROM tbl_booking WHERE " + hours.join(" OR ") + " FOR UPDATE)";
+        parts << "(SELECT 's', b_datetime, b_field, " + SlotBookingColumns + ", b_paid FROM tbl_booking WHERE " +
+                     hours.join(" OR ") + " FOR UPDATE)";
     if (!items.isEmpty())
         parts << "(SELECT 'i', i_name, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL FROM tbl_item WHERE i_name IN (" +
                      items.join(',') + ") FOR UPDATE)";
@@ -68,11 +78,8 @@ LockedRows lockSaleRows(Connection& db, const std::vector<CartLine>& lines)
         const QString kind = rs.Fields(0).Value();
         const QString key = rs.Fields(1).Value();
         if (kind == "s")
-            locked.hours[{key, static_cast<int>(rs.Fields(2).Integer())}] = {
-                {rs.Fields(3).Value(), rs.Fields(4).Value(), static_cast<int>(rs.Fields(5).Integer()),
-                 static_cast<int>(rs.Fields(6).Integer()), rs.Fields(7).Value(),
-                 static_cast<int>(rs.Fields(8).Integer())},
-                Money::Parse(rs.Fields(9).Value())};
+            locked.hours[{key, static_cast<int>(rs.Fields(2).Integer())}] = {ReadSlotBooking(rs, 3),
+                                                                             Money::Parse(rs.Fields(9).Value())};
         else if (kind == "i")
             locked.items << key;
         else

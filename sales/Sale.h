@@ -14,6 +14,14 @@
 extern int32_t CurrentTransaction;
 extern int32_t CurrentReceipt;
 
+class Recordset;
+
+// The columns of tbl_booking a line's SlotBooking is read from, in this order: the payment that makes
+// the line and the sale that checks it read them alike.
+extern const QString SlotBookingColumns;
+// The booking in the row's fields from position first on, in the order of SlotBookingColumns.
+SlotBooking ReadSlotBooking(const Recordset& rs, int first);
+
 // A line of the cart can no longer be sold (its slot was cancelled or paid meanwhile, its item
 // was removed); what() is the message for the cashier.
 class SaleRefused : public std::runtime_error {

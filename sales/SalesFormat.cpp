@@ -18,6 +18,11 @@ QString GroupedAmount(Money amount)
     return (negative ? "-" : "") + whole + plain.mid(plain.indexOf('.'));
 }
 
+QString ShownAmount(const CartLine& line)
+{
+    return line.kind == CartLine::Kind::ShopItem ? GroupedAmount(line.amount) : line.amount.Format();
+}
+
 QString TillAmount(Money amount)
 {
     QString text = amount.Format();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CartLine.h"
 #include "Money.h"
 
 #include <QString>
@@ -9,6 +10,8 @@
 
 // "##,##0.00": thousands grouped with ",".
 QString GroupedAmount(Money amount);
+// A cart line's amount as the cart shows it: grouped for a shop item, plain for a court hour or misc item.
+QString ShownAmount(const CartLine& line);
 // "##.#0": no digit before the point unless needed, ".50", "1234.50", "-5.00".
 QString TillAmount(Money amount);
 // The amount of till-style digits, in cents: "1250" is 12.50; "" is 0.

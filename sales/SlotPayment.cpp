@@ -1,6 +1,7 @@
 #include "SlotPayment.h"
 #include "Cart.h"
 #include "Rates.h"
+#include "Sale.h"
 
 #include "SlotAudit.h"
 #include "SlotChange.h"
@@ -38,13 +39,10 @@ QString printed(double quantity) { return QString::number(quantity, 'g', 15); }
 
 std::optional<SlotBooking> readBooking(const QString& date, const QString& time, int court)
 {
-    Recordset rs = Db::Query("SELECT b_bookername, b_bookertel, b_delaytime, b_playlength, b_specialrate, b_person "
-                             "FROM tbl_booking" + SlotWhere(date, time, court));
+    Recordset rs = Db::Query("SELECT " + SlotBookingColumns + " FROM tbl_booking" + SlotWhere(date, time, court));
     if (rs.EOF_())
         return std::nullopt;
-    return SlotBooking{rs["b_bookername"].Value(), rs["b_bookertel"].Value(),
-                       static_cast<int>(rs["b_delaytime"].Integer()), static_cast<int>(rs["b_playlength"].Integer()),
-                       rs["b_specialrate"].Value(), static_cast<int>(rs["b_person"].Integer())};
+    return ReadSlotBooking(rs, 0);
 }
 
 } // namespace

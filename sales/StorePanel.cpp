@@ -114,40 +114,29 @@ void StorePanel::ListView_Store_Click()
     lbl_ItemPrice->clear();
     if (name == MiscItemName) {
         // Until a description and price are entered there is nothing to ask a quantity of.
-        m_chosen = false;
+        m_item.reset();
         askMisc();
         return;
     }
-    m_kind = CartLine::Kind::ShopItem;
-    m_name = name;
-    m_type = item->data(ColName, TypeRole).toString();
-    m_price = Money::FromCents(item->data(ColName, PriceRole).toLongLong());
-    m_chosen = true;
+    m_item = CartLine{};
+    m_item->kind = CartLine::Kind::ShopItem;
+    m_item->text = name;
+    m_item->tag = item->data(ColName, TypeRole).toString();
+    m_item->unitPrice = Money::FromCents(item->data(ColName, PriceRole).toLongLong());
     askQuantity();
 }
 
 void StorePanel::txt_ItemQuantity_Click()
 {
-    if (m_chosen && !txt_ItemInfo->text().isEmpty())
+    if (m_item && !txt_ItemInfo->text().isEmpty())
         askQuantity();
 }
 
 void StorePanel::askQuantity()
 {
     frm_Calculator pad(window());
-    if (pad.exec() != QDialog::Accepted)
-        return;
-    const QString typed = pad.Quantity();
-    CartLine line;
-    line.kind = m_kind;
-    line.text = m_name;
-    line.tag = m_type;
-    line.unitPrice = m_price;
-    line.quantity = typed;
-    line.amount = Money::FromCents(m_price.Cents() * *ParseQuantity(typed));
-    txt_ItemQuantity->setText(typed);
-    lbl_ItemPrice->setText(m_kind == CartLine::Kind::ShopItem ? GroupedAmount(line.amount) : line.amount.Format());
-    m_cart.AddLine(line);
+    if (pad.exec() == QDialog::Accepted)
+        addChosen(pad.Quantity());
 }
 
 void StorePanel::askMisc()
@@ -156,20 +145,21 @@ void StorePanel::askMisc()
     if (misc.exec() != QDialog::Accepted)
         return;
     // The quantity label then asks how many more of the same description at the typed price.
-    m_kind = CartLine::Kind::Misc;
-    m_name = misc.Description();
-    m_type.clear();
-    m_price = misc.Price();
-    m_chosen = true;
-    CartLine line;
-    line.kind = m_kind;
-    line.text = m_name;
-    line.unitPrice = m_price;
-    line.quantity = "1";
-    line.amount = m_price;
-    txt_ItemInfo->setText(line.text);
-    txt_ItemQuantity->setText(line.quantity);
-    lbl_ItemPrice->setText(line.amount.Format());
+    m_item = CartLine{};
+    m_item->text = misc.Description();
+    m_item->unitPrice = misc.Price();
+    txt_ItemInfo->setText(m_item->text);
+    addChosen("1");
+}
+
+// The chosen item's line for that quantity, shown beside the item and added to the cart.
+void StorePanel::addChosen(const QString& quantity)
+{
+    CartLine line = *m_item;
+    line.quantity = quantity;
+    line.amount = Money::FromCents(line.unitPrice.Cents() * *ParseQuantity(quantity));
+    txt_ItemQuantity->setText(quantity);
+    lbl_ItemPrice->setText(ShownAmount(line));
     m_cart.AddLine(line);
 }
 
@@ -178,7 +168,7 @@ void StorePanel::ClearItemPanel()
     txt_ItemInfo->clear();
     txt_ItemQuantity->clear();
     lbl_ItemPrice->clear();
-    m_chosen = false;
+    m_item.reset();
 }
 
 bool StorePanel::eventFilter(QObject* watched, QEvent* event)

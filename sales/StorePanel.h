@@ -3,6 +3,7 @@
 #include "CartLine.h"
 
 #include <QWidget>
+#include <optional>
 
 class CartPanel;
 class QFrame;
@@ -43,15 +44,12 @@ protected:
 private:
     void askQuantity();
     void askMisc();
+    void addChosen(const QString& quantity);
 
     CartPanel& m_cart;
     // The chosen item, kept here so that a later selection in the list cannot change its price; after
-    // a misc line, its description and typed price.
-    CartLine::Kind m_kind = CartLine::Kind::ShopItem;
-    QString m_name;
-    QString m_type;
-    Money m_price;
-    bool m_chosen = false;
+    // a misc line, its description and typed price. None until an item is chosen.
+    std::optional<CartLine> m_item;
 };
 
 // The item the store asks a description and price for.
