@@ -12,10 +12,11 @@ QString journal() { return "tbl_counter" + QString::number(CounterNumber); }
 
 // Read from the end of the column's index, so that inside a transaction the lock covers the last
 // number and the gap after it: no other station can take or write a higher one meanwhile.
-QString lastOf(const QString& column, bool lock)
+// selected: what the statement gives, the column itself unless the caller reads more at once.
+QString lastOf(const QString& column, bool lock, const QString& selected = {})
 {
-    return "SELECT " + column + " FROM " + journal() + " WHERE " + column + " IS NOT NULL ORDER BY " + column +
-           " DESC LIMIT 1" + (lock ? " FOR UPDATE" : "");
+    return "SELECT " + (selected.isEmpty() ? column : selected) + " FROM " + journal() + " WHERE " + column +
+           " IS NOT NULL ORDER BY " + column + " DESC LIMIT 1" + (lock ? " FOR UPDATE" : "");
 }
 
 int32_t maxOf(Connection& connection, const QString& column, bool lock)
@@ -53,7 +54,7 @@ int32_t GetMaxTransaction() { return maxOf(*Db::Open(), "c_transaction", false);
 
 int32_t GetMaxTransaction(Connection& transaction) { return maxOf(transaction, "c_transaction", true); }
 
-QString LockedLastTransactionQuery() { return lastOf("c_transaction", true); }
+QString LockedLastTransactionQuery(const QString& selected) { return lastOf("c_transaction", true, selected); }
 
 int32_t GetMaxReceipt() { return maxOf(*Db::Open(), "c_receipt", false); }
 

@@ -14,8 +14,9 @@ int32_t GetMaxTransaction();
 // The same inside a transaction: the journal's last number stays locked until it ends, so a second
 // sale of the station waits and takes the next number.
 int32_t GetMaxTransaction(Connection& transaction);
-// The statement of that locked read, for a caller that reads more at once; it selects c_transaction.
-QString LockedLastTransactionQuery();
+// The statement of that locked read, for a caller that reads more at once: it selects the given list,
+// in which c_transaction stands where the caller reads it.
+QString LockedLastTransactionQuery(const QString& selected);
 // The station's highest receipt number, 0 when no line has one.
 int32_t GetMaxReceipt();
 // Gives every line of the transaction the next receipt number and returns it. Receipt numbers go

@@ -70,9 +70,7 @@ LockedRows lockSaleRows(Connection& db, const std::vector<CartLine>& lines)
     if (!items.isEmpty())
         parts << "(SELECT 'i', i_name, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL FROM tbl_item WHERE i_name IN (" +
                      items.join(',') + ") FOR UPDATE)";
-    parts << "(" + QString(LockedLastTransactionQuery()).replace("SELECT c_transaction",
-                                                                 "SELECT 't', c_transaction, NULL, NULL, NULL, "
-                                                                 "NULL, NULL, NULL, NULL, NULL") + ")";
+    parts << "(" + LockedLastTransactionQuery("'t', c_transaction, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL") + ")";
     LockedRows locked;
     for (Recordset rs = db.Query(parts.join(" UNION ALL ")); !rs.EOF_(); rs.MoveNext()) {
         const QString kind = rs.Fields(0).Value();

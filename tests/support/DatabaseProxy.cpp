@@ -53,9 +53,7 @@ struct Link {
 
 DatabaseProxy::DatabaseProxy()
 {
-    m_serverPort = QString::fromLocal8Bit(qgetenv("PALLOWIN_DB_PORT")).toInt();
-    if (m_serverPort == 0)
-        m_serverPort = 3417;
+    m_serverPort = PrivateDatabase::Port();
     m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address = local(0);
     socklen_t length = sizeof address;
@@ -78,8 +76,7 @@ DatabaseProxy::~DatabaseProxy()
 
 QString DatabaseProxy::ConnectionString() const
 {
-    return PrivateDatabase::ConnectionString().replace("PORT=" + QString::number(m_serverPort) + ";",
-                                                       "PORT=" + QString::number(m_port) + ";");
+    return PrivateDatabase::ConnectionString(m_port);
 }
 
 void DatabaseProxy::LoseNext(Loss loss, bool thenRefuse)

@@ -37,9 +37,11 @@ long long serverPid()
 
 } // namespace
 
-QString ConnectionString()
+int Port() { return env("PALLOWIN_DB_PORT", "3417").toInt(); }
+
+QString ConnectionString(int port)
 {
-    return BuildConnectionString("127.0.0.1", env("PALLOWIN_DB_PORT", "3417"), env("PALLOWIN_DB_USER", "pallowin"),
+    return BuildConnectionString("127.0.0.1", QString::number(port), env("PALLOWIN_DB_USER", "pallowin"),
                                  env("PALLOWIN_DB_PASSWORD", "pallowin"));
 }
 

@@ -6,7 +6,10 @@
 // The project's private MariaDB server, started by tools/test (or tools/db start).
 namespace PrivateDatabase {
 
-QString ConnectionString();
+// The port the private server listens on.
+int Port();
+// The connection string of the private server, or of what stands in for it on another port.
+QString ConnectionString(int port = Port());
 // Drops posdb and loads db/schema.sql afresh, and db/demo.sql when asked.
 void Reload(bool withDemo = false);
 // Runs SQL through the server's own client, for setting up what the program's statements cannot.
