@@ -35,9 +35,10 @@ struct NewRow {
 // The rows of one slot key in one statement.
 QString bookingInsert(const QString& date, const QString& time, const std::vector<NewRow>& rows)
 {
+    const QString slot = SlotKey(date, time);
     QStringList values;
     for (const NewRow& r : rows)
-        values << "(" + QString::number(r.delay) + "," + QString::number(r.playLength) + ",'" + SlotKey(date, time) +
+        values << "(" + QString::number(r.delay) + "," + QString::number(r.playLength) + ",'" + slot +
                       "','" + SqlQuote(r.tel) + "','" + SqlQuote(r.org) + "','" + SqlQuote(r.name) + "'," +
                       QString::number(r.court) + ",'" + SqlQuote(r.specialRate) + "'," + QString::number(r.person) +
                       "," + QString::number(r.shared) + ")";

@@ -17,11 +17,11 @@ void WriteRemark(Connection& db, const QString& date, const QString& time, int c
 void WriteRemarks(Connection& db, const QString& date, const QString& time, const std::vector<Remark>& remarks,
                   const QString& actionTime)
 {
+    const QString written = DbDateTime(Now()), slot = SlotKey(date, time);
     QStringList rows;
     for (const Remark& r : remarks)
-        rows << "('" + DbDateTime(Now()) + "','" + SlotKey(date, time) + "','" + SqlQuote(r.remark) + "','" + r.job +
-                    "'," + QString::number(r.court) + ",'" + SqlQuote(Succeeded_User) + "','" + SqlQuote(actionTime) +
-                    "')";
+        rows << "('" + written + "','" + slot + "','" + SqlQuote(r.remark) + "','" + r.job + "'," +
+                    QString::number(r.court) + ",'" + SqlQuote(Succeeded_User) + "','" + SqlQuote(actionTime) + "')";
     db.Execute("INSERT INTO tbl_remark (m_dotime, m_datetime, m_remark, m_job, m_field, m_staff, m_actiontime) VALUES " +
                rows.join(','));
 }

@@ -48,10 +48,8 @@ QString ReadFile(const QString& SourceFile)
     text.replace("\r\n", "\n");
     if (text.endsWith('\n'))
         text.chop(1);
-    QString lines;
-    for (const QString& line : text.split('\n'))
-        lines += "\r\n" + line;
-    return lines;
+    // Each line after a line break, as the support mail has always had it.
+    return "\r\n" + text.replace('\n', "\r\n");
 }
 
 SupportPage::SupportPage(QWidget* parent) : QWidget(parent)
