@@ -356,7 +356,8 @@ private:
         std::vector<SlotToBook> hours;
         for (const PlannedRow& p : *plan)
             hours.push_back({SoakDate, g->RowTime(p.row), p.delay, p.playLength});
-        count("slots booked", BookSlots(*g, hours, booker(), g->court, PasteFromWaitList));
+        count("slots booked", BookSlots(*g, hours, booker(), g->court,
+                                        PasteFromWaitList ? CutEntry::TakenBySameBooker : CutEntry::Untouched));
     }
 
     // The Clear action: what the grid shows is refused first, then the reason is asked.

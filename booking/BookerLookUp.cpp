@@ -2,11 +2,7 @@
 
 #include "Db.h"
 #include "ErrorDisplay.h"
-#include "Prompter.h"
-#include "SpecialGroups.h"
 #include "SqlQuote.h"
-
-#include <functional>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,7 +32,6 @@ std::vector<QLineEdit*> BookerLookUp::groupBoxesExcept(int group) const
 void BookerLookUp::lookUp(QLineEdit* idBox, int minimum, const Register& reg, std::vector<QLineEdit*> toEmpty,
                           QString& rate) const
 {
-    m_lookUpFailed = false;
     if (idBox->text().size() < minimum)
         return;
     try {
@@ -50,11 +45,8 @@ void BookerLookUp::lookUp(QLineEdit* idBox, int minimum, const Register& reg, st
             m_boxes.tel->setText(rs[reg.prefix + "tel"].Value());
             for (QLineEdit* other : toEmpty)
                 other->clear();
-            m_foundBox = idBox;
-            m_foundId = idBox->text();
         }
     } catch (const VbError& e) {
-        m_lookUpFailed = true;
         if (m_tellFailure)
             m_tellFailure(e);
         else
@@ -129,38 +121,4 @@ QString BookerLookUp::RateAtOk(const QString& rate) const
         if (rate == "specialgroup" + QString::number(i) && emptied(m_boxes.groups[static_cast<size_t>(i)]))
             return {};
     return rate;
-}
-
-bool BookerLookUp::UnknownIdsAccepted(QString& rate) const
-{
-    struct IdBox {
-        QLineEdit* box;
-        QString name;
-        std::function<void()> lookUp;
-    };
-    std::vector<IdBox> boxes = {{m_boxes.member, "Members ID", [&] { MemberChanged(rate); }},
-                                {m_boxes.student, "Student ID", [&] { StudentChanged(rate); }}};
-    for (int i = 1; i <= SpecialGroupLimit; ++i)
-        if (m_boxes.groups[static_cast<size_t>(i)])
-            boxes.push_back({m_boxes.groups[static_cast<size_t>(i)], GetSpecialGroupName(i) + " ID",
-                             [&, i] { GroupChanged(i, rate); }});
-    auto found = [this](const QLineEdit* box) { return box == m_foundBox && box->text() == m_foundId; };
-    for (const IdBox& id : boxes) {
-        if (!id.box || id.box->text().trimmed().isEmpty() || found(id.box))
-            continue;
-        id.lookUp();
-        if (m_lookUpFailed)
-            return false;
-        if (found(id.box))
-            continue;
-        if (MsgBox(id.name + " " + id.box->text() +
-                       " was not found.\n\nBook as a walk-in at the normal rate? Choose No to correct the ID.",
-                   Msg::YesNo | Msg::Exclamation) != Msg::Yes) {
-            id.box->setFocus();
-            return false;
-        }
-        rate.clear();
-        return true;
-    }
-    return true;
 }

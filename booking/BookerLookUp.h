@@ -59,11 +59,6 @@ public:
     // The rate class to store: a class whose ID box was emptied after its look-up no longer holds.
     QString RateAtOk(const QString& rate) const;
 
-    // An ID typed into a box that no look-up found is looked up once more and, still not found, said
-    // before OK goes on: the user books as a walk-in at the normal rate (rate emptied, true) or
-    // corrects it (false, the box focused). False too when the look-up itself failed.
-    bool UnknownIdsAccepted(QString& rate) const;
-
 private:
     struct Register {
         QString table;
@@ -78,9 +73,5 @@ private:
     Boxes m_boxes;
     int m_idMinimum = 0;
     int m_groupIdMinimum = 0;
-    // The ID box and ID of the last look-up that found its register row.
-    mutable const QLineEdit* m_foundBox = nullptr;
-    mutable QString m_foundId;
-    mutable bool m_lookUpFailed = false;
     std::function<void(const VbError&)> m_tellFailure;
 };

@@ -15,6 +15,7 @@
 #include "Connection.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 namespace {
@@ -86,20 +87,37 @@ private:
 };
 
 // Why an hour cannot be booked from its start minute for its length beside the court's slots as they
-// are now; none when it can. An hour of the grid's own date was judged on the grid as it was shown,
-// which is out of date by now; the hours of a block booking's later weeks are named with their date.
-std::optional<SlotRefusal> clashRefusal(const BookRows& rows, int row, const SlotToBook& slot, bool shownDate)
+// are now; empty when it can.
+QString clashReason(const BookRows& rows, int row, const SlotToBook& slot)
 {
-    QString reason;
     if (isPreviousSlotConflict(rows, row, slot.delay))
-        reason = "the slot before it runs into it.";
-    else if (isNextSlotConflict(rows, row, slot.delay, slot.playLength))
-        reason = "the slot after it starts before it would end.";
-    if (reason.isEmpty())
-        return std::nullopt;
-    if (shownDate)
-        return SlotRefusal{slot.time + " was not booked: " + reason + " Please look at the grid again."};
-    return SlotRefusal{slot.time + " on " + slot.date + " was not booked: " + reason};
+        return QStringLiteral("the slot before it runs into it");
+    if (isNextSlotConflict(rows, row, slot.delay, slot.playLength))
+        return QStringLiteral("the slot after it starts before it would end");
+    return {};
+}
+
+// How the refusal of an hour that meets another slot reads, from the reason.
+using ClashRefusal = std::function<SlotRefusal(const SlotToBook& slot, const QString& reason)>;
+
+// What became of the waiting-list entry this station cut, once the first hour was booked.
+enum class EntryFate { Taken, Left, Gone };
+
+// Removes the cut waiting-list entry with the first hour booked, as cut says. The entry's row is
+// locked before its customer is compared, so it is taken once even when stations race for it.
+EntryFate takeCutEntry(Connection& db, CutEntry cut, const Booker& booker)
+{
+    const QString entry = " FROM tbl_waitlist WHERE w_id='" + SqlQuote(WaitListCutId) + "'";
+    if (cut == CutEntry::TakenBySameBooker) {
+        Recordset rs = db.Query("SELECT w_bookername, w_bookertel" + entry + " FOR UPDATE");
+        const auto same = [](const QString& a, const QString& b) {
+            return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+        };
+        if (rs.EOF_() || !same(rs["w_bookername"].Value(), booker.name) ||
+            !same(rs["w_bookertel"].Value(), booker.tel))
+            return EntryFate::Left;
+    }
+    return db.Execute("DELETE" + entry) > 0 ? EntryFate::Taken : EntryFate::Gone;
 }
 
 // Writes the booking of one slot inside the change's transaction: its own row and the marker rows of
@@ -191,67 +209,111 @@ void ForgetCutEntry()
     SlotDate.clear();
 }
 
-std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
-                            const QString& court, bool fromWaitList)
+namespace {
+
+using Refusals = std::vector<std::optional<SlotRefusal>>;
+
+// Books the hours as BookSlots says. Gives the refusal of each hour, none when the change as a whole
+// was refused (and told) or never began.
+std::optional<Refusals> bookHours(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
+                                  const QString& court, CutEntry cut, const ClashRefusal& clash)
 {
     const std::optional<int> c = ChosenCourt(court);
     if (!c || hours.empty())
-        return std::vector<bool>(hours.size());
+        return std::nullopt;
     // A past hour is refused before anything is asked of the database.
-    std::vector<std::optional<SlotRefusal>> past(hours.size());
+    Refusals past(hours.size());
     for (size_t i = 0; i < hours.size(); ++i)
         if (IsPastSlot(hours[i].time, hours[i].date))
             past[i] = SlotRefusal{"You cannot book previous entry"};
-    std::vector<std::optional<SlotRefusal>> refusals = past;
-    bool bookedOne = false;
-    bool entryGone = false;
+    if (allRefused(past))
+        return past;
+    Refusals refusals = past;
+    std::optional<EntryFate> entry;
     const QString actionTime = grid.ActionTime();
     const int rowCount = grid.RowCount();
-    if (!allRefused(past) && !RunSlotChange([&](Connection& db) {
-            refusals = past;
-            bookedOne = false;
-            LockCourts(db, *c);
-            CourtDays days(db, *c, rowCount);
-            for (size_t i = 0; i < refusals.size(); ++i) {
-                if (refusals[i])
-                    continue;
-                const SlotToBook& slot = hours[i];
-                const int row = GridRowOfHour(slot.time.left(2).toInt(), rowCount);
-                BookRows& rows = days.Of(slot.date);
-                refusals[i] = RunSlotPart(db, hours.size() > 1, [&] {
-                    if (const auto clash = clashRefusal(rows, row, slot, slot.date == grid.GridDate()))
-                        throw *clash;
-                    bookSlot(db, slot.date, slot.time, *c, booker, slot.delay, slot.playLength, actionTime);
-                    // The cut waiting-list entry goes with the first hour booked; when another station
-                    // booked or cleared it since it was cut, its customer is not booked a second time.
-                    if (fromWaitList && !bookedOne &&
-                        db.Execute("DELETE FROM tbl_waitlist where w_id='" + SqlQuote(WaitListCutId) + "'") == 0) {
-                        entryGone = true;
+    const bool committed = RunSlotChange([&](Connection& db) {
+        refusals = past;
+        entry.reset();
+        LockCourts(db, *c);
+        CourtDays days(db, *c, rowCount);
+        for (size_t i = 0; i < refusals.size(); ++i) {
+            if (refusals[i])
+                continue;
+            const SlotToBook& slot = hours[i];
+            const int row = GridRowOfHour(slot.time.left(2).toInt(), rowCount);
+            BookRows& rows = days.Of(slot.date);
+            refusals[i] = RunSlotPart(db, hours.size() > 1, [&] {
+                if (const QString reason = clashReason(rows, row, slot); !reason.isEmpty())
+                    throw clash(slot, reason);
+                bookSlot(db, slot.date, slot.time, *c, booker, slot.delay, slot.playLength, actionTime);
+                // When the booker was read from the cut entry and another station booked or cleared
+                // the entry since, its customer is not booked a second time.
+                if (cut != CutEntry::Untouched && !entry) {
+                    entry = takeCutEntry(db, cut, booker);
+                    if (*entry == EntryFate::Gone)
                         throw SlotRefusal{WaitListEntryGoneMessage, Msg::Critical, true};
-                    }
-                });
-                if (!refusals[i]) {
-                    bookedOne = true;
-                    BookRow& booked = rows[static_cast<size_t>(row)];
-                    booked.bookerName = booker.name;
-                    booked.delay = static_cast<int16_t>(slot.delay);
-                    booked.playLength = static_cast<int16_t>(slot.playLength);
                 }
+            });
+            if (!refusals[i]) {
+                BookRow& booked = rows[static_cast<size_t>(row)];
+                booked.bookerName = booker.name;
+                booked.delay = static_cast<int16_t>(slot.delay);
+                booked.playLength = static_cast<int16_t>(slot.playLength);
             }
-        })) {
-        if (entryGone) {
+        }
+    });
+    if (!committed) {
+        if (entry == EntryFate::Gone) {
             ForgetCutEntry();
             grid.RefreshWaitList();
         }
-        return std::vector<bool>(hours.size());
+        return std::nullopt;
     }
-    if (fromWaitList && bookedOne) {
+    if (entry == EntryFate::Taken) {
         PasteFromWaitList = false;
         // The entry is gone; its number must not reach a later paste.
         WaitListCutId.clear();
         grid.RefreshWaitList();
     }
-    return ShowRefusals(refusals);
+    return refusals;
+}
+
+} // namespace
+
+std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
+                            const QString& court, CutEntry cut)
+{
+    // An hour of the grid's own date was judged on the grid as it was shown, which is out of date by now.
+    const std::optional<Refusals> refusals =
+        bookHours(grid, hours, booker, court, cut, [&grid](const SlotToBook& slot, const QString& reason) {
+            if (slot.date == grid.GridDate())
+                return SlotRefusal{slot.time + " was not booked: " + reason + ". Please look at the grid again."};
+            return SlotRefusal{slot.time + " on " + slot.date + " was not booked: " + reason + "."};
+        });
+    return refusals ? ShowRefusals(*refusals) : std::vector<bool>(hours.size());
+}
+
+std::vector<bool> BookBlock(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
+                            const QString& court, CutEntry cut)
+{
+    const std::optional<Refusals> refusals =
+        bookHours(grid, hours, booker, court, cut, [](const SlotToBook&, const QString& reason) {
+            return SlotRefusal{reason.left(1).toUpper() + reason.mid(1) + "."};
+        });
+    std::vector<bool> booked(hours.size());
+    if (!refusals)
+        return booked;
+    // Each week's hour is named with its date, so that a block over several weeks can be read back.
+    QStringList leftOut;
+    for (size_t i = 0; i < hours.size(); ++i) {
+        booked[i] = !(*refusals)[i];
+        if ((*refusals)[i])
+            leftOut << hours[i].date + " " + hours[i].time + ": " + (*refusals)[i]->message;
+    }
+    if (!leftOut.isEmpty())
+        MsgBox("These hours of the block booking were not booked:\r\n" + leftOut.join("\r\n"), Msg::Critical);
+    return booked;
 }
 
 std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringList& times, const Booker& booker,
@@ -260,7 +322,7 @@ std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringLi
     std::vector<SlotToBook> hours;
     for (const QString& time : times)
         hours.push_back({date, time, delay, playLength});
-    return BookSlots(grid, hours, booker, court, fromWaitList);
+    return BookSlots(grid, hours, booker, court, fromWaitList ? CutEntry::TakenWithBooker : CutEntry::Untouched);
 }
 
 bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,

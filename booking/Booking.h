@@ -35,19 +35,36 @@ inline const QString WaitListEntryGoneMessage =
 // paste books another customer in its place unasked.
 void ForgetCutEntry();
 
+// What a booking does with the waiting-list entry this station cut (WaitListCutId).
+enum class CutEntry {
+    // Nothing: no entry is cut.
+    Untouched,
+    // The booker was typed: the entry goes with the first hour booked only when the booker is its
+    // customer (the same name and telephone); another booker leaves it waiting, and the cut pending.
+    TakenBySameBooker,
+    // The booker was read from the entry: the entry goes with the first hour booked; when it was
+    // booked or cleared elsewhere meanwhile, nothing is booked and the cut is forgotten.
+    TakenWithBooker,
+};
+
 // Books the hours on court for booker, with their audit rows and the rows of the courts that share
 // space, in one transaction that holds the court and decides on its slots as they are inside it. An
 // hour that cannot be booked (past, taken, or meeting a slot before or after it as the court stands
 // now) is left out and its refusal shown once the others are written; a bad court is refused before
-// anything; a database failure writes none of them and throws. The first hour booked takes the cut
-// waiting-list entry when fromWaitList; when that entry was booked or cleared elsewhere meanwhile,
-// nothing is booked and the cut is forgotten. Element i tells whether hours[i] was booked.
+// anything; a database failure writes none of them and throws. The cut waiting-list entry goes as
+// cut says. Element i tells whether hours[i] was booked.
 std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
-                            const QString& court, bool fromWaitList);
+                            const QString& court, CutEntry cut);
 
-// Books the hours at times of one date, all with the same start minute and length, as above.
+// Books the hours at times of one date, all with the same start minute and length, as above;
+// fromWaitList: the booker was read from the cut waiting-list entry.
 std::vector<bool> BookSlots(SlotGrid& grid, const QString& date, const QStringList& times, const Booker& booker,
                             const QString& court, bool fromWaitList, int delay, int playLength);
+
+// Books the hours of a block booking, which asked nothing on the grid, as BookSlots does; the hours
+// left out are told in one message at the end, each with its date and reason.
+std::vector<bool> BookBlock(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
+                            const QString& court, CutEntry cut);
 
 // Books one hour of one court as BookSlots does.
 bool doBooking(SlotGrid& grid, const QString& date, const QString& time, const QString& tel, const QString& org,

@@ -274,7 +274,8 @@ void Block_Booking(SlotGrid& grid, const QStringList& dates)
         for (int row = 1; row <= grid.RowCount(); ++row)
             if (grid.IsSelected(row))
                 hours.push_back({date, grid.RowTime(row)});
-    BookSlots(grid, hours, *booker, grid.CourtText(), PasteFromWaitList);
+    BookBlock(grid, hours, *booker, grid.CourtText(),
+              PasteFromWaitList ? CutEntry::TakenWithBooker : CutEntry::Untouched);
 }
 
 void doDelay(SlotGrid& grid, int value, bool sayConflicts)

@@ -155,8 +155,6 @@ void frm_Booker::book()
         MsgBox("Please enter booker's name!", Msg::Critical);
         return;
     }
-    if (!m_lookUp.UnknownIdsAccepted(Tag))
-        return;
     Tag = m_lookUp.RateAtOk(Tag);
     int person = 0;
     if (PerPersonChargingOn == 1) {
@@ -168,10 +166,23 @@ void frm_Booker::book()
         person = *typed;
     }
     CurrentTask = "booking the slot";
-    if (IsUserAllowed(false)) {
-        BookSlots(m_grid, PlannedHours(m_grid, m_date, m_plan), {txt_BookerTel->text(), txt_BookerOrg->text(), txt_BookerName->text(), Tag, person},
-                  m_court, PasteFromWaitList);
+    if (!IsUserAllowed(false)) {
+        m_grid.RefreshView();
+        accept();
+        return;
     }
+    // The booker is the one typed here: a cut waiting-list entry goes only with its own customer.
+    const std::vector<bool> booked =
+        BookSlots(m_grid, PlannedHours(m_grid, m_date, m_plan),
+                  {txt_BookerTel->text(), txt_BookerOrg->text(), txt_BookerName->text(), Tag, person}, m_court,
+                  PasteFromWaitList ? CutEntry::TakenBySameBooker : CutEntry::Untouched);
     m_grid.RefreshView();
-    accept();
+    // An hour left out keeps the dialog open with what was typed, for another try of those hours.
+    std::vector<PlannedRow> leftOut;
+    for (size_t i = 0; i < m_plan.size(); ++i)
+        if (!booked[i])
+            leftOut.push_back(m_plan[i]);
+    m_plan = std::move(leftOut);
+    if (m_plan.empty())
+        accept();
 }

@@ -114,7 +114,8 @@ void SlotClipboard::Paste(SlotGrid& grid)
     if (hours.empty())
         return;
     if (verified(grid))
-        BookSlots(grid, hours, *booker, grid.CourtText(), PasteFromWaitList);
+        BookSlots(grid, hours, *booker, grid.CourtText(),
+                  PasteFromWaitList ? CutEntry::TakenWithBooker : CutEntry::Untouched);
     grid.RefreshView();
 }
 

@@ -649,22 +649,30 @@ TEST_F(SharedCourtRaces, AChangeThatCannotGetItsCourtInTimeSaysAnotherStationIsC
     EXPECT_EQ(row(3, "15:00", "b_delaytime"), "0");
 }
 
-TEST_F(Booking, ABlockBookingLeavesOutTheWeeksWhoseHourBeforeRunsIntoIt)
+TEST_F(Booking, ABlockBookingNamesEveryWeekItLeavesOutWithItsReason)
 {
     IsUserAllowed(false);
     ASSERT_TRUE(book(3, "20:00", "Copied"));
+    ASSERT_TRUE(book(3, "18:00", "Late", 0, 70));
     ASSERT_TRUE(book(3, "18:00", "Long", 0, 80, "2026-12-15"));
+    ASSERT_TRUE(book(3, "19:00", "Taken", 0, 60, "2026-12-22"));
     SlotDate = Day;
     SlotTime = "20:00";
     SlotCourt = 3;
     Db::Execute("INSERT INTO tbl_booking_clipboard1 SET b_datetime='2026-12-08 20:00:00', b_field=3, "
                 "b_bookername='Copied'");
     TestGrid grid(Day, 3);
-    grid.Select({"19:00"});
-    Block_Booking(grid, QStringList{"2026-12-08", "2026-12-15", "2026-12-22"});
-    EXPECT_EQ(count("tbl_booking WHERE b_bookername='Copied' AND b_datetime LIKE '%19:00:00'"), 2);
-    EXPECT_EQ(row(3, "19:00", "b_bookername", "2026-12-15"), "none");
-    EXPECT_EQ(prompter.prompts(), QStringList({"19:00 on 2026-12-15 was not booked: the slot before it runs into it."}));
+    grid.Select({"13:00", "19:00"});
+    Block_Booking(grid, QStringList{"2026-12-08", "2026-12-15", "2026-12-22", "2026-12-29"});
+    EXPECT_EQ(count("tbl_booking WHERE b_bookername='Copied' AND b_datetime LIKE '%13:00:00'"), 3);
+    EXPECT_EQ(count("tbl_booking WHERE b_bookername='Copied' AND b_datetime LIKE '%19:00:00'"), 1);
+    EXPECT_EQ(row(3, "19:00", "b_bookername", "2026-12-29"), "Copied");
+    EXPECT_EQ(prompter.prompts(), QStringList({"These hours of the block booking were not booked:\r\n"
+                                               "2026-12-08 13:00: You cannot book previous entry\r\n"
+                                               "2026-12-08 19:00: The slot before it runs into it.\r\n"
+                                               "2026-12-15 19:00: The slot before it runs into it.\r\n"
+                                               "2026-12-22 19:00: The field already being booked"}))
+        << "one message at the end, every week named, and nothing asks to look at a grid that asked nothing";
 }
 
 TEST_F(Booking, AFailureInTheMiddleOfASharedCourtChangeWritesNothing)

@@ -55,7 +55,7 @@ int main(int argc, char** argv)
         QTextStream(stdout) << "ready" << Qt::endl;
         QTextStream(stdin).readLine();
         if (booker && plan)
-            BookSlots(grid, {{args[2], args[3]}}, *booker, "3", PasteFromWaitList);
+            BookSlots(grid, {{args[2], args[3]}}, *booker, "3", CutEntry::TakenWithBooker);
     } catch (const VbError& e) {
         QTextStream(stderr) << e.description() << "\n";
         return 1;

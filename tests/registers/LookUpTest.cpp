@@ -134,34 +134,26 @@ TEST_F(LookUp, APasteFromEachRegisterFillsTheWaitingListDialog)
     EXPECT_TRUE(prompter.prompts().isEmpty());
 }
 
-TEST_F(LookUp, AnIdNoRegisterHasIsSaidBeforeBooking)
+TEST_F(LookUp, AnIdNoRegisterHasKeepsTheBookerFoundAndAsksNothing)
 {
     frm_Booker dialog(grid, nullptr);
     QTest::keyClicks(dialog.txt_BookerMemberID, "M001");
     ASSERT_EQ(dialog.Tag, "member");
-    QTest::keyClicks(dialog.txt_BookerMemberID, "9");  // M0019: no such member, the booker data stay
-
-    prompter.Answer(Msg::No);
+    QTest::keyClicks(dialog.txt_BookerMemberID, "9"); // M0019: no such member, the booker data stay
+    EXPECT_EQ(booker(dialog), "Anna Lindqvist|Riverside FC|555-0101|member");
     dialog.cmd_OK_Click();
-    EXPECT_EQ(prompter.prompts(),
-              QStringList({"Members ID M0019 was not found.\n\nBook as a walk-in at the normal rate? Choose No to "
-                           "correct the ID."}));
-    EXPECT_EQ(count("tbl_booking"), 0);
-    EXPECT_NE(dialog.result(), QDialog::Accepted);
-
-    dialog.txt_BookerMemberID->setText("M003");
-    dialog.cmd_OK_Click();
-    EXPECT_EQ(booked(), "Priya Raman|member") << "a corrected ID asks nothing";
+    EXPECT_EQ(booked(), "Anna Lindqvist|member") << "the member found is booked at the member's own rate";
 
     grid.Select({"17:00"});
     frm_Booker walkIn(grid, nullptr);
     walkIn.txt_BookerName->setText("Walk In");
     walkIn.txt_BookerStudentID->setText("S999");
-    prompter.Answer(Msg::Yes);
     walkIn.cmd_OK_Click();
     EXPECT_EQ(scalar("SELECT CONCAT_WS('|', b_bookername, b_specialrate) FROM tbl_booking WHERE "
                      "b_datetime='2026-12-08 17:00:00'"),
-              "Walk In|");
+              "Walk In|")
+        << "an ID never found gives no rate";
+    EXPECT_TRUE(prompter.prompts().isEmpty());
 }
 
 } // namespace
