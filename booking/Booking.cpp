@@ -247,8 +247,9 @@ std::optional<Refusals> bookHours(SlotGrid& grid, const std::vector<SlotToBook>&
                 if (const QString reason = clashReason(rows, row, slot); !reason.isEmpty())
                     throw clash(slot, reason);
                 bookSlot(db, slot.date, slot.time, *c, booker, slot.delay, slot.playLength, actionTime);
-                // When the booker was read from the cut entry and another station booked or cleared
-                // the entry since, its customer is not booked a second time.
+                // The cut waiting-list entry goes with the first hour booked, when this is its
+                // customer; a booker read from an entry that another station booked or cleared since
+                // the cut is not booked a second time.
                 if (cut != CutEntry::Untouched && !entry) {
                     entry = takeCutEntry(db, cut, booker);
                     if (*entry == EntryFate::Gone)
