@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -23,6 +24,13 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption)
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
+}
+
+QString keepOnce(QString& keptIn, const QString& report)
+{
+    if (keptIn.isEmpty())
+        keptIn = KeepErrorReport(report);
+    return keptIn;
 }
 
 } // namespace
@@ -109,12 +117,7 @@ void frm_ErrorDisplay::btn_Close_Click()
 
 QString frm_ErrorDisplay::fullReport() const { return lbl_Error->text() + "\r\n\r\n" + m_report; }
 
-QString frm_ErrorDisplay::keepReport()
-{
-    if (m_keptIn.isEmpty())
-        m_keptIn = KeepErrorReport(fullReport());
-    return m_keptIn;
-}
+QString frm_ErrorDisplay::keepReport() { return keepOnce(*m_keptIn, fullReport()); }
 
 void frm_ErrorDisplay::btn_Repair_Click() { CheckDatabase(); }
 
@@ -123,23 +126,28 @@ void frm_ErrorDisplay::btn_CopyToClipboard_Click()
     const QString report = fullReport();
     QApplication::clipboard()->setText(report);
 
-    // The mailer may take a minute and more: the station goes on meanwhile, and the window tells
-    // how it went when the mailer has ended.
+    // The mailer may take a minute and more: the station goes on meanwhile, and how it went is told
+    // when the mailer has ended, also when this window was closed before.
     btn_CopyToClipboard->setEnabled(false);
-    StartSupportMail(StationMailSender, report + SupportAppendix(), this, [this](const QString& failure) {
-        btn_CopyToClipboard->setEnabled(true);
-        if (!failure.isEmpty()) {
-            const QString kept = keepReport();
-            MsgBox("The email to " + SupportMailbox + " could not be sent.\r\n" + failure +
-                       "\r\n\r\nThe report is on the clipboard" +
-                       (kept.isEmpty() ? QString() : " and in the file " + kept) +
-                       "; please pass it on to technical support another way.",
-                   Msg::Critical);
-            return;
-        }
-        MsgBox("Your email has been sent to " + SupportMailbox + "\r\n" +
-                   "You will be contacted by our technical support via your given email",
-               Msg::Information);
-        btn_Close_Click();
-    });
+    const QPointer<frm_ErrorDisplay> window(this);
+    auto keptIn = m_keptIn;
+    StartSupportMail(StationMailSender, report + SupportAppendix(), QCoreApplication::instance(),
+                     [window, keptIn, report](const QString& failure) {
+                         if (window)
+                             window->btn_CopyToClipboard->setEnabled(true);
+                         if (!failure.isEmpty()) {
+                             const QString kept = keepOnce(*keptIn, report);
+                             MsgBox("The email to " + SupportMailbox + " could not be sent.\r\n" + failure +
+                                        "\r\n\r\nThe report is on the clipboard" +
+                                        (kept.isEmpty() ? QString() : " and in the file " + kept) +
+                                        "; please pass it on to technical support another way.",
+                                    Msg::Critical);
+                             return;
+                         }
+                         MsgBox("Your email has been sent to " + SupportMailbox + "\r\n" +
+                                    "You will be contacted by our technical support via your given email",
+                                Msg::Information);
+                         if (window && window->isVisible())
+                             window->btn_Close_Click();
+                     });
 }

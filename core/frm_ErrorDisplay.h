@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -34,7 +36,8 @@ private:
     // After a database failure the station cannot go on: Close ends the program.
     bool m_endOnClose = false;
     QString m_report;
-    QString m_keptIn;
+    // Where the report was kept; shared with a mailer that may end after the window has closed.
+    std::shared_ptr<QString> m_keptIn = std::make_shared<QString>();
 
     QLabel* lbl_Error;
     QPlainTextEdit* txt_Error;

@@ -64,29 +64,6 @@ QLabel* playList(const QString& name, const QString& tab, QTabWidget* strip)
     return l;
 }
 
-
-// The grid as seen from the row under the mouse, so that the slot history reads that row.
-class RowUnderMouse : public SlotGrid {
-public:
-    RowUnderMouse(const SlotGrid& grid, int row) : m_grid(grid), m_row(row) {}
-    QString GridDate() const override { return m_grid.GridDate(); }
-    QString CourtText() const override { return m_grid.CourtText(); }
-    int RowCount() const override { return m_grid.RowCount(); }
-    QString RowText(int row) const override { return m_grid.RowText(row); }
-    QString NameCell(int row) const override { return m_grid.NameCell(row); }
-    QString PaidCell(int row) const override { return m_grid.PaidCell(row); }
-    bool IsSelected(int row) const override { return m_grid.IsSelected(row); }
-    int CurrentRow() const override { return m_row; }
-    const BookRows& Rows() const override { return m_grid.Rows(); }
-    QString ActionTime() const override { return m_grid.ActionTime(); }
-    QWidget* Owner() override { return nullptr; }
-    void RefreshView() override {}
-
-private:
-    const SlotGrid& m_grid;
-    int m_row;
-};
-
 // Shows the grid's slot menu on a release of the right button; other buttons do nothing.
 class RightButtonMenu : public QObject {
 public:
@@ -232,11 +209,16 @@ void BookingsPage::RefreshView()
     PreviousPlayList->setText(m_reading.lists.previous);
     CurrentPlayList->setText(m_reading.lists.current);
     NextPlayList->setText(m_reading.lists.next);
-    lbl_RefreshFailure->setText(m_reading.failure);
-    lbl_RefreshFailure->setVisible(!m_reading.failure.isEmpty());
+    ShowFailure(m_reading.failure);
     if (ToolTip)
         ToolTip->SetToolText(ListView_Book, {});
     colourHours();
+}
+
+void BookingsPage::ShowFailure(const QString& failure)
+{
+    lbl_RefreshFailure->setText(failure);
+    lbl_RefreshFailure->setVisible(!failure.isEmpty());
 }
 
 void BookingsPage::showRows()
@@ -408,12 +390,4 @@ void BookingsPage::RefreshWaitList()
 {
     if (WaitListChanged)
         WaitListChanged();
-}
-
-void BookingsPage::ListView_Book_TipWanted(const QPoint& position)
-{
-    QTreeWidgetItem* item = ListView_Book->itemAt(position);
-    const int row = item ? ListView_Book->indexOfTopLevelItem(item) + 1 : 0;
-    if (ToolTip)
-        ToolTip->SetToolText(ListView_Book, row >= 1 ? m_history.Text(RowUnderMouse(*this, row)) : QString());
 }

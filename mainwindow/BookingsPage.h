@@ -69,6 +69,8 @@ public:
     void RefreshViewInit();
     void RefreshView() override;
     void RefreshWaitList() override;
+    // Says over the grid what could not be read, until the next refresh; the empty text says nothing.
+    void ShowFailure(const QString& failure);
 
     void DelayGameTime(int IndexNumber, int DelayTime, bool requireAuthorization);
 
@@ -92,8 +94,6 @@ public:
     void Command1_Click();
     void ListView_Book_Click();
     void ListView_Book_DblClick();
-    // The tip shows the history of the row under the mouse.
-    void ListView_Book_TipWanted(const QPoint& position);
 
 private:
     void buildSlotMenu();

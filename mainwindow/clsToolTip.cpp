@@ -1,11 +1,14 @@
 #include "clsToolTip.h"
 
+#include "DurationBars.h"
+
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QToolTip>
-#include <QWidget>
 
 namespace {
 
@@ -16,12 +19,29 @@ QWidget* mouseTarget(QWidget* control)
     return area ? area->viewport() : control;
 }
 
+long windowsColour(const QColor& colour) { return colour.red() | colour.green() << 8 | colour.blue() << 16; }
+
+// The desktop's tip window that shows text.
+QLabel* tipShowing(const QString& text)
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* label = qobject_cast<QLabel*>(window);
+        if (label && window->inherits("QTipLabel") && !window->isHidden() && label->text() == text)
+            return label;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 bool clsToolTip::Create(QWidget* owner)
 {
-    if (!m_owner)
+    if (!m_owner && owner) {
         m_owner = owner;
+        const QPalette desktop = QToolTip::palette();
+        m_backColor = windowsColour(desktop.color(QPalette::ToolTipBase));
+        m_foreColor = windowsColour(desktop.color(QPalette::ToolTipText));
+    }
     return m_owner != nullptr;
 }
 
@@ -75,6 +95,41 @@ void clsToolTip::SetDelayTime(int kind, int milliseconds)
         m_delays[static_cast<size_t>(kind & 3)] = milliseconds;
 }
 
+long clsToolTip::BackColor() const { return m_owner ? m_backColor : 0; }
+
+void clsToolTip::SetBackColor(long colour)
+{
+    if (m_owner) {
+        m_backColor = colour;
+        dressTip();
+    }
+}
+
+long clsToolTip::ForeColor() const { return m_owner ? m_foreColor : 0; }
+
+void clsToolTip::SetForeColor(long colour)
+{
+    if (m_owner) {
+        m_foreColor = colour;
+        dressTip();
+    }
+}
+
+int clsToolTip::Margin(int side) const
+{
+    return m_owner && side >= 0 && side < 4 ? m_margins[static_cast<size_t>(side)] : 0;
+}
+
+void clsToolTip::SetMargin(int side, int pixels)
+{
+    if (m_owner && side >= 0 && side < 4) {
+        m_margins[static_cast<size_t>(side)] = pixels;
+        dressTip();
+    }
+}
+
+WId clsToolTip::hWnd() const { return m_tip && m_tip->isVisible() ? m_tip->winId() : 0; }
+
 QWidget* clsToolTip::toolOf(QObject* watched) const
 {
     for (const auto& [control, text] : m_tools)
@@ -85,18 +140,29 @@ QWidget* clsToolTip::toolOf(QObject* watched) const
 
 bool clsToolTip::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Leave && m_tip) {
+        // The desktop reuses its tip window for the next tip of any control: ours goes at once,
+        // so that no other tip shows in our colours.
+        m_tip->hide();
+        return false;
+    }
     if (event->type() != QEvent::ToolTip)
         return false;
     QWidget* control = toolOf(watched);
     if (!control)
         return false;
     const auto* help = static_cast<QHelpEvent*>(event);
-    emit TipWanted(control, help->pos());
     const QString text = ToolText(control);
     if (text.isEmpty()) {
         QToolTip::hideText();
         return true;
     }
+    showTip(static_cast<QWidget*>(watched), help->globalPos(), text);
+    return true;
+}
+
+void clsToolTip::showTip(QWidget* at, const QPoint& globalPos, const QString& text)
+{
     // Lines wider than the limit wrap; the tip is never wider than it.
     QString shown = text;
     const QFontMetrics metrics(QToolTip::font());
@@ -106,6 +172,19 @@ bool clsToolTip::eventFilter(QObject* watched, QEvent* event)
     if (tooWide)
         shown = "<table width=\"" + QString::number(m_maxTipWidth) + "\"><tr><td>" +
                 text.trimmed().toHtmlEscaped().replace("\r\n", "<br>") + "</td></tr></table>";
-    QToolTip::showText(help->globalPos(), shown.trimmed(), static_cast<QWidget*>(watched), {}, m_delays[AutoPop]);
-    return true;
+    QToolTip::showText(globalPos, shown.trimmed(), at, {}, m_delays[AutoPop]);
+    m_tip = tipShowing(shown.trimmed());
+    dressTip();
+}
+
+void clsToolTip::dressTip()
+{
+    if (!m_tip)
+        return;
+    QPalette palette = m_tip->palette();
+    palette.setColor(QPalette::ToolTipBase, ColourOf(m_backColor));
+    palette.setColor(QPalette::ToolTipText, ColourOf(m_foreColor));
+    m_tip->setPalette(palette);
+    m_tip->setContentsMargins(m_margins[0], m_margins[1], m_margins[2], m_margins[3]);
+    m_tip->resize(m_tip->sizeHint());
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QObject>
-#include <QPoint>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <array>
 #include <map>
 
-class QWidget;
+class QLabel;
 
 // Multi-line tips attached to controls, whose texts can change while the program runs. Until
 // Create is called every operation does nothing and answers 0, false or the empty text.
@@ -30,23 +31,41 @@ public:
     // Below 1 means no limit, read back as -1.
     int MaxTipWidth() const;
     void SetMaxTipWidth(int pixels);
-    // The kind is taken modulo 4.
+    // The kind is taken modulo 4. Only how long a tip stays shown (AutoPop) acts on the tips; the
+    // other kinds are kept and read back, the waits before a tip shows being the desktop's own.
     int DelayTime(int kind) const;
     void SetDelayTime(int kind, int milliseconds);
 
-signals:
-    // Raised just before the tip of a control shows, with the mouse position in the control, so
-    // that the owner can put in the text of what is under the mouse.
-    void TipWanted(QWidget* control, const QPoint& position);
+    // Colours of the tips as 32-bit Windows values (0x00BBGGRR), the desktop's tip colours until set.
+    long BackColor() const;
+    void SetBackColor(long colour);
+    long ForeColor() const;
+    void SetForeColor(long colour);
+    // Space added inside the tip on one side: 0 left, 1 top, 2 right, 3 bottom. Any other side
+    // reads 0, and setting it changes nothing.
+    int Margin(int side) const;
+    void SetMargin(int side, int pixels);
+
+    // The window of the tip this instance shows, 0 while it shows none.
+    WId hWnd() const;
+    WId ToolTipHandle() const { return hWnd(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* toolOf(QObject* watched) const;
+    void showTip(QWidget* at, const QPoint& globalPos, const QString& text);
+    // Gives the tip shown the colours and margins of this instance.
+    void dressTip();
 
     QWidget* m_owner = nullptr;
     std::map<QWidget*, QString> m_tools;
     int m_maxTipWidth = -1;
     std::array<int, 4> m_delays{500, 100, 5000, 500};
+    long m_backColor = 0;
+    long m_foreColor = 0;
+    std::array<int, 4> m_margins{};
+    // The desktop's tip window while it shows a tip of this instance.
+    QPointer<QLabel> m_tip;
 };

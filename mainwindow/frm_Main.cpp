@@ -38,7 +38,6 @@
 #include "Globals.h"
 #include "LoginStatus.h"
 #include "OptionSettings.h"
-#include "Prompter.h"
 #include "Settings.h"
 #include "SpecialGroups.h"
 #include "StaffLog.h"
@@ -211,8 +210,6 @@ void frm_Main::layOut()
     ToolTip = new clsToolTip;
     ToolTip->setParent(this);
     Bookings->ToolTip = ToolTip;
-    connect(ToolTip, &clsToolTip::TipWanted, Bookings,
-            [this](QWidget*, const QPoint& at) { Bookings->ListView_Book_TipWanted(at); });
     Bookings->WaitListChanged = [this] { RefreshWaitList(); };
     connectSales();
     Bookings->mnu_Mouse->ConnectWaitList(*WaitList);
@@ -447,9 +444,10 @@ void frm_Main::Clock_Timer()
             RefreshAlert();
             RefreshView();
         } catch (const VbError& e) {
-            MsgBox("The courts whose players change at the coming hour cannot be read now; they are read again "
-                   "at the next hour.\r\n\r\n" + e.description(),
-                   Msg::Exclamation);
+            // Said over the grid, where the courts blink: a box would hold the clock and the blinking
+            // until someone closed it.
+            Bookings->ShowFailure("The courts whose players change at the coming hour cannot be read now; they "
+                                  "are read again at the next hour. " + e.description());
         }
     }
     if (minute != 55 && minute != 2)

@@ -188,6 +188,20 @@ TEST_F(ErrorWindow, AMailerThatFailsOrIsMissingIsReportedAndNothingPretends)
     EXPECT_TRUE(prompter.asked()[1].prompt.contains("on the clipboard and in the file " + windows.path() + "/" +
                                                     ErrorReportFile));
     EXPECT_TRUE(window.isVisible()) << "the user can still copy, repair or close";
+
+    // The window gone before the mailer ends: the outcome is still told, and a failure keeps the report.
+    QFile kept(windows.path() + "/" + ErrorReportFile);
+    ASSERT_TRUE(kept.remove());
+    for (const int exitCode : {1, 0}) {
+        fakeMailer(exitCode);
+        frm_ErrorDisplay(VbError(8005, "MSComm", "Port already open")).btn_CopyToClipboard_Click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return prompter.asked().size() == 4u - exitCode; }, 10000));
+    }
+    EXPECT_TRUE(prompter.asked()[2].prompt.contains("in the file " + kept.fileName()));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(kept.readAll().contains("Error while updating log\r\n\r\nPort already open"));
+    EXPECT_EQ(prompter.asked()[3].style, Msg::Information);
+    EXPECT_EQ(ended, 0);
 }
 
 TEST_F(ErrorWindow, MaskingLeavesOtherKeysAndAnEmptyPasswordAlone)

@@ -49,6 +49,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -420,9 +421,12 @@ TEST_F(MainWindow, TheClockMarksAlertsAtMinute55BlinksThemAndClearsThemAtMinute2
     main->Clock_Timer();
     SetNow(QDateTime(QDate(2006, 3, 5), QTime(11, 55, 1)));
     main->Clock_Timer();
-    EXPECT_EQ(prompter.asked().size(), 1u);
+    EXPECT_TRUE(prompter.asked().empty()) << "no box that holds the clock and the blinking";
     EXPECT_TRUE(errors.size() == 1) << "no error window that would end the program";
     EXPECT_EQ(main->Bookings->txt_Time->text(), "5 Mar 11:55:01 AM");
+    EXPECT_FALSE(main->Bookings->lbl_RefreshFailure->isHidden());
+    EXPECT_TRUE(main->Bookings->lbl_RefreshFailure->text().startsWith(
+        "The courts whose players change at the coming hour cannot be read now; they are read again at the next hour."));
 }
 
 TEST_F(MainWindow, AlertsAroundMidnightReadTheNightOfTheBusinessDate)
@@ -651,7 +655,8 @@ TEST(ToolTipClass, DoesNothingBeforeCreateAndKeepsEachToolOnce)
     clsToolTip tip;
     EXPECT_FALSE(tip.AddTool(&grid));
     tip.SetMaxTipWidth(100);
-    EXPECT_EQ(tip.MaxTipWidth(), 0);
+    tip.SetBackColor(0xFF);
+    EXPECT_EQ(tip.MaxTipWidth() + tip.BackColor(), 0);
     ASSERT_TRUE(tip.Create(&owner));
     EXPECT_TRUE(tip.AddTool(&grid, "first"));
     EXPECT_FALSE(tip.AddTool(&grid, "second"));
@@ -667,6 +672,31 @@ TEST(ToolTipClass, DoesNothingBeforeCreateAndKeepsEachToolOnce)
     EXPECT_EQ(tip.MaxTipWidth(), -1);
     tip.SetDelayTime(6, 20000);
     EXPECT_EQ(tip.DelayTime(clsToolTip::AutoPop), 20000);
+
+    // Colours and margins dress the tip shown, also once it shows; the handle is its window's.
+    tip.SetBackColor(0x8000FF);
+    tip.SetMargin(1, 7);
+    tip.SetMargin(4, 9);
+    EXPECT_EQ(tip.Margin(4) + tip.Margin(0) + tip.Margin(2) + tip.Margin(3), 0) << "side 4 sets nothing";
+    EXPECT_EQ(tip.hWnd(), 0u);
+    grid.show();
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), grid.mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(&grid, &hover);
+    QWidget* shown = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        shown = window->inherits("QTipLabel") && window->isVisible() ? window : shown;
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(tip.ToolTipHandle(), shown->winId());
+    EXPECT_EQ(shown->palette().color(QPalette::ToolTipBase), QColor(0xFF, 0, 0x80));
+    const int heightBefore = shown->height();
+    tip.SetForeColor(0x00FF00);
+    tip.SetMargin(3, 10);
+    EXPECT_EQ(shown->palette().color(QPalette::ToolTipText), QColor(0, 0xFF, 0));
+    EXPECT_EQ(shown->contentsMargins(), QMargins(0, 7, 0, 10));
+    EXPECT_EQ(shown->height(), heightBefore + 10);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&grid, &leave);
+    EXPECT_EQ(tip.hWnd(), 0u) << "the tip goes when the mouse leaves the control";
     EXPECT_TRUE(tip.RemoveTool(&grid));
     EXPECT_FALSE(tip.RemoveTool(&grid));
 }
