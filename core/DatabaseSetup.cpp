@@ -77,7 +77,7 @@ void addMissingKeys(Connection& connection)
 
 } // namespace
 
-void CheckDatabase()
+bool CheckDatabase()
 {
     try {
         CurrentTask = "checking database";
@@ -94,10 +94,12 @@ void CheckDatabase()
         }
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
+        return false;
     }
+    return true;
 }
 
-void InitDatabase(int stationCount)
+bool InitDatabase(int stationCount)
 {
     try {
         CurrentTask = "accessing database";
@@ -153,5 +155,7 @@ void InitDatabase(int stationCount)
         }
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
+        return false;
     }
+    return true;
 }
