@@ -230,12 +230,15 @@ std::optional<Refusals> bookHours(SlotGrid& grid, const std::vector<SlotToBook>&
         return past;
     Refusals refusals = past;
     std::optional<EntryFate> entry;
+    QStringList bookedDates;
+    for (const SlotToBook& slot : hours)
+        bookedDates << slot.date;
     const QString actionTime = grid.ActionTime();
     const int rowCount = grid.RowCount();
     const bool committed = RunSlotChange([&](Connection& db) {
         refusals = past;
         entry.reset();
-        LockCourts(db, *c);
+        LockCourts(db, *c, bookedDates);
         CourtDays days(db, *c, rowCount);
         for (size_t i = 0; i < refusals.size(); ++i) {
             if (refusals[i])
@@ -356,7 +359,7 @@ std::vector<bool> CancelSlots(SlotGrid& grid, const QString& date, const QString
             refusals = shown;
             // Holding the court, the master's row and the court's own are read as one moment: no
             // booking can come in between and be cancelled without being counted off its master.
-            LockCourts(db, *c);
+            LockCourts(db, *c, {date});
             for (size_t i = 0; i < refusals.size(); ++i) {
                 if (!refusals[i]) {
                     const auto at = static_cast<qsizetype>(i);

@@ -4,6 +4,7 @@
 
 #include "Db.h"
 #include "Settings.h"
+#include "SqlQuote.h"
 
 #include "Connection.h"
 #include "VbError.h"
@@ -86,18 +87,23 @@ SlotRefusal ChangedSinceShown(const QString& holder)
             (holder.isEmpty() ? QString("it is now free") : "it now holds " + holder) + ". Please look at it again."};
 }
 
-void LockCourts(Connection& db, int court)
+void LockCourts(Connection& db, int court, const QStringList& dates)
 {
     std::vector<int> courts = DependentCourts(court);
     courts.push_back(court);
     if (const int master = GetSharedMaster(court); master != -1)
         courts.push_back(master);
     std::sort(courts.begin(), courts.end());
+    QStringList days = dates;
+    days.sort();
+    days.removeDuplicates();
     QStringList rows;
     for (int c : courts)
-        rows << "(" + QString::number(c) + ")";
-    // Rows are locked in the order they are written; a court's row is made at its first change.
-    db.Execute("INSERT INTO tbl_courtlock (cl_field) VALUES " + rows.join(',') +
+        for (const QString& day : days)
+            rows << "(" + QString::number(c) + ", '" + SqlQuote(day) + "')";
+    // Rows are locked in the order they are written, court by court and each court's days in date
+    // order; a court's day gets its row at its first change.
+    db.Execute("INSERT INTO tbl_courtlock (cl_field, cl_date) VALUES " + rows.join(',') +
                " ON DUPLICATE KEY UPDATE cl_changes=cl_changes+1");
 }
 

@@ -4,6 +4,7 @@
 #include "Prompter.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -11,10 +12,13 @@
 class Connection;
 
 // Every change of booked slots is one transaction that reads what it decides on inside it. A change
-// first takes its court's turn (LockCourts): the lock rows of the court, its master and its dependents,
-// in court order, so that two changes of courts that share space, or of neighbouring hours of one
-// court, never decide on the same rows at once and never wait for each other in a circle. Only then
-// does it read the court's slots, the hours around its own included, and lock the slot rows it writes.
+// first takes its court's turn on each business date it changes (LockCourts): the lock rows of the
+// court, its master and its dependents on those dates, in court and date order, so that two changes
+// of courts that share space, or of neighbouring hours of one court, never decide on the same rows at
+// once and never wait for each other in a circle. Only then does it read the court's slots of those
+// dates, the hours around its own included, and lock the slot rows it writes. A business date holds
+// all its hours, those after midnight too, and no slot runs into the next business date, so changes
+// of one court on different dates share no row they decide on and need not wait for each other.
 // The lock rows are written, not only read, and slot keys are unique, so the same holds where the
 // database is replicated and row locks stay local.
 
@@ -35,8 +39,9 @@ struct SlotRefusal {
 // The refusal of a command on a slot that holds another booking by now than the grid showed.
 SlotRefusal ChangedSinceShown(const QString& holder);
 
-// Takes court's turn inside a change: locks the lock rows of court, its master and its dependents.
-void LockCourts(Connection& db, int court);
+// Takes court's turn on dates inside a change: locks the lock rows of court, its master and its
+// dependents on each of the business dates.
+void LockCourts(Connection& db, int court, const QStringList& dates);
 
 // Runs change in one transaction and tells whether it was committed. A refusal, a slot key that
 // another station stored first, or a lock another station kept twice over (SlotBusyMessage) undoes

@@ -123,7 +123,7 @@ bool changeTiming(SlotGrid& grid, int row, const QString& shownName, bool requir
     };
     auto remark = [&](int delay, int length) { return timing.remark(timing.movesStart ? delay : length); };
     RunSlotChange([&](Connection& db) {
-        LockCourts(db, slot.court);
+        LockCourts(db, slot.court, {slot.date});
         const int master = timing.ownCourtOnly ? -1 : GetSharedMaster(slot.court);
         const std::optional<SlotRow> masterRow =
             master != -1 ? LockSlotRow(db, slot.date, slot.time, master) : std::nullopt;

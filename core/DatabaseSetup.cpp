@@ -41,9 +41,43 @@ struct StationTable {
     }
 };
 
+// The keys behind the locking reads and look-ups, each on the column it is known by; a database made
+// before a key gets it. Without them a locking read locks every row it scans: a sale would hold
+// every shop item, a change of one court's date every date of the court.
+struct Key {
+    QString table;
+    QString column;
+    QString task;
+    QString alteration;
+};
+const Key Keys[] = {
+    {"tbl_booking", "b_invoice", "indexing invoice numbers", "ADD INDEX IF NOT EXISTS invoice (b_invoice)"},
+    {"tbl_item", "i_name", "indexing item names", "ADD INDEX IF NOT EXISTS name (i_name)"},
+    {"tbl_courtlock", "cl_date", "locking courts by date",
+     "ADD COLUMN IF NOT EXISTS cl_date VARCHAR(10) NOT NULL DEFAULT '' AFTER cl_field, DROP PRIMARY KEY, "
+     "ADD PRIMARY KEY (cl_field, cl_date)"}};
+
+void addMissingKeys(Connection& connection)
+{
+    QStringList wanted;
+    for (const Key& key : Keys)
+        wanted << "(table_name='" + key.table + "' AND column_name='" + key.column + "')";
+    QSet<QString> present;
+    for (Recordset rs = connection.Query("SELECT table_name, column_name FROM information_schema.statistics WHERE "
+                                         "table_schema=DATABASE() AND (" + wanted.join(" OR ") + ")");
+         !rs.EOF_(); rs.MoveNext())
+        present.insert(rs.Fields(0).Value() + "." + rs.Fields(1).Value());
+    for (const Key& key : Keys) {
+        if (present.contains(key.table + "." + key.column))
+            continue;
+        CurrentTask = key.task;
+        connection.Execute("ALTER TABLE " + key.table + " " + key.alteration);
+    }
+}
+
 } // namespace
 
-void CheckDatabase()
+bool CheckDatabase()
 {
     try {
         CurrentTask = "checking database";
@@ -60,10 +94,12 @@ void CheckDatabase()
         }
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
+        return false;
     }
+    return true;
 }
 
-void InitDatabase(int stationCount)
+bool InitDatabase(int stationCount)
 {
     try {
         CurrentTask = "accessing database";
@@ -77,10 +113,11 @@ void InitDatabase(int stationCount)
         for (StationTable* kind : {&counter, &shift, &clipboard})
             kind->definition = createStatementOf(*connection, kind->name(1));
 
-        // A database made before the slot changes took turns by court, or before invoice numbers were
-        // counted, gets the tables they need.
+        // A database made before the slot changes took turns by court and date, or before invoice numbers
+        // were counted, gets the tables they need.
         const std::pair<QString, QString> added[] = {
-            {"tbl_courtlock", "cl_field INT NOT NULL PRIMARY KEY, cl_changes BIGINT NOT NULL DEFAULT 0"},
+            {"tbl_courtlock", "cl_field INT NOT NULL, cl_date VARCHAR(10) NOT NULL DEFAULT '', "
+                              "cl_changes BIGINT NOT NULL DEFAULT 0, PRIMARY KEY (cl_field, cl_date)"},
             {"tbl_invoicecounter", "ic_id INT NOT NULL PRIMARY KEY, ic_last INT NOT NULL DEFAULT 0"}};
         for (const auto& [table, columns] : added) {
             if (!existing.contains(table)) {
@@ -88,11 +125,7 @@ void InitDatabase(int stationCount)
                 connection->Execute("CREATE TABLE IF NOT EXISTS " + table + " (" + columns + ") ENGINE=InnoDB");
             }
         }
-        // Invoice numbers given before the counter are looked up by b_invoice, which its index serves.
-        if (!existing.contains("tbl_invoicecounter")) {
-            CurrentTask = "indexing invoice numbers";
-            connection->Execute("ALTER TABLE tbl_booking ADD INDEX IF NOT EXISTS invoice (b_invoice)");
-        }
+        addMissingKeys(*connection);
 
         QSet<int> stationRows;
         for (Recordset rs = connection->Query("SELECT * from tbl_system;"); !rs.EOF_(); rs.MoveNext())
@@ -122,5 +155,7 @@ void InitDatabase(int stationCount)
         }
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
+        return false;
     }
+    return true;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 // Keeping the shared database usable at every start-up. Both procedures show their own failures
-// in the error window, headed by the task under way, and return.
+// in the error window, headed by the task under way, and return whether they ran through.
 
 // Runs the server's extended table check over every table and asks, for each error it reports,
 // whether to repair that table.
-void CheckDatabase();
+bool CheckDatabase();
 
 // Makes sure that every station from 1 to stationCount has its counter, shift and clipboard
 // tables, made from the station-1 definitions, and its tbl_system row. Nothing is ever dropped.
-void InitDatabase(int stationCount);
+bool InitDatabase(int stationCount);

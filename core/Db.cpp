@@ -19,6 +19,17 @@ bool IsLockConflict(const VbError& error)
     return error.nativeError() == ServerErrors::Deadlock || error.nativeError() == ServerErrors::LockWaitTimeout;
 }
 
+Written FindOut(const std::function<bool(Connection&)>& lookUp)
+{
+    bool written = false;
+    try {
+        Transaction([&](Connection& db) { written = lookUp(db); });
+    } catch (const VbError& e) {
+        return IsLockConflict(e) ? Written::Held : Written::Unknown;
+    }
+    return written ? Written::Yes : Written::No;
+}
+
 void Transaction(const std::function<void(Connection&)>& work, bool readCommitted)
 {
     for (int attempt = 1;; ++attempt) {

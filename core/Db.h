@@ -34,4 +34,11 @@ void Transaction(const std::function<void(Connection&)>& work, bool readCommitte
 // Whether the server gave up on a transaction because another one held the rows it wanted.
 bool IsLockConflict(const VbError& error);
 
+// What the look-up after a lost commit found: written or not, or why that cannot be told yet (the
+// database does not answer, or another transaction still holds the rows).
+enum class Written { Yes, No, Unknown, Held };
+// Runs lookUp, which tells whether the work is there, in a transaction of its own: its locking reads
+// wait for a transaction of the lost connection that the server still runs, and then see what it left.
+Written FindOut(const std::function<bool(Connection&)>& lookUp);
+
 }

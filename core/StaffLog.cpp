@@ -5,13 +5,25 @@
 #include "Globals.h"
 #include "SqlQuote.h"
 
+#include <QStringList>
+
 namespace {
+
+// The row's columns, each as column=value.
+QStringList logRow(const QString& staffName, const QString& time, const QString& actionText)
+{
+    return {"log_counter=" + QString::number(CounterNumber), "log_staffname='" + SqlQuote(staffName) + "'",
+            "log_datetime='" + SqlQuote(time) + "'", "log_do='" + SqlQuote(actionText) + "'"};
+}
+
+void insertLogRow(Connection& connection, const QStringList& row)
+{
+    connection.Execute("INSERT INTO tbl_log SET " + row.join(", "));
+}
 
 void insertLogRow(Connection& connection, const QString& staffName, const QString& actionText)
 {
-    connection.Execute("INSERT INTO tbl_log SET log_counter= " + QString::number(CounterNumber) + ", log_staffname='" +
-                       SqlQuote(staffName) + "', log_datetime='" + DbDateTime(Now()) + "', log_do='" +
-                       SqlQuote(actionText) + "'");
+    insertLogRow(connection, logRow(staffName, DbDateTime(Now()), actionText));
 }
 
 } // namespace
@@ -31,6 +43,15 @@ void WriteLog(const QString& staffName, const QString& actionText)
 void WriteLog(Connection& transaction, const QString& staffName, const QString& actionText)
 {
     insertLogRow(transaction, staffName, actionText);
+}
+
+void WriteLogOnce(const QString& staffName, const QString& time, const QString& actionText, bool lookFirst)
+{
+    auto connection = Db::Open();
+    const QStringList row = logRow(staffName, time, actionText);
+    if (lookFirst && !connection->Query("SELECT 1 FROM tbl_log WHERE " + row.join(" AND ") + " LIMIT 1").EOF_())
+        return;
+    insertLogRow(*connection, row);
 }
 
 void TryWriteLog(const QString& staffName, const QString& actionText)

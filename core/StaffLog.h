@@ -12,6 +12,12 @@ class Connection;
 // failure throws.
 void WriteLog(Connection& transaction, const QString& staffName, const QString& actionText);
 
+// A row of this station's staff written at a time the caller keeps, for an action that can be
+// done again after its write failed: that write may have reached the database all the same (its
+// reply lost), so with lookFirst a row of the same station, staff, time and text already there is
+// taken as this one and nothing is written twice. A failure throws.
+void WriteLogOnce(const QString& staffName, const QString& time, const QString& actionText, bool lookFirst);
+
 // The same row where no error window may be shown (the program is ending); a row that cannot be
 // written is left out.
 void TryWriteLog(const QString& staffName, const QString& actionText);

@@ -27,11 +27,14 @@ CREATE TABLE tbl_invoicecounter (
   ic_last INT NOT NULL DEFAULT 0
 ) ENGINE=InnoDB;
 
--- One row per court, written first by every change of the court's slots, so that the changes of one
--- court (and of the courts that share its space) take turns. Rows are made as courts are first changed.
+-- One row per court and business date, written first by every change of the court's slots of that
+-- date, so that the changes of one court's day (and of the courts that share its space) take turns.
+-- A change decides only on the hours of its own business date. Rows are made as days are first changed.
 CREATE TABLE tbl_courtlock (
-  cl_field INT NOT NULL PRIMARY KEY,
-  cl_changes BIGINT NOT NULL DEFAULT 0
+  cl_field INT NOT NULL,
+  cl_date VARCHAR(10) NOT NULL DEFAULT '',
+  cl_changes BIGINT NOT NULL DEFAULT 0,
+  PRIMARY KEY (cl_field, cl_date)
 ) ENGINE=InnoDB;
 
 CREATE TABLE tbl_remark (
@@ -90,7 +93,8 @@ CREATE TABLE tbl_item (
   i_show INT NOT NULL DEFAULT 1,
   i_price DECIMAL(12,2) NOT NULL DEFAULT 0,
   i_key VARCHAR(8) NOT NULL DEFAULT '',
-  i_currentstock DECIMAL(12,2) NOT NULL DEFAULT 0
+  i_currentstock DECIMAL(12,2) NOT NULL DEFAULT 0,
+  KEY name (i_name)
 ) ENGINE=InnoDB;
 
 CREATE TABLE tbl_rate (

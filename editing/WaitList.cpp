@@ -53,15 +53,33 @@ std::vector<WaitListEntry> WaitList::Entries(const QString& date, const QString&
     return entries;
 }
 
-void WaitList::Add(const WaitListRequest& request)
+long long WaitList::Add(const WaitListRequest& request)
 {
     if (!request.hour.isEmpty() && !Hours().contains(request.hour))
         throw refused("The hour \"" + request.hour + "\" is not an hour of the centre.");
-    Db::Execute("INSERT INTO tbl_waitlist SET w_datetime='" + SqlQuote(checkedDate(request.date)) + " " +
-                SqlQuote(request.hour) + "', w_bookertel='" + SqlQuote(request.tel) + "', w_bookerorg='" +
-                SqlQuote(request.org) + "', w_bookername='" + SqlQuote(request.name) +
-                "', w_field=" + QString::number(checkedCourtType(request.courtType)) + ", w_specialrate='" +
-                SqlQuote(request.rate) + "', w_staffname='" + SqlQuote(request.staff) + "'");
+    const QString insert = "INSERT INTO tbl_waitlist SET w_datetime='" + SqlQuote(checkedDate(request.date)) + " " +
+                           SqlQuote(request.hour) + "', w_bookertel='" + SqlQuote(request.tel) + "', w_bookerorg='" +
+                           SqlQuote(request.org) + "', w_bookername='" + SqlQuote(request.name) +
+                           "', w_field=" + QString::number(checkedCourtType(request.courtType)) +
+                           ", w_specialrate='" + SqlQuote(request.rate) + "', w_staffname='" + SqlQuote(request.staff) +
+                           "'";
+    long long id = 0;
+    try {
+        Db::Transaction([&](Connection& db) {
+            db.Execute(insert);
+            id = db.Query("SELECT LAST_INSERT_ID()").Fields(0).Integer();
+        });
+    } catch (const Db::CommitUnconfirmed& lost) {
+        throw EntryUnconfirmed(lost, id);
+    }
+    return id;
+}
+
+Db::Written WaitList::Find(long long id)
+{
+    return Db::FindOut([&](Connection& db) {
+        return !db.Query("SELECT w_id FROM tbl_waitlist WHERE w_id=" + QString::number(id) + " FOR UPDATE").EOF_();
+    });
 }
 
 void WaitList::Remove(const QString& id)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Db.h"
+#include "VbError.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -25,6 +28,13 @@ struct WaitListRequest {
     QString staff;
 };
 
+// The entry of an Add whose commit was never confirmed: it may be stored or not.
+class EntryUnconfirmed : public VbError {
+public:
+    EntryUnconfirmed(const VbError& error, long long id) : VbError(error), id(id) {}
+    long long id;
+};
+
 // The statements on tbl_waitlist. A date, hour or court type that the centre does not have throws a
 // VbError that names it, before anything is read or written.
 class WaitList {
@@ -42,7 +52,11 @@ public:
     // order they were made.
     static std::vector<WaitListEntry> Entries(const QString& date, const QString& courtType);
 
-    static void Add(const WaitListRequest& request);
+    // Stores the entry in a transaction of its own and returns its number, which it takes before the
+    // commit: when the link breaks while the entry is committed, EntryUnconfirmed carries the number
+    // by which Find tells whether it was stored.
+    static long long Add(const WaitListRequest& request);
+    static Db::Written Find(long long id);
 
     // Removing an entry another station removed already changes nothing.
     static void Remove(const QString& id);

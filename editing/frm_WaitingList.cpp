@@ -143,15 +143,49 @@ void frm_WaitingList::cmd_OK_Click()
         MsgBox("Please enter booker's name!", Msg::Critical);
         return;
     }
+    // An entry whose storing was lost on its way is looked up before it is stored again.
+    if (m_unconfirmed && !settleUnconfirmed())
+        return;
     try {
         WaitList::Add({m_host.WaitListDate(), cmb_Time->currentText(), m_host.WaitListFieldType(),
                        txt_BookerName->text(), txt_BookerTel->text(), txt_BookerOrg->text(), m_lookUp.RateAtOk(Tag),
                        StaffLogin});
+    } catch (const EntryUnconfirmed& lost) {
+        m_unconfirmed = lost.id;
+        if (settleUnconfirmed())
+            MsgBox("The connection to the database was lost while the entry was being stored. It was not stored: "
+                   "press OK to store it again.",
+                   Msg::Critical);
+        return;
     } catch (const VbError& e) {
         WaitListPanel::TellFailure("The entry could not be stored", e,
                                    "What you typed stays in the dialog; press OK again once the database answers.");
         return;
     }
+    stored();
+}
+
+bool frm_WaitingList::settleUnconfirmed()
+{
+    const Db::Written outcome = WaitList::Find(*m_unconfirmed);
+    if (outcome == Db::Written::Unknown || outcome == Db::Written::Held) {
+        MsgBox(QString("The connection to the database was lost while the entry was being stored, and whether it "
+                       "was stored cannot be told ") +
+                   (outcome == Db::Written::Unknown ? "while the database does not answer"
+                                                    : "yet: another transaction still holds it") +
+                   ". What you typed stays: press OK again once the database answers, and the entry is looked up "
+                   "before it is stored again.",
+               Msg::Critical);
+        return false;
+    }
+    m_unconfirmed.reset();
+    if (outcome == Db::Written::Yes)
+        stored();
+    return outcome == Db::Written::No;
+}
+
+void frm_WaitingList::stored()
+{
     m_panel.RefreshWaitList();
     accept();
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -54,7 +55,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Looks up the entry whose storing was lost on its way; one that was stored closes the dialog.
+    // Tells whether it is known not to be stored.
+    bool settleUnconfirmed();
+    void stored();
+
     WaitListHost& m_host;
     WaitListPanel& m_panel;
     BookerLookUp m_lookUp;
+    // The number of an entry whose commit was never confirmed.
+    std::optional<long long> m_unconfirmed;
 };

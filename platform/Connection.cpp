@@ -198,8 +198,11 @@ void Connection::Open(const QString& connectionString, const Timeouts& limits)
     m_handles->autocommitOff = false;
     // No strict mode: the statements write '' into numeric columns and double-quote their texts.
     // A statement waiting for rows that another station holds gives up within seconds, before the
-    // read timeout, instead of after the server's default of nearly a minute.
-    Execute("SET sql_mode='NO_ENGINE_SUBSTITUTION', innodb_lock_wait_timeout=5");
+    // read timeout, instead of after the server's default of nearly a minute; a transaction left
+    // idle is ended by the server.
+    Execute(QString("SET sql_mode='NO_ENGINE_SUBSTITUTION', innodb_lock_wait_timeout=%1, idle_transaction_timeout=%2")
+                .arg(LockWaitSeconds)
+                .arg(limits.idleTransactionSeconds));
 }
 
 void Connection::Close()

@@ -5,12 +5,22 @@
 #include <QString>
 #include <memory>
 
-// How long a connection waits for the server: to connect, and for each read and each write.
+// How long a connection waits for the server: to connect, and for each read and each write; and
+// how long the server waits for the connection in the middle of a transaction before it ends the
+// connection and undoes the transaction.
 struct Timeouts {
     long connectSeconds;
     long readSeconds;
     long writeSeconds;
+    // The program's transactions never wait on a person, so a transaction that nobody drives for
+    // this long belongs to a station that froze or lost its network: it must not keep its courts or
+    // items locked for the hours the server would keep its connection. Shorter than a change waits
+    // for a lock (twice LockWaitSeconds), so the station behind it goes through.
+    long idleTransactionSeconds = 5;
 };
+
+// How long a statement waits for rows another transaction holds, before it gives up.
+inline constexpr long LockWaitSeconds = 5;
 
 // A server that accepts but stops answering, or a link that dies mid-statement, gives an error
 // within seconds, never a station that hangs. The read limit still leaves the extended table check

@@ -202,23 +202,15 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
     return transaction;
 }
 
-SaleOutcome FindSale(int32_t transaction)
+Db::Written FindSale(int32_t transaction)
 {
-    bool recorded = false;
-    try {
-        Db::Transaction([&](Connection& db) {
-            // Locking reads wait for the lost transaction, should the server still run it, and
-            // then see what it left. Only this station numbers its journal, so rows under the
-            // number are the sale's.
-            GetMaxTransaction(db);
-            recorded = !db.Query("SELECT c_transaction FROM " + journal() + " WHERE c_transaction=" +
-                                 QString::number(transaction) + " LIMIT 1 FOR UPDATE")
-                            .EOF_();
-        });
-    } catch (const VbError&) {
-        return SaleOutcome::Unknown;
-    }
-    return recorded ? SaleOutcome::Recorded : SaleOutcome::NotRecorded;
+    return Db::FindOut([&](Connection& db) {
+        // Only this station numbers its journal, so rows under the number are the sale's.
+        GetMaxTransaction(db);
+        return !db.Query("SELECT c_transaction FROM " + journal() + " WHERE c_transaction=" +
+                         QString::number(transaction) + " LIMIT 1 FOR UPDATE")
+                    .EOF_();
+    });
 }
 
 bool HasTransaction(int32_t transaction)

@@ -2,6 +2,7 @@
 
 #include "CartLine.h"
 
+#include "Db.h"
 #include "VbError.h"
 
 #include <QString>
@@ -46,11 +47,9 @@ public:
 // or 0 for a cart without lines, which writes nothing.
 int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff);
 
-enum class SaleOutcome { Recorded, NotRecorded, Unknown };
 // Whether the sale tried under transaction is in the station's journal. A transaction of the lost
-// connection that the server still runs holds the journal until it ends, and is waited for;
-// Unknown while the database cannot be asked or keeps it held.
-SaleOutcome FindSale(int32_t transaction);
+// connection that the server still runs holds the journal until it ends, and is waited for.
+Db::Written FindSale(int32_t transaction);
 
 // Whether the station's journal holds the transaction.
 bool HasTransaction(int32_t transaction);

@@ -9,6 +9,7 @@
 
 #include "SlotGrid.h"
 
+#include "Db.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Numbering.h"
@@ -164,7 +165,7 @@ void frm_Change::btn_OK_Click()
         return;
     }
     // A sale whose recording was lost on its way is looked up before anything is recorded again.
-    if (m_unconfirmed && settleUnconfirmed() != SaleOutcome::NotRecorded)
+    if (m_unconfirmed && settleUnconfirmed() != Db::Written::No)
         return;
     try {
         CurrentTask = "recording the sale";
@@ -174,31 +175,42 @@ void frm_Change::btn_OK_Click()
         return;
     } catch (const SaleUnconfirmed& lost) {
         m_unconfirmed = lost.transaction;
-        if (settleUnconfirmed() == SaleOutcome::NotRecorded)
+        if (settleUnconfirmed() == Db::Written::No)
             MsgBox("The connection to the database was lost while the sale was being recorded. It was not "
                    "recorded: nothing was written. Press OK to record it again.",
                    Msg::Critical);
         return;
     } catch (const VbError& e) {
-        ShowErrorDisplay(e);
+        if (!Db::IsLockConflict(e))
+            ShowErrorDisplay(e);
+        else
+            MsgBox("Another station's transaction, or one this station lost, still holds rows of this sale (a court "
+                   "hour, a shop item or the station's journal) and kept them longer than the sale can wait. "
+                   "Nothing was recorded: press OK to try again.",
+                   Msg::Critical);
         return;
     }
     saleRecorded();
 }
 
-SaleOutcome frm_Change::settleUnconfirmed()
+Db::Written frm_Change::settleUnconfirmed()
 {
-    const SaleOutcome outcome = FindSale(*m_unconfirmed);
-    if (outcome == SaleOutcome::Unknown) {
-        MsgBox("The connection to the database was lost while the sale was being recorded, and whether it was "
-               "recorded cannot be told while the database does not answer. The payment stays open: press OK "
-               "once the database is back, and the sale is looked up before anything is recorded again.",
+    const Db::Written outcome = FindSale(*m_unconfirmed);
+    if (outcome == Db::Written::Unknown || outcome == Db::Written::Held) {
+        MsgBox(QString("The connection to the database was lost while the sale was being recorded, and whether it "
+                       "was recorded cannot be told ") +
+                   (outcome == Db::Written::Unknown
+                        ? "while the database does not answer. The payment stays open: press OK once the database is "
+                          "back"
+                        : "yet: another transaction still holds the sale's rows. The payment stays open: press OK "
+                          "again in a moment") +
+                   ", and the sale is looked up before anything is recorded again.",
                Msg::Critical);
         return outcome;
     }
     const int32_t transaction = *m_unconfirmed;
     m_unconfirmed.reset();
-    if (outcome == SaleOutcome::Recorded) {
+    if (outcome == Db::Written::Yes) {
         m_transaction = CurrentTransaction = transaction;
         MsgBox("The database did not confirm the sale, but it was recorded as transaction " +
                    QString::number(transaction) + ".",
@@ -255,7 +267,7 @@ void frm_Change::btn_Close_Click()
 void frm_Change::reject()
 {
     // Leaving with the cart kept is safe only once the lost sale is known not to be recorded.
-    if (m_unconfirmed && settleUnconfirmed() == SaleOutcome::Unknown)
+    if (m_unconfirmed && settleUnconfirmed() != Db::Written::No && !m_recorded)
         return;
     if (m_recorded)
         btn_Close_Click();

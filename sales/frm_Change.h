@@ -58,7 +58,7 @@ protected:
 
 private:
     // Looks up the sale whose recording was lost; a recorded one goes on as recorded.
-    SaleOutcome settleUnconfirmed();
+    Db::Written settleUnconfirmed();
     void saleRecorded();
 
     CartPanel& m_cart;

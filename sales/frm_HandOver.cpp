@@ -1,5 +1,7 @@
 #include "frm_HandOver.h"
 
+#include "Clock.h"
+#include "ErrorDisplay.h"
 #include "Globals.h"
 #include "StaffLog.h"
 #include "Verification.h"
@@ -22,7 +24,19 @@ void frm_HandOver::btn_OK_Click()
 {
     if (!ConfirmCounted())
         return;
-    WriteLog(StaffLogin, "Handover at " + CountedAmount() + ", will change user now");
+    // The station changes hands only once the amount is in the log; while the database does not
+    // answer, the window stays open with the amount for another OK.
+    const QString text = "Handover at " + CountedAmount() + ", will change user now";
+    const bool tried = m_amountRow && m_amountRow->second == text;
+    if (!tried)
+        m_amountRow.emplace(DbDateTime(Now()), text);
+    try {
+        CurrentTask = "handing over";
+        WriteLogOnce(StaffLogin, m_amountRow->first, text, tried);
+    } catch (const VbError& e) {
+        ShowErrorDisplay(e);
+        return;
+    }
     accept();
     // The main window owns this window and the handler that opened it: it is taken down only once
     // they have returned to the event loop.

@@ -15,9 +15,51 @@
 #include <QThread>
 #include <QWidget>
 
+#include <functional>
+
 namespace {
 
 SingleInstance* guard = nullptr;
+
+// Tries a database step of the start-up that fails by the error window it shows. After a hand-over
+// the station worked a moment ago, so a failure there is a hiccup: the window's Close goes back to
+// the start-up, which runs the step again, as staff at a working station do their action again,
+// up to three times, and then goes on to the login window all the same.
+void databaseStep(bool afterHandOver, const std::function<bool()>& step)
+{
+    const int tries = afterHandOver ? 3 : 1;
+    for (int tried = 0; tried < tries; ++tried)
+        if (step())
+            return;
+}
+
+void startUp(bool afterHandOver)
+{
+    frm_Main::StartOver = [] { startUp(true); };
+    if (afterHandOver)
+        SetDatabaseLossEndsProgram(false);
+    try {
+        if (!guard) {
+            guard = new SingleInstance(qApp);
+            if (!guard->Claim())
+                ActivatePrevInstance();
+        }
+        // Each step may end the program (its error window's Close after a lost database).
+        if (!ProgramEnding()) {
+            ReadStationSettings();
+            databaseStep(afterHandOver, CheckDatabase);
+        }
+        if (!ProgramEnding())
+            databaseStep(afterHandOver, [] { return InitDatabase(CounterCount); });
+        if (!ProgramEnding())
+            frm_Login::Default().show();
+    } catch (const VbError& e) {
+        ShowErrorDisplay(e);
+    }
+    // Entered again after a hand-over, from within the running event loop.
+    if (!AnyWindowOpen() && QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::quit();
+}
 
 } // namespace
 
@@ -47,28 +89,4 @@ void ActivatePrevInstance()
         EndProgram();
 }
 
-void Main()
-{
-    frm_Main::StartOver = [] { Main(); };
-    try {
-        if (!guard) {
-            guard = new SingleInstance(qApp);
-            if (!guard->Claim())
-                ActivatePrevInstance();
-        }
-        // Each step may end the program (its error window's Close after a lost database).
-        if (!ProgramEnding()) {
-            ReadStationSettings();
-            CheckDatabase();
-        }
-        if (!ProgramEnding())
-            InitDatabase(CounterCount);
-        if (!ProgramEnding())
-            frm_Login::Default().show();
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-    }
-    // Entered again after a hand-over, from within the running event loop.
-    if (!AnyWindowOpen() && QThread::currentThread()->loopLevel() > 0)
-        QCoreApplication::quit();
-}
+void Main() { startUp(false); }

@@ -14,6 +14,8 @@
 #include "SqlQuote.h"
 #include "Verification.h"
 
+#include <QDate>
+#include <QElapsedTimer>
 #include <QMutex>
 #include <barrier>
 #include <thread>
@@ -632,21 +634,38 @@ TEST_F(SharedCourtRaces, ASlotCommandActsOnlyOnTheBookingTheGridShowed)
     EXPECT_EQ(count("tbl_remark WHERE m_job NOT IN ('book', 'cancel')"), 0);
 }
 
+// A court's turn covers its own date and the courts that share its space, and nothing more.
 TEST_F(SharedCourtRaces, AChangeThatCannotGetItsCourtInTimeSaysAnotherStationIsChangingIt)
 {
     CountingPrompter counting;
     IsUserAllowed(false);
-    ASSERT_TRUE(book(3, "15:00", "Anna"));
-    // Another station holds court 3 longer than a change waits (twice).
-    auto holder = Db::Open();
+    // Another station holds the pitch half 1 on the day longer than a change waits (twice): one whose
+    // server waits longer than the stations' own for an idle transaction.
+    auto holder = Db::Open({5, 10, 10, 60});
     holder->BeginTrans();
-    holder->Execute("UPDATE tbl_courtlock SET cl_changes=cl_changes+1 WHERE cl_field=3");
-    TestGrid grid(Day, 3);
-    grid.RefreshView();
-    DelayGameTime(grid, grid.RowOf("15:00"), 15, false);
+    LockCourts(*holder, 1, {Day});
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_TRUE(book(0, "15:00", "Hall", 0, 60, "2026-12-15"));
+    EXPECT_TRUE(book(3, "15:00", "Anna"));
+    EXPECT_LT(waited.elapsed(), LockWaitSeconds * 1000) << "other dates and courts do not wait";
+    EXPECT_FALSE(book(0, "15:00", "Hall"));
     holder->RollbackTrans();
     EXPECT_EQ(counting.prompts, QStringList({SlotBusyMessage}));
-    EXPECT_EQ(row(3, "15:00", "b_delaytime"), "0");
+    EXPECT_EQ(row(0, "15:00", "b_bookername"), "none");
+}
+
+// The big pitch and its half booked at once on dates a week apart: each takes its own days' turns.
+TEST_F(SharedCourtRaces, TheSharedCourtsAreBookedSideBySideOnDifferentDates)
+{
+    IsUserAllowed(false);
+    std::atomic<int> booked = 0;
+    for (const auto& [date, time] : raceSlots()) {
+        const QString weekLater = QDate::fromString(date, Qt::ISODate).addDays(7).toString(Qt::ISODate);
+        atOnce([&] { booked += book(0, time, "Hall", 0, 60, date); },
+               [&] { booked += book(1, time, "Half", 0, 60, weekLater); });
+    }
+    EXPECT_EQ(booked, 2 * static_cast<int>(raceSlots().size())) << failures.join("\n").toStdString();
 }
 
 TEST_F(Booking, ABlockBookingNamesEveryWeekItLeavesOutWithItsReason)

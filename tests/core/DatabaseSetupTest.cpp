@@ -98,19 +98,24 @@ TEST_F(DatabaseSetup, FillsGapsAndMissingStationRowsWithoutTouchingWhatIsThere)
     EXPECT_EQ(count("tbl_system"), 3);
 }
 
-// A database made before the courts took turns and invoice numbers were counted.
-TEST_F(DatabaseSetup, AnOlderDatabaseGetsTheCourtLocksTheInvoiceCounterAndItsIndex)
+// A database made before the courts took turns by date, invoice numbers were counted and sales locked
+// their items by name.
+TEST_F(DatabaseSetup, AnOlderDatabaseGetsTheCourtLocksByDateTheInvoiceCounterAndTheIndexes)
 {
     PrivateDatabase::RunClient("USE posdb; DROP TABLE tbl_courtlock; DROP TABLE tbl_invoicecounter;"
-                               "ALTER TABLE tbl_booking DROP INDEX invoice;");
+                               "CREATE TABLE tbl_courtlock (cl_field INT NOT NULL PRIMARY KEY, "
+                               "cl_changes BIGINT NOT NULL DEFAULT 0) ENGINE=InnoDB;"
+                               "INSERT INTO tbl_courtlock SET cl_field=3;"
+                               "ALTER TABLE tbl_booking DROP INDEX invoice; ALTER TABLE tbl_item DROP INDEX name;");
     InitDatabase(1);
     EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
-    EXPECT_EQ(count("information_schema.tables WHERE table_schema='posdb' AND "
-                    "table_name IN ('tbl_courtlock', 'tbl_invoicecounter')"),
-              2);
-    EXPECT_EQ(count("information_schema.statistics WHERE table_schema='posdb' AND table_name='tbl_booking' AND "
-                    "index_name='invoice' AND column_name='b_invoice'"),
-              1);
+    EXPECT_EQ(count("information_schema.tables WHERE table_schema='posdb' AND table_name='tbl_invoicecounter'"), 1);
+    EXPECT_EQ(scalar("SELECT GROUP_CONCAT(CONCAT(table_name, '.', index_name, '.', column_name) ORDER BY table_name, "
+                     "index_name, seq_in_index) FROM information_schema.statistics WHERE table_schema='posdb' AND "
+                     "table_name IN ('tbl_booking', 'tbl_item', 'tbl_courtlock') AND index_name IN ('invoice', 'name', "
+                     "'PRIMARY')"),
+              "tbl_booking.invoice.b_invoice,tbl_courtlock.PRIMARY.cl_field,tbl_courtlock.PRIMARY.cl_date,"
+              "tbl_item.name.i_name,tbl_item.PRIMARY.i_id");
 }
 
 TEST_F(DatabaseSetup, AMissingStationOneTableStopsBeforeAnythingIsMade)

@@ -1,6 +1,7 @@
 #include "Db.h"
 #include "PrivateDatabase.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -69,6 +70,22 @@ TEST_F(TransactionTest, TheLoserOfADeadlockRunsOnceMoreAndBothChangesAreIn)
     two.join();
     EXPECT_EQ(runs.load(), 3);
     EXPECT_EQ(scalar("SELECT SUM(sys_doclose) FROM tbl_system"), "4");
+}
+
+// A station frozen (or cut off) in the middle of a change holds its rows only as long as the server
+// waits for an idle transaction: the next station's change goes through, and the frozen one's is undone.
+TEST_F(TransactionTest, AStationFrozenInsideATransactionHoldsItsRowsOnlyForTheIdleBound)
+{
+    Db::Execute("INSERT INTO tbl_system SET sys_counter=1, sys_doclose=0");
+    auto frozen = Db::Open({5, 10, 10, 1});
+    frozen->BeginTrans();
+    frozen->Execute("UPDATE tbl_system SET sys_doclose=7 WHERE sys_counter=1");
+    QElapsedTimer waited;
+    waited.start();
+    Db::Transaction([](Connection& c) { c.Execute("UPDATE tbl_system SET sys_doclose=sys_doclose+1"); });
+    EXPECT_LT(waited.elapsed(), LockWaitSeconds * 1000);
+    EXPECT_THROW(frozen->CommitTrans(), VbError);
+    EXPECT_EQ(scalar("SELECT sys_doclose FROM tbl_system"), "1");
 }
 
 }

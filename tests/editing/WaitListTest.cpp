@@ -2,6 +2,7 @@
 #include "WaitListPanel.h"
 #include "frm_WaitingList.h"
 
+#include "DatabaseProxy.h"
 #include "ModalDialog.h"
 #include "PrivateDatabase.h"
 #include "ScriptedPrompter.h"
@@ -153,6 +154,29 @@ TEST_F(WaitListTest, AddStoresWhatWasTypedUnderTheChosenDateAndCourtType)
               "2026-12-08 01:00:00|10|Anna \"Lindqvist\" \\ O'Neil|C:\\club's|5||counter")
         << "the emptied group ID takes its rate class with it";
     EXPECT_EQ(rows().size(), 1) << "OK reloads the list";
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+// The link breaks while an entry is committed: OK finds out before it stores anything again.
+TEST_F(WaitListTest, AnEntryWhoseStoringWasLostIsLookedUpBeforeItIsStoredAgain)
+{
+    DatabaseProxy proxy;
+    ConnectionString = proxy.ConnectionString();
+    frm_WaitingList dialog(host, panel);
+    dialog.txt_BookerName->setText("Anna");
+    dialog.cmb_Time->setCurrentText("18:00:00");
+    // The server stores it, its reply is lost, and then it cannot be reached to be asked.
+    proxy.LoseNext(DatabaseProxy::Loss::CommitReply, true);
+    dialog.cmd_OK_Click();
+    ASSERT_TRUE(proxy.Lost());
+    EXPECT_EQ(prompter.prompts(),
+              QStringList{"The connection to the database was lost while the entry was being stored, and whether it "
+                          "was stored cannot be told while the database does not answer. What you typed stays: press "
+                          "OK again once the database answers, and the entry is looked up before it is stored again."});
+    proxy.SetRefusing(false);
+    dialog.cmd_OK_Click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(rows().size(), 1) << "the list shows the entry found, stored once";
     EXPECT_TRUE(errors.isEmpty());
 }
 

@@ -3,6 +3,7 @@
 #include "CartPanel.h"
 #include "StorePanel.h"
 #include "frm_Calculator.h"
+#include "Sale.h"
 #include "frm_Change.h"
 #include "frm_Item.h"
 #include "frm_MiscItem.h"
@@ -14,6 +15,7 @@
 #include "ModalDialog.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -237,6 +239,29 @@ TEST_F(SalesWindows, ASaleWhoseCommitWasLostIsLookedUpBeforeItIsRecordedAgain)
     EXPECT_FALSE(change.btn_OK->isEnabled());
     EXPECT_EQ(count("tbl_counter1 WHERE c_transaction=2"), 1);
     EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Mineral Water'"), "116.00");
+}
+
+// A sale stopped before its commit at another station holds the items it sells and no others.
+TEST_F(SalesWindows, AnItemHeldByAnotherTransactionIsToldAndOtherItemsSellMeanwhile)
+{
+    auto holder = Db::Open({5, 10, 10, 60});
+    holder->BeginTrans();
+    holder->Query("SELECT i_name FROM tbl_item WHERE i_name IN ('Mineral Water') FOR UPDATE");
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_EQ(RecordSale({shopLine("Energy Bar", "Food", 220, 1)}, "counter"), 1);
+    EXPECT_LT(waited.elapsed(), LockWaitSeconds * 1000);
+    CartPanel cart(host);
+    cart.AddLine(shopLine("Mineral Water", "Drink", 150, 2));
+    frm_Change change(cart, host);
+    QTest::keyClicks(&change, "500");
+    change.btn_OK_Click();
+    EXPECT_EQ(prompter.prompts(),
+              QStringList{"Another station's transaction, or one this station lost, still holds rows of this sale (a "
+                          "court hour, a shop item or the station's journal) and kept them longer than the sale can "
+                          "wait. Nothing was recorded: press OK to try again."});
+    EXPECT_TRUE(change.btn_OK->isEnabled());
+    EXPECT_EQ(count("tbl_counter1"), 1);
 }
 
 TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNoNumber)

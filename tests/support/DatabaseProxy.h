@@ -16,8 +16,9 @@ public:
     DatabaseProxy(const DatabaseProxy&) = delete;
     DatabaseProxy& operator=(const DatabaseProxy&) = delete;
 
-    // The private server's connection string, through the proxy.
+    // The private server's connection string, through the proxy, and the proxy's port.
     QString ConnectionString() const;
+    int Port() const { return m_port; }
 
     enum class Loss { None, CommitReply, Commit };
     // The next COMMIT of any connection loses what is named; then new connections are refused
