@@ -541,8 +541,11 @@ void frm_Main::lbl_Counter_Click()
 {
     try {
         CurrentTask = "reading the staff of the counter";
-        ShownCounter = ShownCounter + 1 > CounterCount ? 1 : ShownCounter + 1;
-        lbl_Counter->setText("Counter " + QString::number(ShownCounter) + "\r\n" + GetCounterStaff(ShownCounter));
+        // The label moves on only once the next station's staff was read: a failed click shows it again.
+        const int next = ShownCounter + 1 > CounterCount ? 1 : ShownCounter + 1;
+        const QString staff = GetCounterStaff(next);
+        ShownCounter = next;
+        lbl_Counter->setText("Counter " + QString::number(ShownCounter) + "\r\n" + staff);
         QPalette colours = lbl_Counter->palette();
         colours.setColor(QPalette::WindowText, ShownCounter == CounterNumber ? QColor(255, 0, 0) : QColor(0, 0, 0));
         lbl_Counter->setPalette(colours);

@@ -24,11 +24,15 @@ public:
     void SetTag(const QString& tag) { m_tag = tag; }
 
 signals:
-    // The user picked a day (setting the value from code does not raise it).
+    // The user picked a day, once for each pick (setting the value from code does not raise it).
     void DateSelected();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void moveTo(int year, int month);
 
     QString m_tag;
+    bool m_pickedByMouse = false;
 };

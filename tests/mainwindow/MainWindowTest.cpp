@@ -34,6 +34,7 @@
 
 #include "CalendarControl.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -373,6 +374,26 @@ TEST_F(MainWindow, CalendarsSetTagListsAndCaption)
     EXPECT_EQ(picker->lbl_DateLabel->text(), "March 2007");
     EXPECT_EQ(main->ListView_Book->topLevelItem(14 - HourStart)->text(2), "Anna");
 
+    // One pick reloads the grid once, be it a double-click on the next day or Enter on it.
+    int reloads = 0;
+    picker->Reload = [&reloads, reload = picker->Reload] {
+        ++reloads;
+        reload();
+    };
+    main->show();
+    auto* days = picker->Calendar->findChild<QAbstractItemView*>();
+    const QModelIndex today = days->currentIndex();
+    const QPoint next = days->visualRect(today.sibling(today.row(), today.column() + 1)).center();
+    QTest::mousePress(days->viewport(), Qt::LeftButton, {}, next);
+    QTest::mouseRelease(days->viewport(), Qt::LeftButton, {}, next);
+    QTest::mousePress(days->viewport(), Qt::LeftButton, {}, next);
+    QTest::mouseDClick(days->viewport(), Qt::LeftButton, {}, next);
+    QTest::mouseRelease(days->viewport(), Qt::LeftButton, {}, next);
+    EXPECT_EQ(picker->Calendar->Tag(), "2007-03-06");
+    EXPECT_EQ(reloads, 1);
+    QTest::keyClick(days, Qt::Key_Return);
+    EXPECT_EQ(reloads, 2);
+
     CalendarPicker* wait = main->WaitingList->DatePicker;
     wait->Calendar->SetValue(QDate(2006, 3, 31));
     wait->cmd_CalendarMonth->setCurrentIndex(5);
@@ -495,6 +516,17 @@ TEST_F(MainWindow, TheStationLabelStepsThroughTheStations)
     main->lbl_Counter_Click();
     EXPECT_EQ(main->lbl_Counter->text(), "Counter 1\r\nadmin");
     EXPECT_EQ(main->lbl_Counter->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+    // A click whose staff cannot be read is told and leaves the label where it was.
+    const QString reachable = ConnectionString;
+    const qsizetype told = errors.size();
+    ConnectionString = "DRIVER={MySQL ODBC 3.51 Driver};SERVER=127.0.0.1;PORT=1;UID=x;PWD=y;";
+    main->lbl_Counter_Click();
+    ConnectionString = reachable;
+    EXPECT_EQ(errors.size(), told + 1);
+    EXPECT_EQ(ShownCounter, 1);
+    main->lbl_Counter_Click();
+    EXPECT_EQ(main->lbl_Counter->text(), "Counter 2\r\ncounter");
 }
 
 TEST_F(MainWindow, TabsAndDatesPutTheFocusOnTheListOrButtonStaffUseThere)
