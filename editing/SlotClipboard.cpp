@@ -23,13 +23,13 @@ const QString EmptySlot = QStringLiteral("You cannot copy empty slot");
 // Thrown to undo a clipboard change whose source row is no longer there.
 struct SourceGone {};
 
-// Empties clipboard (the rows that clear picks) and copies the given columns of the row that source
-// picks into it, in one transaction; tells whether there was such a row (else nothing changes).
-bool replaceWith(const QString& clipboard, const QString& clear, const QString& columns, const QString& source)
+// Empties clipboard and copies the given columns of the row that source picks into it, in one
+// transaction; tells whether there was such a row (else nothing changes).
+bool replaceWith(const QString& clipboard, const QString& columns, const QString& source)
 {
     try {
         Db::Transaction([&](Connection& db) {
-            db.Execute("DELETE FROM " + clipboard + clear);
+            db.Execute("DELETE FROM " + clipboard);
             if (db.Execute("INSERT INTO " + clipboard + " (" + columns + ") SELECT " + columns + " FROM " + source) == 0)
                 throw SourceGone{};
         });
@@ -74,7 +74,7 @@ void SlotClipboard::Copy(SlotGrid& grid)
     const QString time = grid.RowTime(row);
     // The slot is copied as it stands now; when another station cancelled it meanwhile the clipboard
     // keeps what it held.
-    if (!replaceWith(bookingClipboard(), "",
+    if (!replaceWith(bookingClipboard(),
                      "b_datetime, b_bookertel, b_bookerorg, b_bookername, b_field, b_specialrate, b_person",
                      "tbl_booking" + SlotWhere(date, time, *court))) {
         MsgBox(EmptySlot, Msg::Critical);
@@ -91,9 +91,9 @@ void SlotClipboard::Cut(const QString& entryId)
         MsgBox(EmptySlot, Msg::Critical);
         return;
     }
-    if (!replaceWith("tbl_waitlist_clipboard", " WHERE w_id>0",
-                     "w_datetime, w_bookertel, w_bookerorg, w_bookername, w_field, w_specialrate, w_staffname, w_person",
-                     "tbl_waitlist WHERE w_id='" + SqlQuote(entryId) + "'")) {
+    // Paste and block booking read the entry from the waiting list itself, by this station's own
+    // WaitListCutId, so a cut at another station never changes whom this one books.
+    if (Db::Query("SELECT w_id FROM tbl_waitlist WHERE w_id='" + SqlQuote(entryId) + "'").EOF_()) {
         MsgBox(EmptySlot, Msg::Critical);
         return;
     }

@@ -6,8 +6,8 @@
 class SlotGrid;
 
 // The slot clipboard: a booked slot copied from the grid into this station's tbl_booking_clipboard<n>,
-// or a waiting-list entry cut into tbl_waitlist_clipboard, and the paste and block booking that book
-// the grid's selected rows for that booker.
+// or a waiting-list entry cut (this station's WaitListCutId), and the paste and block booking that
+// book the grid's selected rows for that booker.
 class SlotClipboard {
 public:
     // Why the slot a row's name column shows cannot be copied (nor its player count changed); none

@@ -226,7 +226,6 @@ TEST_F(Booking, ABookedWaitingListEntryLeavesTheList)
 {
     Db::Execute("INSERT INTO tbl_waitlist SET w_id=7, w_datetime='2026-12-08 16:00', w_bookername='Wait'");
     Db::Execute("INSERT INTO tbl_waitlist SET w_id=8, w_datetime='2026-12-08 17:00', w_bookername='Next'");
-    Db::Execute("INSERT INTO tbl_waitlist_clipboard SET w_id=1, w_bookername='Wait', w_bookertel='1'");
     WaitListCutId = "7";
     PasteFromWaitList = true;
     IsUserAllowed(false);

@@ -218,7 +218,7 @@ TEST_F(SlotEditing, APasteAfterACutDeletesExactlyThisStationsCutEntry)
     SlotClipboard::Copy(grid);
     SlotClipboard::Cut("7");
     EXPECT_TRUE(PasteFromWaitList);
-    // Another station cuts entry 8 into the clipboard all stations share.
+    // A station of an older version cuts entry 8 into the clipboard all stations once shared.
     Db::Execute("DELETE FROM tbl_waitlist_clipboard WHERE w_id>0");
     Db::Execute("INSERT INTO tbl_waitlist_clipboard SET w_bookername='Wait B'");
 
