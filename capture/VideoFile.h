@@ -77,6 +77,8 @@ class VideoFile {
   // writer's thread alone.
   std::uint64_t writtenAt_ = 0;
   std::uint64_t creationAt_ = UINT64_MAX - 8;
+  // Set while a failed file is salvaged: the size it has on the disk.
+  std::atomic<std::uint64_t> keepWithin_{UINT64_MAX};
 };
 
 }  // namespace corvane

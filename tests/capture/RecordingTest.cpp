@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <fstream>
@@ -48,6 +49,12 @@ constexpr const char* kSmallProfile =
     "<profile version=\"589824\"><streamconfig majortype=\"{73646976-0000-0010-8000-00AA00389B71}\">"
     "<wmmediatype><videoinfoheader dwbitrate=\"100000\" avgtimeperframe=\"666666\">"
     "<bitmapinfoheader biwidth=\"160\" biheight=\"120\"/></videoinfoheader></wmmediatype></streamconfig></profile>";
+
+std::string WithSize(std::string profile, int width, int height) {
+  profile.replace(profile.find("160"), 3, std::to_string(width));
+  profile.replace(profile.find("120"), 3, std::to_string(height));
+  return profile;
+}
 
 void WriteUtf16Profile(const std::filesystem::path& file, const std::string& ascii) {
   std::ofstream out(file, std::ios::binary);
@@ -162,11 +169,8 @@ TEST_F(RecordingTest, ANameThatExistsRecordsIntoAFreshOneAndNothingIsWrittenOver
 TEST_F(RecordingTest, AnOddWidthIsRoundedUpToWhatTheEncoderTakes) {
   int camera = 0;
   for (const auto& [width, height] : {std::pair{1, 1}, {321, 241}}) {
-    std::string text = kSmallProfile;
-    text.replace(text.find("160"), 3, std::to_string(width));
-    text.replace(text.find("120"), 3, std::to_string(height));
     const std::filesystem::path profile = folder_ / ("odd " + std::to_string(camera) + ".prx");
-    WriteUtf16Profile(profile, text);
+    WriteUtf16Profile(profile, WithSize(kSmallProfile, width, height));
     const std::string file = (folder_ / ("odd " + std::to_string(camera) + ".wmv")).string();
     ASSERT_EQ(StartRecording(camera++, file, profile.string()), 1) << width << "x" << height;
   }
@@ -181,9 +185,9 @@ TEST_F(RecordingTest, AnOddWidthIsRoundedUpToWhatTheEncoderTakes) {
 // A small file system of its own, which the test fills; mounting it needs root.
 class SmallDisk {
  public:
-  explicit SmallDisk(std::filesystem::path folder) : folder_(std::move(folder)) {
+  explicit SmallDisk(std::filesystem::path folder, const char* size = "size=64k") : folder_(std::move(folder)) {
     std::filesystem::create_directories(folder_);
-    mounted_ = geteuid() == 0 && mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=64k") == 0;
+    mounted_ = geteuid() == 0 && mount("tmpfs", folder_.c_str(), "tmpfs", 0, size) == 0;
   }
   ~SmallDisk() {
     if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
@@ -193,6 +197,13 @@ class SmallDisk {
   bool Full() const {
     struct statvfs space {};
     return statvfs(folder_.c_str(), &space) == 0 && space.f_bavail == 0;
+  }
+  // Takes what room is left; the disk is full when this returns.
+  void Fill() const {
+    std::ofstream filler(folder_ / "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
+    }
   }
 
  private:
@@ -230,6 +241,52 @@ TEST_F(RecordingTest, ADiskThatFillsIsToldAtOnceAndAnotherFolderRecords) {
   corvane_.fnDoStopVideoCapture(0);
   ExpectPlayable(after, 1.0);
   EXPECT_EQ(ShownErrors().size(), 1u);
+}
+
+// Each camera's writes fail when the disk fills, not only the first camera's; a start onto the full disk
+// records nothing and says so.
+TEST_F(RecordingTest, TwoCamerasOnADiskThatFillsAreEachToldAtOnceAndAStartOntoItIsRefused) {
+  const SmallDisk disk(folder_ / "small", "size=512k");
+  if (!disk.Mounted()) GTEST_SKIP() << "a small file system cannot be mounted here";
+  // At this size each test camera writes several times a second, so its own writes fail soon after the
+  // disk fills.
+  const std::filesystem::path profile = folder_ / "large.prx";
+  WriteUtf16Profile(profile, WithSize(kSmallProfile, 640, 480));
+  const std::filesystem::path files[] = {disk.Folder() / "camera 0.wmv", disk.Folder() / "camera 1.wmv"};
+  for (int camera = 0; camera < 2; ++camera)
+    ASSERT_EQ(StartRecording(camera, files[camera].string(), profile.string()), 1);
+  std::this_thread::sleep_for(1500ms);
+  disk.Fill();
+  const auto filled = std::chrono::steady_clock::now();
+  std::vector<std::string> told;
+  for (int camera = 0; camera < 2; ++camera) {
+    const std::optional<std::string> text = NextShownError();
+    ASSERT_TRUE(text) << "camera " << camera;
+    told.push_back(*text);
+    const auto after = std::chrono::duration<double>(std::chrono::steady_clock::now() - filled).count();
+    std::cout << "disk full, told after " << after << " s: " << *text << "\n";
+    RecordProperty("told_after_ms_" + std::to_string(camera), static_cast<int>(after * 1000));
+    EXPECT_LT(after, 1.0);
+  }
+  std::sort(told.begin(), told.end());
+  for (int camera = 0; camera < 2; ++camera) {
+    EXPECT_EQ(told[camera], "Error 80070070: Recording into \"" + files[camera].string() +
+                                "\" stopped: No space left on the resource.");
+    ASSERT_TRUE(WaitUntilClosed(files[camera]));
+    const std::optional<MediaInfo> kept = Discover(files[camera]);
+    ASSERT_TRUE(kept) << "camera " << camera << " plays up to the failure";
+    EXPECT_GT(kept->seconds, 1.0);
+  }
+
+  const std::filesystem::path refused = disk.Folder() / "refused.wmv";
+  const auto starting = std::chrono::steady_clock::now();
+  EXPECT_EQ(StartRecording(0, refused.string()), 0);
+  const std::optional<std::string> text = NextShownError();
+  ASSERT_TRUE(text);
+  EXPECT_LT(std::chrono::steady_clock::now() - starting, 1s);
+  EXPECT_EQ(*text, "Error 80070070: Cannot create video file \"" + refused.string() + "\": No space left on device");
+  EXPECT_EQ(corvane_.fnGetVideoName(0, nullptr, 0), 0);
+  EXPECT_FALSE(std::filesystem::exists(refused));
 }
 
 struct HostOutput {
