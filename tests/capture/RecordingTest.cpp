@@ -4,7 +4,6 @@
 
 #include <sys/mount.h>
 #include <sys/statvfs.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -287,26 +286,6 @@ TEST_F(RecordingTest, TwoCamerasOnADiskThatFillsAreEachToldAtOnceAndAStartOntoIt
   EXPECT_EQ(*text, "Error 80070070: Cannot create video file \"" + refused.string() + "\": No space left on device");
   EXPECT_EQ(corvane_.fnGetVideoName(0, nullptr, 0), 0);
   EXPECT_FALSE(std::filesystem::exists(refused));
-}
-
-struct HostOutput {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-// Runs recording_host with these arguments after the shipped profile.
-HostOutput RunHost(const std::filesystem::path& folder, std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), {RECORDING_HOST, CORVANE_PROFILE});
-  const std::filesystem::path out = folder / "host.out", err = folder / "host.err";
-  std::string command;
-  for (const std::string& argument : arguments) command += "'" + argument + "' ";
-  const int status = std::system((command + ">'" + out.string() + "' 2>'" + err.string() + "'").c_str());
-  const auto read = [](const std::filesystem::path& file) {
-    std::ifstream in(file);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  };
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(out), read(err)};
 }
 
 // The host may end right after a stop, or while a camera records: the library finalises both files as it
