@@ -550,8 +550,8 @@ std::string CCaptureSlot::EndIfFailed() {
     return ErrorText("Error %x: Camera %d stopped: %s", failure.code, builtFor_.cameraIndex, failure.cause.c_str());
   std::string told = ErrorText("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(),
                                failure.cause.c_str());
-  worker_.Post([file = std::shared_ptr<VideoFile>(std::move(broken))] {
-    file->Salvage();
+  worker_.Post([file = std::shared_ptr<VideoFile>(std::move(broken)), full = failure.code == kDiskFull] {
+    file->Salvage(full);
     file->DiscardIfEmpty();
   });
   return told;

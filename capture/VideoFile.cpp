@@ -191,11 +191,11 @@ void VideoFile::Finish() {
   if (const std::optional<Failure> failure = End()) TellUnfinished(path_, *failure);
 }
 
-// The disk that failed takes no more bytes: what the writer appends at its end (the last packet, the
-// index) is dropped, so that it goes on to complete the header, which lies in the file already.
-void VideoFile::Salvage() {
+// On a full disk, what the writer appends at the end (the last packet, the index) would fail and keep
+// it from completing the header, which lies in the file already: it is dropped.
+void VideoFile::Salvage(bool diskFull) {
   struct stat status {};
-  keepWithin_ = stat(path_.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+  if (diskFull) keepWithin_ = stat(path_.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
   End();
 }
 
