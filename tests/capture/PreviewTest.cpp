@@ -198,23 +198,16 @@ TEST_F(PreviewTest, TheCallerMayCloseItsWindowAsSoonAsTheStopReturns) {
   EXPECT_TRUE(ShownErrors().empty());
 }
 
-// A host may destroy the window while the camera previews in it. The renderer's X errors are the
-// library's own: the preview stops and the host is told, the camera records on, the host's own X errors
-// still reach its own handler, and the host ends with its files finished.
+// A host may destroy the window while the camera previews in it: the preview stops and is told, the
+// camera records on, the host's own X errors still reach its own handler, and the host ends.
 TEST_F(PreviewTest, AWindowTheHostDestroysStopsThePreviewAndTheRecordingGoesOn) {
   const std::filesystem::path previewed = folder_ / "previewed.wmv", other = folder_ / "other.wmv";
   const auto started = std::chrono::steady_clock::now();
   const HostOutput host = RunHost(folder_, {previewed.string(), other.string(), "window"});
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  std::cout << "the host ended after " << seconds << " s\n";
-  RecordProperty("host_ended_after_ms", static_cast<int>(seconds * 1000));
+  std::cout << "the host ended after " << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() << " s\n";
   EXPECT_EQ(host.exitCode, 0) << host.err;
   EXPECT_EQ(host.out, "sink: Error 80070578: Camera 0 shows no preview: its window is gone\nhost X errors: 1\n");
-  for (const auto& file : {previewed, other}) {
-    const std::optional<MediaInfo> info = Discover(file);
-    ASSERT_TRUE(info) << file;
-    EXPECT_GT(info->seconds, 1.0) << file;
-  }
+  for (const auto& file : {previewed, other}) EXPECT_GT(Discover(file).value_or(MediaInfo{}).seconds, 1.0) << file;
 }
 
 TEST_F(PreviewTest, FullScreenFillsTheScreenWithThePictureAndPassesKeysToTheWindow) {

@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     XGetWindowAttributes(display, window, &gone);
   }
   if (argc == 5 && !display) {
-    // The writer holds the first frames back in a buffer of its own: the disk fills before they go out.
+    // The writer holds the first frames back until its first packet is full: the disk fills before it goes out.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Fill(argv[4]);
   } else {
