@@ -4,9 +4,8 @@
 // Camera 0 records on to the end. Camera 1, when a folder to fill is given, records 300 ms and then the
 // folder's file system is filled just before the host ends; otherwise it records 1 s and is stopped.
 // Texts the library gives its sink are written to standard output as "sink: ...".
-// With "window", camera 0 previews in a window of the host, which the host destroys after 300 ms and
-// then asks about once itself; the host's own X error handler counts what reaches it, and the count is
-// written last, as "host X errors: n".
+// With "window", camera 0 previews in a window that the host destroys after 300 ms and then asks about
+// once itself; "host X errors: n" ends the output, the count of errors that reached the host's handler.
 
 #include "CorvaneLibrary.h"
 
@@ -22,8 +21,6 @@
 
 namespace {
 
-int hostErrors = 0;
-
 void Fill(const std::filesystem::path& folder) {
   std::ofstream filler(folder / "filler", std::ios::binary);
   const std::string block(4096, 'x');
@@ -36,14 +33,11 @@ void Fill(const std::filesystem::path& folder) {
 int main(int argc, char** argv) {
   if (argc != 4 && argc != 5) return 2;
   setenv("CORVANE_TEST_DEVICES", "2", 1);
+  static int hostErrors = 0;
   Display* display = argc == 5 && std::string(argv[4]) == "window" ? XOpenDisplay(nullptr) : nullptr;
-  Window window = 0;
+  const Window window = display ? XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0, 0) : 0;
   if (display) {
-    XSetErrorHandler([](Display*, XErrorEvent*) {
-      ++hostErrors;
-      return 0;
-    });
-    window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0, 0);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return ++hostErrors, 0; });
     XMapWindow(display, window);
     XSync(display, False);
   }
