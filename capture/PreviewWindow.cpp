@@ -31,10 +31,7 @@ void Sync(xcb_connection_t* connection) {
   std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
-}  // namespace
-
-namespace {
-
+// The camera the calling thread draws for, if any.
 thread_local DrawingFailures* drawingFor = nullptr;
 std::mutex handlerLock;
 bool catching = false;
