@@ -157,7 +157,7 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
     }
     recording_ = true;
   }
-  DrawInto(fullScreen_ ? fullScreen_->Id() : builtFor_.ownerWindow);
+  if (!previewLost_) DrawInto(fullScreen_ ? fullScreen_->Id() : builtFor_.ownerWindow);
   Forget(std::move(overtaken));
   ++generation_;
   return true;
@@ -171,7 +171,31 @@ void CCaptureSlot::Forget(std::unique_ptr<VideoFile> file) {
 }
 
 void CCaptureSlot::DrawInto(std::uintptr_t window) {
-  if (renderer_ && window) gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(renderer_), window);
+  if (!renderer_ || !window) return;
+  const DrawingFor drawing(this);
+  gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(renderer_), window);
+  drawingInto_ = window;
+}
+
+void CCaptureSlot::DrawingFailed() {
+  if (!previewChecked_.exchange(true)) worker_.PostAt(Worker::Clock::now(), this, [this] { CheckPreview(); });
+}
+
+// An X error of the renderer, most likely because its host destroyed the window it draws into. The
+// preview then goes on in the library's hidden window and the camera records on; the host may show it
+// again with its next start into another window.
+void CCaptureSlot::CheckPreview() {
+  int camera = 0;
+  {
+    std::lock_guard life(lifeLock_);
+    previewChecked_ = false;
+    if (!renderer_ || ClientSize(drawingInto_)) return;
+    if (!parking_) parking_ = std::make_unique<ParkingWindow>();
+    DrawInto(parking_->Id());
+    previewLost_ = true;
+    camera = builtFor_.cameraIndex;
+  }
+  ShowError("Error %x: Camera %d shows no preview: its window is gone", kInvalidWindow, camera);
 }
 
 // The scaler follows the caps at its next frame; the grabber before it goes on as it was.
@@ -355,6 +379,7 @@ GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
 
   // The preview fills the owner's client area; with no window to draw in, frames are still grabbed.
   const std::optional<WindowSize> window = ClientSize(builtFor_.ownerWindow);
+  if (window) CatchDrawingErrors();
   GstElement* renderer = Add(graph_, window ? "ximagesink" : "fakesink", "VideoRenderer");
   if (!renderer) {
     ShowError("Error %x: Cannot create the preview renderer", kFail);
@@ -362,7 +387,8 @@ GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
   }
   if (window) {
     previewSize = *window;
-    g_object_set(renderer, "handle-events", FALSE, nullptr);
+    // No thread of the renderer's own, so that each of its X calls is made by a thread that draws for us.
+    g_object_set(renderer, "handle-events", FALSE, "handle-expose", FALSE, nullptr);
     renderer_ = renderer;
     DrawInto(builtFor_.ownerWindow);
   }
@@ -379,7 +405,7 @@ GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
 }
 
 bool CCaptureSlot::Run() {
-  if (gst_element_set_state(graph_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+  if (SetState(GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
     ShowError("Error %x: Cannot start graph", kFail);
     return false;
   }
@@ -389,6 +415,11 @@ bool CCaptureSlot::Run() {
     return false;
   }
   return true;
+}
+
+GstStateChangeReturn CCaptureSlot::SetState(GstState state) {
+  const DrawingFor drawing(this);
+  return gst_element_set_state(graph_, state);
 }
 
 // The writer completes the file's header and index only when end-of-stream reaches it; without this a
@@ -426,7 +457,7 @@ void CCaptureSlot::TearDown() {
     }
     Forget(std::move(unused));
     if (!writing.empty()) Finish(writing);
-    gst_element_set_state(graph_, GST_STATE_NULL);
+    SetState(GST_STATE_NULL);
     {
       std::lock_guard switching(switchLock_);
       current_.reset();
@@ -434,6 +465,8 @@ void CCaptureSlot::TearDown() {
     if (branchEnd_) gst_object_unref(branchEnd_);
     branchEnd_ = nullptr;
     renderer_ = nullptr;
+    drawingInto_ = 0;
+    previewLost_ = false;
     previewScale_ = nullptr;
     gst_object_unref(graph_);
     graph_ = nullptr;
@@ -456,6 +489,13 @@ void CCaptureSlot::TearDown() {
 GstBusSyncReply CCaptureSlot::WatchBus(GstBus*, GstMessage* message, gpointer watch) {
   const auto* watched = static_cast<const BusWatch*>(watch);
   if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) watched->slot->NoteFailure(watched->graph, message);
+  // Posted by each streaming thread of the graph as it starts and as it ends.
+  if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_STREAM_STATUS) {
+    GstStreamStatusType status;
+    gst_message_parse_stream_status(message, &status, nullptr);
+    if (status == GST_STREAM_STATUS_TYPE_ENTER) EnterDrawing(watched->slot);
+    if (status == GST_STREAM_STATUS_TYPE_LEAVE) LeaveDrawing();
+  }
   if (GST_MESSAGE_TYPE(message) & (GST_MESSAGE_EOS | GST_MESSAGE_ERROR)) return GST_BUS_PASS;
   gst_message_unref(message);
   return GST_BUS_DROP;
@@ -510,8 +550,8 @@ std::string CCaptureSlot::EndIfFailed() {
     return ErrorText("Error %x: Camera %d stopped: %s", failure.code, builtFor_.cameraIndex, failure.cause.c_str());
   std::string told = ErrorText("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(),
                                failure.cause.c_str());
-  worker_.Post([file = std::shared_ptr<VideoFile>(std::move(broken))] {
-    file->Salvage();
+  worker_.Post([file = std::shared_ptr<VideoFile>(std::move(broken)), full = failure.code == kDiskFull] {
+    file->Salvage(full);
     file->DiscardIfEmpty();
   });
   return told;

@@ -19,7 +19,7 @@
 
 namespace corvane {
 
-class CCaptureSlot {
+class CCaptureSlot : private DrawingFailures {
  public:
   explicit CCaptureSlot(Worker& worker) : worker_(worker) {}
   CCaptureSlot(const CCaptureSlot&) = delete;
@@ -66,6 +66,9 @@ class CCaptureSlot {
     bool operator==(const Needs&) const = default;
   };
 
+  void DrawingFailed() override;
+  void CheckPreview();
+
   bool CarryOn(std::unique_ptr<VideoFile> file);
   void Forget(std::unique_ptr<VideoFile> file);
   void DrawInto(std::uintptr_t window);
@@ -77,6 +80,7 @@ class CCaptureSlot {
   GstElement* BuildRecordingBranch(const WmProfile& profile);
   GstElement* BuildPreviewBranch(WindowSize previewSize);
   bool Run();
+  GstStateChangeReturn SetState(GstState state);
   void Finish(const std::string& path);
   void TearDown();
   void EndUnclaimed(unsigned generation);
@@ -100,6 +104,9 @@ class CCaptureSlot {
   GstElement* previewScale_ = nullptr;  // the caps that size the preview to its window; held by the graph
   std::unique_ptr<ParkingWindow> parking_;
   std::unique_ptr<FullScreenWindow> fullScreen_;
+  std::uintptr_t drawingInto_ = 0;
+  bool previewLost_ = false;  // the owner's window is gone: the renderer draws into no window of the host
+  std::atomic<bool> previewChecked_ = false;  // a check of the renderer's window waits for the worker
   Needs builtFor_{};
   unsigned generation_ = 0;  // a stop's end of the camera is void once a start took it over
   unsigned graphSerial_ = 0;  // counts the graphs built, so that a failure is laid at its own graph's door

@@ -24,7 +24,11 @@ CORVANE_API int fnGetDevicesNum();
 CORVANE_API int fnSetVideoName(int camera, const char* path);
 CORVANE_API int fnSetWMProfile(int camera, const char* path);
 
-// window: the X11 window that hosts the preview, 0 for none.
+// window: the X11 window that hosts the preview, 0 for none. A window destroyed while the camera previews
+// in it ends the preview, which is told ("Error 80070578: Camera n shows no preview: its window is gone");
+// the camera records on. The first preview in a window puts the library's X error handler in front of
+// the host's: X errors of the library's renderers stay the library's, all others go on to the host's
+// handler. A host that sets a handler of its own later receives the renderers' errors too.
 // A recording is never written over: a video name that names an existing file (two starts within a
 // second, the hour repeated when the clocks go back) records into the first free name of "name (2).ext",
 // "name (3).ext", ...; fnGetVideoName tells which.
@@ -33,7 +37,8 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // last frame of the old one. A profile is read only from a regular file of at most 64 KB; anything else
 // is taken as a missing profile. The encoder takes even widths only: an odd width is rounded up.
 // A recording that fails while the camera runs (a disk that fills, a camera that goes) is told at once,
-// naming the file and the cause; the camera then records nothing until the next start.
+// naming the file and the cause; the camera then records nothing until the next start. A start whose
+// file cannot take its first bytes (a full disk) is refused with 0 and told.
 CORVANE_API int fnDoStartVideoCapture(int camera, std::uintptr_t window);
 // Returns at once: the file is cut at the next frame and finalised in the background within a moment;
 // files still open when the library unloads (the host ends) are finalised then. The camera and its

@@ -13,6 +13,7 @@ constexpr std::uint32_t kFail = 0x80004005;
 constexpr std::uint32_t kNoPointer = 0x80004003;
 constexpr std::uint32_t kTimeout = 0x800705B4;
 constexpr std::uint32_t kDiskFull = 0x80070070;
+constexpr std::uint32_t kInvalidWindow = 0x80070578;
 
 void SetErrorSink(CorvaneErrorSink sink);
 

@@ -29,6 +29,12 @@ std::atomic<int> previewWidth{320};
 std::atomic<int> previewHeight{240};
 std::atomic<int> webPort{80};
 
+// Made before the slots and so ended after them, once no renderer draws any more: the host gets its own
+// X error handler back before the library's code goes.
+const struct DrawingErrorsReleased {
+  ~DrawingErrorsReleased() { corvane::StopCatchingDrawingErrors(); }
+} drawingErrorsReleased;
+
 // Made before the slots and so ended after them: a slot's end hands its last file to the worker.
 corvane::Worker worker;
 std::array<CCaptureSlot, kSlotCount> slots{{CCaptureSlot(worker), CCaptureSlot(worker), CCaptureSlot(worker),

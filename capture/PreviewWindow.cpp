@@ -1,6 +1,10 @@
 #include "PreviewWindow.h"
 
+#include <X11/Xlib.h>
+
+#include <atomic>
 #include <cstdlib>
+#include <mutex>
 
 // A connection of our own reports a bad window as a reply error; through Xlib the same mistake would
 // run the process's X error handler, which by default ends the program.
@@ -27,7 +31,46 @@ void Sync(xcb_connection_t* connection) {
   std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
+// The camera the calling thread draws for, if any.
+thread_local DrawingFailures* drawingFor = nullptr;
+std::mutex handlerLock;
+bool catching = false;
+// Null only for the moment the library's handler is put in.
+std::atomic<XErrorHandler> hostHandler = nullptr;
+
+int CatchError(Display* display, XErrorEvent* error) {
+  if (drawingFor) {
+    drawingFor->DrawingFailed();
+    return 0;
+  }
+  const XErrorHandler host = hostHandler;
+  return host ? host(display, error) : 0;
+}
+
 }  // namespace
+
+void CatchDrawingErrors() {
+  std::lock_guard guard(handlerLock);
+  if (catching) return;
+  hostHandler = XSetErrorHandler(CatchError);
+  catching = true;
+}
+
+void StopCatchingDrawingErrors() {
+  std::lock_guard guard(handlerLock);
+  if (!catching) return;
+  const XErrorHandler current = XSetErrorHandler(hostHandler);
+  if (current != CatchError) XSetErrorHandler(current);
+  catching = false;
+}
+
+void EnterDrawing(DrawingFailures* camera) { drawingFor = camera; }
+
+void LeaveDrawing() { drawingFor = nullptr; }
+
+DrawingFor::DrawingFor(DrawingFailures* camera) : before_(drawingFor) { drawingFor = camera; }
+
+DrawingFor::~DrawingFor() { drawingFor = before_; }
 
 std::optional<WindowSize> ClientSize(std::uintptr_t window) {
   if (window == 0 || window > UINT32_MAX) return std::nullopt;

@@ -26,6 +26,39 @@ inline bool IsFrameSize(int width, int height) {
 // The client size of an X11 window; empty when there is no display or no such window.
 std::optional<WindowSize> ClientSize(std::uintptr_t window);
 
+// The renderer draws through Xlib, whose default error handler ends the process: a host that destroys
+// the window a camera previews in would end, or hang on its way out. While a thread draws for a camera
+// (the camera's streaming threads, the library's own calls into its renderer), its X errors go to that
+// camera; every other thread's go on to the handler that was in place before the library's.
+class DrawingFailures {
+ public:
+  // Called inside Xlib, on the thread that met the error: may neither call Xlib nor wait.
+  virtual void DrawingFailed() = 0;
+
+ protected:
+  ~DrawingFailures() = default;
+};
+
+// Puts the library's handler in front of the host's; once, before the first renderer is made.
+void CatchDrawingErrors();
+// Hands the host back its handler, when no other came after the library's: the library is unloaded.
+void StopCatchingDrawingErrors();
+// From now on, and until LeaveDrawing, the calling thread draws for the camera.
+void EnterDrawing(DrawingFailures* camera);
+void LeaveDrawing();
+
+// The calling thread draws for the camera while this lives.
+class DrawingFor {
+ public:
+  explicit DrawingFor(DrawingFailures* camera);
+  DrawingFor(const DrawingFor&) = delete;
+  DrawingFor& operator=(const DrawingFor&) = delete;
+  ~DrawingFor();
+
+ private:
+  DrawingFailures* before_;
+};
+
 // A hidden window of the library's own. A stopped camera's preview draws into it while it waits for the
 // next start: the caller may destroy its own window as soon as the stop returns, and a renderer that
 // touches a window that is gone ends the whole process.

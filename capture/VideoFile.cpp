@@ -52,6 +52,26 @@ GstElement* Add(GstElement* bin, const char* factory) {
   return element;
 }
 
+// The writer's first output: the header and one packet.
+constexpr off_t kFirstOutput = 8 * 1024;
+
+// A full disk still lets a file be created, only not written: a start into it would record nothing and
+// hear of it only at the writer's first output. Removes the file again, after telling why, when that
+// output would not fit.
+bool TakesFirstOutput(const std::string& path) {
+  const int file = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  int failure = file < 0 ? errno : posix_fallocate(file, 0, kFirstOutput);
+  if (file >= 0) {
+    if (!failure && ftruncate(file, 0) != 0) failure = errno;
+    close(file);
+  }
+  if (!failure) return true;
+  unlink(path.c_str());
+  ShowError("Error %x: Cannot create video file \"%s\": %s", failure == ENOSPC || failure == EDQUOT ? kDiskFull : kFail,
+            path.c_str(), std::strerror(failure));
+  return false;
+}
+
 }  // namespace
 
 std::int64_t VideoFile::TimeBase::WallClock(GstClock* clock, GstClockTime time) {
@@ -97,7 +117,7 @@ std::string CreateFresh(const std::string& path) {
 std::unique_ptr<VideoFile> VideoFile::Create(const std::string& path, const WmProfile& profile,
                                              std::shared_ptr<TimeBase> timeBase) {
   std::string created = CreateFresh(path);
-  if (created.empty()) return nullptr;
+  if (created.empty() || !TakesFirstOutput(created)) return nullptr;
   std::unique_ptr<VideoFile> file(new VideoFile(std::move(created), profile, std::move(timeBase)));
   if (file->Build()) return file;
   file->DiscardIfEmpty();
@@ -130,7 +150,10 @@ bool VideoFile::Build() {
   }
   g_object_set(encoder, "bitrate", profile_.bitrate, "gop-size", profile_.framesPerSecond * profile_.keyFrameSeconds,
                nullptr);
+  // Unbuffered: each camera meets a disk that fills at its own next write, and what it recorded before
+  // is in the file rather than lost with a buffer that could not be written.
   g_object_set(sink, "location", path_.c_str(), nullptr);
+  gst_util_set_object_arg(G_OBJECT(sink), "buffer-mode", "unbuffered");
 
   GstPad* encoderInput = gst_element_get_static_pad(encoder, "sink");
   input_ = gst_ghost_pad_new("sink", encoderInput);
@@ -168,7 +191,13 @@ void VideoFile::Finish() {
   if (const std::optional<Failure> failure = End()) TellUnfinished(path_, *failure);
 }
 
-void VideoFile::Salvage() { End(); }
+// On a full disk, what the writer appends at the end (the last packet, the index) would fail and keep
+// it from completing the header, which lies in the file already: it is dropped.
+void VideoFile::Salvage(bool diskFull) {
+  struct stat status {};
+  if (diskFull) keepWithin_ = stat(path_.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+  End();
+}
 
 void VideoFile::DiscardIfEmpty() {
   struct stat status {};
@@ -209,6 +238,7 @@ GstPadProbeReturn VideoFile::CompleteHeader(GstPad*, GstPadProbeInfo* info, gpoi
   const std::uint64_t at = self->writtenAt_;
   const std::size_t size = gst_buffer_get_size(buffer);
   self->writtenAt_ += size;
+  if (at + size > self->keepWithin_) return GST_PAD_PROBE_DROP;
   const bool header = size >= sizeof kHeaderObject && gst_buffer_memcmp(buffer, 0, kHeaderObject, sizeof kHeaderObject) == 0;
   const bool holdsCreation = self->creationAt_ >= at && self->creationAt_ + 8 <= at + size;
   if (!header && !holdsCreation) return GST_PAD_PROBE_OK;

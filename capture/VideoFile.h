@@ -52,9 +52,9 @@ class VideoFile {
   void Finish();
   // Tells the user that the file at that path could not be completed, and why.
   static void TellUnfinished(const std::string& path, const Failure& failure);
-  // Finishes a file whose writing failed, as far as it can be: it then plays up to the failure, which
-  // has been told already.
-  void Salvage();
+  // Finishes a file whose recording failed, as far as it can be: it then plays up to the failure, which
+  // has been told already. diskFull: its disk takes no more bytes.
+  void Salvage(bool diskFull);
   // Removes the file again when nothing was written into it (a start that did not get going).
   void DiscardIfEmpty();
 
@@ -77,6 +77,8 @@ class VideoFile {
   // writer's thread alone.
   std::uint64_t writtenAt_ = 0;
   std::uint64_t creationAt_ = UINT64_MAX - 8;
+  // Set while a failed file is salvaged: the size it has on the disk.
+  std::atomic<std::uint64_t> keepWithin_{UINT64_MAX};
 };
 
 }  // namespace corvane

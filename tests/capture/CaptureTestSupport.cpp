@@ -14,6 +14,8 @@
 #include <regex>
 #include <thread>
 
+#include <sys/wait.h>
+
 namespace capture_test {
 
 CorvaneLibrary& Library() {
@@ -200,6 +202,19 @@ std::optional<std::vector<std::uint8_t>> Snapshot(int camera) {
   std::vector<std::uint8_t> jpeg(bytes, bytes + length);
   Library().fnFreeMemory(bytes);
   return jpeg;
+}
+
+HostOutput RunHost(const std::filesystem::path& folder, std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), {"timeout", "20", RECORDING_HOST, CORVANE_PROFILE});
+  const std::filesystem::path out = folder / "host.out", err = folder / "host.err";
+  std::string command;
+  for (const std::string& argument : arguments) command += "'" + argument + "' ";
+  const int status = std::system((command + ">'" + out.string() + "' 2>'" + err.string() + "'").c_str());
+  const auto read = [](const std::filesystem::path& file) {
+    std::ifstream in(file);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(out), read(err)};
 }
 
 void CaptureTest::SetUp() {

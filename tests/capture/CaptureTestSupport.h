@@ -60,6 +60,15 @@ std::optional<Image> DecodeJpeg(const std::vector<std::uint8_t>& jpeg);
 // A camera's snapshot through GetCameraJpeg; empty when it answers 0.
 std::optional<std::vector<std::uint8_t>> Snapshot(int camera);
 
+struct HostOutput {
+  int exitCode;  // 124 for a host that had not ended after 20 s
+  std::string out;
+  std::string err;
+};
+
+// Runs recording_host with these arguments after the shipped profile, its output kept in the folder.
+HostOutput RunHost(const std::filesystem::path& folder, std::vector<std::string> arguments);
+
 // A fresh scratch folder, test cameras on, errors collected, and every slot stopped afterwards.
 class CaptureTest : public ::testing::Test {
  protected:

@@ -13,6 +13,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <iostream>
 #include <thread>
 #include <vector>
 
@@ -195,6 +196,18 @@ TEST_F(PreviewTest, TheCallerMayCloseItsWindowAsSoonAsTheStopReturns) {
     EXPECT_TRUE(Discover(file)) << file;
   }
   EXPECT_TRUE(ShownErrors().empty());
+}
+
+// A host may destroy the window while the camera previews in it: the preview stops and is told, the
+// camera records on, the host's own X errors still reach its own handler, and the host ends.
+TEST_F(PreviewTest, AWindowTheHostDestroysStopsThePreviewAndTheRecordingGoesOn) {
+  const std::filesystem::path previewed = folder_ / "previewed.wmv", other = folder_ / "other.wmv";
+  const auto started = std::chrono::steady_clock::now();
+  const HostOutput host = RunHost(folder_, {previewed.string(), other.string(), "window"});
+  std::cout << "the host ended after " << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() << " s\n";
+  EXPECT_EQ(host.exitCode, 0) << host.err;
+  EXPECT_EQ(host.out, "sink: Error 80070578: Camera 0 shows no preview: its window is gone\nhost X errors: 1\n");
+  for (const auto& file : {previewed, other}) EXPECT_GT(Discover(file).value_or(MediaInfo{}).seconds, 1.0) << file;
 }
 
 TEST_F(PreviewTest, FullScreenFillsTheScreenWithThePictureAndPassesKeysToTheWindow) {

@@ -1,11 +1,15 @@
 // A host of the capture library that ends while its cameras record, for the tests of what the library
 // does as it unloads. A program of its own, so that it starts without the threads of earlier tests.
-//   recording_host <profile> <file of camera 0> <file of camera 1> [<folder to fill>]
+//   recording_host <profile> <file of camera 0> <file of camera 1> [<folder to fill> | window]
 // Camera 0 records on to the end. Camera 1, when a folder to fill is given, records 300 ms and then the
 // folder's file system is filled just before the host ends; otherwise it records 1 s and is stopped.
 // Texts the library gives its sink are written to standard output as "sink: ...".
+// With "window", camera 0 previews in a window that the host destroys after 300 ms and then asks about
+// once itself; "host X errors: n" ends the output, the count of errors that reached the host's handler.
 
 #include "CorvaneLibrary.h"
+
+#include <X11/Xlib.h>
 
 #include <chrono>
 #include <cstdio>
@@ -29,21 +33,36 @@ void Fill(const std::filesystem::path& folder) {
 int main(int argc, char** argv) {
   if (argc != 4 && argc != 5) return 2;
   setenv("CORVANE_TEST_DEVICES", "2", 1);
+  static int hostErrors = 0;
+  Display* display = argc == 5 && std::string(argv[4]) == "window" ? XOpenDisplay(nullptr) : nullptr;
+  const Window window = display ? XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0, 0) : 0;
+  if (display) {
+    XSetErrorHandler([](Display*, XErrorEvent*) { return ++hostErrors, 0; });
+    XMapWindow(display, window);
+    XSync(display, False);
+  }
   CorvaneLibrary corvane;
   corvane.fnSetErrorSink([](const char* text) { std::printf("sink: %s\n", text); });
   for (int camera = 0; camera < 2; ++camera) {
     corvane.fnSetWMProfile(camera, argv[1]);
     corvane.fnSetVideoName(camera, argv[2 + camera]);
-    if (corvane.fnDoStartVideoCapture(camera, 0) != 1) return 1;
+    if (corvane.fnDoStartVideoCapture(camera, camera == 0 ? window : 0) != 1) return 1;
   }
-  if (argc == 5) {
-    // The writer holds the first frames back in a buffer of its own: the disk fills before they go out.
+  if (display) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    XDestroyWindow(display, window);
+    XWindowAttributes gone;
+    XGetWindowAttributes(display, window, &gone);
+  }
+  if (argc == 5 && !display) {
+    // The writer holds the first frames back until its first packet is full: the disk fills before it goes out.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Fill(argv[4]);
   } else {
     std::this_thread::sleep_for(std::chrono::seconds(1));
     corvane.fnDoStopVideoCapture(1);
   }
+  if (display) std::printf("host X errors: %d\n", hostErrors);
   std::fflush(stdout);
   return 0;
 }
