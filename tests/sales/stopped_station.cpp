@@ -18,6 +18,7 @@
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Prompter.h"
+#include "SqlQuote.h"
 
 #include <QApplication>
 #include <QFile>
@@ -62,7 +63,7 @@ int sell(const QString& item, int quantity)
     qputenv("PALLOWIN_SERIAL_DIR", serial.path().toLocal8Bit());
     DrawerCommPort = 1;
 
-    Recordset rs = Db::Query("SELECT i_type, i_price FROM tbl_item WHERE i_name='" + item + "'");
+    Recordset rs = Db::Query("SELECT i_type, i_price FROM tbl_item WHERE i_name='" + SqlQuote(item) + "'");
     CartLine line;
     line.kind = CartLine::Kind::ShopItem;
     line.text = item;
