@@ -59,5 +59,5 @@ void UseTestCentre()
     PerPersonChargingOn = 0;
     PasteFromWaitList = false;
     SlotDate.clear();
-    Db::Execute("INSERT INTO tbl_system SET sys_counter=1, sys_counterstaff='counter'");
+    Db::Execute("INSERT IGNORE INTO tbl_system SET sys_counter=1, sys_counterstaff='counter'");
 }

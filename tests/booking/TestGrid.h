@@ -42,5 +42,5 @@ private:
 };
 
 // The settings of the test centre: open 08:00 to 03:00, court 0 holding courts 1 and 2, verification
-// off with "counter" signed in at station 1.
+// off with "counter" signed in at station 1 (unless station 1 has its row already).
 void UseTestCentre();

@@ -43,10 +43,19 @@ bool isCommit(const char* data, size_t size)
     return size >= command.size() && std::equal(command.begin(), command.end(), data + size - command.size());
 }
 
+// A statement starts a packet of its own: the packet's length and number, the query command byte and
+// the statement.
+bool startsStatement(const char* data, size_t size, const std::string& start)
+{
+    return !start.empty() && size >= 5 + start.size() && data[4] == '\x03' &&
+           std::equal(start.begin(), start.end(), data + 5);
+}
+
 struct Link {
     int client;
     int server;
     bool dropReply = false;
+    bool held = false;
 };
 
 } // namespace
@@ -83,6 +92,23 @@ void DatabaseProxy::LoseNext(Loss loss, bool thenRefuse)
 {
     m_refuseAfter = thenRefuse;
     m_loss = loss;
+}
+
+void DatabaseProxy::HoldNext(const QString& start)
+{
+    const std::lock_guard lock(m_holdMutex);
+    m_holdStart = start.toStdString();
+    m_holding = false;
+}
+
+bool DatabaseProxy::takesHold(const char* data, size_t size)
+{
+    const std::lock_guard lock(m_holdMutex);
+    if (!startsStatement(data, size, m_holdStart))
+        return false;
+    m_holdStart.clear();
+    m_holding = true;
+    return true;
 }
 
 void DatabaseProxy::run()
@@ -136,6 +162,9 @@ void DatabaseProxy::run()
                     cut(i);
                     continue;
                 }
+                link.held = link.held || takesHold(buffer, static_cast<size_t>(n));
+                if (link.held)
+                    continue;
                 Loss loss = Loss::None;
                 if (isCommit(buffer, static_cast<size_t>(n)))
                     loss = m_loss.exchange(Loss::None);
