@@ -146,6 +146,8 @@ TEST_F(SaleTest, ASlotBookedAgainOrChangedSinceItWasPutInTheCartIsNotSold)
                             "the slot again; nothing was recorded.";
     rebook("b_bookername='Anna Lindqvist', b_playlength=120");
     EXPECT_EQ(refusal(), changed);
+    rebook("b_bookername='Anna Lindqvist', b_playlength=90, b_extratime=15");
+    EXPECT_EQ(refusal(), changed) << "extra time is priced too";
     rebook("b_bookername='Anna Lindqvist', b_playlength=90");
     Db::Execute("UPDATE tbl_booking SET b_specialrate='student' WHERE " + slot);
     EXPECT_EQ(refusal(), changed) << "the member's price is not the student's";
@@ -161,6 +163,15 @@ TEST_F(SaleTest, ASlotBookedAgainOrChangedSinceItWasPutInTheCartIsNotSold)
 
     rebook("b_bookername='Anna Lindqvist', b_playlength=90");
     EXPECT_EQ(RecordSale(cart.Lines(), StaffLogin), 1);
+
+    // An older row's length 0 is the full hour to pricing, and so to the sale.
+    book("21:00", "b_bookername='Old Row', b_playlength=0");
+    grid.RefreshView();
+    grid.Select({"21:00"});
+    Cart older;
+    ASSERT_EQ(PaySelectedSlots(grid, host.FieldInfo(), older), 1);
+    EXPECT_EQ(older.Lines().front().quantity, "1");
+    EXPECT_EQ(RecordSale(older.Lines(), StaffLogin), 2);
 }
 
 // One hour per court line goes to the booker's row of the register of the slot's rate class, and
