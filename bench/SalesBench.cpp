@@ -39,7 +39,7 @@ std::vector<CartLine> tenLines(int& n)
         slot.court = court;
         slot.slotDate = date;
         slot.slotTime = "19:00";
-        slot.booking = {"Bench", "", 0, 60, "member"};
+        slot.booking = {"Bench", "", 0, 0, "member"};
         slot.text = "Field Number " + QString::number(court + 1) + " " + date + " 19:00";
         slot.unitPrice = slot.amount = Money::FromCents(9000);
         slot.quantity = "1";

@@ -50,9 +50,9 @@ QString bookingInsert(const QString& date, const QString& time, const std::vecto
 
 // Counts the booking of a dependent court into its master's "Partially Shared" row, which then runs
 // from the earliest start to the latest end of all the dependents' bookings. masterRow is the row the
-// change locked before it wrote anything. Gives the master's audit row.
-Remark countIntoMaster(Connection& db, const std::optional<SlotRow>& masterRow, int master, int court,
-                       const QString& date, const QString& time, int delay, int playLength, int person)
+// change locked before it wrote anything. Gives the master's new span.
+SlotSpan countIntoMaster(Connection& db, const std::optional<SlotRow>& masterRow, int master, int court,
+                         const QString& date, const QString& time, int delay, int playLength, int person)
 {
     const SlotSpan span = DependentsSpan(db, master, court, date, time, delay, playLength);
     if (masterRow)
@@ -62,7 +62,7 @@ Remark countIntoMaster(Connection& db, const std::optional<SlotRow>& masterRow, 
     else
         db.Execute(bookingInsert(
             date, time, {{master, span.start, span.end - span.start, PartiallySharedMark, person, {}, {}, {}, 1}}));
-    return {master, "book", " partially booked field " + QString::number(master)};
+    return span;
 }
 
 // The court's slots of one date as they stand inside a change that holds the court: read at the first
@@ -133,17 +133,34 @@ void bookSlot(Connection& db, const QString& date, const QString& time, int cour
         if (masterRow && !HoldsMark(masterRow->bookerName, PartiallySharedMark))
             throw SlotRefusal{SlotTakenMessage};
     }
+    const std::vector<int> dependents = DependentCourts(court);
     std::vector<NewRow> rows{
         {court, delay, playLength, booker.name, booker.person, booker.tel, booker.org, booker.specialRate}};
     std::vector<Remark> remarks{{court, "book", " " + booker.name + " " + booker.tel}};
-    for (int shared : DependentCourts(court)) {
+    for (int shared : dependents) {
         rows.push_back({shared, delay, playLength, SharedBookingMark, booker.person});
         remarks.push_back({shared, "book", " shared booking"});
     }
     // The slot key is unique: a slot that is taken fails here.
     db.Execute(bookingInsert(date, time, rows));
-    if (master != -1)
-        remarks.push_back(countIntoMaster(db, masterRow, master, court, date, time, delay, playLength, booker.person));
+    std::optional<SlotSpan> masterSpan;
+    if (master != -1) {
+        masterSpan = countIntoMaster(db, masterRow, master, court, date, time, delay, playLength, booker.person);
+        remarks.push_back({master, "book", " partially booked field " + QString::number(master)});
+    }
+    // A start after the hour or a length other than the hour, as the Book action's questions give
+    // them, is told in every court's history as the slot menu's delay and duration tell theirs.
+    const auto timing = [&](const QString& job, int value, int masterValue) {
+        remarks.push_back({court, job, MinutesRemark(value)});
+        for (int shared : dependents)
+            remarks.push_back({shared, job, MinutesRemark(value)});
+        if (masterSpan)
+            remarks.push_back({master, job, MinutesRemark(masterValue)});
+    };
+    if (delay != 0)
+        timing("delay slot", delay, masterSpan ? masterSpan->start : 0);
+    if (playLength != 60)
+        timing("shorten slot", playLength, masterSpan ? masterSpan->end - masterSpan->start : 0);
     WriteRemarks(db, date, time, remarks, actionTime);
 }
 

@@ -26,6 +26,8 @@ void WriteRemarks(Connection& db, const QString& date, const QString& time, cons
                rows.join(','));
 }
 
+QString MinutesRemark(int minutes) { return " for " + QString::number(minutes) + " minutes "; }
+
 bool HoldsMark(const QString& name, const QString& mark) { return name.contains(mark, Qt::CaseInsensitive); }
 
 std::optional<QString> SharedRowRefusal(const QString& nameCell, const QString& verb)

@@ -19,6 +19,9 @@ struct Remark {
 void WriteRemarks(Connection& db, const QString& date, const QString& time, const std::vector<Remark>& remarks,
                   const QString& actionTime);
 
+// The audit text of a start minute or a play length: " for <n> minutes ".
+QString MinutesRemark(int minutes);
+
 // The markers the booking operations store in place of a booker name on courts that share space.
 inline const QString SharedBookingMark = QStringLiteral("Shared Booking");
 inline const QString PartiallySharedMark = QStringLiteral("Partially Shared");

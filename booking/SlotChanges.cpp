@@ -38,8 +38,6 @@ bool verified(SlotGrid& grid, bool requireAuthorization)
     return IsUserAllowed(false);
 }
 
-QString minutes(int value) { return " for " + QString::number(value) + " minutes "; }
-
 // How a change of a slot's timing is judged and written.
 struct TimingChange {
     QString job;
@@ -55,7 +53,7 @@ struct TimingChange {
     // a text of its own when none.
     std::optional<QString> conflict = {};
     // The audit text of the new start or length.
-    std::function<QString(int)> remark = minutes;
+    std::function<QString(int)> remark = MinutesRemark;
     // Refuses a row the grid shows free, before the user is asked; none when empty.
     QString onFreeRow = {};
     // Leaves the courts that share space as they are.

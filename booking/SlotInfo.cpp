@@ -27,18 +27,24 @@ QString slotColumn(const SlotGrid& grid, const QString& date, const QString& tim
     return rs.EOF_() ? QString() : rs[column].Value();
 }
 
-int16_t positive(const QString& value)
-{
-    const double v = Vb::Val(value);
-    return v > 0 && v <= 32767 ? Vb::CInt(v) : int16_t(0);
-}
-
 void inform(const QString& text) { MsgBox(text, Msg::Information, "Information"); }
 
 // A read that only informs gives up sooner than one an action depends on.
 constexpr Timeouts GlanceTimeouts{2, 3, 3};
 
 } // namespace
+
+int16_t PricedCount(const QString& stored)
+{
+    const double v = Vb::Val(stored);
+    return v > 0 && v <= 32767 ? Vb::CInt(v) : int16_t(0);
+}
+
+int16_t PricedPlayLength(const QString& stored)
+{
+    const int16_t length = PricedCount(stored);
+    return length == 60 ? int16_t(0) : length;
+}
 
 QString RateClassName(const QString& rate)
 {
@@ -54,7 +60,7 @@ QString RateClassName(const QString& rate)
 
 int16_t GetSlotPlayers(const SlotGrid& grid, const QString& date, const QString& time)
 {
-    return positive(slotColumn(grid, date, time, "b_person"));
+    return PricedCount(slotColumn(grid, date, time, "b_person"));
 }
 
 QString ShowSpecialRateInfo(const SlotGrid& grid, const QString& date, const QString& time)
@@ -67,7 +73,7 @@ QString ShowSpecialRateInfo(const SlotGrid& grid, const QString& date, const QSt
 
 int16_t ShowExtraTimeInfo(const SlotGrid& grid, const QString& date, const QString& time)
 {
-    const int16_t extra = positive(slotColumn(grid, date, time, "b_extratime"));
+    const int16_t extra = PricedCount(slotColumn(grid, date, time, "b_extratime"));
     if (extra != 0)
         inform("The customer got extra time");
     return extra;
@@ -75,9 +81,7 @@ int16_t ShowExtraTimeInfo(const SlotGrid& grid, const QString& date, const QStri
 
 int16_t ShowPlayLengthInfo(const SlotGrid& grid, const QString& date, const QString& time)
 {
-    int16_t length = positive(slotColumn(grid, date, time, "b_playlength"));
-    if (length == 60)
-        length = 0;
+    const int16_t length = PricedPlayLength(slotColumn(grid, date, time, "b_playlength"));
     if (length != 0)
         inform("The customer got custom playtime");
     return length;

@@ -9,6 +9,12 @@ class SlotGrid;
 // Read-only look-ups on one slot of the grid's court, for pricing and the history tooltip.
 // Database failures throw.
 
+// How pricing reads a stored count of minutes or players: 0 when empty, not positive or above 32767.
+int16_t PricedCount(const QString& stored);
+// How pricing reads a stored play length: the length when it is not the full hour, else 0 (older
+// rows hold 0 for the full hour).
+int16_t PricedPlayLength(const QString& stored);
+
 // The slot's number of players, 0 when none.
 int16_t GetSlotPlayers(const SlotGrid& grid, const QString& date, const QString& time);
 // The slot's rate class as stored, "" for the normal rate; tells the cashier about any other.

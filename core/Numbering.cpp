@@ -4,7 +4,9 @@
 #include "Vb.h"
 #include "VbError.h"
 
+#include <algorithm>
 #include <limits>
+#include <map>
 
 namespace {
 
@@ -28,24 +30,37 @@ int32_t maxOf(Connection& connection, const QString& column, bool lock)
     return value.isEmpty() ? 0 : Vb::CLng(Vb::Val(value));
 }
 
-// The highest receipt number the journal's column holds. Receipts were once 16-bit numbers, which a
-// busy station uses up in about two years; a journal made by the database set-up holds far more.
+// The highest receipt number the journal's column holds, read from its definition: a higher number
+// would be stored cut down to it, and two receipts would share it. Receipts were once 16-bit numbers,
+// which a busy station uses up in about two years; a journal made by the database set-up holds far
+// more, one brought from elsewhere may hold fewer.
 int32_t receiptCeiling(Connection& connection)
 {
-    Recordset rs = connection.Query("SELECT DATA_TYPE, COLUMN_TYPE FROM information_schema.COLUMNS WHERE "
-                                    "TABLE_SCHEMA=DATABASE() AND TABLE_NAME='" + journal() +
-                                    "' AND COLUMN_NAME='c_receipt'");
+    Recordset rs = connection.Query("SELECT DATA_TYPE, COLUMN_TYPE, NUMERIC_PRECISION, NUMERIC_SCALE FROM "
+                                    "information_schema.COLUMNS WHERE TABLE_SCHEMA=DATABASE() AND TABLE_NAME='" +
+                                    journal() + "' AND COLUMN_NAME='c_receipt'");
     if (rs.EOF_())
         return SmallReceiptLimit;
     const QString type = rs["DATA_TYPE"].Value().toLower();
     const bool isUnsigned = rs["COLUMN_TYPE"].Value().contains("unsigned", Qt::CaseInsensitive);
-    if (type == "smallint")
-        return isUnsigned ? 65535 : SmallReceiptLimit;
-    if (type == "mediumint")
-        return isUnsigned ? 16777215 : 8388607;
-    if (type == "int" || type == "bigint")
-        return std::numeric_limits<int32_t>::max();
-    return SmallReceiptLimit;
+    // The signed and unsigned limits of each whole-number type.
+    static const std::map<QString, std::pair<int64_t, int64_t>> wholeNumbers = {
+        {"tinyint", {127, 255}},
+        {"smallint", {SmallReceiptLimit, 65535}},
+        {"mediumint", {8388607, 16777215}},
+        {"int", {std::numeric_limits<int32_t>::max(), std::numeric_limits<uint32_t>::max()}},
+        {"bigint", {std::numeric_limits<int64_t>::max(), std::numeric_limits<int64_t>::max()}}};
+    int64_t limit = SmallReceiptLimit;
+    if (const auto found = wholeNumbers.find(type); found != wholeNumbers.end()) {
+        limit = isUnsigned ? found->second.second : found->second.first;
+    } else if (type == "decimal") {
+        // As many nines as the column has digits before its point (ten already pass the 32-bit end).
+        const long long digits = rs["NUMERIC_PRECISION"].Integer() - rs["NUMERIC_SCALE"].Integer();
+        limit = 0;
+        for (long long d = 0; d < std::min(digits, 10LL); ++d)
+            limit = limit * 10 + 9;
+    }
+    return static_cast<int32_t>(std::min<int64_t>(limit, std::numeric_limits<int32_t>::max()));
 }
 
 } // namespace
@@ -61,13 +76,11 @@ int32_t GetMaxReceipt() { return maxOf(*Db::Open(), "c_receipt", false); }
 int32_t AssignReceiptNumber(Connection& transaction, int32_t transactionNumber)
 {
     const int32_t highest = maxOf(transaction, "c_receipt", true);
-    if (highest >= SmallReceiptLimit) {
-        const int32_t ceiling = receiptCeiling(transaction);
-        if (highest >= ceiling)
-            throw VbError(VbErrors::Overflow, "Pallowin",
-                          "Receipt number " + QString::number(ceiling) +
-                              " has been reached at this station; no further receipt can be numbered.");
-    }
+    const int32_t ceiling = receiptCeiling(transaction);
+    if (highest >= ceiling)
+        throw VbError(VbErrors::Overflow, "Pallowin",
+                      "Receipt number " + QString::number(ceiling) +
+                          " has been reached at this station; no further receipt can be numbered.");
     const int32_t receipt = highest + 1;
     transaction.Execute("UPDATE " + journal() + " SET c_receipt=" + QString::number(receipt) +
                         " WHERE c_transaction=" + QString::number(transactionNumber));

@@ -20,13 +20,13 @@ QString LockedLastTransactionQuery(const QString& selected);
 // The station's highest receipt number, 0 when no line has one.
 int32_t GetMaxReceipt();
 // Gives every line of the transaction the next receipt number and returns it. Receipt numbers go
-// on past 32767 as far as the journal's receipt column holds them: at its limit it throws a
-// VbError with a clear text and writes nothing.
+// as far as the journal's receipt column holds them, past 32767 or short of it: at its limit it
+// throws a VbError with a clear text and writes nothing.
 int32_t AssignReceiptNumber(const QString& transaction);
 // The same inside a transaction, which holds the highest receipt number until it ends.
 int32_t AssignReceiptNumber(Connection& transaction, int32_t transactionNumber);
 // The sum of the line totals of a receipt, 0 when no line has that number.
 Money GetReceiptTotal(int receipt);
 
-// The end of the 16-bit receipt numbers, beyond which the journal's column is looked at.
+// The end of the 16-bit receipt numbers, the limit taken when the journal's column cannot be read.
 constexpr int32_t SmallReceiptLimit = 32767;

@@ -5,14 +5,16 @@
 #include <QString>
 
 // The booking of a court hour as a cart line was priced for it: who booked it, when they play, at
-// which rate class and how many players.
+// which rate class and how many players. The terms pricing reads hold what it reads (SlotInfo).
 struct SlotBooking {
     QString name;
     QString telephone;
     int delay = 0;
-    int playLength = 60;
+    // The play length when it is not the full hour, else 0.
+    int customLength = 0;
     QString rateClass = {};
     int person = 0;
+    int extraTime = 0;
 
     bool operator==(const SlotBooking&) const = default;
 };

@@ -1,6 +1,7 @@
 #include "Sale.h"
 
 #include "SlotAudit.h"
+#include "SlotInfo.h"
 
 #include "Clock.h"
 #include "Db.h"
@@ -17,13 +18,18 @@ int32_t CurrentTransaction = 0;
 int32_t CurrentReceipt = 0;
 
 const QString SlotBookingColumns =
-    QStringLiteral("b_bookername, b_bookertel, b_delaytime, b_playlength, b_specialrate, b_person");
+    QStringLiteral("b_bookername, b_bookertel, b_delaytime, b_playlength, b_specialrate, b_person, b_extratime");
 
 SlotBooking ReadSlotBooking(const Recordset& rs, int first)
 {
-    return {rs.Fields(first).Value(), rs.Fields(first + 1).Value(), static_cast<int>(rs.Fields(first + 2).Integer()),
-            static_cast<int>(rs.Fields(first + 3).Integer()), rs.Fields(first + 4).Value(),
-            static_cast<int>(rs.Fields(first + 5).Integer())};
+    // Read as pricing reads them, so that a slot is sold as long as it would be priced the same.
+    return {rs.Fields(first).Value(),
+            rs.Fields(first + 1).Value(),
+            static_cast<int>(rs.Fields(first + 2).Integer()),
+            PricedPlayLength(rs.Fields(first + 3).Value()),
+            rs.Fields(first + 4).Value(),
+            PricedCount(rs.Fields(first + 5).Value()),
+            PricedCount(rs.Fields(first + 6).Value())};
 }
 
 namespace {
@@ -62,22 +68,22 @@ LockedRows lockSaleRows(Connection& db, const std::vector<CartLine>& lines)
         else if (line.kind == CartLine::Kind::ShopItem)
             items << "'" + SqlQuote(line.text) + "'";
     }
-    // Every part gives the same ten columns: its kind, its key, then the slot's booking.
+    // Every part gives the same eleven columns: its kind, its key, then the slot's booking.
     QStringList parts;
     if (!hours.isEmpty())
         parts << "(SELECT 's', b_datetime, b_field, " + SlotBookingColumns + ", b_paid FROM tbl_booking WHERE " +
                      hours.join(" OR ") + " FOR UPDATE)";
     if (!items.isEmpty())
-        parts << "(SELECT 'i', i_name, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL FROM tbl_item WHERE i_name IN (" +
+        parts << "(SELECT 'i', i_name, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL FROM tbl_item WHERE i_name IN (" +
                      items.join(',') + ") FOR UPDATE)";
-    parts << "(" + LockedLastTransactionQuery("'t', c_transaction, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL") + ")";
+    parts << "(" + LockedLastTransactionQuery("'t', c_transaction, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL") + ")";
     LockedRows locked;
     for (Recordset rs = db.Query(parts.join(" UNION ALL ")); !rs.EOF_(); rs.MoveNext()) {
         const QString kind = rs.Fields(0).Value();
         const QString key = rs.Fields(1).Value();
         if (kind == "s")
             locked.hours[{key, static_cast<int>(rs.Fields(2).Integer())}] = {ReadSlotBooking(rs, 3),
-                                                                             Money::Parse(rs.Fields(9).Value())};
+                                                                             Money::Parse(rs.Fields(10).Value())};
         else if (kind == "i")
             locked.items << key;
         else

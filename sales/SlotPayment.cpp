@@ -96,7 +96,8 @@ int PaySelectedSlots(SlotGrid& grid, const QString& courtName, Cart& cart)
         // The line is sold later only for the booking as it was priced, read by the steps above.
         line.booking = *booking;
         line.booking.rateClass = rateClass;
-        line.booking.playLength = length > 0 ? length : 60;
+        line.booking.customLength = length;
+        line.booking.extraTime = extra;
         line.unitPrice = rate;
         line.text = courtName + " " + day.toString("dd/MM/yyyy") + " " + time;
         const SlotPrice price = PriceWithExtraTime(rate, extra);

@@ -107,7 +107,11 @@ TEST_F(Booking, DependentBookingsCountUpAndDownOnTheMaster)
     EXPECT_EQ(row(0, "15:00", "b_shared, b_delaytime, b_playlength"), "2|0|75")
         << "the master covers both dependents from the earliest start to the latest end";
     EXPECT_EQ(remarks("m_field=0"), QStringList({"0 book: partially booked field 0 by counter",
-                                                 "0 book: partially booked field 0 by counter"}));
+                                                 "0 delay slot: for 15 minutes  by counter",
+                                                 "0 shorten slot: for 45 minutes  by counter",
+                                                 "0 book: partially booked field 0 by counter",
+                                                 "0 shorten slot: for 75 minutes  by counter"}))
+        << "the master's history tells the span each booking gave it";
 
     ASSERT_TRUE(cancel(1, "15:00"));
     EXPECT_EQ(row(0, "15:00", "b_shared"), "1");

@@ -45,8 +45,11 @@ TEST_F(SlotInformation, HistoryListsTheNewestActionFirst)
     ASSERT_TRUE(doBooking(grid, Day, "16:00", "555-1", "", "Anna", "3", "", false, 0, 60, 0));
     ASSERT_TRUE(doCancel(grid, Day, "16:00", "Anna", "3", "it's raining"));
     Succeeded_User = "admin";
-    ASSERT_TRUE(doBooking(grid, Day, "16:00", "555-2", "", "Ben", "3", "", false, 0, 60, 0));
-    EXPECT_EQ(BuildSlotHistory(grid), "8 Dec 02:05:09 PM: admin book Ben 555-2\r\n"
+    // The delay and the shorter length that the Book action's questions gave the hour.
+    ASSERT_TRUE(doBooking(grid, Day, "16:00", "555-2", "", "Ben", "3", "", false, 20, 40, 0));
+    EXPECT_EQ(BuildSlotHistory(grid), "8 Dec 02:05:09 PM: admin shorten slot for 40 minutes \r\n"
+                                      "8 Dec 02:05:09 PM: admin delay slot for 20 minutes \r\n"
+                                      "8 Dec 02:05:09 PM: admin book Ben 555-2\r\n"
                                       "8 Dec 02:05:09 PM: counter cancel because booker said 'it's raining'\r\n"
                                       "8 Dec 02:05:09 PM: counter book Anna 555-1\r\n");
 }

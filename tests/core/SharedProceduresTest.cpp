@@ -83,24 +83,38 @@ TEST_F(SharedProcedures, ATransactionThatIsNotANumberChangesNothing)
 }
 
 // A station that gives 50 receipts a day reaches receipt 32767 in about two years.
-TEST_F(SharedProcedures, ReceiptsGoOnPast32767AsFarAsTheJournalsColumnHoldsThem)
+TEST_F(SharedProcedures, ReceiptsGoAsFarAsTheJournalsColumnHoldsThemAndNoFurther)
 {
     sale(1, "1.00", "32767");
     sale(2, "1.00");
     sale(3, "1.00");
     EXPECT_EQ(AssignReceiptNumber("2"), 32768);
 
+    const auto stopsAt = [](const QString& transaction, const QString& limit) {
+        try {
+            AssignReceiptNumber(transaction);
+            ADD_FAILURE() << "a receipt beyond " << limit.toStdString() << " was numbered";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.description(), "Receipt number " + limit +
+                                           " has been reached at this station; no further receipt can be numbered.");
+        }
+    };
     // A journal whose receipt column is a 16-bit number stops there with a clear text.
     Db::Execute("UPDATE tbl_counter1 SET c_receipt=32767 WHERE c_transaction=2");
     Db::Execute("ALTER TABLE tbl_counter1 MODIFY c_receipt SMALLINT NULL");
-    try {
-        AssignReceiptNumber("3");
-        FAIL() << "a receipt beyond 32767 was numbered";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.description(), "Receipt number 32767 has been reached at this station; no further receipt can "
-                                   "be numbered.");
-    }
+    stopsAt("3", "32767");
     EXPECT_EQ(scalar("SELECT c_receipt FROM tbl_counter1 WHERE c_transaction=3"), "0");
+
+    // A narrower column stops at its own limit, before a number cut down to it is given twice.
+    Db::Execute("ALTER TABLE tbl_counter1 MODIFY c_receipt TINYINT NULL");
+    Db::Execute("UPDATE tbl_counter1 SET c_receipt=126 WHERE c_receipt=127");
+    EXPECT_EQ(AssignReceiptNumber("3"), 127);
+    sale(4, "1.00");
+    stopsAt("4", "127");
+    Db::Execute("ALTER TABLE tbl_counter1 MODIFY c_receipt DECIMAL(3,0) NULL");
+    Db::Execute("UPDATE tbl_counter1 SET c_receipt=999 WHERE c_transaction=3");
+    stopsAt("4", "999");
+    EXPECT_EQ(scalar("SELECT c_receipt FROM tbl_counter1 WHERE c_transaction=4"), "0");
 }
 
 TEST_F(SharedProcedures, TheStaffLogKeepsQuotesAndBackslashes)

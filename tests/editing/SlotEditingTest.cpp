@@ -35,6 +35,7 @@ protected:
 TEST_F(SlotEditing, TimingCommandsOnASingleCourtAndOnACourtWithDependents)
 {
     book(3, "15:00", "Anna", 15, 75);
+    Db::Execute("DELETE FROM tbl_remark");
     TestGrid single = gridAt(3, "15:00");
     TimingCommands::ClearExtraTime(single);
     EXPECT_EQ(row(3, "15:00", "b_delaytime, b_playlength"), "15|60");
@@ -48,8 +49,8 @@ TEST_F(SlotEditing, TimingCommandsOnASingleCourtAndOnACourtWithDependents)
                                       "3 delay slot: for 0 minutes  by counter",
                                       "3 shorten slot: for 60 minutes  by counter"}));
 
-    Db::Execute("DELETE FROM tbl_remark");
     book(0, "17:00", "Club", 30, 60);
+    Db::Execute("DELETE FROM tbl_remark");
     TestGrid master = gridAt(0, "17:00");
     TimingCommands::SetDuration(master, 45);
     TimingCommands::StartAtBeginning(master);

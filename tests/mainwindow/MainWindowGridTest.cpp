@@ -189,7 +189,9 @@ TEST_F(MainWindowGrid, BookAsksToDelayAndShortenTheLastRow)
     EXPECT_EQ(prompter.asked()[0].style, Msg::YesNoCancel);
     EXPECT_EQ(booked(3, "02:00"), "Owl's \\ club|20|40");
     EXPECT_EQ(item("02:00")->text(2), "Owl's \\ club");
-    EXPECT_EQ(count("tbl_remark WHERE m_job<>'book'"), 0) << "the hour is booked delayed and short at once";
+    EXPECT_EQ(scalar("SELECT GROUP_CONCAT(m_job, m_remark ORDER BY m_id) FROM tbl_remark WHERE m_job<>'book'"),
+              "delay slot for 20 minutes ,shorten slot for 40 minutes ")
+        << "the hour is booked delayed and short at once, and its history says so";
     EXPECT_EQ(prompter.unexpected(), 0);
 }
 

@@ -78,10 +78,13 @@ TEST_F(SaleTest, OneSaleWritesItsLinesPaidMarksHoursAndStockUnderOneNumber)
     EXPECT_EQ(scalar("SELECT GROUP_CONCAT(i_currentstock ORDER BY i_id) FROM tbl_item"),
               "117.00,80.00,60.00,25.00,10.00,0.00");
 
-    // Each line takes its quantity off every item its name answers to, whatever the case.
-    EXPECT_EQ(RecordSale({shopLine("Energy Bar", "Food", 220, 1), shopLine("ENERGY BAR", "Food", 220, 2)}, StaffLogin),
+    // Each line takes its quantity off every item its name answers to, whatever the case, and an item
+    // on two lines loses both quantities.
+    EXPECT_EQ(RecordSale({shopLine("Energy Bar", "Food", 220, 1), shopLine("ENERGY BAR", "Food", 220, 2),
+                          shopLine("Energy Bar", "Food", 220, 4)},
+                         StaffLogin),
               2);
-    EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Energy Bar'"), "57.00");
+    EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Energy Bar'"), "53.00");
     EXPECT_EQ(RecordSale({}, StaffLogin), 0) << "an emptied cart records nothing";
 }
 
@@ -146,6 +149,8 @@ TEST_F(SaleTest, ASlotBookedAgainOrChangedSinceItWasPutInTheCartIsNotSold)
                             "the slot again; nothing was recorded.";
     rebook("b_bookername='Anna Lindqvist', b_playlength=120");
     EXPECT_EQ(refusal(), changed);
+    rebook("b_bookername='Anna Lindqvist', b_playlength=90, b_extratime=15");
+    EXPECT_EQ(refusal(), changed) << "extra time is priced too";
     rebook("b_bookername='Anna Lindqvist', b_playlength=90");
     Db::Execute("UPDATE tbl_booking SET b_specialrate='student' WHERE " + slot);
     EXPECT_EQ(refusal(), changed) << "the member's price is not the student's";
@@ -161,6 +166,15 @@ TEST_F(SaleTest, ASlotBookedAgainOrChangedSinceItWasPutInTheCartIsNotSold)
 
     rebook("b_bookername='Anna Lindqvist', b_playlength=90");
     EXPECT_EQ(RecordSale(cart.Lines(), StaffLogin), 1);
+
+    // An older row's length 0 is the full hour to pricing, and so to the sale.
+    book("21:00", "b_bookername='Old Row', b_playlength=0");
+    grid.RefreshView();
+    grid.Select({"21:00"});
+    Cart older;
+    ASSERT_EQ(PaySelectedSlots(grid, host.FieldInfo(), older), 1);
+    EXPECT_EQ(older.Lines().front().quantity, "1");
+    EXPECT_EQ(RecordSale(older.Lines(), StaffLogin), 2);
 }
 
 // One hour per court line goes to the booker's row of the register of the slot's rate class, and
