@@ -57,6 +57,10 @@ class VideoFile {
   void Salvage();
   // Removes the file again when nothing was written into it (a start that did not get going).
   void DiscardIfEmpty();
+  // Whether a frame of the camera has gone into the file.
+  bool HasFrame() const { return firstFrame_ != 0; }
+  // A file that no frame reached does not play: it is removed, and that is told.
+  void RemoveIfNoFrame();
 
  private:
   VideoFile(std::string path, const WmProfile& profile, std::shared_ptr<TimeBase> timeBase);
