@@ -112,6 +112,12 @@ bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize
   // A profile that cannot be read leaves the writer with the settings of the profile we ship.
   const Needs needs{cameraIndex, ownerWindow, previewSize,
                     (profilePath_ ? LoadWmProfile(*profilePath_) : std::nullopt).value_or(WmProfile{})};
+  if (!RecordsInRealTime(needs.profile)) {
+    ShowError("Error %x: Cannot record %dx%d at %d frames per second in real time: the most recorded is 1920x1080 "
+              "at 30 frames per second, or as many pixels a second",
+              kFail, needs.profile.width, needs.profile.height, needs.profile.framesPerSecond);
+    return false;
+  }
   if (graph_ && needs == builtFor_) {
     std::unique_ptr<VideoFile> file = VideoFile::Create(*videoName_, needs.profile, timeBase_);
     return file && CarryOn(std::move(file));
@@ -266,6 +272,7 @@ void CCaptureSlot::Stop() {
 }
 
 void CCaptureSlot::EndUnclaimed(unsigned generation) {
+  HeldErrors held;
   std::lock_guard life(lifeLock_);
   if (generation == generation_) TearDown();
 }
@@ -480,6 +487,7 @@ void CCaptureSlot::NoteFailure(unsigned graph, GstMessage* error) {
 }
 
 void CCaptureSlot::TellFailure() {
+  HeldErrors held;
   std::string failure;
   {
     std::lock_guard life(lifeLock_);

@@ -3,15 +3,19 @@
 //   recording_host <profile> <file of camera 0> <file of camera 1> [<folder to fill>]
 // Camera 0 records on to the end. Camera 1, when a folder to fill is given, records 300 ms and then the
 // folder's file system is filled just before the host ends; otherwise it records 1 s and is stopped.
+// With "threads" instead of a folder, two threads meanwhile start, restart and stop camera 0 at random
+// into "<file of camera 0>-<n>.wmv" for a while, and the host ends while it may be recording.
 // Texts the library gives its sink are written to standard output as "sink: ...".
 
 #include "CorvaneLibrary.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -36,7 +40,24 @@ int main(int argc, char** argv) {
     corvane.fnSetVideoName(camera, argv[2 + camera]);
     if (corvane.fnDoStartVideoCapture(camera, 0) != 1) return 1;
   }
-  if (argc == 5) {
+  if (argc == 5 && std::string(argv[4]) == "threads") {
+    std::atomic<int> files = 0;
+    const auto calls = [&](unsigned seed) {
+      std::mt19937 pick(seed);
+      for (int call = 0; call < 40; ++call) {
+        const std::string file = std::string(argv[2]) + "-" + std::to_string(files++) + ".wmv";
+        corvane.fnSetWMProfile(0, argv[1]);
+        corvane.fnSetVideoName(0, file.c_str());
+        if (const unsigned kind = pick() % 3; kind == 0) corvane.fnDoStartVideoCapture(0, 0);
+        else if (kind == 1) corvane.fnDoStopRestartVideoCapture(0);
+        else corvane.fnDoStopVideoCapture(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(pick() % 80));
+      }
+    };
+    std::thread other(calls, 2);
+    calls(1);
+    other.join();
+  } else if (argc == 5) {
     // The writer holds the first frames back in a buffer of its own: the disk fills before they go out.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Fill(argv[4]);
