@@ -280,10 +280,10 @@ struct HostOutput {
   std::string err;
 };
 
-// Runs recording_host with these arguments after the shipped profile; one that has not ended within a
-// minute is ended and answers 124.
+// Runs recording_host with these arguments after the shipped profile; one that has not ended within 30 s
+// is ended and answers 124.
 HostOutput RunHost(const std::filesystem::path& folder, std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), {"timeout", "60", RECORDING_HOST, CORVANE_PROFILE});
+  arguments.insert(arguments.begin(), {"timeout", "30", RECORDING_HOST, CORVANE_PROFILE});
   const std::filesystem::path out = folder / "host.out", err = folder / "host.err";
   std::string command;
   for (const std::string& argument : arguments) command += "'" + argument + "' ";

@@ -44,14 +44,14 @@ int main(int argc, char** argv) {
     std::atomic<int> files = 0;
     const auto calls = [&](unsigned seed) {
       std::mt19937 pick(seed);
-      for (int call = 0; call < 40; ++call) {
+      for (int call = 0; call < 100; ++call) {
         const std::string file = std::string(argv[2]) + "-" + std::to_string(files++) + ".wmv";
         corvane.fnSetWMProfile(0, argv[1]);
         corvane.fnSetVideoName(0, file.c_str());
-        if (const unsigned kind = pick() % 3; kind == 0) corvane.fnDoStartVideoCapture(0, 0);
-        else if (kind == 1) corvane.fnDoStopRestartVideoCapture(0);
+        if (const unsigned kind = pick() % 4; kind < 2) corvane.fnDoStartVideoCapture(0, 0);
+        else if (kind == 2) corvane.fnDoStopRestartVideoCapture(0);
         else corvane.fnDoStopVideoCapture(0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(pick() % 80));
+        std::this_thread::sleep_for(std::chrono::milliseconds(pick() % 20));
       }
     };
     std::thread other(calls, 2);
