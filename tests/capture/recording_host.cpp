@@ -45,12 +45,10 @@ int main(int argc, char** argv) {
     const auto calls = [&](unsigned seed) {
       std::mt19937 pick(seed);
       for (int call = 0; call < 100; ++call) {
-        const std::string file = std::string(argv[2]) + "-" + std::to_string(files++) + ".wmv";
         corvane.fnSetWMProfile(0, argv[1]);
-        corvane.fnSetVideoName(0, file.c_str());
-        if (const unsigned kind = pick() % 4; kind < 2) corvane.fnDoStartVideoCapture(0, 0);
-        else if (kind == 2) corvane.fnDoStopRestartVideoCapture(0);
-        else corvane.fnDoStopVideoCapture(0);
+        corvane.fnSetVideoName(0, (std::string(argv[2]) + "-" + std::to_string(files++) + ".wmv").c_str());
+        const unsigned kind = pick() % 4;
+        kind < 2 ? corvane.fnDoStartVideoCapture(0, 0) : kind == 2 ? corvane.fnDoStopRestartVideoCapture(0) : corvane.fnDoStopVideoCapture(0);
         std::this_thread::sleep_for(std::chrono::milliseconds(pick() % 20));
       }
     };
