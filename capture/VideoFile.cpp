@@ -170,6 +170,8 @@ bool VideoFile::Build() {
 std::optional<Failure> VideoFile::End() {
   GstBus* bus = gst_bus_new();
   gst_element_set_bus(bin_, bus);
+  // A writer left paused would hold end-of-stream, and this thread with it, for ever.
+  gst_element_set_state(bin_, GST_STATE_PLAYING);
   gst_pad_send_event(input_, gst_event_new_eos());
   gst_element_set_state(bin_, GST_STATE_NULL);
   std::optional<Failure> failure = TakeFailure(bus);
