@@ -84,7 +84,8 @@ std::string FreshName(const std::filesystem::path& asked, int number) {
     const char* begin = stem.data();
     const char* end = begin + stem.size();
     const char* last = g_utf8_find_prev_char(begin, end);
-    if (last && last + g_utf8_skip[static_cast<guchar>(*last)] > end) stem.resize(static_cast<std::size_t>(last - begin));
+    if (last && last + g_utf8_skip[static_cast<guchar>(*last)] > end)
+      stem.resize(static_cast<std::size_t>(last - begin));
   }
   return (asked.parent_path() / stem).string() + ending;
 }

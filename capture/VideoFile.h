@@ -47,8 +47,8 @@ class VideoFile {
   GstPad* Input() const { return input_; }
 
   // Ends the file: end-of-stream through encoder and writer, so that the file plays, then closes it;
-  // a failure is told. Its input must be cut off from the camera already, and it must have left the
-  // camera's graph.
+  // a failure is told, and a file that no frame reached is removed. Its input must be cut off from the
+  // camera already, and it must have left the camera's graph.
   void Finish();
   // Tells the user that the file at that path could not be completed, and why.
   static void TellUnfinished(const std::string& path, const Failure& failure);

@@ -101,8 +101,9 @@ TEST_F(RecordingTest, ASecondStartFinalisesTheFirstFile) {
   ASSERT_EQ(StartRecording(0, first.string()), 1);
   std::this_thread::sleep_for(1s);
   ASSERT_EQ(StartRecording(0, second.string()), 1);
+  const auto secondStarted = std::chrono::steady_clock::now();
   ExpectPlayable(first, 1.0);
-  std::this_thread::sleep_for(1s);
+  std::this_thread::sleep_until(secondStarted + 1s);
   corvane_.fnDoStopVideoCapture(0);
   ExpectPlayable(second, 1.0);
 }
@@ -129,8 +130,8 @@ TEST_F(RecordingTest, TheProfileSetsTheRecordedSizeAnUnreadableOneKeepsTheShippe
   ASSERT_EQ(StartRecording(0, fromSmall.string(), small.string()), 1);
   ASSERT_EQ(StartRecording(1, fromAscii.string(), ascii.string()), 1);
   EXPECT_EQ(StartRecording(0, (folder_ / "large.wmv").string(), ProfileOfSize(folder_, 4096, 4096)), 0);
-  EXPECT_EQ(ShownErrors(), std::vector<std::string>{"Error 80004005: Cannot record 4096x4096 at 15 frames per second in "
-                                                    "real time: the most recorded is 1920x1080 at 30 frames per "
+  EXPECT_EQ(ShownErrors(), std::vector<std::string>{"Error 80004005: Cannot record 4096x4096 at 15 frames per second "
+                                                    "in real time: the most recorded is 1920x1080 at 30 frames per "
                                                     "second, or as many pixels a second"});
   EXPECT_FALSE(std::filesystem::exists(folder_ / "large.wmv"));
   std::this_thread::sleep_for(1s);

@@ -89,7 +89,8 @@ TEST_F(RotationTest, TwoStartsCloseTogetherBothRecord) {
       ASSERT_TRUE(WaitUntilClosed(files[camera][file]));
       const std::optional<MediaInfo> info = Discover(files[camera][file]);
       ASSERT_TRUE(info) << files[camera][file];
-      EXPECT_TRUE(file % 2 ? info->seconds < 0.5 : info->seconds >= 1.0) << files[camera][file] << ": " << info->seconds;
+      EXPECT_TRUE(file % 2 ? info->seconds < 0.5 : info->seconds >= 1.0) << files[camera][file] << ": "
+                                                                          << info->seconds;
     }
   }
   EXPECT_TRUE(ShownErrors().empty());

@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
         corvane.fnSetWMProfile(0, argv[1]);
         corvane.fnSetVideoName(0, (std::string(argv[2]) + "-" + std::to_string(files++) + ".wmv").c_str());
         const unsigned kind = pick() % 4;
-        kind < 2 ? corvane.fnDoStartVideoCapture(0, 0) : kind == 2 ? corvane.fnDoStopRestartVideoCapture(0) : corvane.fnDoStopVideoCapture(0);
+        kind < 2 ? corvane.fnDoStartVideoCapture(0, 0)
+                 : kind == 2 ? corvane.fnDoStopRestartVideoCapture(0) : corvane.fnDoStopVideoCapture(0);
         std::this_thread::sleep_for(std::chrono::milliseconds(pick() % 20));
       }
     };
