@@ -112,6 +112,12 @@ bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize
   // A profile that cannot be read leaves the writer with the settings of the profile we ship.
   const Needs needs{cameraIndex, ownerWindow, previewSize,
                     (profilePath_ ? LoadWmProfile(*profilePath_) : std::nullopt).value_or(WmProfile{})};
+  if (!RecordsInRealTime(needs.profile)) {
+    ShowError("Error %x: Cannot record %dx%d at %d frames per second in real time: the most recorded is 1920x1080 "
+              "at 30 frames per second, or as many pixels a second",
+              kFail, needs.profile.width, needs.profile.height, needs.profile.framesPerSecond);
+    return false;
+  }
   if (graph_ && needs == builtFor_) {
     std::unique_ptr<VideoFile> file = VideoFile::Create(*videoName_, needs.profile, timeBase_);
     return file && CarryOn(std::move(file));
@@ -141,10 +147,8 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
     ShowError("Error %x: Cannot start recording into \"%s\"", kFail, videoName_->c_str());
     return false;
   }
-  std::unique_ptr<VideoFile> overtaken;
   {
     std::lock_guard switching(switchLock_);
-    overtaken = std::move(next_);
     if (holding_) {
       gst_pad_link(branchEnd_, file->Input());
       current_ = std::move(file);
@@ -152,13 +156,12 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
       cut_ = 0;
       holding_ = false;
     } else {
-      next_ = std::move(file);
+      next_.push_back(std::move(file));
       CutAtNextFrame();
     }
     recording_ = true;
   }
   if (!previewLost_) DrawInto(fullScreen_ ? fullScreen_->Id() : builtFor_.ownerWindow);
-  Forget(std::move(overtaken));
   ++generation_;
   return true;
 }
@@ -240,15 +243,22 @@ GstPadProbeReturn CCaptureSlot::SwitchFiles(GstPad* pad, GstPadProbeInfo* info, 
   {
     std::lock_guard switching(self->switchLock_);
     if (GST_PAD_PROBE_INFO_ID(info) != self->cut_) return GST_PAD_PROBE_REMOVE;
+    if (self->current_ && !self->current_->HasFrame()) return GST_PAD_PROBE_PASS;
     if (self->current_) {
       gst_pad_unlink(pad, self->current_->Input());
       finished = std::move(self->current_);
     }
-    if (self->next_) {
-      gst_pad_link(pad, self->next_->Input());
-      self->current_ = std::move(self->next_);
-      self->cut_ = 0;
-      result = GST_PAD_PROBE_REMOVE;
+    if (!self->next_.empty()) {
+      gst_pad_link(pad, self->next_.front()->Input());
+      self->current_ = std::move(self->next_.front());
+      self->next_.pop_front();
+      // This file is cut in turn, once it has its frame, when another waits or the camera was stopped.
+      if (self->next_.empty() && self->recording_) {
+        self->cut_ = 0;
+        result = GST_PAD_PROBE_REMOVE;
+      } else {
+        result = GST_PAD_PROBE_PASS;
+      }
     } else {
       self->holding_ = true;
     }
@@ -264,15 +274,12 @@ void CCaptureSlot::Stop() {
   TellFailure();
   std::lock_guard life(lifeLock_);
   if (!graph_) return;
-  std::unique_ptr<VideoFile> unused;
   {
     std::lock_guard switching(switchLock_);
     if (!recording_) return;
     recording_ = false;
-    unused = std::move(next_);
     CutAtNextFrame();
   }
-  Forget(std::move(unused));
   if (renderer_) {
     if (!parking_) parking_ = std::make_unique<ParkingWindow>();
     DrawInto(parking_->Id());
@@ -289,6 +296,7 @@ void CCaptureSlot::Stop() {
 }
 
 void CCaptureSlot::EndUnclaimed(unsigned generation) {
+  HeldErrors held;
   std::lock_guard life(lifeLock_);
   if (generation == generation_) TearDown();
 }
@@ -443,7 +451,7 @@ void CCaptureSlot::Finish(const std::string& path) {
 // removed again.
 void CCaptureSlot::TearDown() {
   if (graph_) {
-    std::unique_ptr<VideoFile> unused;
+    std::deque<std::unique_ptr<VideoFile>> unused;
     std::string writing;
     {
       std::lock_guard switching(switchLock_);
@@ -455,13 +463,18 @@ void CCaptureSlot::TearDown() {
       holding_ = false;
       recording_ = false;
     }
-    Forget(std::move(unused));
+    for (std::unique_ptr<VideoFile>& file : unused) {
+      gst_bin_remove(GST_BIN(graph_), file->Element());
+      file->RemoveIfNoFrame();
+    }
     if (!writing.empty()) Finish(writing);
     SetState(GST_STATE_NULL);
+    std::unique_ptr<VideoFile> last;
     {
       std::lock_guard switching(switchLock_);
-      current_.reset();
+      last = std::move(current_);
     }
+    if (last) last->RemoveIfNoFrame();
     if (branchEnd_) gst_object_unref(branchEnd_);
     branchEnd_ = nullptr;
     renderer_ = nullptr;
@@ -514,6 +527,7 @@ void CCaptureSlot::NoteFailure(unsigned graph, GstMessage* error) {
 }
 
 void CCaptureSlot::TellFailure() {
+  HeldErrors held;
   std::string failure;
   {
     std::lock_guard life(lifeLock_);
@@ -581,7 +595,7 @@ GstPadProbeReturn CCaptureSlot::GrabFrame(GstPad* pad, GstPadProbeInfo* info, gp
 std::string CCaptureSlot::RecordingInto() {
   std::lock_guard switching(switchLock_);
   if (!recording_) return {};
-  const VideoFile* file = next_ ? next_.get() : current_.get();
+  const VideoFile* file = next_.empty() ? current_.get() : next_.back().get();
   return file ? file->Path() : std::string();
 }
 

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -120,11 +121,12 @@ class CCaptureSlot : private DrawingFailures {
   // The switch between files, taken on the recording branch's streaming thread and never held across a
   // state change of the graph. The branch's last pad feeds the current file; a cut blocks it at the next
   // frame, hands the current file to the worker and links the next file, if one is waiting, or holds
-  // the frames until one comes.
+  // the frames until one comes. A file is cut only once it has its first frame, so that it plays: files
+  // of starts that come quicker than the frames wait their turn.
   std::mutex switchLock_;
   GstPad* branchEnd_ = nullptr;
   std::unique_ptr<VideoFile> current_;
-  std::unique_ptr<VideoFile> next_;
+  std::deque<std::unique_ptr<VideoFile>> next_;
   gulong cut_ = 0;
   bool holding_ = false;
   std::atomic<bool> recording_ = false;  // read by the frame grabber without the lock

@@ -20,6 +20,8 @@ CORVANE_API int fnGetDevicesNum();
 
 // No export lets an exception out: a failure is shown through the error sink and answered with 0.
 // Paths may be written the Windows way: "\" is read as the folder separator.
+// The exports may be called from several threads at once; calls on one camera take turns. A text is given
+// to the sink once the call that met it has let go of the camera.
 
 CORVANE_API int fnSetVideoName(int camera, const char* path);
 CORVANE_API int fnSetWMProfile(int camera, const char* path);
@@ -31,11 +33,19 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // handler. A host that sets a handler of its own later receives the renderers' errors too.
 // A recording is never written over: a video name that names an existing file (two starts within a
 // second, the hour repeated when the clocks go back) records into the first free name of "name (2).ext",
-// "name (3).ext", ...; fnGetVideoName tells which.
+// "name (3).ext", ..., its stem shortened where the name would be longer than a file name may be;
+// fnGetVideoName tells which.
 // A start that follows a stop of the same camera within a second (the rotation to a new file), or that
 // comes while the camera records, carries on without a gap: the new file begins with the frame after the
-// last frame of the old one. A profile is read only from a regular file of at most 64 KB; anything else
-// is taken as a missing profile. The encoder takes even widths only: an odd width is rounded up.
+// last frame of the old one. Each file a start makes holds at least one frame, so that it plays: starts
+// that come quicker than the camera's frames each take their turn. A file that no frame reached (a camera
+// that gives none) is removed, and that is told.
+// What is recorded: WMV video (version 8) in an ASF file, the camera's frames scaled to the profile's size
+// and converted to its frame rate. A profile is read only from a regular file of at most 64 KB; anything
+// else is taken as a missing profile, which records 320x240 at 30 frames per second. The encoder takes
+// even widths only: an odd width is rounded up. At most 1920x1080 at 30 frames per second is recorded, or
+// as many pixels a second at other sizes and rates: a larger profile would lose frames, and its start is
+// refused with 0 and told, while a recording that runs goes on.
 // A recording that fails while the camera runs (a disk that fills, a camera that goes) is told at once,
 // naming the file and the cause; the camera then records nothing until the next start. A start whose
 // file cannot take its first bytes (a full disk) is refused with 0 and told.

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -12,7 +13,21 @@ void WriteToStandardError(const char* text) { std::fprintf(stderr, "Corvane: %s\
 std::atomic<CorvaneErrorSink> errorSink{WriteToStandardError};
 std::atomic<bool> unloading{false};
 
+thread_local int holds = 0;
+thread_local std::vector<std::string> held;
+
+void Deliver(const std::string& text) { (unloading ? WriteToStandardError : errorSink.load())(text.c_str()); }
+
 }  // namespace
+
+HeldErrors::HeldErrors() { ++holds; }
+
+HeldErrors::~HeldErrors() {
+  if (--holds > 0) return;
+  const std::vector<std::string> texts = std::move(held);
+  held.clear();
+  for (const std::string& text : texts) Deliver(text);
+}
 
 void SetErrorSink(CorvaneErrorSink sink) { errorSink = sink ? sink : WriteToStandardError; }
 
@@ -39,9 +54,10 @@ std::string ErrorText(const char* format, ...) {
 void ShowError(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  const std::string text = Format(format, args);
+  std::string text = Format(format, args);
   va_end(args);
-  (unloading ? WriteToStandardError : errorSink.load())(text.c_str());
+  if (holds > 0) held.push_back(std::move(text));
+  else Deliver(text);
 }
 
 }  // namespace corvane

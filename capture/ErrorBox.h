@@ -17,9 +17,20 @@ constexpr std::uint32_t kInvalidWindow = 0x80070578;
 
 void SetErrorSink(CorvaneErrorSink sink);
 
-// printf-style; the text is cut at 2047 characters. Called on whichever thread met the failure, holding
-// none of the library's locks: the host's sink may call the exports again.
+// printf-style; the text is cut at 2047 characters. Called on whichever thread met the failure; a thread
+// that holds one of the library's locks holds the text back (HeldErrors) until it has let go of them, as
+// the host's sink may call the exports again.
 [[gnu::format(printf, 1, 2)]] void ShowError(const char* format, ...);
+// Holds back what this thread tells until its outermost hold ends. Made before a lock is taken, it
+// delivers the texts once the lock is let go again.
+class HeldErrors {
+ public:
+  HeldErrors();
+  HeldErrors(const HeldErrors&) = delete;
+  HeldErrors& operator=(const HeldErrors&) = delete;
+  ~HeldErrors();
+};
+
 // The text ShowError would show, for a caller that tells it once it has let go of its locks.
 [[gnu::format(printf, 1, 2)]] std::string ErrorText(const char* format, ...);
 

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <mutex>
 #include <string>
 
 namespace {
@@ -40,6 +41,9 @@ corvane::Worker worker;
 std::array<CCaptureSlot, kSlotCount> slots{{CCaptureSlot(worker), CCaptureSlot(worker), CCaptureSlot(worker),
                                             CCaptureSlot(worker), CCaptureSlot(worker), CCaptureSlot(worker),
                                             CCaptureSlot(worker), CCaptureSlot(worker)}};
+
+// One host thread at a time works on a camera; another waits for its turn.
+std::array<std::mutex, kSlotCount> cameraLocks;
 
 bool IsCamera(int camera) { return camera >= 0 && camera < kSlotCount; }
 
@@ -73,6 +77,18 @@ int Guarded(Work work) noexcept {
   return 0;
 }
 
+// Runs an export's work on a camera, refused with 0 for an index that is none. What the work tells reaches
+// the host once the camera is free again, so that the host's sink may call the exports.
+template <typename Work>
+int OnCamera(int camera, Work work) noexcept {
+  return Guarded([&] {
+    if (!IsCamera(camera)) return 0;
+    corvane::HeldErrors held;
+    std::lock_guard turn(cameraLocks[static_cast<std::size_t>(camera)]);
+    return work(Slot(camera));
+  });
+}
+
 // Hands a block to the caller, to be released with fnFreeMemory.
 template <typename Byte, typename Source>
 Byte* HandOver(const Source& bytes) {
@@ -99,57 +115,55 @@ int fnGetDevicesNum() {
 }
 
 int fnSetVideoName(int camera, const char* path) {
-  return Guarded([&] {
-    if (!IsCamera(camera) || !path) return 0;
-    Slot(camera).SetVideoName(path);
+  return OnCamera(camera, [&](CCaptureSlot& slot) {
+    if (!path) return 0;
+    slot.SetVideoName(path);
     return 1;
   });
 }
 
 int fnSetWMProfile(int camera, const char* path) {
-  return Guarded([&] {
-    if (!IsCamera(camera) || !path) return 0;
-    Slot(camera).SetProfilePath(path);
+  return OnCamera(camera, [&](CCaptureSlot& slot) {
+    if (!path) return 0;
+    slot.SetProfilePath(path);
     return 1;
   });
 }
 
 int fnDoStartVideoCapture(int camera, std::uintptr_t window) {
-  return Guarded([&] { return IsCamera(camera) && Slot(camera).Start(camera, window, PreviewSize()) ? 1 : 0; });
+  return OnCamera(camera, [&](CCaptureSlot& slot) { return slot.Start(camera, window, PreviewSize()) ? 1 : 0; });
 }
 
 int fnDoStopVideoCapture(int camera) {
-  return Guarded([&] {
-    if (!IsCamera(camera)) return 0;
-    Slot(camera).Stop();
-    Slot(camera).DropNames();
+  return OnCamera(camera, [](CCaptureSlot& slot) {
+    slot.Stop();
+    slot.DropNames();
     return 1;
   });
 }
 
 int fnDoStopRestartVideoCapture(int camera) {
-  return Guarded([&] { return IsCamera(camera) && Slot(camera).Restart(PreviewSize()) ? 1 : 0; });
+  return OnCamera(camera, [](CCaptureSlot& slot) { return slot.Restart(PreviewSize()) ? 1 : 0; });
 }
 
 int fnGetVideoName(int camera, char* name, int size) {
-  return Guarded([&] {
-    if (!IsCamera(camera)) return 0;
-    const std::string path = Slot(camera).RecordingInto();
+  return OnCamera(camera, [&](CCaptureSlot& slot) {
+    const std::string path = slot.RecordingInto();
     if (name && size > 0) name[path.copy(name, static_cast<std::size_t>(size - 1))] = '\0';
     return static_cast<int>(path.size());
   });
 }
 
 int fnShowFullScreen(int camera) {
-  return Guarded([&] {
-    if (IsCamera(camera)) Slot(camera).ShowFullScreen();
+  return OnCamera(camera, [](CCaptureSlot& slot) {
+    slot.ShowFullScreen();
     return 0;
   });
 }
 
 int fnHideFullScreen(int camera) {
-  return Guarded([&] {
-    if (IsCamera(camera)) Slot(camera).HideFullScreen();
+  return OnCamera(camera, [](CCaptureSlot& slot) {
+    slot.HideFullScreen();
     return 0;
   });
 }

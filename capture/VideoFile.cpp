@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 
@@ -93,6 +94,22 @@ std::int64_t VideoFile::TimeBase::WallClock(GstClock* clock, GstClockTime time) 
 
 namespace {
 
+// "name (n).ext", the stem shortened, at a whole character, where the name would be longer than a file
+// name may be.
+std::string FreshName(const std::filesystem::path& asked, int number) {
+  const std::string ending = " (" + std::to_string(number) + ")" + asked.extension().string();
+  std::string stem = asked.stem().string();
+  if (stem.size() + ending.size() > NAME_MAX) {
+    stem.resize(NAME_MAX > ending.size() ? NAME_MAX - ending.size() : 0);
+    const char* begin = stem.data();
+    const char* end = begin + stem.size();
+    const char* last = g_utf8_find_prev_char(begin, end);
+    if (last && last + g_utf8_skip[static_cast<guchar>(*last)] > end)
+      stem.resize(static_cast<std::size_t>(last - begin));
+  }
+  return (asked.parent_path() / stem).string() + ending;
+}
+
 // The name created: the path itself or its first fresh derivation; empty, after telling why, when
 // none could be created.
 std::string CreateFresh(const std::string& path) {
@@ -105,8 +122,7 @@ std::string CreateFresh(const std::string& path) {
       return name;
     }
     if (errno != EEXIST || number > kMostFreshNames) break;
-    name = (asked.parent_path() / asked.stem()).string() + " (" + std::to_string(number) + ")" +
-           asked.extension().string();
+    name = FreshName(asked, number);
   }
   ShowError("Error %x: Cannot create video file \"%s\": %s", kFail, name.c_str(), std::strerror(errno));
   return {};
@@ -148,6 +164,9 @@ bool VideoFile::Build() {
     ShowError("Error %x: Cannot connect the video encoder to the writer", kFail);
     return false;
   }
+  // A sink that waits for its first frame before it counts as started drops the camera's whole graph to
+  // paused whenever a file joins it while it runs, and stalls it; a file ended while it waits never ends.
+  g_object_set(sink, "async", FALSE, nullptr);
   g_object_set(encoder, "bitrate", profile_.bitrate, "gop-size", profile_.framesPerSecond * profile_.keyFrameSeconds,
                nullptr);
   // Unbuffered: each camera meets a disk that fills at its own next write, and what it recorded before
@@ -175,6 +194,8 @@ bool VideoFile::Build() {
 std::optional<Failure> VideoFile::End() {
   GstBus* bus = gst_bus_new();
   gst_element_set_bus(bin_, bus);
+  // A writer left paused would hold end-of-stream, and this thread with it, for ever.
+  gst_element_set_state(bin_, GST_STATE_PLAYING);
   gst_pad_send_event(input_, gst_event_new_eos());
   gst_element_set_state(bin_, GST_STATE_NULL);
   std::optional<Failure> failure = TakeFailure(bus);
@@ -189,6 +210,7 @@ void VideoFile::TellUnfinished(const std::string& path, const Failure& failure) 
 
 void VideoFile::Finish() {
   if (const std::optional<Failure> failure = End()) TellUnfinished(path_, *failure);
+  RemoveIfNoFrame();
 }
 
 // On a full disk, what the writer appends at the end (the last packet, the index) would fail and keep
@@ -202,6 +224,11 @@ void VideoFile::Salvage(bool diskFull) {
 void VideoFile::DiscardIfEmpty() {
   struct stat status {};
   if (stat(path_.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size == 0) unlink(path_.c_str());
+}
+
+void VideoFile::RemoveIfNoFrame() {
+  if (HasFrame() || unlink(path_.c_str()) != 0) return;
+  ShowError("Error %x: No frame of the camera reached \"%s\": the file is removed", kFail, path_.c_str());
 }
 
 GstPadProbeReturn VideoFile::NoteFirstFrame(GstPad* pad, GstPadProbeInfo* info, gpointer file) {

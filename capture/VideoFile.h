@@ -47,8 +47,8 @@ class VideoFile {
   GstPad* Input() const { return input_; }
 
   // Ends the file: end-of-stream through encoder and writer, so that the file plays, then closes it;
-  // a failure is told. Its input must be cut off from the camera already, and it must have left the
-  // camera's graph.
+  // a failure is told, and a file that no frame reached is removed. Its input must be cut off from the
+  // camera already, and it must have left the camera's graph.
   void Finish();
   // Tells the user that the file at that path could not be completed, and why.
   static void TellUnfinished(const std::string& path, const Failure& failure);
@@ -57,6 +57,10 @@ class VideoFile {
   void Salvage(bool diskFull);
   // Removes the file again when nothing was written into it (a start that did not get going).
   void DiscardIfEmpty();
+  // Whether a frame of the camera has gone into the file.
+  bool HasFrame() const { return firstFrame_ != 0; }
+  // A file that no frame reached does not play: it is removed, and that is told.
+  void RemoveIfNoFrame();
 
  private:
   VideoFile(std::string path, const WmProfile& profile, std::shared_ptr<TimeBase> timeBase);

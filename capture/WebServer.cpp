@@ -112,13 +112,24 @@ std::string CWebServer::ContentType(std::string_view path) const {
   return found == mimeTypes_.end() ? "image/jpeg" : found->second;
 }
 
+void CWebServer::SetDocumentRoot(const std::string& root) {
+  std::lock_guard guard(rootLock_);
+  documentRoot_ = root;
+}
+
+std::filesystem::path CWebServer::DocumentRoot() const {
+  std::lock_guard guard(rootLock_);
+  return documentRoot_;
+}
+
 // Only regular files that resolve, links followed, to a place inside the root; opened for reading only.
 std::optional<std::string> CWebServer::ReadDocument(std::string_view path, bool& tooLarge) const {
   namespace fs = std::filesystem;
   tooLarge = false;
-  if (documentRoot_.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
+  const fs::path documentRoot = DocumentRoot();
+  if (documentRoot.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
   std::error_code error;
-  const fs::path root = fs::canonical(documentRoot_, error);
+  const fs::path root = fs::canonical(documentRoot, error);
   if (error) return std::nullopt;
   const std::size_t relative = std::min(path.find_first_not_of('/'), path.size());
   const fs::path target = fs::weakly_canonical(root / path.substr(relative), error);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,7 +25,7 @@ class CWebServer {
   explicit CWebServer(SnapshotSource snapshot);
 
   // Until a root is set, no file is served.
-  void SetDocumentRoot(const std::string& root) { documentRoot_ = root; }
+  void SetDocumentRoot(const std::string& root);
 
   static bool IsRequestComplete(std::string_view request);
 
@@ -33,10 +34,13 @@ class CWebServer {
   bool HandleRequest(std::string_view request, std::string& response, int& keepAlive) const;
 
  private:
+  std::filesystem::path DocumentRoot() const;
   std::string ContentType(std::string_view path) const;
   std::optional<std::string> ReadDocument(std::string_view path, bool& tooLarge) const;
 
   SnapshotSource snapshot_;
+  // Set by one host thread while another may be answering a request.
+  mutable std::mutex rootLock_;
   std::filesystem::path documentRoot_;
   std::map<std::string, std::string, std::less<>> mimeTypes_;
 };

@@ -49,16 +49,19 @@ constexpr const char* kSmallProfile =
     "<wmmediatype><videoinfoheader dwbitrate=\"100000\" avgtimeperframe=\"666666\">"
     "<bitmapinfoheader biwidth=\"160\" biheight=\"120\"/></videoinfoheader></wmmediatype></streamconfig></profile>";
 
-std::string WithSize(std::string profile, int width, int height) {
-  profile.replace(profile.find("160"), 3, std::to_string(width));
-  profile.replace(profile.find("120"), 3, std::to_string(height));
-  return profile;
-}
-
 void WriteUtf16Profile(const std::filesystem::path& file, const std::string& ascii) {
   std::ofstream out(file, std::ios::binary);
   out.put('\xFF').put('\xFE');
   for (char c : ascii) out.put(c).put('\0');
+}
+
+// The small profile at another size.
+std::string ProfileOfSize(const std::filesystem::path& folder, int width, int height) {
+  std::string text = kSmallProfile;
+  text.replace(text.find("160"), 3, std::to_string(width)).replace(text.find("120"), 3, std::to_string(height));
+  const std::filesystem::path profile = folder / (std::to_string(width) + "x" + std::to_string(height) + ".prx");
+  WriteUtf16Profile(profile, text);
+  return profile.string();
 }
 
 TEST_F(RecordingTest, ThreeSecondsGiveAPlayableFileOfThreeSeconds) {
@@ -118,7 +121,8 @@ TEST_F(RecordingTest, RestartFinalisesTheFileAndRecordsIntoTheNameSetLast) {
   ExpectPlayable(second, 1.0);
 }
 
-TEST_F(RecordingTest, TheProfileSetsTheRecordedSizeAndAnUnreadableOneKeepsTheShippedSize) {
+// 4096x4096 takes the encoder twice as long as the camera gives it: it would record two frames of three.
+TEST_F(RecordingTest, TheProfileSetsTheRecordedSizeAnUnreadableOneKeepsTheShippedSizeAndATooLargeOneIsRefused) {
   const std::filesystem::path small = folder_ / "small.prx", ascii = folder_ / "ascii.prx";
   WriteUtf16Profile(small, kSmallProfile);
   std::ofstream(ascii) << kSmallProfile;
@@ -126,6 +130,11 @@ TEST_F(RecordingTest, TheProfileSetsTheRecordedSizeAndAnUnreadableOneKeepsTheShi
   const std::filesystem::path fromSmall = folder_ / "small.wmv", fromAscii = folder_ / "ascii.wmv";
   ASSERT_EQ(StartRecording(0, fromSmall.string(), small.string()), 1);
   ASSERT_EQ(StartRecording(1, fromAscii.string(), ascii.string()), 1);
+  EXPECT_EQ(StartRecording(0, (folder_ / "large.wmv").string(), ProfileOfSize(folder_, 4096, 4096)), 0);
+  EXPECT_EQ(ShownErrors(), std::vector<std::string>{"Error 80004005: Cannot record 4096x4096 at 15 frames per second "
+                                                    "in real time: the most recorded is 1920x1080 at 30 frames per "
+                                                    "second, or as many pixels a second"});
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "large.wmv"));
   std::this_thread::sleep_for(1s);
   corvane_.fnDoStopVideoCapture(0);
   corvane_.fnDoStopVideoCapture(1);
@@ -164,16 +173,21 @@ TEST_F(RecordingTest, ANameThatExistsRecordsIntoAFreshOneAndNothingIsWrittenOver
   ASSERT_EQ(StartRecording(0, asked.string()), 1);
   EXPECT_EQ(corvane_.fnGetVideoName(0, cut, sizeof cut), static_cast<int>(fourth.size()));
   EXPECT_EQ(std::string(cut), fourth.substr(0, 7));
+
+  // A name of 255 bytes leaves no room for " (2)": the stem is cut, and the "é" cut in two left out whole.
+  const std::string stem = std::string(246, 'a');
+  std::ofstream(folder_ / (stem + "\u00e9\u00e9b.WMV")) << "kept";
+  ASSERT_EQ(StartRecording(1, (folder_ / (stem + "\u00e9\u00e9b.WMV")).string()), 1);
+  EXPECT_EQ(recordingInto(1), folder_ / (stem + " (2).WMV"));
+  EXPECT_EQ(std::filesystem::file_size(folder_ / (stem + "\u00e9\u00e9b.WMV")), 4u);
 }
 
 // The encoder takes even widths only; such a profile records at the next even width.
 TEST_F(RecordingTest, AnOddWidthIsRoundedUpToWhatTheEncoderTakes) {
   int camera = 0;
   for (const auto& [width, height] : {std::pair{1, 1}, {321, 241}}) {
-    const std::filesystem::path profile = folder_ / ("odd " + std::to_string(camera) + ".prx");
-    WriteUtf16Profile(profile, WithSize(kSmallProfile, width, height));
     const std::string file = (folder_ / ("odd " + std::to_string(camera) + ".wmv")).string();
-    ASSERT_EQ(StartRecording(camera++, file, profile.string()), 1) << width << "x" << height;
+    ASSERT_EQ(StartRecording(camera++, file, ProfileOfSize(folder_, width, height)), 1) << width << "x" << height;
   }
   std::this_thread::sleep_for(1s);
   corvane_.fnDoStopVideoCapture(0);
@@ -248,10 +262,10 @@ TEST_F(RecordingTest, EachCameraOnADiskThatFillsIsToldAndAStartOntoItIsRefused) 
   const SmallDisk disk(folder_ / "small", "size=512k");
   if (!disk.Mounted()) GTEST_SKIP() << "a small file system cannot be mounted here";
   // At this size each test camera writes several times a second.
-  const std::filesystem::path profile = folder_ / "large.prx", refused = disk.Folder() / "refused.wmv";
-  WriteUtf16Profile(profile, WithSize(kSmallProfile, 640, 480));
+  const std::string profile = ProfileOfSize(folder_, 640, 480);
+  const std::filesystem::path refused = disk.Folder() / "refused.wmv";
   const std::filesystem::path files[] = {disk.Folder() / "camera 0.wmv", disk.Folder() / "camera 1.wmv"};
-  for (int camera = 0; camera < 2; ++camera) ASSERT_EQ(StartRecording(camera, files[camera], profile.string()), 1);
+  for (int camera = 0; camera < 2; ++camera) ASSERT_EQ(StartRecording(camera, files[camera], profile), 1);
   std::this_thread::sleep_for(1500ms);
   disk.Fill();
   const auto filled = std::chrono::steady_clock::now();
@@ -266,7 +280,7 @@ TEST_F(RecordingTest, EachCameraOnADiskThatFillsIsToldAndAStartOntoItIsRefused) 
     EXPECT_TRUE(told.contains("Error 80070070: Recording into \"" + file.string() + "\" stopped: No space left on the resource."));
     ExpectPlayable(file, 1.5, 640, 480, 15);
   }
-  EXPECT_EQ(StartRecording(0, refused, profile.string()), 0);
+  EXPECT_EQ(StartRecording(0, refused, profile), 0);
   EXPECT_EQ(NextShownError(), "Error 80070070: Cannot create video file \"" + refused.string() + "\": No space left on device");
   EXPECT_FALSE(std::filesystem::exists(refused));
 }
@@ -279,6 +293,18 @@ TEST_F(RecordingTest, FilesAreFinalisedWhenTheHostEnds) {
   EXPECT_EQ(host.exitCode, 0) << host.out << host.err;
   ExpectPlayable(recording, 1.0);
   ExpectPlayable(stopped, 1.0);
+}
+
+TEST_F(RecordingTest, TwoHostThreadsCallingTheExportsAtOnceEndAndLeaveOnlyFilesThatPlay) {
+  const HostOutput host = RunHost(folder_, {(folder_ / "0").string(), (folder_ / "1.wmv").string(), "threads"});
+  EXPECT_EQ(host.exitCode, 0) << host.out << host.err;
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+    if (entry.path().extension() != ".wmv") continue;
+    ++files;
+    EXPECT_TRUE(Discover(entry.path())) << entry.path();
+  }
+  EXPECT_GT(files, 20);
 }
 
 // A file finished as the host ends fails where no host can hear it any more: on standard error.

@@ -18,14 +18,16 @@ constexpr std::int64_t kFrameInterval = 1'000'000'000 / 30;
 // The container keeps time stamps in whole milliseconds.
 constexpr std::int64_t kRounding = 1'500'000;
 
+// A new file of the camera, named after its place among the camera's files.
+std::string NextFile(const std::filesystem::path& folder, std::vector<std::filesystem::path>& files, int camera) {
+  files.push_back(folder / ("Device " + std::to_string(camera) + "-" + std::to_string(files.size()) + ".WMV"));
+  return files.back().string();
+}
+
 TEST_F(RotationTest, ConsecutiveFilesFollowFrameByFrame) {
   constexpr int kCameras = 2, kFiles = 5;
   std::vector<std::filesystem::path> files[kCameras];
-  const auto name = [&](int camera) {
-    files[camera].push_back(folder_ / ("Device " + std::to_string(camera) + "-" +
-                                       std::to_string(files[camera].size()) + ".WMV"));
-    return files[camera].back().string();
-  };
+  const auto name = [&](int camera) { return NextFile(folder_, files[camera], camera); };
   for (int camera = 0; camera < kCameras; ++camera) ASSERT_EQ(StartRecording(camera, name(camera)), 1);
 
   std::chrono::steady_clock::duration longest{};
@@ -62,6 +64,33 @@ TEST_F(RotationTest, ConsecutiveFilesFollowFrameByFrame) {
         EXPECT_LE(gap, kFrameInterval + kRounding);
       }
       previous = times;
+    }
+  }
+  EXPECT_TRUE(ShownErrors().empty());
+}
+
+// Two starts 30 ms apart, or a restart and a start right after it: both record, the first file keeping
+// at least the frame it began with, the second the rest.
+TEST_F(RotationTest, TwoStartsCloseTogetherBothRecord) {
+  std::vector<std::filesystem::path> files[kTestCameras];
+  const auto start = [&](int camera) { return StartRecording(camera, NextFile(folder_, files[camera], camera)); };
+  ASSERT_TRUE(start(0) && start(1));
+  for (int round = 0; round < 8; ++round) {
+    std::this_thread::sleep_for(1500ms);
+    corvane_.fnSetVideoName(1, NextFile(folder_, files[1], 1).c_str());
+    ASSERT_TRUE(start(0) && corvane_.fnDoStopRestartVideoCapture(1) && start(1));
+    std::this_thread::sleep_for(30ms);
+    ASSERT_EQ(start(0), 1);
+  }
+  std::this_thread::sleep_for(1500ms);
+  for (int camera = 0; camera < kTestCameras; ++camera) {
+    corvane_.fnDoStopVideoCapture(camera);
+    for (std::size_t file = 0; file < files[camera].size(); ++file) {
+      ASSERT_TRUE(WaitUntilClosed(files[camera][file]));
+      const std::optional<MediaInfo> info = Discover(files[camera][file]);
+      ASSERT_TRUE(info) << files[camera][file];
+      EXPECT_TRUE(file % 2 ? info->seconds < 0.5 : info->seconds >= 1.0) << files[camera][file] << ": "
+                                                                          << info->seconds;
     }
   }
   EXPECT_TRUE(ShownErrors().empty());

@@ -1,8 +1,10 @@
 // A host of the capture library that ends while its cameras record, for the tests of what the library
 // does as it unloads. A program of its own, so that it starts without the threads of earlier tests.
-//   recording_host <profile> <file of camera 0> <file of camera 1> [<folder to fill> | window]
+//   recording_host <profile> <file of camera 0> <file of camera 1> [<folder to fill> | window | threads]
 // Camera 0 records on to the end. Camera 1, when a folder to fill is given, records 300 ms and then the
 // folder's file system is filled just before the host ends; otherwise it records 1 s and is stopped.
+// With "threads" instead of a folder, two threads meanwhile start, restart and stop camera 0 at random
+// into "<file of camera 0>-<n>.wmv" for a while, and the host ends while it may be recording.
 // Texts the library gives its sink are written to standard output as "sink: ...".
 // With "window", camera 0 previews in a window that the host destroys after 300 ms and then asks about
 // once itself; "host X errors: n" ends the output, the count of errors that reached the host's handler.
@@ -11,11 +13,13 @@
 
 #include <X11/Xlib.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -54,7 +58,23 @@ int main(int argc, char** argv) {
     XWindowAttributes gone;
     XGetWindowAttributes(display, window, &gone);
   }
-  if (argc == 5 && !display) {
+  if (argc == 5 && std::string(argv[4]) == "threads") {
+    std::atomic<int> files = 0;
+    const auto calls = [&](unsigned seed) {
+      std::mt19937 pick(seed);
+      for (int call = 0; call < 100; ++call) {
+        corvane.fnSetWMProfile(0, argv[1]);
+        corvane.fnSetVideoName(0, (std::string(argv[2]) + "-" + std::to_string(files++) + ".wmv").c_str());
+        const unsigned kind = pick() % 4;
+        kind < 2 ? corvane.fnDoStartVideoCapture(0, 0)
+                 : kind == 2 ? corvane.fnDoStopRestartVideoCapture(0) : corvane.fnDoStopVideoCapture(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(pick() % 20));
+      }
+    };
+    std::thread other(calls, 2);
+    calls(1);
+    other.join();
+  } else if (argc == 5 && !display) {
     // The writer holds the first frames back until its first packet is full: the disk fills before it goes out.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Fill(argv[4]);
