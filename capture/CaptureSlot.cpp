@@ -219,7 +219,7 @@ void CCaptureSlot::ShowFullScreen() {
 void CCaptureSlot::HideFullScreen() {
   std::lock_guard life(lifeLock_);
   if (!fullScreen_) return;
-  DrawInto(builtFor_.ownerWindow);
+  DrawInto(previewLost_ ? parking_->Id() : builtFor_.ownerWindow);
   LeaveFullScreen();
 }
 
@@ -564,8 +564,10 @@ std::string CCaptureSlot::EndIfFailed() {
     return ErrorText("Error %x: Camera %d stopped: %s", failure.code, builtFor_.cameraIndex, failure.cause.c_str());
   std::string told = ErrorText("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(),
                                failure.cause.c_str());
+  // A file that no frame reached holds the writer's bare header once salvaged, and does not play.
   worker_.Post([file = std::shared_ptr<VideoFile>(std::move(broken)), full = failure.code == kDiskFull] {
     file->Salvage(full);
+    file->RemoveIfNoFrame();
     file->DiscardIfEmpty();
   });
   return told;
