@@ -528,18 +528,14 @@ void CCaptureSlot::NoteFailure(unsigned graph, GstMessage* error) {
 
 void CCaptureSlot::TellFailure() {
   HeldErrors held;
-  std::string failure;
-  {
-    std::lock_guard life(lifeLock_);
-    failure = EndIfFailed();
-  }
-  if (!failure.empty()) ShowError("%s", failure.c_str());
+  std::lock_guard life(lifeLock_);
+  EndIfFailed();
 }
 
 // Ends the graph for the failure met in it, if any: the camera records nothing until the next start,
-// and the file it wrote is finished in the background so that it plays up to the failure. Answers the
-// text that tells the failure, empty when there was none.
-std::string CCaptureSlot::EndIfFailed() {
+// and the file it wrote is finished in the background so that it plays up to the failure. The failure is
+// told once the caller's hold on errors ends, after it has let go of the camera.
+void CCaptureSlot::EndIfFailed() {
   GstMessage* error = nullptr;
   unsigned failedGraph = 0;
   {
@@ -547,10 +543,10 @@ std::string CCaptureSlot::EndIfFailed() {
     std::swap(error, failure_);
     failedGraph = failedGraph_;
   }
-  if (!error) return {};
+  if (!error) return;
   const Failure failure = DescribeFailure(error);
   gst_message_unref(error);
-  if (!graph_ || failedGraph != graphSerial_) return {};
+  if (!graph_ || failedGraph != graphSerial_) return;
 
   std::unique_ptr<VideoFile> broken;
   {
@@ -560,17 +556,17 @@ std::string CCaptureSlot::EndIfFailed() {
   if (broken) gst_bin_remove(GST_BIN(graph_), broken->Element());
   TearDown();
   ++generation_;
-  if (!broken)
-    return ErrorText("Error %x: Camera %d stopped: %s", failure.code, builtFor_.cameraIndex, failure.cause.c_str());
-  std::string told = ErrorText("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(),
-                               failure.cause.c_str());
+  if (!broken) {
+    ShowError("Error %x: Camera %d stopped: %s", failure.code, builtFor_.cameraIndex, failure.cause.c_str());
+    return;
+  }
+  ShowError("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(), failure.cause.c_str());
   // A file that no frame reached holds the writer's bare header once salvaged, and does not play.
   worker_.Post([file = std::shared_ptr<VideoFile>(std::move(broken)), full = failure.code == kDiskFull] {
     file->Salvage(full);
     file->RemoveIfNoFrame();
     file->DiscardIfEmpty();
   });
-  return told;
 }
 
 // A file that could not join the running graph may have posted its own failure there; the camera runs on.

@@ -87,7 +87,7 @@ class CCaptureSlot : private DrawingFailures {
   void EndUnclaimed(unsigned generation);
   void NoteFailure(unsigned graph, GstMessage* error);
   void TellFailure();
-  std::string EndIfFailed();
+  void EndIfFailed();
   void ForgetFailureOf(GstElement* element);
   static GstBusSyncReply WatchBus(GstBus* bus, GstMessage* message, gpointer watch);
   static GstPadProbeReturn SwitchFiles(GstPad* pad, GstPadProbeInfo* info, gpointer slot);

@@ -43,14 +43,6 @@ std::string Format(const char* format, va_list args) {
 
 }  // namespace
 
-std::string ErrorText(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  std::string text = Format(format, args);
-  va_end(args);
-  return text;
-}
-
 void ShowError(const char* format, ...) {
   va_list args;
   va_start(args, format);

@@ -31,9 +31,6 @@ class HeldErrors {
   ~HeldErrors();
 };
 
-// The text ShowError would show, for a caller that tells it once it has let go of its locks.
-[[gnu::format(printf, 1, 2)]] std::string ErrorText(const char* format, ...);
-
 // From now on failures go to standard error: the library is being unloaded, and the host's sink may
 // belong to a host that has ended already.
 void TellErrorsOnStandardError();
