@@ -16,6 +16,7 @@
 #include "SlotMenu.h"
 
 #include "Clock.h"
+#include "Db.h"
 #include "ErrorDisplay.h"
 #include "FailureLine.h"
 #include "Globals.h"
@@ -206,13 +207,29 @@ void BookingsPage::RefreshView()
     m_bookRows = m_reading.rows;
     GridCourt = static_cast<int16_t>(Vb::Val(CourtText()));
     showRows();
-    PreviousPlayList->setText(m_reading.lists.previous);
-    CurrentPlayList->setText(m_reading.lists.current);
-    NextPlayList->setText(m_reading.lists.next);
     ShowFailure(m_reading.failure);
     if (ToolTip)
         ToolTip->SetToolText(ListView_Book, {});
-    colourHours();
+    RefreshList(m_reading.lists);
+}
+
+void BookingsPage::RefreshList()
+{
+    auto db = Db::Open();
+    RefreshList(ReadPlayLists(*db, GridDate(), PlayHoursAt(Now().time().hour())));
+}
+
+void BookingsPage::RefreshList(const PlayLists& lists)
+{
+    const HourMarks marks = HourMarksAt(Now().time().hour(), RowCount());
+    const std::pair<int, long> colours[] = {
+        {marks.previous, PreviousHourColour}, {marks.current, CurrentHourColour}, {marks.next, NextHourColour}};
+    for (const auto& [row, colour] : colours)
+        if (row != 0)
+            ListView_Book->topLevelItem(row - 1)->setForeground(ColSlot, ColourOf(colour));
+    PreviousPlayList->setText(lists.previous);
+    CurrentPlayList->setText(lists.current);
+    NextPlayList->setText(lists.next);
 }
 
 void BookingsPage::ShowFailure(const QString& failure)
@@ -242,16 +259,6 @@ void BookingsPage::showRows()
         }
         item->setForeground(ColSlot, ColourOf(0));
     }
-}
-
-void BookingsPage::colourHours()
-{
-    const HourMarks marks = HourMarksAt(Now().time().hour(), RowCount());
-    const std::pair<int, long> colours[] = {
-        {marks.previous, PreviousHourColour}, {marks.current, CurrentHourColour}, {marks.next, NextHourColour}};
-    for (const auto& [row, colour] : colours)
-        if (row != 0)
-            ListView_Book->topLevelItem(row - 1)->setForeground(ColSlot, ColourOf(colour));
 }
 
 QString BookingsPage::GridDate() const { return Calendar->Tag(); }

@@ -68,6 +68,9 @@ public:
     void PrepareImageClips();
     void RefreshViewInit();
     void RefreshView() override;
+    // Recolours the hours around the present one and refills the play lists from the database, the
+    // step that ends every refresh, without reading the rows again; a database failure is thrown.
+    void RefreshList();
     void RefreshWaitList() override;
     // Says over the grid what could not be read, until the next refresh; the empty text says nothing.
     void ShowFailure(const QString& failure);
@@ -98,7 +101,7 @@ public:
 private:
     void buildSlotMenu();
     void showRows();
-    void colourHours();
+    void RefreshList(const PlayLists& lists);
 
     GridReading m_reading;
     SlotHistoryTip m_history;

@@ -75,8 +75,15 @@ QString clsToolTip::ToolText(QWidget* control) const
 void clsToolTip::SetToolText(QWidget* control, const QString& text)
 {
     const auto tool = m_tools.find(control);
-    if (m_owner && tool != m_tools.end())
-        tool->second = text;
+    if (!m_owner || tool == m_tools.end())
+        return;
+    tool->second = text;
+    if (!m_tip || !m_tip->isVisible() || !m_tipAt || toolOf(m_tipAt) != control)
+        return;
+    if (text.isEmpty())
+        m_tip->hide();
+    else
+        showTip(m_tipAt, m_tipPos, text);
 }
 
 int clsToolTip::MaxTipWidth() const { return m_owner ? m_maxTipWidth : 0; }
@@ -138,12 +145,33 @@ QWidget* clsToolTip::toolOf(QObject* watched) const
     return nullptr;
 }
 
+void clsToolTip::showWhileInactive(QWidget* window)
+{
+    if (window == m_alwaysShowing)
+        return;
+    if (m_alwaysShowing)
+        m_alwaysShowing->setAttribute(Qt::WA_AlwaysShowToolTips, m_showedAlways);
+    m_alwaysShowing = window;
+    if (window) {
+        m_showedAlways = window->testAttribute(Qt::WA_AlwaysShowToolTips);
+        window->setAttribute(Qt::WA_AlwaysShowToolTips);
+    }
+}
+
 bool clsToolTip::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Leave && m_tip) {
+    if (event->type() == QEvent::Enter && toolOf(watched)) {
+        // The desktop shows tips only in the active window unless a window asks otherwise; only
+        // while the mouse is on our tool, so that the window's other controls keep the rule.
+        showWhileInactive(static_cast<QWidget*>(watched)->window());
+        return false;
+    }
+    if (event->type() == QEvent::Leave) {
+        showWhileInactive(nullptr);
         // The desktop reuses its tip window for the next tip of any control: ours goes at once,
         // so that no other tip shows in our colours.
-        m_tip->hide();
+        if (m_tip)
+            m_tip->hide();
         return false;
     }
     if (event->type() != QEvent::ToolTip)
@@ -174,6 +202,8 @@ void clsToolTip::showTip(QWidget* at, const QPoint& globalPos, const QString& te
                 text.trimmed().toHtmlEscaped().replace("\r\n", "<br>") + "</td></tr></table>";
     QToolTip::showText(globalPos, shown.trimmed(), at, {}, m_delays[AutoPop]);
     m_tip = tipShowing(shown.trimmed());
+    m_tipAt = at;
+    m_tipPos = globalPos;
     dressTip();
 }
 

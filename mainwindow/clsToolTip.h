@@ -9,8 +9,9 @@
 
 class QLabel;
 
-// Multi-line tips attached to controls, whose texts can change while the program runs. Until
-// Create is called every operation does nothing and answers 0, false or the empty text.
+// Multi-line tips attached to controls, whose texts can change while the program runs. A tool's tip
+// shows whatever window is active, and a tip that shows takes a new text at once. Until Create is
+// called every operation does nothing and answers 0, false or the empty text.
 class clsToolTip : public QObject {
     Q_OBJECT
 
@@ -24,11 +25,12 @@ public:
     bool RemoveTool(QWidget* control);
     int ToolCount() const;
 
-    // The empty text for a control that is not a tool; setting it for one is ignored.
+    // The empty text for a control that is not a tool; setting it for one is ignored. The tip showing
+    // for the control shows the new text, or goes when it is empty.
     QString ToolText(QWidget* control) const;
     void SetToolText(QWidget* control, const QString& text);
 
-    // Below 1 means no limit, read back as -1.
+    // Below 1 means no limit, read back as -1; any other width reads back as set, above 32767 too.
     int MaxTipWidth() const;
     void SetMaxTipWidth(int pixels);
     // The kind is taken modulo 4. Only how long a tip stays shown (AutoPop) acts on the tips; the
@@ -56,6 +58,9 @@ protected:
 private:
     QWidget* toolOf(QObject* watched) const;
     void showTip(QWidget* at, const QPoint& globalPos, const QString& text);
+    // Lets window show tips while another window is active, as long as the mouse rests on one of its
+    // tools; nullptr gives the window back its own setting.
+    void showWhileInactive(QWidget* window);
     // Gives the tip shown the colours and margins of this instance.
     void dressTip();
 
@@ -66,6 +71,11 @@ private:
     long m_backColor = 0;
     long m_foreColor = 0;
     std::array<int, 4> m_margins{};
-    // The desktop's tip window while it shows a tip of this instance.
+    // The desktop's tip window while it shows a tip of this instance, and where it shows it.
     QPointer<QLabel> m_tip;
+    QPointer<QWidget> m_tipAt;
+    QPoint m_tipPos;
+    // The window of the tool the mouse rests on, and whether it showed tips while inactive before.
+    QPointer<QWidget> m_alwaysShowing;
+    bool m_showedAlways = false;
 };

@@ -382,6 +382,7 @@ void frm_Main::SetLastChange(const QString& change) { txt_LastChange->setText(ch
 // ---- operations other windows call
 
 void frm_Main::RefreshView() { Bookings->RefreshView(); }
+void frm_Main::RefreshList() { Bookings->RefreshList(); }
 
 void frm_Main::RefreshWaitList() { WaitList->RefreshWaitList(); }
 

@@ -83,6 +83,7 @@ public:
     void RefreshView();
     void RefreshWaitList();
     void RefreshAlert();
+    void RefreshList();
     void StopVideoRecording();
     bool doBooking(const QString& BDate, const QString& BTime, const QString& BTel, const QString& BOrg,
                    const QString& BName, const QString& BField, const QString& BSpecialRate, bool BWaitlist,

@@ -145,6 +145,13 @@ TEST_F(MainWindowGrid, RefreshShowsTheSlotsOfTheCourtAndDate)
     EXPECT_EQ(main->PreviousPlayList->text(), "Court 1 - Early\r\n");
     EXPECT_TRUE(item("10:00")->isSelected() && item("14:00")->isSelected());
 
+    // The list step on its own follows the clock and what other stations booked meanwhile.
+    slot(0, "16:00", "b_bookername='Cy'");
+    SetNow(Now().addSecs(3600));
+    main->RefreshList();
+    EXPECT_EQ(main->NextPlayList->text(), "Court 1 - Cy\r\n");
+    EXPECT_EQ(item("15:00")->foreground(1).color(), QColor(0, 192, 0));
+
     show(5);
     EXPECT_EQ(item("14:00")->text(2), "");
     EXPECT_EQ(item("14:00")->text(4), "");

@@ -717,9 +717,21 @@ TEST(ToolTipClass, DoesNothingBeforeCreateAndKeepsEachToolOnce)
     EXPECT_EQ(shown->palette().color(QPalette::ToolTipText), QColor(0, 0xFF, 0));
     EXPECT_EQ(shown->contentsMargins(), QMargins(0, 7, 0, 10));
     EXPECT_EQ(shown->height(), heightBefore + 10);
+    tip.SetToolText(&grid, "second");
+    EXPECT_TRUE(shown->isVisible() && QToolTip::text() == "second") << "a tip that shows takes its new text";
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&grid, &leave);
     EXPECT_EQ(tip.hWnd(), 0u) << "the tip goes when the mouse leaves the control";
+
+    // The mouse resting on the tool shows its tip while another window is active.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QTest::mouseMove(&grid, QPoint(5, 5));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tip.hWnd() != 0u; }, 3000));
+    tip.SetToolText(&grid, "");
+    EXPECT_EQ(tip.hWnd(), 0u) << "an empty text hides the tip that shows";
     EXPECT_TRUE(tip.RemoveTool(&grid));
     EXPECT_FALSE(tip.RemoveTool(&grid));
 }
