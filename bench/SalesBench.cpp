@@ -72,7 +72,7 @@ void BM_ReceiptOfTenLinesToPdf(benchmark::State& state)
 {
     int n = 1000;
     const int32_t transaction = RecordSale(tenLines(n), "counter");
-    const int receipt = ReceiptOfTransaction(transaction);
+    const int receipt = AssignReceiptNumber(QString::number(transaction));
     QTemporaryDir dir;
     Measure(state, [] {}, [&] {
         frm_PrintReceipt& form = frm_PrintReceipt::Default();

@@ -26,6 +26,7 @@
 #include "Db.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
+#include "Numbering.h"
 #include "OptionSettings.h"
 #include "Prompter.h"
 #include "Settings.h"
@@ -512,7 +513,8 @@ private:
             WriteLog(StaffLogin, "Sales made, drawer open");
             ++tally["sales recorded"];
             if (receipt) {
-                WriteLog(StaffLogin, "Receipt Printed " + QString::number(ReceiptOfTransaction(transaction)));
+                WriteLog(StaffLogin,
+                         "Receipt Printed " + QString::number(AssignReceiptNumber(QString::number(transaction))));
                 ++tally["receipts numbered"];
             }
         } catch (const SaleRefused& refused) {

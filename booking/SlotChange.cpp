@@ -114,13 +114,13 @@ QString SlotWhere(const QString& date, const QString& time, int court)
 
 std::optional<SlotRow> LockSlotRow(Connection& db, const QString& date, const QString& time, int court)
 {
-    Recordset rs = db.Query("SELECT b_bookername, b_delaytime, b_playlength, b_shared, b_paid FROM tbl_booking" +
-                            SlotWhere(date, time, court) + " FOR UPDATE");
+    Recordset rs = db.Query("SELECT b_bookername, b_delaytime, b_playlength, b_shared, b_paid, b_invoice "
+                            "FROM tbl_booking" + SlotWhere(date, time, court) + " FOR UPDATE");
     if (rs.EOF_())
         return std::nullopt;
     return SlotRow{rs["b_bookername"].Value(), static_cast<int>(rs["b_delaytime"].Integer()),
                    static_cast<int>(rs["b_playlength"].Integer()), static_cast<int>(rs["b_shared"].Integer()),
-                   Money::Parse(rs["b_paid"].Value())};
+                   Money::Parse(rs["b_paid"].Value()), static_cast<int>(rs["b_invoice"].Integer())};
 }
 
 SlotSpan DependentsSpan(Connection& db, int master, int court, const QString& date, const QString& time, int start,

@@ -66,6 +66,7 @@ struct SlotRow {
     int playLength = 0;
     int shared = 0;
     Money paid;
+    int invoice = 0;
 };
 std::optional<SlotRow> LockSlotRow(Connection& db, const QString& date, const QString& time, int court);
 

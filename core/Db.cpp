@@ -30,6 +30,12 @@ Written FindOut(const std::function<bool(Connection&)>& lookUp)
     return written ? Written::Yes : Written::No;
 }
 
+QString UntoldReason(Written outcome, const QString& held)
+{
+    return outcome == Written::Held ? "yet: another transaction still holds " + held
+                                    : QString("while the database does not answer");
+}
+
 void Transaction(const std::function<void(Connection&)>& work, bool readCommitted)
 {
     for (int attempt = 1;; ++attempt) {

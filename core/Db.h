@@ -40,5 +40,8 @@ enum class Written { Yes, No, Unknown, Held };
 // Runs lookUp, which tells whether the work is there, in a transaction of its own: its locking reads
 // wait for a transaction of the lost connection that the server still runs, and then see what it left.
 Written FindOut(const std::function<bool(Connection&)>& lookUp);
+// Why a look-up could not tell (Unknown or Held), as the user reads it after "cannot be told ":
+// the database does not answer, or another transaction still holds what is named.
+QString UntoldReason(Written outcome, const QString& held);
 
 }

@@ -63,6 +63,15 @@ int32_t receiptCeiling(Connection& connection)
     return static_cast<int32_t>(std::min<int64_t>(limit, std::numeric_limits<int32_t>::max()));
 }
 
+// The receipt number the transaction's lines hold, 0 for none; the lines stay locked until the
+// transaction that read them ends, so a numbering of them that still runs is waited for.
+int32_t heldReceipt(Connection& connection, int32_t transaction)
+{
+    Recordset rs = connection.Query("SELECT c_receipt FROM " + journal() + " WHERE c_transaction=" +
+                                    QString::number(transaction) + " LIMIT 1 FOR UPDATE");
+    return rs.EOF_() ? 0 : static_cast<int32_t>(rs.Fields(0).Integer());
+}
+
 } // namespace
 
 int32_t GetMaxTransaction() { return maxOf(*Db::Open(), "c_transaction", false); }
@@ -75,6 +84,9 @@ int32_t GetMaxReceipt() { return maxOf(*Db::Open(), "c_receipt", false); }
 
 int32_t AssignReceiptNumber(Connection& transaction, int32_t transactionNumber)
 {
+    // A sale numbered already keeps its number, also when the reply to its numbering was lost.
+    if (const int32_t held = heldReceipt(transaction, transactionNumber); held != 0)
+        return held;
     const int32_t highest = maxOf(transaction, "c_receipt", true);
     const int32_t ceiling = receiptCeiling(transaction);
     if (highest >= ceiling)
@@ -93,6 +105,14 @@ int32_t AssignReceiptNumber(const QString& transaction)
     const int32_t number = Vb::CLng(Vb::Val(transaction));
     Db::Transaction([&](Connection& c) { receipt = AssignReceiptNumber(c, number); });
     return receipt;
+}
+
+Db::Written FindReceipt(int32_t transaction, int32_t& receipt)
+{
+    return Db::FindOut([&](Connection& db) {
+        receipt = heldReceipt(db, transaction);
+        return receipt != 0;
+    });
 }
 
 Money GetReceiptTotal(int receipt)

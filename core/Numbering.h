@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Db.h"
 #include "Money.h"
 
 #include <QString>
@@ -19,12 +20,18 @@ int32_t GetMaxTransaction(Connection& transaction);
 QString LockedLastTransactionQuery(const QString& selected);
 // The station's highest receipt number, 0 when no line has one.
 int32_t GetMaxReceipt();
-// Gives every line of the transaction the next receipt number and returns it. Receipt numbers go
+// The receipt number of the transaction: the one its lines hold, or else the next, given to every
+// line of it, decided inside one database transaction, so that pressing again after a lost reply
+// prints the number given then, and two stations reprinting at once give only one. Receipt numbers go
 // as far as the journal's receipt column holds them, past 32767 or short of it: at its limit it
 // throws a VbError with a clear text and writes nothing.
 int32_t AssignReceiptNumber(const QString& transaction);
-// The same inside a transaction, which holds the highest receipt number until it ends.
+// The same inside a transaction, which holds the transaction's lines and the highest receipt number
+// until it ends.
 int32_t AssignReceiptNumber(Connection& transaction, int32_t transactionNumber);
+// Whether the transaction holds a receipt number after the reply to its numbering was lost, and
+// which; a numbering of the lost connection that the server still runs is waited for.
+Db::Written FindReceipt(int32_t transaction, int32_t& receipt);
 // The sum of the line totals of a receipt, 0 when no line has that number.
 Money GetReceiptTotal(int receipt);
 

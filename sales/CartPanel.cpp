@@ -147,8 +147,8 @@ void CartPanel::btn_PrintOldReceipt_Click()
         const auto printer = CurrentPrinterChoice().Choose(m_host.Window());
         if (!printer)
             return;
-        CurrentTransaction = static_cast<int32_t>(number);
-        CurrentReceipt = ReceiptOfTransaction(CurrentTransaction);
+        if (!NumberCurrentReceipt(static_cast<int32_t>(number)))
+            return;
         WriteLog(StaffLogin, "Receipt Printed " + QString::number(CurrentReceipt));
         PrintStationReceipt(*printer, CurrentReceipt);
     });

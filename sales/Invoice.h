@@ -17,7 +17,10 @@ int GetMaxInvoiceNumber();
 // N", in one transaction that only writes: each slot must still hold the booker the grid showed
 // (shownNames, one per time) and be unpaid, and the number is the one after the last any station
 // gave, which a second station then waits for. A refusal (shown to the user) or the end of
-// the numbers leaves nothing numbered or logged. Returns the number given, 0 when none was.
+// the numbers leaves nothing numbered or logged. When the reply to its commit is lost, the slots are
+// looked up and the cashier told what the look-up found; slots that the look-up could not tell about
+// are looked up again when they are invoiced next, and keep the number they hold. Returns the number
+// given, 0 when none was.
 int UpdateBookingWithInvoice(const QString& date, int court, const QStringList& times,
                              const QStringList& shownNames);
 

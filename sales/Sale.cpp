@@ -7,6 +7,7 @@
 #include "Db.h"
 #include "Globals.h"
 #include "Numbering.h"
+#include "Prompter.h"
 #include "SqlQuote.h"
 
 #include <QStringList>
@@ -226,15 +227,28 @@ bool HasTransaction(int32_t transaction)
                 .EOF_();
 }
 
-int32_t ReceiptOfTransaction(int32_t transaction)
+bool NumberCurrentReceipt(int32_t transaction)
 {
-    int32_t receipt = 0;
-    Db::Transaction([&](Connection& db) {
-        Recordset rs = db.Query("SELECT c_receipt FROM " + journal() + " where c_transaction=" +
-                                QString::number(transaction) + " LIMIT 1 FOR UPDATE");
-        receipt = rs.EOF_() ? 0 : static_cast<int32_t>(rs.Fields(0).Integer());
-        if (receipt == 0)
-            receipt = AssignReceiptNumber(db, transaction);
-    });
-    return receipt;
+    CurrentTransaction = transaction;
+    try {
+        CurrentReceipt = AssignReceiptNumber(QString::number(transaction));
+        return true;
+    } catch (const Db::CommitUnconfirmed&) {
+        int32_t receipt = 0;
+        const Db::Written outcome = FindReceipt(transaction, receipt);
+        if (outcome == Db::Written::Yes) {
+            CurrentReceipt = receipt;
+            return true;
+        }
+        MsgBox(outcome == Db::Written::No
+                   ? QString("The connection to the database was lost while the receipt was being numbered. It was "
+                             "not numbered: nothing was written or printed. Please print it again.")
+                   : "The connection to the database was lost while the receipt was being numbered, and whether it "
+                     "was numbered cannot be told " +
+                         Db::UntoldReason(outcome, "the sale's lines") +
+                         ". Nothing was printed: print it again once the database can tell, and a receipt numbered "
+                         "already prints with its own number.",
+               Msg::Critical);
+        return false;
+    }
 }

@@ -53,6 +53,7 @@ Db::Written FindSale(int32_t transaction);
 
 // Whether the station's journal holds the transaction.
 bool HasTransaction(int32_t transaction);
-// The receipt number of a recorded transaction; one that never had a receipt is given the next
-// number, so that two stations reprinting it at once still give it only one.
-int32_t ReceiptOfTransaction(int32_t transaction);
+// Makes the recorded transaction the current one and gives CurrentReceipt its receipt number
+// (AssignReceiptNumber). After a lost reply to the numbering the number is looked up; false, with the
+// cashier told whether it was given, when it cannot be printed now.
+bool NumberCurrentReceipt(int32_t transaction);

@@ -12,7 +12,6 @@
 #include "Db.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
-#include "Numbering.h"
 #include "Prompter.h"
 #include "StaffLog.h"
 
@@ -247,8 +246,8 @@ void frm_Change::btn_PrintReceipt_Click()
         return;
     Guarded("printing the receipt", [&] {
         if (!ReceiptPrinted) {
-            CurrentTransaction = m_transaction;
-            CurrentReceipt = AssignReceiptNumber(QString::number(m_transaction));
+            if (!NumberCurrentReceipt(m_transaction))
+                return;
             ReceiptPrinted = true;
         }
         WriteLog(StaffLogin, "Receipt Printed " + QString::number(CurrentReceipt));

@@ -5,6 +5,7 @@
 
 #include "Db.h"
 #include "Globals.h"
+#include "Numbering.h"
 
 #include <QPrinter>
 #include <QRegularExpression>
@@ -37,7 +38,7 @@ protected:
 TEST_F(Receipt, AReceiptPrintsTheCentreItsNumberLinesAndTotal)
 {
     journal(3);
-    const int receipt = ReceiptOfTransaction(5);
+    const int receipt = AssignReceiptNumber("5");
     EXPECT_EQ(receipt, 7);
     const QString pdf = print(receipt);
     const QString text = squeezed(PdfText(pdf));
@@ -53,7 +54,7 @@ TEST_F(Receipt, AReceiptPrintsTheCentreItsNumberLinesAndTotal)
 TEST_F(Receipt, MoreThanElevenLinesGoOnANextPageWithTheTotalOnTheLast)
 {
     journal(15);
-    const QString pdf = print(ReceiptOfTransaction(5));
+    const QString pdf = print(AssignReceiptNumber("5"));
     ASSERT_EQ(PdfPages(pdf), 2);
     const QString first = squeezed(PdfText(pdf, 1));
     const QString second = squeezed(PdfText(pdf, 2));

@@ -255,14 +255,14 @@ TEST_F(SaleTest, ReceiptsAreNumberedInTurnAndOnceEvenWhenTwoReprintsRace)
     std::atomic<int> first{0}, second{0};
     auto reprint = [&](std::atomic<int>& got) {
         start.arrive_and_wait();
-        got = ReceiptOfTransaction(3);
+        got = AssignReceiptNumber("3");
     };
     std::thread a(reprint, std::ref(first)), b(reprint, std::ref(second));
     a.join();
     b.join();
     EXPECT_EQ(first.load(), 3);
     EXPECT_EQ(second.load(), 3);
-    EXPECT_EQ(ReceiptOfTransaction(1), 1);
+    EXPECT_EQ(AssignReceiptNumber("1"), 1);
     EXPECT_FALSE(HasTransaction(4));
 }
 

@@ -1,6 +1,7 @@
 #include "SalesFixture.h"
 
 #include "CartPanel.h"
+#include "Invoice.h"
 #include "StorePanel.h"
 #include "frm_Calculator.h"
 #include "Sale.h"
@@ -179,10 +180,12 @@ TEST_F(SalesWindows, ACartLineAddedBeforeASlotPaymentFailedIsShown)
     EXPECT_EQ(host.paymentTabShown, 1);
 }
 
-// The link to the server breaks while a sale is committed. The station finds out what the server
-// did before it records anything again, tells it, and the court hour and the items are sold once.
-TEST_F(SalesWindows, ASaleWhoseCommitWasLostIsLookedUpBeforeItIsRecordedAgain)
+// The link to the server breaks while a sale, its receipt's number or an invoice is committed. The
+// station finds out what the server did before it does anything again and tells it: the court hour
+// and the items are sold once, and each receipt and invoice gets one number.
+TEST_F(SalesWindows, ASaleReceiptOrInvoiceWhoseCommitWasLostIsLookedUpBeforeItIsDoneAgain)
 {
+    PdfPrinter printer;
     book("19:00", "b_bookername='Anna Lindqvist', b_specialrate='member'");
     grid.RefreshView();
     grid.Select({"19:00"});
@@ -215,6 +218,19 @@ TEST_F(SalesWindows, ASaleWhoseCommitWasLostIsLookedUpBeforeItIsRecordedAgain)
                   "The database did not confirm the sale, but it was recorded as transaction 1.");
         EXPECT_FALSE(change.btn_OK->isEnabled());
         EXPECT_TRUE(change.btn_PrintReceipt->isEnabled());
+
+        proxy.LoseNext(DatabaseProxy::Loss::CommitReply, true);
+        prompter.clear();
+        change.btn_PrintReceipt_Click();
+        ASSERT_TRUE(proxy.Lost());
+        proxy.SetRefusing(false);
+        change.btn_PrintReceipt_Click();
+        EXPECT_EQ(prompter.prompts(),
+                  QStringList{"The connection to the database was lost while the receipt was being numbered, and "
+                              "whether it was numbered cannot be told while the database does not answer. Nothing "
+                              "was printed: print it again once the database can tell, and a receipt numbered "
+                              "already prints with its own number."});
+        EXPECT_TRUE(PdfText(printer.Path(2)).contains("NO A 0001"));
         change.btn_Close_Click();
     }
     EXPECT_EQ(count("tbl_counter1 WHERE c_transaction=1"), 2);
@@ -239,6 +255,37 @@ TEST_F(SalesWindows, ASaleWhoseCommitWasLostIsLookedUpBeforeItIsRecordedAgain)
     EXPECT_FALSE(change.btn_OK->isEnabled());
     EXPECT_EQ(count("tbl_counter1 WHERE c_transaction=2"), 1);
     EXPECT_EQ(scalar("SELECT i_currentstock FROM tbl_item WHERE i_name='Mineral Water'"), "116.00");
+    // A lost reply the server can be asked about: the receipt prints at once, with the next number.
+    proxy.LoseNext(DatabaseProxy::Loss::CommitReply);
+    change.btn_PrintReceipt_Click();
+    ASSERT_TRUE(proxy.Lost());
+    EXPECT_TRUE(PdfText(printer.Path(3)).contains("NO A 0002"));
+    EXPECT_EQ(scalar("SELECT GROUP_CONCAT(DISTINCT c_receipt ORDER BY c_receipt) FROM tbl_counter1"), "1,2");
+    EXPECT_EQ(scalar("SELECT GROUP_CONCAT(log_do ORDER BY log_do) FROM tbl_log WHERE log_do LIKE 'Receipt%'"),
+              "Receipt Printed 1,Receipt Printed 2");
+
+    // An invoice: not written, then written but not to be asked about; pressed again, it prints the
+    // number its slot was given.
+    book("21:00", "b_bookername='Riverside FC'");
+    grid.RefreshView();
+    grid.Select({"21:00"});
+    const QString lost = "The connection to the database was lost while the slots were given invoice number 1";
+    prompter.clear();
+    proxy.LoseNext(DatabaseProxy::Loss::Commit);
+    EXPECT_EQ(PrintInvoice(grid, "Court 4"), 0);
+    proxy.LoseNext(DatabaseProxy::Loss::CommitReply, true);
+    EXPECT_EQ(PrintInvoice(grid, "Court 4"), 0);
+    proxy.SetRefusing(false);
+    EXPECT_EQ(PrintInvoice(grid, "Court 4"), 1);
+    EXPECT_EQ(prompter.prompts(),
+              (QStringList{lost + ". They were not given it: nothing was written or printed. Please print the invoice "
+                                  "again.",
+                           lost + ", and whether they were given it cannot be told while the database does not "
+                                  "answer. Nothing was printed: print the invoice of the same slots again once the "
+                                  "database can tell; if they hold number 1, it is printed and not given again."}));
+    EXPECT_EQ(scalar("SELECT b_invoice FROM tbl_booking WHERE b_datetime LIKE '%21:00%'"), "1");
+    EXPECT_EQ(scalar("SELECT GROUP_CONCAT(log_do) FROM tbl_log WHERE log_do LIKE 'Invoice%'"), "Invoice Printed 1");
+    EXPECT_TRUE(PdfText(printer.Path(6)).contains("NO A 0001"));
 }
 
 // A sale stopped before its commit at another station holds the items it sells and no others.
