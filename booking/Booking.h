@@ -51,8 +51,9 @@ enum class CutEntry {
 // space, in one transaction that holds the court and decides on its slots as they are inside it. An
 // hour that cannot be booked (past, taken, or meeting a slot before or after it as the court stands
 // now) is left out and its refusal shown once the others are written; a bad court is refused before
-// anything; a database failure writes none of them and throws. The cut waiting-list entry goes as
-// cut says. Element i tells whether hours[i] was booked.
+// anything; a database failure writes none of them and throws, and a commit whose reply was lost is
+// found out (RunSlotChange). The cut waiting-list entry goes as cut says. Element i tells whether
+// hours[i] was booked.
 std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
                             const QString& court, CutEntry cut);
 
@@ -79,7 +80,8 @@ std::optional<SlotRefusal> CancelRefusal(const QString& name);
 // rows' name columns: a slot that holds another booker by now is refused. An hour that cannot be
 // cancelled (past, empty, paid, a shared-court row) is left and its refusal shown once the others are
 // done; a bad court is refused before anything, an empty reason cancels nothing; a database failure
-// deletes nothing and throws. Element i tells whether times[i] was cancelled.
+// deletes nothing and throws, and a commit whose reply was lost is found out (RunSlotChange). Element
+// i tells whether times[i] was cancelled.
 std::vector<bool> CancelSlots(SlotGrid& grid, const QString& date, const QStringList& times,
                               const QStringList& shownNames, const QString& court, const QString& reason);
 

@@ -17,10 +17,46 @@ namespace {
 // Whether a statement failed on a unique key: another station stored the slot first.
 bool IsDuplicateSlot(const VbError& error) { return error.nativeError() == ServerErrors::DuplicateKey; }
 
+// The number of the last audit row the change wrote and kept (a part of it undone takes its rows
+// along), 0 when none. Audit rows are the only rows of a slot change that the server numbers, and it
+// never gives a number twice, not even one whose transaction was undone: a row under it is there only
+// if its change was written.
+long long lastAuditRow(Connection& db)
+{
+    Recordset rs = db.Query("SELECT m_id FROM tbl_remark WHERE m_id=LAST_INSERT_ID()");
+    return rs.EOF_() ? 0 : rs.Fields(0).Integer();
+}
+
+// Tells the user what became of a change whose commit was not confirmed, from its audit row; true when
+// it was written.
+bool settleLostCommit(long long auditRow)
+{
+    const Db::Written written = Db::FindOut([&](Connection& db) {
+        return !db.Query("SELECT m_id FROM tbl_remark WHERE m_id=" + QString::number(auditRow) + " FOR UPDATE")
+                    .EOF_();
+    });
+    if (written == Db::Written::Yes) {
+        MsgBox("The database did not confirm the change, but it was written.", Msg::Information);
+        return true;
+    }
+    const QString lost = "The connection to the database was lost while the change was being written. ";
+    if (written == Db::Written::No)
+        MsgBox(lost + "It was not written: nothing was changed. Please try again.", Msg::Critical);
+    else
+        MsgBox(lost + "It may or may not have been written: " +
+                   (written == Db::Written::Unknown
+                        ? "the database does not answer. Look at the slot again once it does"
+                        : "another transaction still holds its rows. Look at the slot again in a moment") +
+                   ", before you repeat the change.",
+               Msg::Critical);
+    return false;
+}
+
 } // namespace
 
 bool RunSlotChange(const std::function<void(Connection&)>& change)
 {
+    long long auditRow = 0;
     try {
         // What a change decides on is what other stations committed up to its reads, behind the lock
         // rows of its courts; absent slots lock nothing, so it never waits on a neighbour's gap.
@@ -33,9 +69,14 @@ bool RunSlotChange(const std::function<void(Connection&)>& change)
                         throw SlotRefusal{SlotTakenMessage};
                     throw;
                 }
+                auditRow = lastAuditRow(db);
             },
             true);
         return true;
+    } catch (const Db::CommitUnconfirmed&) {
+        if (auditRow == 0)
+            throw;
+        return settleLostCommit(auditRow);
     } catch (const SlotRefusal& refusal) {
         if (!refusal.message.isEmpty())
             MsgBox(refusal.message, refusal.style);

@@ -45,7 +45,10 @@ void LockCourts(Connection& db, int court, const QStringList& dates);
 
 // Runs change in one transaction and tells whether it was committed. A refusal, a slot key that
 // another station stored first, or a lock another station kept twice over (SlotBusyMessage) undoes
-// everything and is shown; any other failure undoes everything and throws.
+// everything and is shown; any other failure undoes everything and throws. When the reply to the
+// commit is lost, the change's audit rows tell whether it was written: so it was (told, and taken
+// as committed), it was not, or that cannot be told yet (both told, and taken as not committed). A
+// change that kept no audit row throws Db::CommitUnconfirmed.
 bool RunSlotChange(const std::function<void(Connection&)>& change);
 
 // One slot's part of a change of several slots: a refusal, or a slot key another station stored

@@ -324,7 +324,16 @@ void doAddExtraTime(SlotGrid& grid, int value)
         MsgBox("conflicting! cannot do");
         return;
     }
+    // Added to the length the grid showed, never to whatever the slot has by now: a press repeated after
+    // a change that was written unseen (a lost reply, another station) adds nothing twice.
+    const int shown = slot.playLength;
     changeLength(
-        grid, row, slot.playLength + value, [&](int present) { return present + value; }, LengthMethod::ExtraTime,
-        true, "conflicting! cannot do");
+        grid, row, shown + value,
+        [&](int present) {
+            if (present != shown)
+                throw SlotRefusal{"The slot was changed since it was shown: it now plays " + QString::number(present) +
+                                  " minutes. Nothing was added: please look at it again."};
+            return shown + value;
+        },
+        LengthMethod::ExtraTime, true, "conflicting! cannot do");
 }

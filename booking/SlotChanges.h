@@ -12,7 +12,8 @@ class SlotGrid;
 // courts that share space in step and writes its audit rows in one transaction, deciding on the rows
 // as they are inside it, and redraws the grid: a slot that holds another booking by now than the grid
 // showed is refused, and so is a new start or length that would meet another slot of the court.
-// Database failures throw, with nothing written.
+// Database failures throw, with nothing written; a commit whose reply was lost is found out and told
+// (RunSlotChange).
 
 // Moves the start of the slot of a grid row to minute delay of its hour.
 void DelayGameTime(SlotGrid& grid, int row, int delay, bool requireAuthorization);
@@ -42,5 +43,6 @@ void Block_Booking(SlotGrid& grid, const QString& date);
 // The slot menu's delay command: every selected row, from the last up, starts at minute value. A row
 // that would clash is passed over, with "conflicting! cannot delay" when sayConflicts.
 void doDelay(SlotGrid& grid, int value, bool sayConflicts = true);
-// The slot menu's extra-time command: the focused row's slot plays value minutes longer.
+// The slot menu's extra-time command: the focused row's slot plays value minutes longer than the grid
+// shows; a slot whose length is another by now is refused.
 void doAddExtraTime(SlotGrid& grid, int value);

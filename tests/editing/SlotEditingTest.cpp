@@ -7,6 +7,7 @@
 #include "SlotChanges.h"
 
 #include "CountingPrompter.h"
+#include "DatabaseProxy.h"
 #include "ModalDialog.h"
 #include "SlotOffers.h"
 
@@ -104,6 +105,35 @@ TEST_F(SlotEditing, ALongerSlotIsTestedFromItsOwnStartAgainstTheNextSlotAsItIsNo
     TimingCommands::ClearExtraTime(last);
     EXPECT_EQ(row(5, "02:00", "b_playlength"), "60");
     EXPECT_TRUE(prompter.prompts().isEmpty());
+}
+
+// The link breaks while slot changes are committed: each is looked up by its audit row, told as it is,
+// and never done twice.
+TEST_F(SlotEditing, AChangeWhoseCommitWasLostIsFoundOutAndNeverDoneTwice)
+{
+    book(3, "15:00", "Anna");
+    TestGrid grid = gridAt(3, "15:00");
+    DatabaseProxy proxy;
+    ConnectionString = proxy.ConnectionString();
+    // Written, but the server can then be neither asked nor read: the grid still shows 60 minutes.
+    proxy.LoseNext(DatabaseProxy::Loss::CommitReply, true);
+    Guarded("adding extra time", [&] { doAddExtraTime(grid, 15); });
+    proxy.SetRefusing(false);
+    Guarded("adding extra time", [&] { doAddExtraTime(grid, 15); });
+    proxy.LoseNext(DatabaseProxy::Loss::CommitReply);
+    EXPECT_TRUE(doBooking(grid, Day, "17:00", "", "", "Ben", "3", "", false, 0, 60, 0));
+    proxy.LoseNext(DatabaseProxy::Loss::Commit);
+    EXPECT_FALSE(doCancel(grid, Day, "17:00", "Ben", "3", "rain"));
+    EXPECT_EQ(changes(), QStringList{"3 extra time: for 75 minutes  by counter"}) << "and no cancel";
+    EXPECT_EQ(row(3, "17:00", "b_bookername") + row(3, "15:00", "b_playlength"), "Ben75");
+    const QString lost = "The connection to the database was lost while the change was being written. It ";
+    EXPECT_EQ(prompter.prompts(),
+              QStringList({lost + "may or may not have been written: the database does not answer. Look at the slot "
+                                  "again once it does, before you repeat the change.",
+                           "The slot was changed since it was shown: it now plays 75 minutes. Nothing was added: "
+                           "please look at it again.",
+                           "The database did not confirm the change, but it was written.",
+                           lost + "was not written: nothing was changed. Please try again."}));
 }
 
 TEST_F(SlotEditing, ADelayOverSeveralRowsAsksAgainAfterARowRefusedBeforeTheQuestion)
