@@ -13,7 +13,7 @@ struct BookRow {
     Money paid;            // any amount above 0 marks the slot paid
     int16_t extraTime = 0;
     int16_t delay = 0;     // minute of the hour at which play starts
-    int16_t playLength = 0;
+    int16_t playLength = 0; // minutes of play, as PlayLengthMinutes reads the stored length
 
     bool IsBooked() const { return !bookerName.isEmpty(); }
     // Minutes by which the slot runs into the next row; 0 or less when it ends within its hour.

@@ -1,4 +1,5 @@
 #include "GridRefresh.h"
+#include "SlotInfo.h"
 #include "SlotKey.h"
 
 #include "Clock.h"
@@ -71,7 +72,7 @@ BookRows ReadBookRows(Connection& db, const QString& date, const QString& courtT
         r.paid = Money::Parse(rs["b_paid"].Value());
         r.extraTime = smallInt(rs["b_extratime"]);
         r.delay = smallInt(rs["b_delaytime"]);
-        r.playLength = smallInt(rs["b_playlength"]);
+        r.playLength = PlayLengthMinutes(rs["b_playlength"].Value());
     }
     return rows;
 }

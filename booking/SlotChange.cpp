@@ -1,4 +1,5 @@
 #include "SlotChange.h"
+#include "SlotInfo.h"
 #include "SlotKey.h"
 #include "SlotTiming.h"
 
@@ -160,7 +161,7 @@ std::optional<SlotRow> LockSlotRow(Connection& db, const QString& date, const QS
     if (rs.EOF_())
         return std::nullopt;
     return SlotRow{rs["b_bookername"].Value(), static_cast<int>(rs["b_delaytime"].Integer()),
-                   static_cast<int>(rs["b_playlength"].Integer()), static_cast<int>(rs["b_shared"].Integer()),
+                   PlayLengthMinutes(rs["b_playlength"].Value()), static_cast<int>(rs["b_shared"].Integer()),
                    Money::Parse(rs["b_paid"].Value()), static_cast<int>(rs["b_invoice"].Integer())};
 }
 

@@ -40,9 +40,15 @@ int16_t PricedCount(const QString& stored)
     return v > 0 && v <= 32767 ? Vb::CInt(v) : int16_t(0);
 }
 
-int16_t PricedPlayLength(const QString& stored)
+int16_t PlayLengthMinutes(const QString& stored)
 {
     const int16_t length = PricedCount(stored);
+    return length == 0 ? int16_t(60) : length;
+}
+
+int16_t PricedPlayLength(const QString& stored)
+{
+    const int16_t length = PlayLengthMinutes(stored);
     return length == 60 ? int16_t(0) : length;
 }
 

@@ -6,13 +6,16 @@
 
 class SlotGrid;
 
-// Read-only look-ups on one slot of the grid's court, for pricing and the history tooltip.
-// Database failures throw.
+// Read-only look-ups on one slot of the grid's court, for pricing and the history tooltip, and how
+// its stored numbers read. Database failures throw.
 
 // How pricing reads a stored count of minutes or players: 0 when empty, not positive or above 32767.
 int16_t PricedCount(const QString& stored);
-// How pricing reads a stored play length: the length when it is not the full hour, else 0 (older
-// rows hold 0 for the full hour).
+// The minutes a stored play length gives the slot: rows of older versions hold 0 for the full hour,
+// so a length that is no count (as PricedCount reads it) is the full hour, 60. Everything that times
+// a slot reads its length so, as pricing does.
+int16_t PlayLengthMinutes(const QString& stored);
+// How pricing reads a stored play length: the length when it is not the full hour, else 0.
 int16_t PricedPlayLength(const QString& stored);
 
 // The slot's number of players, 0 when none.

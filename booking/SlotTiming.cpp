@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "Globals.h"
 #include "Settings.h"
+#include "SlotInfo.h"
 #include "SlotKey.h"
 
 #include "Vb.h"
@@ -116,6 +117,6 @@ int getMaxPlayTime(Connection& db, int master, int court, const QString& date, c
 {
     int latest = 0;
     for (Recordset rs = otherDependentRows(db, master, court, date, time); !rs.EOF_(); rs.MoveNext())
-        latest = std::max<int>(latest, static_cast<int>(rs["b_delaytime"].Integer() + rs["b_playlength"].Integer()));
+        latest = std::max<int>(latest, static_cast<int>(rs["b_delaytime"].Integer()) + PlayLengthMinutes(rs["b_playlength"].Value()));
     return latest;
 }

@@ -57,7 +57,37 @@ const Key Keys[] = {
      "ADD COLUMN IF NOT EXISTS cl_date VARCHAR(10) NOT NULL DEFAULT '' AFTER cl_field, DROP PRIMARY KEY, "
      "ADD PRIMARY KEY (cl_field, cl_date)"}};
 
-void addMissingKeys(Connection& connection)
+// An alteration waits for a table that another station holds in the middle of a change (a station
+// of the older version among them), and every later statement on that table, of any court or item,
+// waits behind it; a change that began while it copied the table holds it up again at its end. So
+// each try waits only briefly, and the statements held behind it go through between tries.
+constexpr int AlterationWaitSeconds = 2;
+constexpr int AlterationTries = 3;
+
+const QString AlterationHeld =
+    QStringLiteral("Another station is in the middle of a change, so the database could not be brought up to date "
+                   "for this version of the program (%1). Please close the program and start it again in a moment.");
+
+// Whether the alteration got through before another station's change had kept it out at every try.
+bool alter(Connection& connection, const Key& key)
+{
+    const QString statement = "SET STATEMENT lock_wait_timeout=" + QString::number(AlterationWaitSeconds) +
+                              " FOR ALTER TABLE " + key.table + " " + key.alteration;
+    for (int tried = 0; tried < AlterationTries; ++tried) {
+        try {
+            connection.Execute(statement);
+            return true;
+        } catch (const VbError& e) {
+            if (!Db::IsLockConflict(e))
+                throw;
+        }
+    }
+    return false;
+}
+
+// Whether every key is in place; a key that another station's change kept out is told, and the
+// rest wait for the next start.
+bool addMissingKeys(Connection& connection)
 {
     QStringList wanted;
     for (const Key& key : Keys)
@@ -71,8 +101,12 @@ void addMissingKeys(Connection& connection)
         if (present.contains(key.table + "." + key.column))
             continue;
         CurrentTask = key.task;
-        connection.Execute("ALTER TABLE " + key.table + " " + key.alteration);
+        if (!alter(connection, key)) {
+            MsgBox(AlterationHeld.arg(key.task), Msg::Exclamation);
+            return false;
+        }
     }
+    return true;
 }
 
 } // namespace
@@ -125,7 +159,7 @@ bool InitDatabase(int stationCount)
                 connection->Execute("CREATE TABLE IF NOT EXISTS " + table + " (" + columns + ") ENGINE=InnoDB");
             }
         }
-        addMissingKeys(*connection);
+        const bool upToDate = addMissingKeys(*connection);
 
         QSet<int> stationRows;
         for (Recordset rs = connection->Query("SELECT * from tbl_system;"); !rs.EOF_(); rs.MoveNext())
@@ -153,9 +187,9 @@ bool InitDatabase(int stationCount)
                 connection->Execute(kind->createStatement(station));
             }
         }
+        return upToDate;
     } catch (const VbError& e) {
         ShowErrorDisplay(e);
         return false;
     }
-    return true;
 }

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
+#include <future>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,7 +101,7 @@ TEST_F(DatabaseSetup, FillsGapsAndMissingStationRowsWithoutTouchingWhatIsThere)
 }
 
 // A database made before the courts took turns by date, invoice numbers were counted and sales locked
-// their items by name.
+// their items by name, while a station of that version (ending no idle transaction) is changing court 3.
 TEST_F(DatabaseSetup, AnOlderDatabaseGetsTheCourtLocksByDateTheInvoiceCounterAndTheIndexes)
 {
     PrivateDatabase::RunClient("USE posdb; DROP TABLE tbl_courtlock; DROP TABLE tbl_invoicecounter;"
@@ -107,6 +109,23 @@ TEST_F(DatabaseSetup, AnOlderDatabaseGetsTheCourtLocksByDateTheInvoiceCounterAnd
                                "cl_changes BIGINT NOT NULL DEFAULT 0) ENGINE=InnoDB;"
                                "INSERT INTO tbl_courtlock SET cl_field=3;"
                                "ALTER TABLE tbl_booking DROP INDEX invoice; ALTER TABLE tbl_item DROP INDEX name;");
+    const QString change = "INSERT INTO tbl_courtlock SET cl_field=%1 ON DUPLICATE KEY UPDATE cl_changes=1";
+    Connection olderStation;
+    olderStation.Open(::ConnectionString, Timeouts{5, 10, 10, 60});
+    olderStation.BeginTrans();
+    olderStation.Execute(change.arg(3));
+    auto otherCourt = std::async(std::launch::async, [&] {
+        for (int i = 0; i < 500 && scalar("SELECT COUNT(*) FROM information_schema.processlist WHERE "
+                                          "state='Waiting for table metadata lock'") == "0"; ++i)
+            QThread::msleep(20);
+        Db::Execute("SET STATEMENT lock_wait_timeout=4 FOR " + change.arg(4));
+    });
+    EXPECT_FALSE(InitDatabase(1));
+    EXPECT_NO_THROW(otherCourt.get()) << "held no longer than a few seconds";
+    EXPECT_EQ(prompter.prompts(), QStringList{"Another station is in the middle of a change, so the database could not "
+                                              "be brought up to date for this version of the program (locking courts "
+                                              "by date). Please close the program and start it again in a moment."});
+    olderStation.CommitTrans();
     InitDatabase(1);
     EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
     EXPECT_EQ(count("information_schema.tables WHERE table_schema='posdb' AND table_name='tbl_invoicecounter'"), 1);

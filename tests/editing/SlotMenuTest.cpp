@@ -106,6 +106,19 @@ TEST_F(SlotMenuTest, EachTimingItemChangesTheFocusedSlotByItsOwnMinutes)
         EXPECT_EQ(row(3, "15:00", "b_delaytime, b_playlength"), expected) << action->objectName().toStdString();
     }
     EXPECT_TRUE(prompter.prompts().isEmpty());
+
+    // Older versions stored 0 for the full hour: such an hour is timed as it is priced.
+    book(3, "17:00", "Ben", 0, 0);
+    book(3, "18:00", "Cleo");
+    book(3, "20:00", "Dan", 0, 0);
+    grid.RefreshView();
+    grid.Select({"17:00"});
+    menu.mnu_Delay45->trigger();
+    grid.Select({"20:00"});
+    menu.mnu_Add15->trigger();
+    EXPECT_EQ(row(3, "17:00", "b_delaytime, b_playlength") + " " + row(3, "20:00", "b_delaytime, b_playlength"),
+              "0|0 0|75");
+    EXPECT_EQ(prompter.prompts(), QStringList{"conflicting! cannot delay"}) << "17:00 would run 45 minutes into 18:00";
     EXPECT_TRUE(errors.isEmpty());
 }
 
