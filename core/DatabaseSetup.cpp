@@ -1,5 +1,6 @@
 #include "DatabaseSetup.h"
 #include "Db.h"
+#include "EndProgram.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Prompter.h"
@@ -66,7 +67,7 @@ constexpr int AlterationTries = 3;
 
 const QString AlterationHeld =
     QStringLiteral("Another station is in the middle of a change, so the database could not be brought up to date "
-                   "for this version of the program (%1). Please close the program and start it again in a moment.");
+                   "for this version of the program (%1). The program ends now: please start it again in a moment.");
 
 // Whether the alteration got through before another station's change had kept it out at every try.
 bool alter(Connection& connection, const Key& key)
@@ -85,8 +86,8 @@ bool alter(Connection& connection, const Key& key)
     return false;
 }
 
-// Whether every key is in place; a key that another station's change kept out is told, and the
-// rest wait for the next start.
+// Whether every key is in place. A key that another station's change kept out is told and ends the
+// program: without it this version's changes cannot run, and the next start tries again.
 bool addMissingKeys(Connection& connection)
 {
     QStringList wanted;
@@ -103,6 +104,7 @@ bool addMissingKeys(Connection& connection)
         CurrentTask = key.task;
         if (!alter(connection, key)) {
             MsgBox(AlterationHeld.arg(key.task), Msg::Exclamation);
+            EndProgram();
             return false;
         }
     }

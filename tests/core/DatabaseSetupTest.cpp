@@ -1,5 +1,6 @@
 #include "DatabaseSetup.h"
 #include "Db.h"
+#include "EndProgram.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "PrivateDatabase.h"
@@ -120,11 +121,15 @@ TEST_F(DatabaseSetup, AnOlderDatabaseGetsTheCourtLocksByDateTheInvoiceCounterAnd
             QThread::msleep(20);
         Db::Execute("SET STATEMENT lock_wait_timeout=4 FOR " + change.arg(4));
     });
+    int ended = 0;
+    SetEndProgramHandler([&] { ++ended; });
     EXPECT_FALSE(InitDatabase(1));
+    SetEndProgramHandler(nullptr);
     EXPECT_NO_THROW(otherCourt.get()) << "held no longer than a few seconds";
     EXPECT_EQ(prompter.prompts(), QStringList{"Another station is in the middle of a change, so the database could not "
                                               "be brought up to date for this version of the program (locking courts "
-                                              "by date). Please close the program and start it again in a moment."});
+                                              "by date). The program ends now: please start it again in a moment."});
+    EXPECT_EQ(ended, 1) << "no station works on the old locks";
     olderStation.CommitTrans();
     InitDatabase(1);
     EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
