@@ -117,6 +117,7 @@ int getMaxPlayTime(Connection& db, int master, int court, const QString& date, c
 {
     int latest = 0;
     for (Recordset rs = otherDependentRows(db, master, court, date, time); !rs.EOF_(); rs.MoveNext())
-        latest = std::max<int>(latest, static_cast<int>(rs["b_delaytime"].Integer()) + PlayLengthMinutes(rs["b_playlength"].Value()));
+        latest = std::max<int>(latest, static_cast<int>(rs["b_delaytime"].Integer()) +
+                                           PlayLengthMinutes(rs["b_playlength"].Value()));
     return latest;
 }
