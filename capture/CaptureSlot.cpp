@@ -9,13 +9,18 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <utility>
 
 // Graph of one camera:
 //   CaptureFilter ! videoconvert ! tee
-//     tee. ! queue ! (scaled to the profile) ! TimeStamp2 ! I420 ! queue [cut here] ! VideoFile
+//     tee. ! (the profile's rate) ! leaky queue ! (scaled to the profile) ! TimeStamp2 ! I420
+//          ! queue [cut here] ! VideoFile
 //     tee. ! leaky queue ! TimeStamp [frame grabber] ! (scaled to the window) ! ximagesink or fakesink
 // The preview queue drops frames rather than hold the recording back when the display is slow. The
 // recording's last queue keeps the frames that come while a file is cut and the next one not yet there.
+// Where the machine cannot scale and encode the profile's frames as fast as they come, the recording
+// drops them at its first queue, after the rate is converted (a frame dropped before would come back as a
+// copy of the one before it, to be scaled and encoded all the same), and each file tells how many it lost.
 
 namespace corvane {
 namespace {
@@ -24,7 +29,12 @@ constexpr GstClockTime kStateTimeout = 5 * GST_SECOND;
 constexpr GstClockTime kFinishTimeout = 5 * GST_SECOND;
 // A stopped camera runs on this long for a start that carries on into a new file, then ends.
 constexpr auto kUnclaimedFor = std::chrono::seconds(1);
+// How far the scaling may fall behind the camera before frames are dropped, in the camera's time.
+constexpr GstClockTime kBehindAtMost = GST_SECOND;
+// The frames waiting to be encoded: those that come while a file is cut and the next one not yet there,
+// and those the encoder falls behind with. Bounded in memory too, whatever the profile's size.
 constexpr guint64 kHeldAtMost = 3 * GST_SECOND;
+constexpr guint kHeldBytesAtMost = 256u << 20;
 
 GstElement* Add(GstElement* graph, const char* factory, const char* name = nullptr) {
   GstElement* element = gst_element_factory_make(factory, name);
@@ -70,6 +80,35 @@ struct BusWatch {
   unsigned graph;
 };
 
+// The renderer makes its shared-memory images, swapping the X error handler for each (PreviewWindow.h),
+// where it draws and where the element before it takes a pool of them. It is offered no pool, so that it
+// makes them only while it draws, and it draws only in the turn.
+GQuark DrawQuark() {
+  static const GQuark quark = g_quark_from_static_string("corvane-draw");
+  return quark;
+}
+
+GstFlowReturn DrawInTurn(GstPad* pad, GstObject* parent, GstBuffer* frame) {
+  const auto draw = reinterpret_cast<GstPadChainFunction>(g_object_get_qdata(G_OBJECT(pad), DrawQuark()));
+  const auto turn = TakeXErrorHandlerTurn();
+  return draw(pad, parent, frame);
+}
+
+GstPadProbeReturn OfferNoPool(GstPad*, GstPadProbeInfo* info, gpointer) {
+  return GST_QUERY_TYPE(GST_PAD_PROBE_INFO_QUERY(info)) == GST_QUERY_ALLOCATION ? GST_PAD_PROBE_HANDLED
+                                                                                 : GST_PAD_PROBE_OK;
+}
+
+void DrawOnlyInTurn(GstElement* renderer) {
+  // A frame is drawn as it comes: waiting for its time would hold the turn meanwhile.
+  g_object_set(renderer, "sync", FALSE, nullptr);
+  GstPad* input = gst_element_get_static_pad(renderer, "sink");
+  g_object_set_qdata(G_OBJECT(input), DrawQuark(), reinterpret_cast<gpointer>(GST_PAD_CHAINFUNC(input)));
+  gst_pad_set_chain_function(input, DrawInTurn);
+  gst_pad_add_probe(input, GST_PAD_PROBE_TYPE_QUERY_DOWNSTREAM, OfferNoPool, nullptr, nullptr);
+  gst_object_unref(input);
+}
+
 std::string WithSlashes(const char* path) {
   std::string text(path);
   std::replace(text.begin(), text.end(), '\\', '/');
@@ -112,10 +151,9 @@ bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize
   // A profile that cannot be read leaves the writer with the settings of the profile we ship.
   const Needs needs{cameraIndex, ownerWindow, previewSize,
                     (profilePath_ ? LoadWmProfile(*profilePath_) : std::nullopt).value_or(WmProfile{})};
-  if (!RecordsInRealTime(needs.profile)) {
-    ShowError("Error %x: Cannot record %dx%d at %d frames per second in real time: the most recorded is 1920x1080 "
-              "at 30 frames per second, or as many pixels a second",
-              kFail, needs.profile.width, needs.profile.height, needs.profile.framesPerSecond);
+  if (!IsFrameSize(needs.profile.width, needs.profile.height)) {
+    ShowError("Error %x: Cannot record %dx%d as the profile \"%s\" asks: each side runs from 1 to %d pixels",
+              kInvalidArgument, needs.profile.width, needs.profile.height, profilePath_->c_str(), kMaxFrameSide);
     return false;
   }
   if (graph_ && needs == builtFor_) {
@@ -147,8 +185,10 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
     ShowError("Error %x: Cannot start recording into \"%s\"", kFail, videoName_->c_str());
     return false;
   }
+  const GstClockTime now = Now();
   {
     std::lock_guard switching(switchLock_);
+    file->CountDropped(std::exchange(unclaimedDrops_, 0));
     if (holding_) {
       gst_pad_link(branchEnd_, file->Input());
       current_ = std::move(file);
@@ -156,8 +196,9 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
       cut_ = 0;
       holding_ = false;
     } else {
+      if (VideoFile* last = LastFile()) last->EndAt(now);
       next_.push_back(std::move(file));
-      CutAtNextFrame();
+      CutAtItsEnd();
     }
     recording_ = true;
   }
@@ -176,6 +217,8 @@ void CCaptureSlot::Forget(std::unique_ptr<VideoFile> file) {
 void CCaptureSlot::DrawInto(std::uintptr_t window) {
   if (!renderer_ || !window) return;
   const DrawingFor drawing(this);
+  // The first window opens the renderer's display.
+  const auto turn = TakeXErrorHandlerTurn();
   gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(renderer_), window);
   drawingInto_ = window;
 }
@@ -230,7 +273,14 @@ void CCaptureSlot::LeaveFullScreen() {
   fullScreen_.reset();
 }
 
-void CCaptureSlot::CutAtNextFrame() {
+GstClockTime CCaptureSlot::Now() const {
+  const GstClockTime now = gst_element_get_current_running_time(graph_);
+  return GST_CLOCK_TIME_IS_VALID(now) ? now : 0;
+}
+
+VideoFile* CCaptureSlot::LastFile() const { return next_.empty() ? current_.get() : next_.back().get(); }
+
+void CCaptureSlot::CutAtItsEnd() {
   if (!cut_)
     cut_ = gst_pad_add_probe(branchEnd_, static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BLOCK | GST_PAD_PROBE_TYPE_BUFFER),
                              SwitchFiles, this, nullptr);
@@ -243,7 +293,9 @@ GstPadProbeReturn CCaptureSlot::SwitchFiles(GstPad* pad, GstPadProbeInfo* info, 
   {
     std::lock_guard switching(self->switchLock_);
     if (GST_PAD_PROBE_INFO_ID(info) != self->cut_) return GST_PAD_PROBE_REMOVE;
-    if (self->current_ && !self->current_->HasFrame()) return GST_PAD_PROBE_PASS;
+    if (self->current_ && (!self->current_->HasFrame() ||
+                           self->current_->TakesFrameOf(RunningTime(pad, GST_PAD_PROBE_INFO_BUFFER(info)))))
+      return GST_PAD_PROBE_PASS;
     if (self->current_) {
       gst_pad_unlink(pad, self->current_->Input());
       finished = std::move(self->current_);
@@ -274,11 +326,13 @@ void CCaptureSlot::Stop() {
   TellFailure();
   std::lock_guard life(lifeLock_);
   if (!graph_) return;
+  const GstClockTime now = Now();
   {
     std::lock_guard switching(switchLock_);
     if (!recording_) return;
+    if (VideoFile* last = LastFile()) last->EndAt(now);
     recording_ = false;
-    CutAtNextFrame();
+    CutAtItsEnd();
   }
   if (renderer_) {
     if (!parking_) parking_ = std::make_unique<ParkingWindow>();
@@ -346,6 +400,8 @@ bool CCaptureSlot::Build(const Needs& needs) {
     return false;
   }
   builtFor_ = needs;
+  scaled_ = GST_CLOCK_TIME_NONE;
+  droppedSince_ = 0;
   GstElement* recording = BuildRecordingBranch(needs.profile);
   GstElement* preview = recording ? BuildPreviewBranch(needs.previewSize) : nullptr;
   return preview && Link({tee, recording}) && Link({tee, preview});
@@ -361,15 +417,61 @@ GstElement* CCaptureSlot::BuildRecordingBranch(const WmProfile& profile) {
   // The rate converter starts at the camera's first frame rather than making up frames before it.
   GstElement* rate = Add(graph_, "videorate");
   if (rate) g_object_set(rate, "skip-to-first", TRUE, nullptr);
-  if (!Link({queue, rate, Add(graph_, "videoscale"), Add(graph_, "videoconvert"),
+  if (!Link({rate, queue, Add(graph_, "videoscale"), Add(graph_, "videoconvert"),
              AddCaps(graph_, size), timeStamp, Add(graph_, "videoconvert"),
              AddCaps(graph_, "video/x-raw,format=I420"), held})) {
     ShowError("Error %x: Cannot add timestamp to filtergraph", kFail);
     return nullptr;
   }
-  g_object_set(held, "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time", kHeldAtMost, nullptr);
+  // The camera never waits for the recording: where the scaling falls further behind, the oldest frames
+  // that wait for it are dropped.
+  gst_util_set_object_arg(G_OBJECT(queue), "leaky", "downstream");
+  g_object_set(queue, "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time", kBehindAtMost, nullptr);
+  GstPad* taken = gst_element_get_static_pad(queue, "src");
+  gst_pad_add_probe(taken, GST_PAD_PROBE_TYPE_BUFFER, TakeToScale, this, nullptr);
+  gst_object_unref(taken);
+  g_object_set(held, "max-size-buffers", 0u, "max-size-bytes", kHeldBytesAtMost, "max-size-time", kHeldAtMost, nullptr);
   branchEnd_ = gst_element_get_static_pad(held, "src");
-  return queue;
+  return rate;
+}
+
+// Frames the scaling takes more than a second after they were taken are dropped as it comes to them, so
+// that it catches up with the camera also when no new frame pushes them out of the queue (a camera that
+// ends). The rate converter leaves no gap between frames: a gap after it is frames dropped by the queue.
+GstPadProbeReturn CCaptureSlot::TakeToScale(GstPad* pad, GstPadProbeInfo* info, gpointer slot) {
+  auto* self = static_cast<CCaptureSlot*>(slot);
+  GstBuffer* frame = GST_PAD_PROBE_INFO_BUFFER(info);
+  const GstClockTime taken = RunningTime(pad, frame);
+  const GstClockTime interval = GST_BUFFER_DURATION(frame);
+  if (!GST_CLOCK_TIME_IS_VALID(taken) || !GST_CLOCK_TIME_IS_VALID(interval) || interval == 0)
+    return GST_PAD_PROBE_OK;
+  const GstClockTime previous = std::exchange(self->scaled_, taken);
+  const GstClockTime now = gst_element_get_current_running_time(GST_ELEMENT(GST_OBJECT_PARENT(pad)));
+  const bool late = GST_CLOCK_TIME_IS_VALID(now) && taken + kBehindAtMost < now;
+  const bool gap = GST_CLOCK_TIME_IS_VALID(previous) && previous + interval + interval / 2 < taken;
+  if (late || gap) {
+    std::lock_guard switching(self->switchLock_);
+    for (GstClockTime at = previous + interval; gap && at + interval / 2 < taken; at += interval) self->CountDroppedAt(at);
+    if (late) self->CountDroppedAt(taken);
+  }
+  if (late) return GST_PAD_PROBE_DROP;
+  if (self->droppedSince_ == 0) return GST_PAD_PROBE_OK;
+  // The writer takes a file's length for the sum of its frames' durations, and players end it there: the
+  // frame after a gap lasts over the gap too.
+  frame = gst_buffer_make_writable(frame);
+  GST_BUFFER_DURATION(frame) = interval * (1 + std::exchange(self->droppedSince_, 0));
+  GST_PAD_PROBE_INFO_DATA(info) = frame;
+  return GST_PAD_PROBE_OK;
+}
+
+// Counted by the file whose time it falls in, or by the next file to come.
+void CCaptureSlot::CountDroppedAt(GstClockTime taken) {
+  ++droppedSince_;
+  VideoFile* owner = current_ && current_->TakesFrameOf(taken) ? current_.get() : nullptr;
+  for (auto next = next_.begin(); !owner && next != next_.end(); ++next)
+    if ((*next)->TakesFrameOf(taken)) owner = next->get();
+  if (owner) owner->CountDropped(1);
+  else ++unclaimedDrops_;
 }
 
 GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
@@ -397,6 +499,7 @@ GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
     previewSize = *window;
     // No thread of the renderer's own, so that each of its X calls is made by a thread that draws for us.
     g_object_set(renderer, "handle-events", FALSE, "handle-expose", FALSE, nullptr);
+    DrawOnlyInTurn(renderer);
     renderer_ = renderer;
     DrawInto(builtFor_.ownerWindow);
   }
@@ -460,12 +563,13 @@ void CCaptureSlot::TearDown() {
       // A file still linked takes frames, also after a stop whose cut has not come yet.
       if (current_ && GST_STATE(graph_) == GST_STATE_PLAYING) writing = current_->Path();
       unused = std::move(next_);
+      unclaimedDrops_ = 0;
       holding_ = false;
       recording_ = false;
     }
     for (std::unique_ptr<VideoFile>& file : unused) {
       gst_bin_remove(GST_BIN(graph_), file->Element());
-      file->RemoveIfNoFrame();
+      file->Settle();
     }
     if (!writing.empty()) Finish(writing);
     SetState(GST_STATE_NULL);
@@ -474,7 +578,7 @@ void CCaptureSlot::TearDown() {
       std::lock_guard switching(switchLock_);
       last = std::move(current_);
     }
-    if (last) last->RemoveIfNoFrame();
+    if (last) last->Settle();
     if (branchEnd_) gst_object_unref(branchEnd_);
     branchEnd_ = nullptr;
     renderer_ = nullptr;
@@ -564,7 +668,7 @@ void CCaptureSlot::EndIfFailed() {
   // A file that no frame reached holds the writer's bare header once salvaged, and does not play.
   worker_.Post([file = std::shared_ptr<VideoFile>(std::move(broken)), full = failure.code == kDiskFull] {
     file->Salvage(full);
-    file->RemoveIfNoFrame();
+    file->Settle();
     file->DiscardIfEmpty();
   });
 }

@@ -38,8 +38,9 @@ class CCaptureSlot : private DrawingFailures {
   // telling the user why, when nothing records into the new name.
   // previewSize applies where the window's own size cannot be read.
   bool Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize previewSize);
-  // Cuts the file at the next frame and returns at once; the file is finalised in the background. The
-  // camera and its preview run on for a moment, for a start that carries on into a new file.
+  // Ends the file with the frames taken before the stop and returns at once; the file is finalised in the
+  // background once they have been recorded. The camera and its preview run on for a moment, for a start
+  // that carries on into a new file.
   void Stop();
   // The current file ends and the camera records on into the video name set last; false when the
   // camera does not record or the new file cannot be had (it then records on into the current one).
@@ -75,7 +76,10 @@ class CCaptureSlot : private DrawingFailures {
   void DrawInto(std::uintptr_t window);
   void ScalePreviewTo(WindowSize size);
   void LeaveFullScreen();
-  void CutAtNextFrame();
+  // On the graph's running clock, as frames are stamped.
+  GstClockTime Now() const;
+  VideoFile* LastFile() const;
+  void CutAtItsEnd();
   bool Open(const Needs& needs);
   bool Build(const Needs& needs);
   GstElement* BuildRecordingBranch(const WmProfile& profile);
@@ -90,6 +94,8 @@ class CCaptureSlot : private DrawingFailures {
   void EndIfFailed();
   void ForgetFailureOf(GstElement* element);
   static GstBusSyncReply WatchBus(GstBus* bus, GstMessage* message, gpointer watch);
+  static GstPadProbeReturn TakeToScale(GstPad* pad, GstPadProbeInfo* info, gpointer slot);
+  void CountDroppedAt(GstClockTime taken);
   static GstPadProbeReturn SwitchFiles(GstPad* pad, GstPadProbeInfo* info, gpointer slot);
   static GstPadProbeReturn GrabFrame(GstPad* pad, GstPadProbeInfo* info, gpointer slot);
 
@@ -119,10 +125,11 @@ class CCaptureSlot : private DrawingFailures {
   unsigned failedGraph_ = 0;
 
   // The switch between files, taken on the recording branch's streaming thread and never held across a
-  // state change of the graph. The branch's last pad feeds the current file; a cut blocks it at the next
-  // frame, hands the current file to the worker and links the next file, if one is waiting, or holds
-  // the frames until one comes. A file is cut only once it has its first frame, so that it plays: files
-  // of starts that come quicker than the frames wait their turn.
+  // state change of the graph. The branch's last pad feeds the current file; a cut blocks it at the first
+  // frame taken at or after the current file's end (the time of its stop or of the next start), hands the
+  // current file to the worker and links the next file, if one is waiting, or holds the frames until one
+  // comes. A file is cut only once it has its first frame, so that it plays: files of starts that come
+  // quicker than the frames wait their turn.
   std::mutex switchLock_;
   GstPad* branchEnd_ = nullptr;
   std::unique_ptr<VideoFile> current_;
@@ -130,6 +137,12 @@ class CCaptureSlot : private DrawingFailures {
   gulong cut_ = 0;
   bool holding_ = false;
   std::atomic<bool> recording_ = false;  // read by the frame grabber without the lock
+  // Frames dropped after the last file's end, as the machine could not keep up: the next file's.
+  int unclaimedDrops_ = 0;
+  // When the frame scaled last was taken, and the frames dropped since; kept by the scaling's streaming
+  // thread alone.
+  GstClockTime scaled_ = GST_CLOCK_TIME_NONE;
+  int droppedSince_ = 0;
 
   // The grabber's latest preview frame; written on a streaming thread, read by snapshots.
   std::mutex frameLock_;

@@ -13,7 +13,8 @@ using CorvaneErrorSink = void (*)(const char* text);
 // A null sink restores the default, standard error. The sink is called on the thread that met the
 // failure, when it meets it: the caller's own inside an export, or a thread of the library for a
 // recording that fails while the camera runs or a file finalised in the background. A host that shows
-// windows hands the text to its window thread. While the library unloads, failures go to standard error.
+// windows hands the text to its window thread. The sink may end the process (exit) on any of them. While
+// the library unloads, failures go to standard error.
 CORVANE_API void fnSetErrorSink(CorvaneErrorSink sink);
 
 CORVANE_API int fnGetDevicesNum();
@@ -31,28 +32,42 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // the camera records on. The first preview in a window puts the library's X error handler in front of
 // the host's: X errors of the library's renderers stay the library's, all others go on to the host's
 // handler. A host that sets a handler of its own later receives the renderers' errors too.
+// Xlib has one error handler for the whole process, which the renderers put one of their own in for and
+// back again, one renderer at a time whichever host threads start them: as a preview opens its window,
+// and at its first frame after a start into a window or after a change of size (fnShowFullScreen,
+// fnHideFullScreen, a stop that ends a full screen). A host sets an X error handler of its own before its
+// first preview, or while no preview starts or changes size, never meanwhile.
 // A recording is never written over: a video name that names an existing file (two starts within a
 // second, the hour repeated when the clocks go back) records into the first free name of "name (2).ext",
 // "name (3).ext", ..., its stem shortened where the name would be longer than a file name may be;
 // fnGetVideoName tells which.
+// What a start answered 1 promises: its file is made, and either gets at least one frame, so that it
+// plays, or is removed again, which is told with its name ("Error 80004005: No frame of the camera reached
+// "...": the file is removed"). A file is removed when its camera ends before a frame reaches it: a camera
+// that gives none, a start with another profile, window or preview size before the first frame (it
+// builds the camera anew), more starts before a stop than the camera gives frames in the second it runs on.
 // A start that follows a stop of the same camera within a second (the rotation to a new file), or that
-// comes while the camera records, carries on without a gap: the new file begins with the frame after the
-// last frame of the old one. Each file a start makes holds at least one frame, so that it plays: starts
-// that come quicker than the camera's frames each take their turn. A file that no frame reached (a camera
-// that gives none) is removed, and that is told.
+// comes while the camera records, carries on without a gap: the old file ends with the frames taken
+// before the stop or the start, and the new file begins with the next one. Starts that come quicker than
+// the camera's frames each take their turn.
 // What is recorded: WMV video (version 8) in an ASF file, the camera's frames scaled to the profile's size
-// and converted to its frame rate. A profile is read only from a regular file of at most 64 KB; anything
-// else is taken as a missing profile, which records 320x240 at 30 frames per second. The encoder takes
-// even widths only: an odd width is rounded up. At most 1920x1080 at 30 frames per second is recorded, or
-// as many pixels a second at other sizes and rates: a larger profile would lose frames, and its start is
-// refused with 0 and told, while a recording that runs goes on.
+// and converted to its frame rate, whatever the machine. A profile is read only from a regular file of at
+// most 64 KB; anything else is taken as a missing profile, which records 320x240 at 30 frames per second.
+// The encoder takes even widths only: an odd width is rounded up. A profile whose size is beyond 4096 on
+// a side (or has no pixels) is refused with 0 and told, while a recording that runs goes on.
+// Where the machine cannot scale and encode the frames as fast as they come, the recording falls no more
+// than about a second behind in either and drops the frames that would wait longer. A file that lost
+// frames tells how many, once, when it is complete ("Error 80004005: "..." lacks n of its m frames: the
+// computer could not record WxH at r frames per second in time"); it plays for its whole length, each
+// frame before a gap standing over it.
 // A recording that fails while the camera runs (a disk that fills, a camera that goes) is told at once,
 // naming the file and the cause; the camera then records nothing until the next start. A start whose
 // file cannot take its first bytes (a full disk) is refused with 0 and told.
 CORVANE_API int fnDoStartVideoCapture(int camera, std::uintptr_t window);
-// Returns at once: the file is cut at the next frame and finalised in the background within a moment;
-// files still open when the library unloads (the host ends) are finalised then. The camera and its
-// preview run on for a second, for a start that carries on into a new file, and then end.
+// Returns at once: the file ends with the frames taken before the stop and is finalised in the background
+// within a moment (a machine that is behind records until the camera ends); files still open when the
+// library unloads (the host ends) are finalised then. The camera and its preview run on for a second, for
+// a start that carries on into a new file, and then end.
 CORVANE_API int fnDoStopVideoCapture(int camera);
 // Cuts the current file and records on into the video name set last, as a stop and start would; 0 when
 // the camera was not recording or the new file cannot be made (the camera then records on into its

@@ -20,6 +20,16 @@ bool EnsureMediaFramework() {
   return ready;
 }
 
+GstClockTime RunningTime(GstPad* pad, GstBuffer* frame) {
+  GstEvent* segmentEvent = gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0);
+  if (!segmentEvent) return GST_CLOCK_TIME_NONE;
+  const GstSegment* segment = nullptr;
+  gst_event_parse_segment(segmentEvent, &segment);
+  const GstClockTime running = gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(frame));
+  gst_event_unref(segmentEvent);
+  return running;
+}
+
 Failure DescribeFailure(GstMessage* error) {
   GError* reported = nullptr;
   gst_message_parse_error(error, &reported, nullptr);

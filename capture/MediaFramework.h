@@ -17,6 +17,9 @@ struct Failure {
   std::string cause;
 };
 
+// When a frame on that pad was taken, on its graph's running clock; none when it bears no time.
+GstClockTime RunningTime(GstPad* pad, GstBuffer* frame);
+
 // What an error message of the framework tells the user.
 Failure DescribeFailure(GstMessage* error);
 // The first error waiting on the bus; empty when there is none.

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <mutex>
 
 // A connection of our own reports a bad window as a reply error; through Xlib the same mistake would
 // run the process's X error handler, which by default ends the program.
@@ -33,7 +32,7 @@ void Sync(xcb_connection_t* connection) {
 
 // The camera the calling thread draws for, if any.
 thread_local DrawingFailures* drawingFor = nullptr;
-std::mutex handlerLock;
+std::mutex handlerTurn;
 bool catching = false;
 // Null only for the moment the library's handler is put in.
 std::atomic<XErrorHandler> hostHandler = nullptr;
@@ -49,15 +48,17 @@ int CatchError(Display* display, XErrorEvent* error) {
 
 }  // namespace
 
+std::unique_lock<std::mutex> TakeXErrorHandlerTurn() { return std::unique_lock(handlerTurn); }
+
 void CatchDrawingErrors() {
-  std::lock_guard guard(handlerLock);
+  const auto turn = TakeXErrorHandlerTurn();
   if (catching) return;
   hostHandler = XSetErrorHandler(CatchError);
   catching = true;
 }
 
 void StopCatchingDrawingErrors() {
-  std::lock_guard guard(handlerLock);
+  const auto turn = TakeXErrorHandlerTurn();
   if (!catching) return;
   const XErrorHandler current = XSetErrorHandler(hostHandler);
   if (current != CatchError) XSetErrorHandler(current);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -38,6 +39,12 @@ class DrawingFailures {
  protected:
   ~DrawingFailures() = default;
 };
+
+// Xlib has one error handler for the whole process, and the renderer puts its own in and back again around
+// what may fail: opening its display, and each shared-memory image it makes. Two threads doing so at once
+// can leave the renderer's in place for good, where it swallows every X error of the process. Whatever may
+// swap the handler holds this turn: a thread that waits for it must hold none of the renderer's locks.
+std::unique_lock<std::mutex> TakeXErrorHandlerTurn();
 
 // Puts the library's handler in front of the host's; once, before the first renderer is made.
 void CatchDrawingErrors();

@@ -179,7 +179,7 @@ bool VideoFile::Build() {
   gst_object_unref(encoderInput);
   gst_object_ref(input_);
   gst_element_add_pad(bin_, input_);
-  gst_pad_add_probe(input_, GST_PAD_PROBE_TYPE_BUFFER, NoteFirstFrame, this, nullptr);
+  gst_pad_add_probe(input_, GST_PAD_PROBE_TYPE_BUFFER, NoteFrame, this, nullptr);
 
   GstPad* written = gst_element_get_static_pad(writer, "src");
   gst_pad_add_probe(written,
@@ -210,7 +210,7 @@ void VideoFile::TellUnfinished(const std::string& path, const Failure& failure) 
 
 void VideoFile::Finish() {
   if (const std::optional<Failure> failure = End()) TellUnfinished(path_, *failure);
-  RemoveIfNoFrame();
+  Settle();
 }
 
 // On a full disk, what the writer appends at the end (the last packet, the index) would fail and keep
@@ -226,28 +226,33 @@ void VideoFile::DiscardIfEmpty() {
   if (stat(path_.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size == 0) unlink(path_.c_str());
 }
 
-void VideoFile::RemoveIfNoFrame() {
-  if (HasFrame() || unlink(path_.c_str()) != 0) return;
-  ShowError("Error %x: No frame of the camera reached \"%s\": the file is removed", kFail, path_.c_str());
+void VideoFile::Settle() {
+  if (!HasFrame()) {
+    if (unlink(path_.c_str()) == 0)
+      ShowError("Error %x: No frame of the camera reached \"%s\": the file is removed", kFail, path_.c_str());
+  } else if (const int dropped = dropped_; dropped > 0) {
+    ShowError("Error %x: \"%s\" lacks %d of its %d frames: the computer could not record %dx%d at %d frames per "
+              "second in time",
+              kFail, path_.c_str(), dropped, dropped + frames_.load(), profile_.width, profile_.height,
+              profile_.framesPerSecond);
+  }
 }
 
-GstPadProbeReturn VideoFile::NoteFirstFrame(GstPad* pad, GstPadProbeInfo* info, gpointer file) {
+// A camera that ends while the recording is behind pushes its last frames through, past the file's end;
+// a file still takes its first frame, whenever it comes, so that it plays.
+GstPadProbeReturn VideoFile::NoteFrame(GstPad* pad, GstPadProbeInfo* info, gpointer file) {
   auto* self = static_cast<VideoFile*>(file);
+  const GstClockTime running = RunningTime(pad, GST_PAD_PROBE_INFO_BUFFER(info));
+  if (self->HasFrame() && GST_CLOCK_TIME_IS_VALID(running) && !self->TakesFrameOf(running))
+    return GST_PAD_PROBE_DROP;
+  if (self->frames_++ > 0) return GST_PAD_PROBE_OK;
   std::int64_t taken = g_get_real_time() * 1000;
   GstClock* clock = gst_element_get_clock(self->bin_);
-  GstEvent* segmentEvent = gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0);
-  if (clock && segmentEvent) {
-    const GstSegment* segment = nullptr;
-    gst_event_parse_segment(segmentEvent, &segment);
-    const GstClockTime running =
-        gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(GST_PAD_PROBE_INFO_BUFFER(info)));
-    if (GST_CLOCK_TIME_IS_VALID(running))
-      taken = self->timeBase_->WallClock(clock, gst_element_get_base_time(self->bin_) + running);
-  }
-  if (segmentEvent) gst_event_unref(segmentEvent);
+  if (clock && GST_CLOCK_TIME_IS_VALID(running))
+    taken = self->timeBase_->WallClock(clock, gst_element_get_base_time(self->bin_) + running);
   if (clock) gst_object_unref(clock);
   self->firstFrame_ = taken / 100 + kUnixEpochInUnits;
-  return GST_PAD_PROBE_REMOVE;
+  return GST_PAD_PROBE_OK;
 }
 
 GstPadProbeReturn VideoFile::CompleteHeader(GstPad*, GstPadProbeInfo* info, gpointer file) {

@@ -46,9 +46,9 @@ class VideoFile {
   // Takes raw I420 frames of the profile's size and rate.
   GstPad* Input() const { return input_; }
 
-  // Ends the file: end-of-stream through encoder and writer, so that the file plays, then closes it;
-  // a failure is told, and a file that no frame reached is removed. Its input must be cut off from the
-  // camera already, and it must have left the camera's graph.
+  // Ends the file: end-of-stream through encoder and writer, so that the file plays, then closes it and
+  // settles it; a failure is told. Its input must be cut off from the camera already, and it must have
+  // left the camera's graph.
   void Finish();
   // Tells the user that the file at that path could not be completed, and why.
   static void TellUnfinished(const std::string& path, const Failure& failure);
@@ -59,15 +59,25 @@ class VideoFile {
   void DiscardIfEmpty();
   // Whether a frame of the camera has gone into the file.
   bool HasFrame() const { return firstFrame_ != 0; }
-  // A file that no frame reached does not play: it is removed, and that is told.
-  void RemoveIfNoFrame();
+  // The file takes the camera's frames up to this time on its graph's running clock, that of the stop or
+  // the next start; it is open-ended until one comes. Set once.
+  void EndAt(GstClockTime time) {
+    GstClockTime open = GST_CLOCK_TIME_NONE;
+    endsAt_.compare_exchange_strong(open, time);
+  }
+  bool TakesFrameOf(GstClockTime time) const { return time < endsAt_; }
+  // Frames of this file that the machine could not scale and encode in time.
+  void CountDropped(int frames) { dropped_ += frames; }
+  // Once the file is complete: one that no frame reached does not play, and is removed; one that lost
+  // frames says how many. Either is told.
+  void Settle();
 
  private:
   VideoFile(std::string path, const WmProfile& profile, std::shared_ptr<TimeBase> timeBase);
   bool Build();
   // What failed, if anything.
   std::optional<Failure> End();
-  static GstPadProbeReturn NoteFirstFrame(GstPad* pad, GstPadProbeInfo* info, gpointer file);
+  static GstPadProbeReturn NoteFrame(GstPad* pad, GstPadProbeInfo* info, gpointer file);
   static GstPadProbeReturn CompleteHeader(GstPad* pad, GstPadProbeInfo* info, gpointer file);
 
   std::string path_;
@@ -77,6 +87,9 @@ class VideoFile {
   GstPad* input_ = nullptr;
   // Wall-clock time of the first frame as the container counts it (100 ns since 1601), 0 before it.
   std::atomic<std::int64_t> firstFrame_{0};
+  std::atomic<int> frames_{0};
+  std::atomic<int> dropped_{0};
+  std::atomic<GstClockTime> endsAt_{GST_CLOCK_TIME_NONE};
   // Where the writer's output goes in the file, and where the creation time lies there; kept by the
   // writer's thread alone.
   std::uint64_t writtenAt_ = 0;

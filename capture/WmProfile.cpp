@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -71,6 +72,9 @@ std::optional<long long> Attribute(const std::string& text, const std::string& n
   return value;
 }
 
+// Clamped where it would not fit, a size no camera delivers anyway.
+int Side(long long pixels) { return static_cast<int>(std::clamp(pixels, 0LL, INT_MAX - 1LL)); }
+
 }  // namespace
 
 std::optional<WmProfile> LoadWmProfile(const std::string& path) {
@@ -81,13 +85,14 @@ std::optional<WmProfile> LoadWmProfile(const std::string& path) {
 
   const auto width = Attribute(*text, "biwidth", video);
   const auto height = Attribute(*text, "biheight", video);
-  if (!width || !height || *width <= 0 || *width > kMaxFrameSide || *height == 0 || std::llabs(*height) > kMaxFrameSide)
-    return std::nullopt;
+  if (!width || !height) return std::nullopt;
 
   WmProfile profile;
-  // The encoder takes even widths only.
-  profile.width = static_cast<int>(*width + *width % 2);
-  profile.height = static_cast<int>(std::llabs(*height));
+  // The encoder takes even widths only; a width that no camera delivers stays as named, to be refused. A
+  // bitmap stored top down has a negative height.
+  profile.width = Side(*width);
+  if (profile.width % 2 && profile.width < kMaxFrameSide) ++profile.width;
+  profile.height = Side(*height < 0 ? -std::max(*height, -LLONG_MAX) : *height);
   if (const auto bitrate = Attribute(*text, "dwbitrate", video); bitrate && *bitrate > 0 && *bitrate <= G_MAXINT)
     profile.bitrate = static_cast<int>(*bitrate);
   if (const auto frame = Attribute(*text, "avgtimeperframe", video); frame && *frame > 0)

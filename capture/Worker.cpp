@@ -5,12 +5,20 @@
 namespace corvane {
 
 Worker::~Worker() {
-  {
-    std::lock_guard guard(lock_);
-    stopping_ = true;
-  }
+  std::unique_lock guard(lock_);
+  stopping_ = true;
   changed_.notify_all();
-  if (thread_.joinable()) thread_.join();
+  if (!thread_.joinable()) return;
+  const bool ownThread = thread_.get_id() == std::this_thread::get_id();
+  guard.unlock();
+  if (!ownThread) {
+    thread_.join();
+    return;
+  }
+  // The process ends from inside one of the jobs (a host whose sink exits): the loop that ran it never
+  // gets back to the jobs left, so they run here.
+  thread_.detach();
+  Run();
 }
 
 void Worker::PostAt(Clock::time_point when, const void* owner, Job job) {
@@ -25,6 +33,8 @@ void Worker::PostAt(Clock::time_point when, const void* owner, Job job) {
 void Worker::Cancel(const void* owner) {
   std::unique_lock guard(lock_);
   jobs_.remove_if([owner](const Entry& entry) { return entry.owner == owner; });
+  // On the worker's own thread the job that runs is the caller's own (the process ends from inside it).
+  if (thread_.get_id() == std::this_thread::get_id()) return;
   changed_.wait(guard, [&] { return !running_ || runningOwner_ != owner; });
 }
 

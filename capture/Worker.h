@@ -20,13 +20,14 @@ class Worker {
   Worker(const Worker&) = delete;
   Worker& operator=(const Worker&) = delete;
   // Runs every job that waits for no time; jobs set for later are dropped (their owners cancel them).
+  // May run on the worker's own thread, when the process ends from inside a job.
   ~Worker();
 
   void Post(Job job) { PostAt(Clock::now(), nullptr, std::move(job)); }
   // owner names whose job it is, for Cancel; null for jobs that hold everything they need.
   void PostAt(Clock::time_point when, const void* owner, Job job);
-  // Drops the owner's waiting jobs and waits until its running one, if any, is done. Never call it
-  // from one of the owner's own jobs.
+  // Drops the owner's waiting jobs and waits until its running one, if any, is done; on the worker's own
+  // thread, where that job is the caller, it does not wait.
   void Cancel(const void* owner);
 
  private:

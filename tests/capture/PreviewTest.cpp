@@ -199,7 +199,9 @@ TEST_F(PreviewTest, TheCallerMayCloseItsWindowAsSoonAsTheStopReturns) {
 }
 
 // A host may destroy the window while the camera previews in it: the preview stops and is told, the
-// camera records on, the host's own X errors still reach its own handler, and the host ends.
+// camera records on, the host's own X errors still reach its own handler, and the host ends. Its threads
+// start eight previews at once: renderers that set themselves up together would leave one's X error
+// handler in place for good, which hears neither the host's errors nor the window that is gone.
 TEST_F(PreviewTest, AWindowTheHostDestroysStopsThePreviewAndTheRecordingGoesOn) {
   const std::filesystem::path previewed = folder_ / "previewed.wmv", other = folder_ / "other.wmv";
   const auto started = std::chrono::steady_clock::now();
@@ -208,6 +210,15 @@ TEST_F(PreviewTest, AWindowTheHostDestroysStopsThePreviewAndTheRecordingGoesOn) 
   EXPECT_EQ(host.exitCode, 0) << host.err;
   EXPECT_EQ(host.out, "sink: Error 80070578: Camera 0 shows no preview: its window is gone\nhost X errors: 1\n");
   for (const auto& file : {previewed, other}) EXPECT_GT(Discover(file).value_or(MediaInfo{}).seconds, 1.0) << file;
+}
+
+// The text comes on a thread of the library, whose end as the process ends must not wait for itself.
+TEST_F(PreviewTest, AHostMayEndTheProcessFromItsSinkOnAThreadOfTheLibrary) {
+  const std::filesystem::path previewed = folder_ / "previewed.wmv", other = folder_ / "other.wmv";
+  const HostOutput host = RunHost(folder_, {previewed.string(), other.string(), "exit"});
+  EXPECT_EQ(host.exitCode, 3) << "124: the host hung as it ended\n" << host.out << host.err;
+  EXPECT_EQ(host.out, "sink: Error 80070578: Camera 0 shows no preview: its window is gone\n");
+  for (const auto& file : {previewed, other}) EXPECT_GT(Discover(file).value_or(MediaInfo{}).seconds, 0.2) << file;
 }
 
 TEST_F(PreviewTest, FullScreenFillsTheScreenWithThePictureAndPassesKeysToTheWindow) {

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -55,13 +57,38 @@ void WriteUtf16Profile(const std::filesystem::path& file, const std::string& asc
   for (char c : ascii) out.put(c).put('\0');
 }
 
-// The small profile at another size.
-std::string ProfileOfSize(const std::filesystem::path& folder, int width, int height) {
+// The small profile at another size and rate.
+std::string ProfileOfSize(const std::filesystem::path& folder, int width, int height, int framesPerSecond = 15) {
   std::string text = kSmallProfile;
   text.replace(text.find("160"), 3, std::to_string(width)).replace(text.find("120"), 3, std::to_string(height));
-  const std::filesystem::path profile = folder / (std::to_string(width) + "x" + std::to_string(height) + ".prx");
+  text.replace(text.find("666666"), 6, std::to_string(10'000'000 / framesPerSecond));
+  const std::filesystem::path profile =
+      folder / (std::to_string(width) + "x" + std::to_string(height) + "@" + std::to_string(framesPerSecond) + ".prx");
   WriteUtf16Profile(profile, text);
   return profile.string();
+}
+
+// The frames of a file that no frame of its own stands for: recorded, or dropped and told, they fill its
+// time from its first frame on. Answers how many it was told to lack.
+int ExpectEveryFrameAccountedFor(const std::filesystem::path& file, int framesPerSecond) {
+  SCOPED_TRACE(file.string());
+  const std::optional<FrameTimes> times = ReadFrameTimes(file);
+  if (!times) {
+    ADD_FAILURE() << "cannot be read back";
+    return 0;
+  }
+  const std::string told = "Error 80004005: \"" + file.string() + "\" lacks ";
+  int dropped = 0, total = 0;
+  for (const std::string& text : ShownErrors()) {
+    if (text.starts_with(told)) EXPECT_EQ(std::sscanf(text.c_str() + told.size(), "%d of its %d", &dropped, &total), 2);
+  }
+  const int slots = static_cast<int>(std::lround(static_cast<double>(times->last - times->first) * framesPerSecond / 1e9)) + 1;
+  std::cout << file.filename().string() << ": " << times->frames << " frames recorded, " << dropped
+            << " dropped and told, " << slots << " from the first to the last\n";
+  if (dropped > 0) EXPECT_EQ(total, times->frames + dropped);
+  // Frames dropped after the last one recorded are told too.
+  EXPECT_GE(times->frames + dropped, slots);
+  return dropped;
 }
 
 TEST_F(RecordingTest, ThreeSecondsGiveAPlayableFileOfThreeSeconds) {
@@ -121,25 +148,42 @@ TEST_F(RecordingTest, RestartFinalisesTheFileAndRecordsIntoTheNameSetLast) {
   ExpectPlayable(second, 1.0);
 }
 
-// 4096x4096 takes the encoder twice as long as the camera gives it: it would record two frames of three.
-TEST_F(RecordingTest, TheProfileSetsTheRecordedSizeAnUnreadableOneKeepsTheShippedSizeAndATooLargeOneIsRefused) {
+// A profile is recorded as it asks, whatever the machine: frames it cannot scale and encode in time are
+// dropped, and each file tells how many it lacks. A size that no camera delivers is refused.
+TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShippedSizeAndOneBeyond4096IsRefused) {
+  setenv("CORVANE_TEST_DEVICES", "4", 1);
   const std::filesystem::path small = folder_ / "small.prx", ascii = folder_ / "ascii.prx";
   WriteUtf16Profile(small, kSmallProfile);
   std::ofstream(ascii) << kSmallProfile;
 
   const std::filesystem::path fromSmall = folder_ / "small.wmv", fromAscii = folder_ / "ascii.wmv";
+  const std::filesystem::path sharp = folder_ / "2560x1440.wmv", overloaded = folder_ / "4096x4096.wmv";
   ASSERT_EQ(StartRecording(0, fromSmall.string(), small.string()), 1);
   ASSERT_EQ(StartRecording(1, fromAscii.string(), ascii.string()), 1);
-  EXPECT_EQ(StartRecording(0, (folder_ / "large.wmv").string(), ProfileOfSize(folder_, 4096, 4096)), 0);
-  EXPECT_EQ(ShownErrors(), std::vector<std::string>{"Error 80004005: Cannot record 4096x4096 at 15 frames per second "
-                                                    "in real time: the most recorded is 1920x1080 at 30 frames per "
-                                                    "second, or as many pixels a second"});
+  ASSERT_EQ(StartRecording(2, sharp.string(), ProfileOfSize(folder_, 2560, 1440, 30)), 1);
+  std::vector<std::string> refusals;
+  for (const auto& [width, height] : {std::pair{7680, 4320}, {4097, 100}}) {
+    const std::string profile = ProfileOfSize(folder_, width, height);
+    EXPECT_EQ(StartRecording(0, (folder_ / "large.wmv").string(), profile), 0) << width << "x" << height;
+    refusals.push_back("Error 80070057: Cannot record " + std::to_string(width) + "x" + std::to_string(height) +
+                       " as the profile \"" + profile + "\" asks: each side runs from 1 to 4096 pixels");
+  }
+  EXPECT_EQ(ShownErrors(), refusals);
   EXPECT_FALSE(std::filesystem::exists(folder_ / "large.wmv"));
-  std::this_thread::sleep_for(1s);
-  corvane_.fnDoStopVideoCapture(0);
-  corvane_.fnDoStopVideoCapture(1);
-  ExpectPlayable(fromSmall, 1.0, 160, 120, 15);
-  ExpectPlayable(fromAscii, 1.0, 320, 240);
+  std::this_thread::sleep_for(2s);
+  for (int camera = 0; camera < 3; ++camera) corvane_.fnDoStopVideoCapture(camera);
+  ExpectPlayable(fromSmall, 2.0, 160, 120, 15);
+  ExpectPlayable(fromAscii, 2.0, 320, 240);
+  ExpectPlayable(sharp, 2.0, 2560, 1440, 30);
+  const int sharpDropped = ExpectEveryFrameAccountedFor(sharp, 30);
+  EXPECT_LT(sharpDropped, 30) << "most of its frames are recorded";
+
+  // No machine scales and encodes as much in time: it plays for as long as it was recorded all the same.
+  ASSERT_EQ(StartRecording(3, overloaded.string(), ProfileOfSize(folder_, 4096, 4096, 120)), 1);
+  std::this_thread::sleep_for(2s);
+  corvane_.fnDoStopVideoCapture(3);
+  ExpectPlayable(overloaded, 2.0, 4096, 4096, 120);
+  EXPECT_GT(ExpectEveryFrameAccountedFor(overloaded, 120), 0);
 }
 
 // Two starts within a second ask for one name, and so does the hour repeated when the clocks go back.

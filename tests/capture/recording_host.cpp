@@ -6,8 +6,11 @@
 // With "threads" instead of a folder, two threads meanwhile start, restart and stop camera 0 at random
 // into "<file of camera 0>-<n>.wmv" for a while, and the host ends while it may be recording.
 // Texts the library gives its sink are written to standard output as "sink: ...".
-// With "window", camera 0 previews in a window that the host destroys after 300 ms and then asks about
-// once itself; "host X errors: n" ends the output, the count of errors that reached the host's handler.
+// With "window", eight threads start eight cameras at once, each previewing in a window of its own (those
+// past camera 1 record into "<file of camera 1>-<n>.wmv"); the host destroys camera 0's window after
+// 300 ms and then asks about it once itself; "host X errors: n" ends the output, the count of errors that
+// reached the host's handler. "exit" is "window" with a sink that ends the process with 3 when a text
+// comes on a thread of the library.
 
 #include "CorvaneLibrary.h"
 
@@ -19,9 +22,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -36,29 +41,52 @@ void Fill(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
   if (argc != 4 && argc != 5) return 2;
-  setenv("CORVANE_TEST_DEVICES", "2", 1);
+  const std::string mode = argc == 5 ? argv[4] : "";
+  const bool windows = mode == "window" || mode == "exit";
+  const int cameras = windows ? 8 : 2;
+  setenv("CORVANE_TEST_DEVICES", std::to_string(cameras).c_str(), 1);
   static int hostErrors = 0;
-  Display* display = argc == 5 && std::string(argv[4]) == "window" ? XOpenDisplay(nullptr) : nullptr;
-  const Window window = display ? XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0, 0) : 0;
+  static const std::thread::id hostThread = std::this_thread::get_id();
+  Display* display = windows ? XOpenDisplay(nullptr) : nullptr;
+  std::vector<Window> previews(static_cast<std::size_t>(cameras), 0);
   if (display) {
     XSetErrorHandler([](Display*, XErrorEvent*) { return ++hostErrors, 0; });
-    XMapWindow(display, window);
+    for (Window& window : previews) {
+      window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0, 0);
+      XMapWindow(display, window);
+    }
     XSync(display, False);
   }
   CorvaneLibrary corvane;
-  corvane.fnSetErrorSink([](const char* text) { std::printf("sink: %s\n", text); });
-  for (int camera = 0; camera < 2; ++camera) {
+  static const bool exitFromSink = mode == "exit";
+  corvane.fnSetErrorSink([](const char* text) {
+    std::printf("sink: %s\n", text);
+    if (exitFromSink && std::this_thread::get_id() != hostThread) std::exit(3);
+  });
+  std::atomic<int> started = 0;
+  const auto start = [&](int camera) {
+    const std::string file = camera < 2 ? argv[2 + camera] : std::string(argv[3]) + "-" + std::to_string(camera) + ".wmv";
     corvane.fnSetWMProfile(camera, argv[1]);
-    corvane.fnSetVideoName(camera, argv[2 + camera]);
-    if (corvane.fnDoStartVideoCapture(camera, camera == 0 ? window : 0) != 1) return 1;
-  }
+    corvane.fnSetVideoName(camera, file.c_str());
+    // Previews that start together set up their renderers together.
+    for (++started; started < cameras;) std::this_thread::yield();
+    return corvane.fnDoStartVideoCapture(camera, previews[static_cast<std::size_t>(camera)]) == 1;
+  };
+  std::vector<std::future<bool>> others;
+  for (int camera = 1; camera < cameras; ++camera) others.push_back(std::async(std::launch::async, start, camera));
+  bool all = start(0);
+  for (auto& other : others) all = other.get() && all;
+  if (!all) return 1;
   if (display) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    XDestroyWindow(display, window);
+    XDestroyWindow(display, previews[0]);
     XWindowAttributes gone;
-    XGetWindowAttributes(display, window, &gone);
+    XGetWindowAttributes(display, previews[0], &gone);
   }
-  if (argc == 5 && std::string(argv[4]) == "threads") {
+  if (mode == "exit") {
+    // The sink ends the process; a host that is still here then has hung.
+    std::this_thread::sleep_for(std::chrono::seconds(30));
+  } else if (mode == "threads") {
     std::atomic<int> files = 0;
     const auto calls = [&](unsigned seed) {
       std::mt19937 pick(seed);
