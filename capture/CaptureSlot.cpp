@@ -697,7 +697,7 @@ GstPadProbeReturn CCaptureSlot::GrabFrame(GstPad* pad, GstPadProbeInfo* info, gp
 std::string CCaptureSlot::RecordingInto() {
   std::lock_guard switching(switchLock_);
   if (!recording_) return {};
-  const VideoFile* file = next_.empty() ? current_.get() : next_.back().get();
+  const VideoFile* file = LastFile();
   return file ? file->Path() : std::string();
 }
 

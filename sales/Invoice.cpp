@@ -89,11 +89,11 @@ bool holdsNumber(Connection& db, const LostInvoice& invoice)
 // not so plain as an invoice printed with its number; returns the number when they hold it.
 int settleLost(const LostInvoice& invoice)
 {
-    lostInvoice = invoice;
     const Db::Written outcome = Db::FindOut([&](Connection& db) { return holdsNumber(db, invoice); });
     const QString lost = "The connection to the database was lost while the slots were given invoice number " +
                          QString::number(invoice.number);
     if (outcome == Db::Written::Unknown || outcome == Db::Written::Held) {
+        lostInvoice = invoice;
         MsgBox(lost + ", and whether they were given it cannot be told " + Db::UntoldReason(outcome, "them") +
                    ". Nothing was printed: print the invoice of the same slots again once the database can tell; if "
                    "they hold number " +
