@@ -438,7 +438,8 @@ TEST_F(SlotEditing, TwoStationsPastingTheSameCutEntryBookItOnce)
         QProcess first, second;
         for (auto [station, time] : {std::pair{&first, "15:00"}, std::pair{&second, "17:00"}}) {
             station->start(PASTE_STATION,
-                           {PrivateDatabase::ConnectionString(), date, time, QString::number(100 + round)});
+                           {PrivateDatabase::ConnectionString(), date, time, QString::number(100 + round),
+                            Now().toString(Qt::ISODate)});
             ASSERT_TRUE(station->waitForReadyRead(10000));
             ASSERT_EQ(station->readLine().trimmed(), "ready");
         }
