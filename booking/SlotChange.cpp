@@ -3,6 +3,7 @@
 #include "SlotKey.h"
 #include "SlotTiming.h"
 
+#include "DatabaseSetup.h"
 #include "Db.h"
 #include "Settings.h"
 #include "SqlQuote.h"
@@ -136,6 +137,7 @@ void LockCourts(Connection& db, int court, const QStringList& dates)
     if (const int master = GetSharedMaster(court); master != -1)
         courts.push_back(master);
     std::sort(courts.begin(), courts.end());
+    AddDatelessCourtRows(db, courts, true);
     QStringList days = dates;
     days.sort();
     days.removeDuplicates();

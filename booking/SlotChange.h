@@ -40,7 +40,8 @@ struct SlotRefusal {
 SlotRefusal ChangedSinceShown(const QString& holder);
 
 // Takes court's turn on dates inside a change: locks the lock rows of court, its master and its
-// dependents on each of the business dates.
+// dependents on each of the business dates, after holding their dateless rows shared, which a station
+// of the version before the turns by date writes for any date of the court.
 void LockCourts(Connection& db, int court, const QStringList& dates);
 
 // Runs change in one transaction and tells whether it was committed. A refusal, a slot key that

@@ -6,6 +6,8 @@
 #include "Prompter.h"
 
 #include <QSet>
+#include <numeric>
+#include <set>
 
 namespace {
 
@@ -113,6 +115,23 @@ bool addMissingKeys(Connection& connection)
 
 } // namespace
 
+void AddDatelessCourtRows(Connection& connection, const std::vector<int>& courts, bool hold)
+{
+    QStringList list;
+    for (int court : courts)
+        list << QString::number(court);
+    std::set<int> missing(courts.begin(), courts.end());
+    for (Recordset rs = connection.Query("SELECT cl_field FROM tbl_courtlock WHERE cl_date='' AND cl_field IN (" +
+                                         list.join(',') + ") ORDER BY cl_field" + (hold ? " LOCK IN SHARE MODE" : ""));
+         !rs.EOF_(); rs.MoveNext())
+        missing.erase(static_cast<int>(rs.Fields(0).Integer()));
+    QStringList rows;
+    for (int court : missing)
+        rows << "(" + QString::number(court) + ", '')";
+    if (!rows.isEmpty())
+        connection.Execute("INSERT IGNORE INTO tbl_courtlock (cl_field, cl_date) VALUES " + rows.join(','));
+}
+
 bool CheckDatabase()
 {
     try {
@@ -162,6 +181,12 @@ bool InitDatabase(int stationCount)
             }
         }
         const bool upToDate = addMissingKeys(*connection);
+        if (upToDate) {
+            CurrentTask = "locking courts by date";
+            std::vector<int> courts(MaxCourts);
+            std::iota(courts.begin(), courts.end(), 0);
+            AddDatelessCourtRows(*connection, courts, false);
+        }
 
         QSet<int> stationRows;
         for (Recordset rs = connection->Query("SELECT * from tbl_system;"); !rs.EOF_(); rs.MoveNext())

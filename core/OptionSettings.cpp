@@ -4,16 +4,10 @@
 
 #include "Vb.h"
 
-#include <cmath>
-
 namespace {
 
-// Only 1 switches an option on, so a value too large for a number is as good as off.
-int systemNumber(const QString& key)
-{
-    const double value = Vb::Val(ReadIni("System", key, "0", IniFile));
-    return std::fabs(value) < 2147483647.0 ? Vb::CLng(value) : 0;
-}
+// Only the value 1 switches an option on; rounding would switch it on for 1.4 or 0.6 as well.
+int systemNumber(const QString& key) { return Vb::Val(ReadIni("System", key, "0", IniFile)) == 1.0 ? 1 : 0; }
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "Vb.h"
 #include "VbError.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 QString ReadIni(const QString& section, const QString& key, const QString& defaultValue, const QString& file)
@@ -77,22 +78,34 @@ void checkBusinessHours(int opening, int closing)
                       "the closing hour after midnight, which must be earlier than the opening hour.");
 }
 
-int stationSetting(const QString& key) { return Vb::CInt(ReadIni("System", key, "1", IniFile)); }
+// A station setting as written, and its value when that is a whole number a station number can take
+// (the suffix of the station's tables), else 0: rounding 1.5 would make this station another one.
+struct StationSetting {
+    QString text;
+    int value = 0;
+};
+StationSetting stationSetting(const QString& key)
+{
+    StationSetting setting{ReadIni("System", key, "1", IniFile).trimmed()};
+    static const QRegularExpression wholeNumber("^[0-9]{1,5}$");
+    if (wholeNumber.match(setting.text).hasMatch() && setting.text.toInt() <= 32767)
+        setting.value = setting.text.toInt();
+    return setting;
+}
 
 // The station's number and the number of stations come from its settings file, both 1 when unset.
 void readStationNumbers()
 {
-    const int number = stationSetting("counter_number");
-    const int count = stationSetting("counter_count");
-    if (count < 1 || number < 1 || number > count)
+    const StationSetting number = stationSetting("counter_number");
+    const StationSetting count = stationSetting("counter_count");
+    if (count.value < 1 || number.value < 1 || number.value > count.value)
         throw VbError(VbErrors::InvalidArgument, "Pallowin",
-                      "The station number (counter_number=" + QString::number(number) +
-                          ") and the number of stations (counter_count=" + QString::number(count) +
-                          ") in [System] of " + IniFile +
+                      "The station number (counter_number=" + number.text +
+                          ") and the number of stations (counter_count=" + count.text + ") in [System] of " + IniFile +
                           " must be whole numbers from 1, the station number no greater than the number of stations.");
-    CounterNumber = number;
-    ShownCounter = number;
-    CounterCount = count;
+    CounterNumber = number.value;
+    ShownCounter = number.value;
+    CounterCount = count.value;
 }
 
 } // namespace

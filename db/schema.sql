@@ -36,6 +36,11 @@ CREATE TABLE tbl_courtlock (
   cl_changes BIGINT NOT NULL DEFAULT 0,
   PRIMARY KEY (cl_field, cl_date)
 ) ENGINE=InnoDB;
+-- A court's row without a date is the turn that a station of the version before the turns by date
+-- takes for any date of the court; every change holds it shared, so it is there from the start.
+INSERT INTO tbl_courtlock (cl_field, cl_date) VALUES
+  (0, ''), (1, ''), (2, ''), (3, ''), (4, ''), (5, ''), (6, ''), (7, ''),
+  (8, ''), (9, ''), (10, ''), (11, ''), (12, ''), (13, ''), (14, ''), (15, '');
 
 CREATE TABLE tbl_remark (
   m_id INT NOT NULL AUTO_INCREMENT PRIMARY KEY,

@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QMutex>
 #include <barrier>
+#include <future>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -656,6 +657,40 @@ TEST_F(SharedCourtRaces, AChangeThatCannotGetItsCourtInTimeSaysAnotherStationIsC
     holder->RollbackTrans();
     EXPECT_EQ(counting.prompts, QStringList({SlotBusyMessage}));
     EXPECT_EQ(row(0, "15:00", "b_bookername"), "none");
+}
+
+// A station of the version before the turns by date, still running after the database was brought up
+// to date, takes a court's turn on its dateless row: a change here waits for it and it waits for a change
+// here, whether or not the court had that row before.
+TEST_F(SharedCourtRaces, AStationOfThePreviousVersionAndThisOneTakeTurnsOnACourt)
+{
+    CountingPrompter counting;
+    IsUserAllowed(false);
+    ASSERT_TRUE(book(3, "15:00", "Anna"));
+    const QString olderTurn =
+        "INSERT INTO tbl_courtlock SET cl_field=%1 ON DUPLICATE KEY UPDATE cl_changes=cl_changes+1";
+    auto older = Db::Open({5, 10, 10, 60});
+    older->BeginTrans();
+    older->Execute(olderTurn.arg(3));
+    ASSERT_TRUE(older->Query("SELECT * FROM tbl_booking" + SlotWhere(Day, "16:00", 3)).EOF_());
+    auto booking = std::async(std::launch::async, [] { return book(3, "16:00", "Ben"); });
+    EXPECT_EQ(booking.wait_for(std::chrono::milliseconds(700)), std::future_status::timeout) << "waits for it";
+    older->Execute("UPDATE tbl_booking SET b_playlength=120" + SlotWhere(Day, "15:00", 3));
+    older->CommitTrans();
+    EXPECT_FALSE(booking.get());
+    EXPECT_EQ(row(3, "16:00", "b_bookername"), "none") << "the court is not sold twice";
+    EXPECT_EQ(counting.prompts.size(), 1);
+
+    Db::Execute("DELETE FROM tbl_courtlock WHERE cl_field=4");
+    for (const int court : {3, 4}) {
+        auto current = Db::Open({5, 10, 10, 60});
+        current->BeginTrans();
+        LockCourts(*current, court, {"2026-12-20"});
+        EXPECT_THROW(older->Execute("SET STATEMENT innodb_lock_wait_timeout=1 FOR " + olderTurn.arg(court)), VbError)
+            << court << " is held off, with a dateless row or without";
+        current->RollbackTrans();
+        EXPECT_NO_THROW(older->Execute(olderTurn.arg(court)));
+    }
 }
 
 // The big pitch and its half booked at once on dates a week apart: each takes its own days' turns.

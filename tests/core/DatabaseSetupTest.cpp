@@ -134,6 +134,7 @@ TEST_F(DatabaseSetup, AnOlderDatabaseGetsTheCourtLocksByDateTheInvoiceCounterAnd
     InitDatabase(1);
     EXPECT_TRUE(failedTasks.isEmpty()) << failedTasks.join("\n").toStdString();
     EXPECT_EQ(count("information_schema.tables WHERE table_schema='posdb' AND table_name='tbl_invoicecounter'"), 1);
+    EXPECT_EQ(count("tbl_courtlock WHERE cl_date=''"), MaxCourts) << "every court has the older stations' turn";
     EXPECT_EQ(scalar("SELECT GROUP_CONCAT(CONCAT(table_name, '.', index_name, '.', column_name) ORDER BY table_name, "
                      "index_name, seq_in_index) FROM information_schema.statistics WHERE table_schema='posdb' AND "
                      "table_name IN ('tbl_booking', 'tbl_item', 'tbl_courtlock') AND index_name IN ('invoice', 'name', "

@@ -247,6 +247,13 @@ TEST_F(Options, CancelStoresNothingButStillReloads)
     EXPECT_EQ(windows.iniText(), "[System]\nNoVerification=1\nPerPersonCharging=0\n");
     EXPECT_EQ(SkipVerification, 1);
     EXPECT_EQ(PerPersonChargingOn, 0);
+
+    for (const QString value : {"1.4", "0.6", "2"}) {
+        windows.writeIni("[System]\nNoVerification=" + value + "\nPerPersonCharging=" + value + "\n");
+        press("btn_Cancel", true);
+        EXPECT_EQ(SkipVerification, 0) << value.toStdString() << " asks for a login";
+        EXPECT_EQ(PerPersonChargingOn, 0);
+    }
 }
 
 } // namespace

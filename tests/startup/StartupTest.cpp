@@ -165,12 +165,19 @@ TEST_F(Startup, StationNumbersThatDoNotFitStopTheStartWithAClearText)
 {
     for (const QString& stations : {QString("counter_number=3\ncounter_count=2\n"),
                                     QString("counter_number=0\ncounter_count=2\n"),
-                                    QString("counter_number=two\n"), QString("counter_count=99999\n")}) {
+                                    QString("counter_number=two\n"), QString("counter_count=99999\n"),
+                                    QString("counter_number=1.5\ncounter_count=2\n")}) {
         SCOPED_TRACE(stations.toStdString());
         failures.clear();
+        QString description;
+        SetErrorDisplayHandler([&](const VbError& e) {
+            failures << CurrentTask;
+            description = e.description();
+        });
         windows.writeIni(stationSettings(stations));
         Main();
         EXPECT_EQ(failures.size(), 1);
+        EXPECT_TRUE(description.contains(stations.section('\n', 0, 0) + ")")) << description.toStdString();
         EXPECT_FALSE(frm_Login::IsLoaded());
     }
     EXPECT_EQ(count("tbl_system"), 0) << "nothing was provisioned";
