@@ -115,6 +115,13 @@ TEST_F(SalesWindows, TheStoreListsShownItemsByTypeAndKeepsTheChosenItemsPrice)
 
 TEST_F(SalesWindows, ThePaymentTakesTillDigitsRecordsOnceAndPrintsOnlyWhenAsked)
 {
+    CartPanel oversize(host);
+    oversize.AddLine(shopLine("Futsal Ball Rental", "Gear", 50000000, 32767));
+    // Told as the line the journal cannot hold, though no amount the till takes would pay it.
+    frm_Change(oversize, host).btn_OK_Click();
+    EXPECT_TRUE(prompter.prompts().value(0).startsWith("The line Futsal Ball Rental (price 500000.00, quantity 32767"));
+    prompter.clear();
+
     CartPanel cart(host);
     cart.AddLine(shopLine("Futsal Ball Rental", "Gear", 4500, 1));
     PdfPrinter printer;
@@ -123,6 +130,11 @@ TEST_F(SalesWindows, ThePaymentTakesTillDigitsRecordsOnceAndPrintsOnlyWhenAsked)
     EXPECT_FALSE(change.btn_PrintReceipt->isEnabled()) << "nothing to number before the sale is recorded";
 
     change.btn_OK_Click();
+    // The till takes the digits of the largest amount the journal holds, 9,999,999,999.99, and no more.
+    QTest::keyClicks(&change, "12345678901234");
+    EXPECT_EQ(change.txt_AmountPaid->text(), "1234567890.12");
+    for (int i = 0; i < 12; ++i)
+        change.Form_KeyPress(8);
     QTest::keyClicks(change.btn_OK, "1250");
     EXPECT_EQ(change.txt_AmountPaid->text(), "12.50");
     QTest::keyClick(change.btn_Cancel, Qt::Key_Backspace);
