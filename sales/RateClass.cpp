@@ -39,7 +39,8 @@ QString RateClassWord(const QString& rateClass)
 }
 
 bool SetMembershipStatus(const QString& date, const QString& time, int court, const QString& shownName,
-                         const QString& rateClass, int gridCourt, const QString& actionTime)
+                         const QString& shownTelephone, const QString& rateClass, int gridCourt,
+                         const QString& actionTime)
 {
     const QString word = RateClassWord(rateClass);
     return RunSlotChange([&](Connection& db) {
@@ -52,11 +53,9 @@ bool SetMembershipStatus(const QString& date, const QString& time, int court, co
             throw SlotRefusal{"You cannot set empty slot"};
         if (own->paid > Money())
             throw SlotRefusal{"The slot already paid"};
-        Recordset rs = db.Query("SELECT b_bookertel FROM tbl_booking" + SlotWhere(date, time, court));
-        const QString telephone = rs["b_bookertel"].Value();
         db.Execute("UPDATE tbl_booking SET b_specialrate='" + SqlQuote(rateClass) + "'" + SlotWhere(date, time, court));
         WriteRemark(db, date, time, gridCourt, "change rate",
-                    " set " + word + " rate for " + own->bookerName + " " + telephone, actionTime);
+                    " set " + word + " rate for " + own->bookerName + " " + shownTelephone, actionTime);
     });
 }
 
@@ -71,6 +70,6 @@ void SetSlotRateClass(SlotGrid& grid, const QString& rateClass)
     if (!IsUserAllowed(true))
         return;
     if (const std::optional<int> court = ChosenCourt(grid.CourtText()))
-        SetMembershipStatus(grid.GridDate(), grid.RowTime(row), *court, grid.NameCell(row), rateClass, *court,
-                            grid.ActionTime());
+        SetMembershipStatus(grid.GridDate(), grid.RowTime(row), *court, grid.NameCell(row),
+                            grid.Rows()[static_cast<size_t>(row)].telephone, rateClass, *court, grid.ActionTime());
 }

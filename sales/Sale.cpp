@@ -1,4 +1,5 @@
 #include "Sale.h"
+#include "JournalLimits.h"
 
 #include "SlotAudit.h"
 #include "SlotInfo.h"
@@ -160,6 +161,8 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
 {
     if (lines.empty())
         return 0;
+    if (const QString refusal = Journal::RefusalOf(lines); !refusal.isEmpty())
+        throw SaleRefused(refusal);
     int32_t transaction = 0;
     try {
         Db::Transaction([&](Connection& db) {

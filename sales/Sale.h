@@ -24,7 +24,7 @@ extern const QString SlotBookingColumns;
 SlotBooking ReadSlotBooking(const Recordset& rs, int first);
 
 // A line of the cart can no longer be sold (its slot was cancelled or paid meanwhile, its item
-// was removed); what() is the message for the cashier.
+// was removed) or the journal cannot hold a line or the total; what() is the message for the cashier.
 class SaleRefused : public std::runtime_error {
 public:
     explicit SaleRefused(const QString& message) : std::runtime_error(message.toStdString()) {}
@@ -42,7 +42,8 @@ public:
 // Records the lines as one sale of this station under the next transaction number, in one
 // database transaction: every line is checked first against what the database holds now, then
 // the journal rows are written, the court hours marked paid, an hour added to the booker's
-// register row and the stock of sold items lowered. Anything that fails leaves nothing written.
+// register row and the stock of sold items lowered. Anything that fails leaves nothing written; a
+// line or total that the journal cannot hold exactly is refused before the database is asked.
 // Throws SaleRefused, SaleUnconfirmed or the database's VbError; returns the transaction number,
 // or 0 for a cart without lines, which writes nothing.
 int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff);

@@ -100,12 +100,13 @@ int PaySelectedSlots(SlotGrid& grid, const QString& courtName, Cart& cart)
         line.booking.extraTime = extra;
         line.unitPrice = rate;
         line.text = courtName + " " + day.toString("dd/MM/yyyy") + " " + time;
+        // The quantity of the line, as the number prints; each rule below overwrites the one before.
         const SlotPrice price = PriceWithExtraTime(rate, extra);
         line.amount = price.amount;
-        line.quantity = price.quantity;
+        QString QuantityHour = price.quantity;
         if (length > 0) {
             line.amount = PerMinutes(rate, length);
-            line.quantity = printed(length / 60.0);
+            QuantityHour = printed(length / 60.0);
         }
         if (PerPersonChargingOn == 1) {
             const int players = GetSlotPlayers(grid, date, time);
@@ -115,9 +116,10 @@ int PaySelectedSlots(SlotGrid& grid, const QString& courtName, Cart& cart)
                 return added;
             }
             line.amount = Money::FromCents(rate.Cents() * players);
-            line.quantity = QString::number(players);
+            QuantityHour = QString::number(players);
             line.booking.person = players;
         }
+        line.quantity = QuantityHour;
         if (cart.HoldsSlot(line)) {
             MsgBox("Already in the payment list");
             return added;

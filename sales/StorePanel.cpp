@@ -155,12 +155,19 @@ void StorePanel::askMisc()
 // The chosen item's line for that quantity, shown beside the item and added to the cart.
 void StorePanel::addChosen(const QString& quantity)
 {
-    CartLine line = *m_item;
-    line.quantity = quantity;
-    line.amount = Money::FromCents(line.unitPrice.Cents() * *ParseQuantity(quantity));
     txt_ItemQuantity->setText(quantity);
-    lbl_ItemPrice->setText(ShownAmount(line));
-    m_cart.AddLine(line);
+    txt_ItemQuantity_Change();
+    m_cart.AddLine(*m_item);
+}
+
+void StorePanel::txt_ItemQuantity_Change()
+{
+    const std::optional<int> quantity = ParseQuantity(txt_ItemQuantity->text());
+    if (!m_item || !quantity)
+        return;
+    m_item->quantity = txt_ItemQuantity->text();
+    m_item->amount = Money::FromCents(m_item->unitPrice.Cents() * *quantity);
+    lbl_ItemPrice->setText(ShownAmount(*m_item));
 }
 
 void StorePanel::ClearItemPanel()

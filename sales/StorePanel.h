@@ -36,6 +36,9 @@ public slots:
     void ListView_Store_Click();
     // Asks again for the quantity of the item in the panel.
     void txt_ItemQuantity_Click();
+    // The line amount of the chosen item for the quantity in the panel; the label raises no change of
+    // its own, so whoever sets the quantity calls it.
+    void txt_ItemQuantity_Change();
     void ClearItemPanel();
 
 protected:

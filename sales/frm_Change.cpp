@@ -1,6 +1,7 @@
 #include "frm_Change.h"
 #include "CartPanel.h"
 #include "CashDrawer.h"
+#include "JournalLimits.h"
 #include "PrinterChoice.h"
 #include "Sale.h"
 #include "SalesFormat.h"
@@ -26,8 +27,9 @@
 
 namespace {
 
-// Enough digits for any amount a counter takes.
-constexpr int MaxTillDigits = 11;
+// The digits of the largest amount the journal holds: every sale it can record can be paid, and the
+// amount typed stays within what the change is worked out from.
+constexpr int MaxTillDigits = Journal::WholeDigits + Journal::Decimals;
 
 QLineEdit* amountBox(const QString& name, const QFont& font, QWidget* parent)
 {
@@ -159,6 +161,11 @@ void frm_Change::txt_e_Change()
 
 void frm_Change::btn_OK_Click()
 {
+    // Told as it is, also where no amount the till takes could pay it.
+    if (const QString refusal = Journal::RefusalOf(m_cart.Contents().Lines()); !refusal.isEmpty()) {
+        MsgBox(refusal, Msg::Critical);
+        return;
+    }
     if (txt_Change->text().isEmpty() || Money::Parse(txt_Change->text()) < Money()) {
         MsgBox("Incorrect amount given!", Msg::Critical);
         return;

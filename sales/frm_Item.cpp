@@ -9,6 +9,8 @@
 #include "SqlQuote.h"
 #include "Verification.h"
 
+#include "Vb.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -122,24 +124,43 @@ void frm_Item::clearRecord()
     chk_Show->setChecked(false);
 }
 
-void frm_Item::showItemAt(int position)
+std::optional<frm_Item::ItemRows> frm_Item::GetRecord(int n)
 {
-    Recordset rs = Db::Query(ItemOrder + " LIMIT " + QString::number(position - 1) + ",1");
-    if (rs.EOF_()) {
-        // Another station may have removed items since the list was read.
+    ItemRows rows;
+    for (Recordset rs = Db::Query(ItemOrder + " LIMIT " + QString::number(std::max(n, 0))); !rs.EOF_();
+         rs.MoveNext()) {
+        QStringList columns;
+        for (int c = 0; c < rs.Columns().size(); ++c)
+            columns << rs.Fields(c).Value();
+        rows.push_back(columns);
+    }
+    if (rows.empty())
+        return std::nullopt;
+    return rows;
+}
+
+void frm_Item::DisplayRecord(const ItemRows& rows, int k)
+{
+    // Another station may have removed items since the list was read.
+    if (k < 1 || static_cast<size_t>(k) > rows.size()) {
         clearRecord();
         return;
     }
-    txt_itemID->setText(rs["i_id"].Value());
-    txt_itemType->setText(rs["i_type"].Value());
-    txt_itemName->setText(rs["i_name"].Value());
-    txt_ItemPrice->setText(Money::Parse(rs["i_price"].Value()).Format());
-    const int key = cmb_ShortCut->findText(rs["i_key"].Value());
-    if (key >= 0)
-        cmb_ShortCut->setCurrentIndex(key);
+    const QStringList& row = rows[static_cast<size_t>(k) - 1];
+    txt_itemID->setText(row.value(0));
+    txt_itemType->setText(row.value(3));
+    txt_itemName->setText(row.value(1));
+    txt_ItemPrice->setText(Money::Parse(row.value(5)).Format());
+    cmb_ShortCut->setCurrentIndex(std::max(0, cmb_ShortCut->findText(row.value(6))));
+    chk_Show->setChecked(Vb::Val(row.value(4)) != 0);
+}
+
+void frm_Item::showItemAt(int position)
+{
+    if (const std::optional<ItemRows> rows = GetRecord(position))
+        DisplayRecord(*rows, position);
     else
-        cmb_ShortCut->setCurrentIndex(0);
-    chk_Show->setChecked(rs["i_show"].Integer() != 0);
+        clearRecord();
 }
 
 void frm_Item::RefreshitemList()

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <functional>
+#include <optional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -34,8 +37,13 @@ public:
 
     // From Add until the next Update.
     bool AddMode = false;
-    // The 1-based position, in name order, of the item the record view shows.
-    int RecordPosition = 1;
+
+    // The first n items in name order, each row its columns by position (0 i_id, 1 i_name, 3 i_type,
+    // 4 i_show, 5 i_price, 6 i_key); none when there are none to give.
+    using ItemRows = std::vector<QStringList>;
+    static std::optional<ItemRows> GetRecord(int n);
+    // Shows row k - 1 of rows in the record view, or an empty record where rows end before it.
+    void DisplayRecord(const ItemRows& rows, int k);
 
     void Form_Load();
     void RefreshitemList();
@@ -47,7 +55,7 @@ public:
     void btn_Close_Click();
 
 private:
-    // Shows the item at the position in name order; nothing when there is none there.
+    // Shows the item at the position in name order (RecordPosition, which the registers share).
     void showItemAt(int position);
     void clearRecord();
     void setAddMode(bool on);

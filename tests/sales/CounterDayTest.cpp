@@ -64,6 +64,8 @@ TEST_F(CounterDay, EachRateClassIsWrittenWithItsAuditRowAndTheClipboardIsLeftAlo
     book("14:00", "b_bookername='Ann', b_bookertel='555'");
     grid.RefreshView();
     grid.Select({"14:00"});
+    // The audit row names the booker's telephone as the grid shows it.
+    Db::Execute("UPDATE tbl_booking SET b_bookertel='556'");
     SlotDate = "2026-11-30";
     SlotTime = "09:00";
     SlotCourt = 5;
@@ -92,7 +94,7 @@ TEST_F(CounterDay, ARateClassIsRefusedForAnEmptyExtraTimeOrMeanwhilePaidSlotWith
     grid.Select({"17:00"});
     SetSlotRateClass(grid, MemberClass);
     // The hour after 14:00 carries only its extra time: no booking of its own to change.
-    EXPECT_FALSE(SetMembershipStatus("2026-12-08", "15:00", 3, "", StudentClass, 3, "x"));
+    EXPECT_FALSE(SetMembershipStatus("2026-12-08", "15:00", 3, "", "", StudentClass, 3, "x"));
     // Booked again at another station since the grid showed Bo.
     Db::Execute("UPDATE tbl_booking SET b_bookername='Cy', b_paid=0 WHERE b_bookername='Bo'");
     grid.Select({"16:00"});

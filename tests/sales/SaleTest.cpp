@@ -105,6 +105,28 @@ TEST_F(SaleTest, AStatementFailingInTheMiddleLeavesNothingAndTheSaleCanThenBeRec
 TEST_F(SaleTest, ASlotCancelledOrAnItemRemovedByAnotherStationRefusesTheWholeSale)
 {
     const Cart cart = usualCart();
+    // Lines or a total beyond the journal's columns would be stored cut down or rounded.
+    auto refusal = [&](std::initializer_list<CartLine> added) {
+        std::vector<CartLine> lines = cart.Lines();
+        lines.insert(lines.end(), added);
+        try {
+            RecordSale(lines, StaffLogin);
+        } catch (const SaleRefused& e) {
+            return e.Message();
+        }
+        return QString("recorded");
+    };
+    EXPECT_EQ(refusal({shopLine("Grip Tape", "Gear", 50000000, 32767)}),
+              "The line Grip Tape (price 500000.00, quantity 32767, amount 16383500000.00) does not fit the sales "
+              "journal, which records prices, quantities and amounts of at most 9,999,999,999.99 with at most two "
+              "decimals. Nothing was recorded: remove the line or lower its quantity.");
+    CartLine eighth = shopLine("Grip Tape", "Gear", 600, 1);
+    eighth.quantity = "0.125";
+    EXPECT_TRUE(refusal({eighth}).startsWith("The line Grip Tape (price 6.00, quantity 0.125,"));
+    const CartLine half = shopLine("Grip Tape", "Gear", 50000000, 10000);
+    EXPECT_TRUE(refusal({half, half}).startsWith("The total of this sale, 10000000307.00, does not fit"));
+    expectNothingWritten();
+
     Db::Execute("DELETE FROM tbl_booking WHERE b_datetime='2026-12-08 20:00:00'");
     try {
         RecordSale(cart.Lines(), StaffLogin);

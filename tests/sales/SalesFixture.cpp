@@ -88,6 +88,6 @@ CartLine SalesTest::shopLine(const QString& name, const QString& type, int cents
     line.tag = type;
     line.unitPrice = Money::FromCents(cents);
     line.quantity = QString::number(quantity);
-    line.amount = Money::FromCents(cents * quantity);
+    line.amount = Money::FromCents(static_cast<int64_t>(cents) * quantity);
     return line;
 }

@@ -80,6 +80,7 @@ TEST_F(SalesWindows, TheStoreListsShownItemsByTypeAndKeepsTheChosenItemsPrice)
 
     WhenModalShown([](QWidget* pad) { QTest::keyClicks(pad, "500\r"); });
     EXPECT_TRUE(store.FunctionKey(5));
+    EXPECT_EQ(store.lbl_ItemPrice->text(), "2,500.00");
     EXPECT_FALSE(store.FunctionKey(16));
     // Another row selected meanwhile does not change what the panel's item costs.
     store.ListView_Store->setCurrentItem(store.ListView_Store->topLevelItem(0));
@@ -115,6 +116,13 @@ TEST_F(SalesWindows, TheStoreListsShownItemsByTypeAndKeepsTheChosenItemsPrice)
 
 TEST_F(SalesWindows, ThePaymentTakesTillDigitsRecordsOnceAndPrintsOnlyWhenAsked)
 {
+    CartPanel oversize(host);
+    oversize.AddLine(shopLine("Futsal Ball Rental", "Gear", 50000000, 32767));
+    // Told as the line the journal cannot hold, though no amount the till takes would pay it.
+    frm_Change(oversize, host).btn_OK_Click();
+    EXPECT_TRUE(prompter.prompts().value(0).startsWith("The line Futsal Ball Rental (price 500000.00, quantity 32767"));
+    prompter.clear();
+
     CartPanel cart(host);
     cart.AddLine(shopLine("Futsal Ball Rental", "Gear", 4500, 1));
     PdfPrinter printer;
@@ -123,6 +131,11 @@ TEST_F(SalesWindows, ThePaymentTakesTillDigitsRecordsOnceAndPrintsOnlyWhenAsked)
     EXPECT_FALSE(change.btn_PrintReceipt->isEnabled()) << "nothing to number before the sale is recorded";
 
     change.btn_OK_Click();
+    // The till takes the digits of the largest amount the journal holds, 9,999,999,999.99, and no more.
+    QTest::keyClicks(&change, "12345678901234");
+    EXPECT_EQ(change.txt_AmountPaid->text(), "1234567890.12");
+    for (int i = 0; i < 12; ++i)
+        change.Form_KeyPress(8);
     QTest::keyClicks(change.btn_OK, "1250");
     EXPECT_EQ(change.txt_AmountPaid->text(), "12.50");
     QTest::keyClick(change.btn_Cancel, Qt::Key_Backspace);
@@ -320,12 +333,17 @@ TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNo
 
     items.btn_Add_Click();
     EXPECT_FALSE(items.btn_Delete->isEnabled());
+    // A nameless item could not be told apart on the store list, the receipt or the stock log.
+    items.txt_itemName->setText("  ");
+    items.txt_ItemPrice->setText("4.5");
+    items.btn_Update_Click();
     items.txt_itemName->setText("O'Neill's \\ \"Cap\"");
     items.txt_itemType->setText("Gear");
     items.txt_ItemPrice->setText("four");
     items.cmb_ShortCut->setCurrentText("F15");
     items.btn_Update_Click();
-    EXPECT_EQ(prompter.prompts(), QStringList{"The item price must be a number, for example 2.50"});
+    EXPECT_EQ(prompter.prompts(), (QStringList{"Please enter the item name",
+                                               "The item price must be a number, for example 2.50"}));
     EXPECT_TRUE(items.AddMode);
     EXPECT_EQ(count("tbl_item"), 6);
 
@@ -338,6 +356,7 @@ TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNo
 
     items.ListView_Item->setCurrentItem(items.ListView_Item->topLevelItem(6));
     items.ListView_Item_Click();
+    EXPECT_EQ(RecordPosition, 7) << "the position the registers share";
     ASSERT_EQ(items.txt_itemName->text(), "O'Neill's \\ \"Cap\"");
     items.chk_Show->setChecked(false);
     items.btn_Update_Click();
