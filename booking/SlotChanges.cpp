@@ -243,7 +243,7 @@ std::optional<Booker> ClipboardBooker()
         rs = Db::Query("SELECT w_bookertel AS tel, w_bookerorg AS org, w_bookername AS name, w_specialrate AS rate, "
                        "w_person AS person FROM tbl_waitlist WHERE w_id='" + SqlQuote(WaitListCutId) + "'");
         if (rs.EOF_()) {
-            MsgBox(WaitListEntryGoneMessage, Msg::Critical);
+            MsgBox(CutEntryGoneMessage(), Msg::Critical);
             ForgetCutEntry();
             return std::nullopt;
         }
