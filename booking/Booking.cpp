@@ -103,6 +103,30 @@ using ClashRefusal = std::function<SlotRefusal(const SlotToBook& slot, const QSt
 // What became of the waiting-list entry this station cut, once the first hour was booked.
 enum class EntryFate { Taken, Left, Gone };
 
+// The last booking of this station whose commit reply was lost and could not be looked up: what a
+// later booking finds of it may be its own doing.
+struct UntoldBooking {
+    int court;
+    Booker booker;
+    std::vector<SlotToBook> hours;
+    // The waiting-list entry it took, empty when none.
+    QString cutEntry;
+};
+std::optional<UntoldBooking> untoldBooking;
+
+// The refusal of an hour of court that the untold booking would have booked and that holds its booker now.
+std::optional<SlotRefusal> untoldRefusal(int court, const SlotToBook& slot, const BookRow& now)
+{
+    if (!untoldBooking || untoldBooking->court != court || now.bookerName != untoldBooking->booker.name ||
+        now.telephone != untoldBooking->booker.tel)
+        return std::nullopt;
+    for (const SlotToBook& tried : untoldBooking->hours)
+        if (tried.date == slot.date && tried.time == slot.time)
+            return SlotRefusal{"Already booked for " + now.bookerName +
+                               ", perhaps by the booking whose reply was lost."};
+    return std::nullopt;
+}
+
 // Removes the cut waiting-list entry with the first hour booked, as cut says. The entry's row is
 // locked before its customer is compared, so it is taken once even when stations race for it.
 EntryFate takeCutEntry(Connection& db, CutEntry cut, const Booker& booker)
@@ -219,6 +243,15 @@ std::optional<SlotRefusal> CancelRefusal(const QString& name)
     return std::nullopt;
 }
 
+QString CutEntryGoneMessage()
+{
+    if (!untoldBooking || untoldBooking->cutEntry.isEmpty() || untoldBooking->cutEntry != WaitListCutId)
+        return WaitListEntryGoneMessage;
+    return "The waiting-list entry cut at this station is no longer on the waiting list: the booking of it whose "
+           "reply was lost may have been written, or another station booked or cleared it. Nothing more was booked: "
+           "please look at the grid, then cut or copy the booker again.";
+}
+
 void ForgetCutEntry()
 {
     PasteFromWaitList = false;
@@ -252,7 +285,7 @@ std::optional<Refusals> bookHours(SlotGrid& grid, const std::vector<SlotToBook>&
         bookedDates << slot.date;
     const QString actionTime = grid.ActionTime();
     const int rowCount = grid.RowCount();
-    const bool committed = RunSlotChange([&](Connection& db) {
+    const ChangeOutcome outcome = TrySlotChange([&](Connection& db) {
         refusals = past;
         entry.reset();
         LockCourts(db, *c, bookedDates);
@@ -264,6 +297,8 @@ std::optional<Refusals> bookHours(SlotGrid& grid, const std::vector<SlotToBook>&
             const int row = GridRowOfHour(slot.time.left(2).toInt(), rowCount);
             BookRows& rows = days.Of(slot.date);
             refusals[i] = RunSlotPart(db, hours.size() > 1, [&] {
+                if (const auto refusal = untoldRefusal(*c, slot, rows[static_cast<size_t>(row)]))
+                    throw *refusal;
                 if (const QString reason = clashReason(rows, row, slot); !reason.isEmpty())
                     throw clash(slot, reason);
                 bookSlot(db, slot.date, slot.time, *c, booker, slot.delay, slot.playLength, actionTime);
@@ -273,7 +308,7 @@ std::optional<Refusals> bookHours(SlotGrid& grid, const std::vector<SlotToBook>&
                 if (cut != CutEntry::Untouched && !entry) {
                     entry = takeCutEntry(db, cut, booker);
                     if (*entry == EntryFate::Gone)
-                        throw SlotRefusal{WaitListEntryGoneMessage, Msg::Critical, true};
+                        throw SlotRefusal{CutEntryGoneMessage(), Msg::Critical, true};
                 }
             });
             if (!refusals[i]) {
@@ -284,7 +319,14 @@ std::optional<Refusals> bookHours(SlotGrid& grid, const std::vector<SlotToBook>&
             }
         }
     });
-    if (!committed) {
+    if (outcome == ChangeOutcome::Untold) {
+        UntoldBooking untold{*c, booker, {}, entry == EntryFate::Taken ? WaitListCutId : QString()};
+        for (size_t i = 0; i < hours.size(); ++i)
+            if (!refusals[i])
+                untold.hours.push_back(hours[i]);
+        untoldBooking = untold;
+    }
+    if (outcome != ChangeOutcome::Written) {
         if (entry == EntryFate::Gone) {
             ForgetCutEntry();
             grid.RefreshWaitList();

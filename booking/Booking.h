@@ -31,6 +31,11 @@ inline const QString WaitListEntryGoneMessage =
     QStringLiteral("The waiting-list entry cut at this station has been booked or cleared at another station "
                    "since. Nothing was booked: please cut or copy the booker again.");
 
+// What a station is told when the waiting-list entry it cut is gone: WaitListEntryGoneMessage, unless a
+// booking of that entry at this station lost the reply to its commit and could not be looked up, which
+// may have booked it itself.
+QString CutEntryGoneMessage();
+
 // Forgets the cut waiting-list entry once it is gone, and the slot copied before it, so that no later
 // paste books another customer in its place unasked.
 void ForgetCutEntry();
@@ -53,7 +58,8 @@ enum class CutEntry {
 // now) is left out and its refusal shown once the others are written; a bad court is refused before
 // anything; a database failure writes none of them and throws, and a commit whose reply was lost is
 // found out (RunSlotChange). The cut waiting-list entry goes as cut says. Element i tells whether
-// hours[i] was booked.
+// hours[i] was booked. When the outcome of a commit could not be told, an hour of it that holds its
+// booker when this station books again is refused as possibly its own doing, not as taken elsewhere.
 std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
                             const QString& court, CutEntry cut);
 

@@ -29,9 +29,8 @@ long long lastAuditRow(Connection& db)
     return rs.EOF_() ? 0 : rs.Fields(0).Integer();
 }
 
-// Tells the user what became of a change whose commit was not confirmed, from its audit row; true when
-// it was written.
-bool settleLostCommit(long long auditRow)
+// Tells the user what became of a change whose commit was not confirmed, from its audit row.
+ChangeOutcome settleLostCommit(long long auditRow)
 {
     const Db::Written written = Db::FindOut([&](Connection& db) {
         return !db.Query("SELECT m_id FROM tbl_remark WHERE m_id=" + QString::number(auditRow) + " FOR UPDATE")
@@ -39,24 +38,30 @@ bool settleLostCommit(long long auditRow)
     });
     if (written == Db::Written::Yes) {
         MsgBox("The database did not confirm the change, but it was written.", Msg::Information);
-        return true;
+        return ChangeOutcome::Written;
     }
     const QString lost = "The connection to the database was lost while the change was being written. ";
-    if (written == Db::Written::No)
+    if (written == Db::Written::No) {
         MsgBox(lost + "It was not written: nothing was changed. Please try again.", Msg::Critical);
-    else
-        MsgBox(lost + "It may or may not have been written: " +
-                   (written == Db::Written::Unknown
-                        ? "the database does not answer. Look at the slot again once it does"
-                        : "another transaction still holds its rows. Look at the slot again in a moment") +
-                   ", before you repeat the change.",
-               Msg::Critical);
-    return false;
+        return ChangeOutcome::NotWritten;
+    }
+    MsgBox(lost + "It may or may not have been written: " +
+               (written == Db::Written::Unknown
+                    ? "the database does not answer. Look at the slot again once it does"
+                    : "another transaction still holds its rows. Look at the slot again in a moment") +
+               ", before you repeat the change.",
+           Msg::Critical);
+    return ChangeOutcome::Untold;
 }
 
 } // namespace
 
 bool RunSlotChange(const std::function<void(Connection&)>& change)
+{
+    return TrySlotChange(change) == ChangeOutcome::Written;
+}
+
+ChangeOutcome TrySlotChange(const std::function<void(Connection&)>& change)
 {
     long long auditRow = 0;
     try {
@@ -74,7 +79,7 @@ bool RunSlotChange(const std::function<void(Connection&)>& change)
                 auditRow = lastAuditRow(db);
             },
             true);
-        return true;
+        return ChangeOutcome::Written;
     } catch (const Db::CommitUnconfirmed&) {
         if (auditRow == 0)
             throw;
@@ -87,7 +92,7 @@ bool RunSlotChange(const std::function<void(Connection&)>& change)
             throw;
         MsgBox(SlotBusyMessage, Msg::Critical);
     }
-    return false;
+    return ChangeOutcome::NotWritten;
 }
 
 std::optional<SlotRefusal> RunSlotPart(Connection& db, bool oneOfSeveral, const std::function<void()>& part)

@@ -99,7 +99,8 @@ std::optional<QString> clashOfChange(const BookRows& court, int row, const SlotR
 
 // Changes the timing of the slot of a grid row in one transaction: its own row, the rows of its
 // dependent courts, and its master's "Partially Shared" row, which keeps covering every dependent
-// booking from the earliest start to the latest end. Everything is decided on the rows as they are
+// booking from the earliest start to the latest end (a master's own booking is left alone; a master
+// with no row at that hour gets only its audit row). Everything is decided on the rows as they are
 // now, read while the change holds the court: a slot that holds another booking than shownName, or
 // whose new timing would meet another slot, is refused. The grid is redrawn afterwards. Tells whether
 // the user was asked (or verification is off), so that the rows after it in one command rely on
@@ -156,6 +157,10 @@ bool changeTiming(SlotGrid& grid, int row, const QString& shownName, bool requir
                        ", b_playlength=" + QString::number(span.end - span.start) + slot.Where(master));
             WriteRemark(db, slot.date, slot.time, master, timing.job, remark(span.start, span.end - span.start),
                         actionTime);
+        } else if (master != -1 && !masterRow) {
+            // A master without a row of its own at that hour has nothing to change, but its history still
+            // tells that the change of its shared space reached it.
+            WriteRemark(db, slot.date, slot.time, master, timing.job, remark(delay, length), actionTime);
         }
     });
     grid.RefreshView();
@@ -238,7 +243,7 @@ std::optional<Booker> ClipboardBooker()
         rs = Db::Query("SELECT w_bookertel AS tel, w_bookerorg AS org, w_bookername AS name, w_specialrate AS rate, "
                        "w_person AS person FROM tbl_waitlist WHERE w_id='" + SqlQuote(WaitListCutId) + "'");
         if (rs.EOF_()) {
-            MsgBox(WaitListEntryGoneMessage, Msg::Critical);
+            MsgBox(CutEntryGoneMessage(), Msg::Critical);
             ForgetCutEntry();
             return std::nullopt;
         }

@@ -9,6 +9,11 @@
 #include "SlotChanges.h"
 #include "SlotGrid.h"
 
+#include "CartPanel.h"
+#include "Invoice.h"
+#include "RateClass.h"
+#include "SalesHost.h"
+
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "SpecialGroups.h"
@@ -59,22 +64,21 @@ SlotMenu::SlotMenu(SlotGrid& grid, QWidget* parent) : QMenu("mousemenu", parent)
     connect(mnu_Copy, &QAction::triggered, this, &SlotMenu::mnu_Copy_Click);
     connect(mnu_ChangePlayerCount, &QAction::triggered, this, &SlotMenu::mnu_ChangePlayerCount_Click);
     connect(mnu_Paste, &QAction::triggered, this, &SlotMenu::mnu_Paste_Click);
-    const std::pair<QAction*, int> additions[] = {{mnu_Add15, 15}, {mnu_Add30, 30}, {mnu_Add45, 45}};
-    for (const auto& [action, minutes] : additions)
-        connect(action, &QAction::triggered, this,
-                [this, minutes] { Guarded("adding extra time", [&] { doAddExtraTime(m_grid, minutes); }); });
+    connect(mnu_setStudent, &QAction::triggered, this, &SlotMenu::mnu_setStudent_Click);
+    connect(mnu_SetMember, &QAction::triggered, this, &SlotMenu::mnu_SetMember_Click);
+    connect(mnu_SetNormal, &QAction::triggered, this, &SlotMenu::mnu_SetNormal_Click);
+    connect(mnu_Add15, &QAction::triggered, this, &SlotMenu::mnu_Add15_Click);
+    connect(mnu_Add30, &QAction::triggered, this, &SlotMenu::mnu_Add30_Click);
+    connect(mnu_Add45, &QAction::triggered, this, &SlotMenu::mnu_Add45_Click);
     connect(mnu_ClearAddition, &QAction::triggered, this, &SlotMenu::mnu_ClearAddition_Click);
-    const std::pair<QAction*, int> delays[] = {{mnu_Delay15, 15}, {mnu_Delay30, 30}, {mnu_Delay45, 45}};
-    for (const auto& [action, minutes] : delays)
-        connect(action, &QAction::triggered, this,
-                [this, minutes] { Guarded("delaying the slot", [&] { doDelay(m_grid, minutes); }); });
+    connect(mnu_Delay15, &QAction::triggered, this, &SlotMenu::mnu_Delay15_Click);
+    connect(mnu_Delay30, &QAction::triggered, this, &SlotMenu::mnu_Delay30_Click);
+    connect(mnu_Delay45, &QAction::triggered, this, &SlotMenu::mnu_Delay45_Click);
     connect(mnu_DelayClear, &QAction::triggered, this, &SlotMenu::mnu_DelayClear_Click);
-    const std::pair<QAction*, int> durations[] = {
-        {mnu_Duration15, 15}, {mnu_Duration30, 30}, {mnu_Duration45, 45}, {mnu_DurationDefault, 60}};
-    for (const auto& [action, minutes] : durations)
-        connect(action, &QAction::triggered, this, [this, minutes] {
-            Guarded("setting the duration", [&] { TimingCommands::SetDuration(m_grid, minutes); });
-        });
+    connect(mnu_Duration15, &QAction::triggered, this, &SlotMenu::mnu_Duration15_Click);
+    connect(mnu_Duration30, &QAction::triggered, this, &SlotMenu::mnu_Duration30_Click);
+    connect(mnu_Duration45, &QAction::triggered, this, &SlotMenu::mnu_Duration45_Click);
+    connect(mnu_DurationDefault, &QAction::triggered, this, &SlotMenu::mnu_DurationDefault_Click);
     connect(mnu_BlockBook1, &QAction::triggered, this, &SlotMenu::mnu_BlockBook1_Click);
     connect(mnu_BlockBook2, &QAction::triggered, this, &SlotMenu::mnu_BlockBook2_Click);
 }
@@ -110,7 +114,7 @@ void SlotMenu::LoadItems(const std::vector<int>& groups)
         insertAction(mnu_ba5, action);
         mnu_SetSpecialGroup.resize(static_cast<size_t>(k) + 1, nullptr);
         mnu_SetSpecialGroup[static_cast<size_t>(k)] = action;
-        connect(action, &QAction::triggered, this, [this, k] { emit mnu_SetSpecialGroup_Click(k); });
+        connect(action, &QAction::triggered, this, [this, k] { mnu_SetSpecialGroup_Click(k); });
     }
 }
 
@@ -118,6 +122,14 @@ void SlotMenu::ConnectWaitList(WaitListPanel& panel)
 {
     m_waitList = &panel;
     connect(panel.mnu_Cut, &QAction::triggered, this, &SlotMenu::mnu_Cut_Click);
+}
+
+void SlotMenu::ConnectSales(CartPanel& cart, const SalesHost& host)
+{
+    m_cart = &cart;
+    m_sales = &host;
+    connect(mnu_Pay, &QAction::triggered, this, &SlotMenu::mnu_Pay_Click);
+    connect(mnu_PrintInvoice, &QAction::triggered, this, &SlotMenu::mnu_PrintInvoice_Click);
 }
 
 void SlotMenu::mnu_Copy_Click()
@@ -149,14 +161,74 @@ void SlotMenu::mnu_ChangePlayerCount_Click()
     });
 }
 
+void SlotMenu::mnu_Pay_Click()
+{
+    if (m_cart)
+        m_cart->btn_Paid_Click();
+}
+
+void SlotMenu::mnu_PrintInvoice_Click()
+{
+    if (m_sales)
+        Guarded("printing the invoice", [this] { PrintInvoice(m_grid, m_sales->FieldInfo()); });
+}
+
+void SlotMenu::mnu_setStudent_Click() { setRateClass(StudentClass); }
+
+void SlotMenu::mnu_SetMember_Click() { setRateClass(MemberClass); }
+
+void SlotMenu::mnu_SetNormal_Click() { setRateClass(NormalClass); }
+
+void SlotMenu::mnu_SetSpecialGroup_Click(int Index) { setRateClass(SpecialGroupClass(Index)); }
+
+void SlotMenu::setRateClass(const QString& rateClass)
+{
+    Guarded("changing the rate", [&] { SetSlotRateClass(m_grid, rateClass); });
+}
+
+void SlotMenu::mnu_Add15_Click() { addExtraTime(15); }
+
+void SlotMenu::mnu_Add30_Click() { addExtraTime(30); }
+
+void SlotMenu::mnu_Add45_Click() { addExtraTime(45); }
+
+void SlotMenu::addExtraTime(int minutes)
+{
+    Guarded("adding extra time", [&] { doAddExtraTime(m_grid, minutes); });
+}
+
 void SlotMenu::mnu_ClearAddition_Click()
 {
     Guarded("clearing the extra time", [this] { TimingCommands::ClearExtraTime(m_grid); });
 }
 
+void SlotMenu::mnu_Delay15_Click() { delayTo(15); }
+
+void SlotMenu::mnu_Delay30_Click() { delayTo(30); }
+
+void SlotMenu::mnu_Delay45_Click() { delayTo(45); }
+
+void SlotMenu::delayTo(int minute)
+{
+    Guarded("delaying the slot", [&] { doDelay(m_grid, minute); });
+}
+
 void SlotMenu::mnu_DelayClear_Click()
 {
     Guarded("delaying the slot", [this] { TimingCommands::StartAtBeginning(m_grid); });
+}
+
+void SlotMenu::mnu_Duration15_Click() { setDuration(15); }
+
+void SlotMenu::mnu_Duration30_Click() { setDuration(30); }
+
+void SlotMenu::mnu_Duration45_Click() { setDuration(45); }
+
+void SlotMenu::mnu_DurationDefault_Click() { setDuration(60); }
+
+void SlotMenu::setDuration(int minutes)
+{
+    Guarded("setting the duration", [&] { TimingCommands::SetDuration(m_grid, minutes); });
 }
 
 void SlotMenu::mnu_BlockBook1_Click()

@@ -3,13 +3,14 @@
 #include <QMenu>
 #include <vector>
 
+class CartPanel;
 class QAction;
+class SalesHost;
 class SlotGrid;
 class WaitListPanel;
 
-// The grid's slot menu, shown on a release of the right button over the grid. The items of other
-// work (delete, pay, invoice, the rate classes) are connected by the window: their actions, and
-// mnu_SetSpecialGroup_Click for the special groups.
+// The grid's slot menu, shown on a release of the right button over the grid. "Delete Slot" is
+// connected by the bookings page, whose cancel command it runs.
 class SlotMenu : public QMenu {
     Q_OBJECT
 
@@ -21,6 +22,8 @@ public:
     void LoadItems(const std::vector<int>& groups);
     // "Cut Slot" of the waiting list cuts the panel's chosen entry.
     void ConnectWaitList(WaitListPanel& panel);
+    // "Pay Slot" runs the cart's slot payment; "Print Invoice" names the court as host shows it.
+    void ConnectSales(CartPanel& cart, const SalesHost& host);
 
     QAction* mnu_Copy;
     QAction* mnu_ChangePlayerCount;
@@ -58,17 +61,30 @@ public:
     QAction* mnu_BlockBook1;
     QAction* mnu_BlockBook2;
 
-signals:
-    // A special group's item was chosen: k is its group number.
-    void mnu_SetSpecialGroup_Click(int k);
-
 public slots:
     void mnu_Copy_Click();
     void mnu_Paste_Click();
     void mnu_Cut_Click();
     void mnu_ChangePlayerCount_Click();
+    void mnu_Pay_Click();
+    void mnu_PrintInvoice_Click();
+    void mnu_setStudent_Click();
+    void mnu_SetMember_Click();
+    void mnu_SetNormal_Click();
+    // Index is the special group's number.
+    void mnu_SetSpecialGroup_Click(int Index);
+    void mnu_Add15_Click();
+    void mnu_Add30_Click();
+    void mnu_Add45_Click();
     void mnu_ClearAddition_Click();
+    void mnu_Delay15_Click();
+    void mnu_Delay30_Click();
+    void mnu_Delay45_Click();
     void mnu_DelayClear_Click();
+    void mnu_Duration15_Click();
+    void mnu_Duration30_Click();
+    void mnu_Duration45_Click();
+    void mnu_DurationDefault_Click();
     void mnu_BlockBook1_Click();
     void mnu_BlockBook2_Click();
 
@@ -76,7 +92,14 @@ private:
     QAction* item(QMenu* menu, const char* name, const QString& caption);
     QAction* separator(const char* name);
     QMenu* submenu(const char* name, const QString& caption);
+    // What the handlers of one kind share; they differ only in the class or the minutes.
+    void setRateClass(const QString& rateClass);
+    void addExtraTime(int minutes);
+    void delayTo(int minute);
+    void setDuration(int minutes);
 
     SlotGrid& m_grid;
     WaitListPanel* m_waitList = nullptr;
+    CartPanel* m_cart = nullptr;
+    const SalesHost* m_sales = nullptr;
 };

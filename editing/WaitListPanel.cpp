@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -28,16 +29,13 @@ WaitListPanel::WaitListPanel(WaitListHost& host, QWidget* parent) : QWidget(pare
     ListView_Wait->setColumnWidth(0, 50);
     ListView_Wait->setColumnWidth(1, 200);
     ListView_Wait->setColumnWidth(2, 140);
-    ListView_Wait->setContextMenuPolicy(Qt::CustomContextMenu);
     lbl_ReadFailure = FailureLine("lbl_ReadFailure", this);
 
     mnu_WaitList = new QMenu("waitinglistmenu", this);
     mnu_WaitList->setObjectName("mnu_WaitList");
     mnu_Cut = mnu_WaitList->addAction("Cut Slot");
     mnu_Cut->setObjectName("mnu_Cut");
-    // No row needs to be chosen for the menu to open; the cut itself refuses an empty list.
-    connect(ListView_Wait, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { mnu_WaitList->popup(ListView_Wait->viewport()->mapToGlobal(at)); });
+    ListView_Wait->viewport()->installEventFilter(this);
 
     btn_AddEntry = new QPushButton("Add Record", this);
     btn_AddEntry->setObjectName("btn_AddEntry");
@@ -55,6 +53,22 @@ WaitListPanel::WaitListPanel(WaitListHost& host, QWidget* parent) : QWidget(pare
     all->addWidget(lbl_ReadFailure);
     all->addWidget(ListView_Wait);
     all->addLayout(buttons);
+}
+
+bool WaitListPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ListView_Wait->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        ListView_Wait_MouseUp(mouse->button(), mouse->modifiers(), mouse->globalPosition().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void WaitListPanel::ListView_Wait_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, const QPoint& at)
+{
+    // No row needs to be chosen for the menu to open; the cut itself refuses an empty list.
+    if (Button == Qt::RightButton)
+        mnu_WaitList->popup(at);
 }
 
 int WaitListPanel::RefreshWaitList()

@@ -41,6 +41,12 @@ public:
 public slots:
     void btn_AddEntry_Click();
     void btn_ClearEntry_Click();
+    // A release of the right button over the list pops its menu up at the mouse (at, on the screen);
+    // other buttons do nothing. The shift state plays no part.
+    void ListView_Wait_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint& at);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     WaitListHost& m_host;

@@ -17,8 +17,6 @@
 
 #include "CartPanel.h"
 #include "StorePanel.h"
-#include "Invoice.h"
-#include "RateClass.h"
 #include "ShiftClose.h"
 #include "ShiftHooks.h"
 #include "frm_HandOver.h"
@@ -226,24 +224,12 @@ void frm_Main::layOut()
     txt_Time = Bookings->txt_Time;
 }
 
-// The payment, invoice, rate class, drawer and shift commands of the window and its slot menu.
+// The payment, drawer and shift commands of the window, and the cart and court name of the slot menu's
+// payment and invoice.
 void frm_Main::connectSales()
 {
-    SlotMenu* menu = Bookings->mnu_Mouse;
     connect(Bookings->btn_Paid, &QPushButton::clicked, Cart, &CartPanel::btn_Paid_Click);
-    connect(menu->mnu_Pay, &QAction::triggered, Cart, &CartPanel::btn_Paid_Click);
-    connect(menu->mnu_PrintInvoice, &QAction::triggered, this, [this] {
-        Guarded("printing the invoice", [this] { PrintInvoice(*Bookings, FieldInfo()); });
-    });
-    const std::pair<QAction*, QString> classes[] = {
-        {menu->mnu_SetMember, MemberClass}, {menu->mnu_SetNormal, NormalClass}, {menu->mnu_setStudent, StudentClass}};
-    for (const auto& [action, rateClass] : classes)
-        connect(action, &QAction::triggered, this, [this, rateClass] {
-            Guarded("changing the rate", [&] { SetSlotRateClass(*Bookings, rateClass); });
-        });
-    connect(menu, &SlotMenu::mnu_SetSpecialGroup_Click, this, [this](int k) {
-        Guarded("changing the rate", [&] { SetSlotRateClass(*Bookings, SpecialGroupClass(k)); });
-    });
+    Bookings->mnu_Mouse->ConnectSales(*Cart, *this);
     connect(Administration->btn_Item, &QPushButton::clicked, this, [this] {
         OpenItemRegister(this, [this] { Store->RefreshStore(); });
     });

@@ -360,6 +360,16 @@ TEST_F(Booking, DelayingADependentStretchesItsMaster)
     EXPECT_EQ(remarks("m_job='delay slot'"),
               QStringList({"2 delay slot: for 15 minutes  by counter", "0 delay slot: for 0 minutes  by counter"}));
     EXPECT_EQ(grid.Rows()[grid.RowOf("15:00")].delay, 15) << "the grid is current when it returns";
+
+    // A master with no row at that hour (the pair was set up after the booking): only its history is told.
+    ASSERT_TRUE(book(2, "17:00"));
+    Db::Execute("DELETE FROM tbl_booking WHERE b_field=0 AND b_datetime LIKE '% 17:00:00'");
+    grid.RefreshView();
+    DelayGameTime(grid, grid.RowOf("17:00"), 30, false);
+    AddExtraTime(grid, grid.RowOf("17:00"), 30, LengthMethod::Shorten, false);
+    EXPECT_EQ(row(2, "17:00", "b_delaytime, b_playlength") + " " + row(0, "17:00", "b_delaytime"), "30|30 none");
+    EXPECT_EQ(remarks("m_field=0 AND m_datetime LIKE '% 17:00:00' AND m_job<>'book'"),
+              QStringList({"0 delay slot: for 30 minutes  by counter", "0 shorten slot: for 30 minutes  by counter"}));
 }
 
 TEST_F(Booking, DelayStopsAtASharedRowAndSkipsConflicts)

@@ -134,6 +134,39 @@ TEST_F(SlotEditing, AChangeWhoseCommitWasLostIsFoundOutAndNeverDoneTwice)
                            "please look at it again.",
                            "The database did not confirm the change, but it was written.",
                            lost + "was not written: nothing was changed. Please try again."}));
+
+    // A paste of a cut entry and a block booking that cannot be told: the next attempt says what it
+    // finds, not that another station did it, and books nothing twice.
+    prompter.clear();
+    Db::Execute("INSERT INTO tbl_waitlist SET w_id=9, w_bookername='Wait', w_bookertel='9'");
+    SlotClipboard::Cut("9");
+    grid.Select({"20:00"});
+    proxy.LoseNext(DatabaseProxy::Loss::CommitReply, true);
+    Guarded("pasting the slot", [&] { SlotClipboard::Paste(grid); });
+    proxy.SetRefusing(false);
+    SlotClipboard::Paste(grid);
+    grid.RefreshView();
+    grid.Select({"17:00"});
+    SlotClipboard::Copy(grid);
+    grid.Select({"21:00", "22:00"});
+    proxy.LoseNext(DatabaseProxy::Loss::CommitReply, true);
+    Guarded("block booking", [&] { SlotClipboard::BlockBook(grid, 1); });
+    proxy.SetRefusing(false);
+    SlotClipboard::BlockBook(grid, 1);
+    EXPECT_EQ(row(3, "20:00", "b_bookername"), "Wait");
+    EXPECT_EQ(count("tbl_booking WHERE b_bookername='Ben'"), 5);
+    const QString unknown = lost + "may or may not have been written: the database does not answer. Look at the slot "
+                                  "again once it does, before you repeat the change.";
+    const QString ours = ": Already booked for Ben, perhaps by the booking whose reply was lost.";
+    EXPECT_EQ(prompter.prompts(),
+              QStringList({unknown,
+                           "The waiting-list entry cut at this station is no longer on the waiting list: the booking "
+                           "of it whose reply was lost may have been written, or another station booked or cleared "
+                           "it. Nothing more was booked: please look at the grid, then cut or copy the booker again.",
+                           unknown,
+                           "These hours of the block booking were not booked:\r\n2026-12-08 21:00" + ours +
+                               "\r\n2026-12-08 22:00" + ours + "\r\n2026-12-15 21:00" + ours +
+                               "\r\n2026-12-15 22:00" + ours}));
 }
 
 TEST_F(SlotEditing, ADelayOverSeveralRowsAsksAgainAfterARowRefusedBeforeTheQuestion)

@@ -82,11 +82,16 @@ TEST_F(SlotMenuTest, ItemsCaptionsAndHiddenItemsInOrder)
                                         "mnu_BlockBook2|Block Booking for 2 month"}));
     ASSERT_EQ(menu.mnu_SetSpecialGroup.size(), 5u);
     EXPECT_EQ(menu.mnu_SetSpecialGroup[3], nullptr);
-    std::vector<int> chosen;
-    QObject::connect(&menu, &SlotMenu::mnu_SetSpecialGroup_Click, [&](int k) { chosen.push_back(k); });
-    menu.mnu_SetSpecialGroup[4]->trigger();
-    menu.mnu_SetSpecialGroup[2]->trigger();
-    EXPECT_EQ(chosen, std::vector<int>({4, 2}));
+    book(3, "15:00", "Anna");
+    grid.RefreshView();
+    grid.Select({"15:00"});
+    QStringList rates;
+    for (QAction* item : {menu.mnu_SetSpecialGroup[4], menu.mnu_setStudent, menu.mnu_SetSpecialGroup[2],
+                          menu.mnu_SetMember, menu.mnu_SetNormal}) {
+        item->trigger();
+        rates << row(3, "15:00", "b_specialrate");
+    }
+    EXPECT_EQ(rates, QStringList({"specialgroup4", "student", "specialgroup2", "member", ""}));
 }
 
 TEST_F(SlotMenuTest, EachTimingItemChangesTheFocusedSlotByItsOwnMinutes)

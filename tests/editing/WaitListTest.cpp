@@ -11,9 +11,7 @@
 #include "ErrorDisplay.h"
 #include "Globals.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -184,9 +182,9 @@ TEST_F(WaitListTest, ClearDeletesTheChosenEntryOnlyAfterYes)
 {
     panel.btn_ClearEntry_Click();
     EXPECT_TRUE(prompter.asked().empty()) << "an empty list asks nothing";
-    const QPoint at(5, 5);
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, panel.ListView_Wait->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(panel.ListView_Wait->viewport(), &rightClick);
+    QTest::mouseClick(panel.ListView_Wait->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(panel.mnu_WaitList->isVisible()) << "only the right button opens the pop-up menu";
+    QTest::mouseClick(panel.ListView_Wait->viewport(), Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_TRUE(panel.mnu_WaitList->isVisible()) << "the pop-up menu opens on an empty list too";
     panel.mnu_WaitList->hide();
 

@@ -158,6 +158,12 @@ TEST_F(MainWindow, StartUpLaysOutThePagesFromTheSettingsAndGoesOnPastAMissingOut
     ASSERT_NE(main->Bookings->mnu_Mouse->mnu_SetSpecialGroup[3], nullptr);
     EXPECT_EQ(main->Bookings->mnu_Mouse->mnu_SetSpecialGroup[3]->text(), "Set this slot as 'VIP ' slot");
     EXPECT_TRUE(main->Bookings->mnu_Mouse->mnu_ChangePlayerCount->isVisible());
+    Db::Execute("INSERT INTO tbl_booking SET b_datetime='2006-03-05 18:00:00', b_field=0, b_bookername='Anna', "
+                "b_person=4");
+    main->RefreshView();
+    main->ListView_Book->setCurrentItem(main->ListView_Book->topLevelItem(10), 0, QItemSelectionModel::ClearAndSelect);
+    main->Bookings->mnu_Mouse->mnu_Pay->trigger();
+    EXPECT_EQ(main->Cart->ListView_Cart->topLevelItemCount(), 1) << "Pay Slot is the bookings tab's Slot Payment";
 
     const QString settings = main->Support->txt_ProductBuildInformation->toPlainText();
     EXPECT_TRUE(settings.contains("database_password=********"));
