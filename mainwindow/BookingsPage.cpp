@@ -135,7 +135,7 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
     btn_Book = button("btn_Book", "B&ook Slot", "Book slot", this);
     btn_Clear = button("btn_Clear", "Clear Slot", "Delete booked slot", this);
     btn_Paid = button("btn_Paid", "Sl&ot Payment", "Pay for selected slot", this);
-    btn_Summary = button("btn_Summary", "Booking &Summary", "The booking report of the chosen date", this);
+    btn_Summary = button("btn_Summary", "Booking &Summary", {}, this);
     Command1 = button("Command1", "Command1", {}, this);
     connect(btn_Book, &QPushButton::clicked, this, &BookingsPage::btn_Book_Click);
     connect(btn_Clear, &QPushButton::clicked, this, &BookingsPage::btn_Clear_Click);
