@@ -201,7 +201,7 @@ void BookingsPage::RefreshViewInit()
     }
 }
 
-void BookingsPage::RefreshView()
+int BookingsPage::RefreshView()
 {
     m_reading = ReadGrid(GridDate(), CourtText(), RowCount(), Now().time().hour(), m_reading);
     m_bookRows = m_reading.rows;
@@ -211,6 +211,7 @@ void BookingsPage::RefreshView()
     if (ToolTip)
         ToolTip->SetToolText(ListView_Book, {});
     RefreshList(m_reading.lists);
+    return 1;
 }
 
 void BookingsPage::RefreshList()

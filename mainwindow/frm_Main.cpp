@@ -381,7 +381,7 @@ void frm_Main::SetLastChange(const QString& change) { txt_LastChange->setText(ch
 
 // ---- operations other windows call
 
-void frm_Main::RefreshView() { Bookings->RefreshView(); }
+int frm_Main::RefreshView() { return Bookings->RefreshView(); }
 void frm_Main::RefreshList() { Bookings->RefreshList(); }
 
 void frm_Main::RefreshWaitList() { WaitList->RefreshWaitList(); }

@@ -80,7 +80,7 @@ public:
     void SetLastChange(const QString& change) override;
     QWidget* Window() override { return this; }
 
-    void RefreshView();
+    int RefreshView();
     void RefreshWaitList();
     void RefreshAlert();
     void RefreshList();
