@@ -138,18 +138,25 @@ HourMarks HourMarksAt(int clockHour, int rowCount)
 {
     HourMarks marks;
     const int midnight = MidnightRow();
-    auto within = [rowCount](int row) { return row >= 1 && row <= rowCount ? row : 0; };
-    if (clockHour <= 23 && clockHour >= HourStart - 1) {
-        if (clockHour >= HourStart)
-            marks.current = within(clockHour - HourStart + 1);
-        if (clockHour > HourStart)
-            marks.previous = within(clockHour - HourStart);
-        marks.next = within(clockHour - HourStart + 2);
-    } else if (clockHour == 0) {
-        marks = {within(midnight - 1), within(midnight), within(midnight + 1)};
-    } else if (clockHour >= 1 && clockHour <= HourEnd) {
-        marks = {within(midnight + clockHour - 1), within(midnight + clockHour), within(midnight + clockHour + 1)};
-    }
+    // Each rule marks its rows on its own: in a day of 24 hours the hour before opening is the night's
+    // last hour, whose current and previous rows the night's rule marks and whose next row, the first,
+    // the evening's rule marks.
+    auto mark = [&marks, rowCount](int previous, int current, int next) {
+        const auto set = [rowCount](int& field, int row) {
+            if (row >= 1 && row <= rowCount)
+                field = row;
+        };
+        set(marks.previous, previous);
+        set(marks.current, current);
+        set(marks.next, next);
+    };
+    if (clockHour <= 23 && clockHour >= HourStart - 1)
+        mark(clockHour > HourStart ? clockHour - HourStart : 0, clockHour >= HourStart ? clockHour - HourStart + 1 : 0,
+             clockHour - HourStart + 2);
+    if (clockHour == 0)
+        mark(midnight - 1, midnight, midnight + 1);
+    if (clockHour >= 1 && clockHour <= HourEnd)
+        mark(midnight + clockHour - 1, midnight + clockHour, midnight + clockHour + 1);
     return marks;
 }
 

@@ -32,7 +32,8 @@ public:
     // The window that verification dialogs and the booker dialog belong to.
     virtual QWidget* Owner() = 0;
 
-    virtual void RefreshView() = 0;
+    // Redraws the grid from the database; returns 1.
+    virtual int RefreshView() = 0;
     // Called after a booked waiting-list entry was removed.
     virtual void RefreshWaitList() {}
 

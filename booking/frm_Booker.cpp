@@ -13,6 +13,7 @@
 
 #include "Vb.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -116,11 +117,16 @@ frm_Booker::~frm_Booker()
 
 frm_Booker* frm_Booker::Loaded() { return loaded; }
 
-void frm_Booker::showEvent(QShowEvent* event)
+// Each time the dialog is the active window again, a register looked up from it included, what the
+// clerk types goes into the name.
+void frm_Booker::changeEvent(QEvent* event)
 {
-    QDialog::showEvent(event);
-    txt_BookerName->setFocus();
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
 }
+
+void frm_Booker::Form_Activate() { txt_BookerName->setFocus(); }
 
 void frm_Booker::txt_BookerMemberID_Change() { m_lookUp.MemberChanged(Tag); }
 

@@ -48,6 +48,7 @@ public:
     QPushButton* cmd_Cancel;
 
 public slots:
+    void Form_Activate();
     void cmd_OK_Click();
     void cmd_Cancel_Click();
     void txt_BookerMemberID_Change();
@@ -57,7 +58,7 @@ public slots:
     void btn_LookSpecialGroup_Click(int index);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void book();

@@ -135,7 +135,7 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
     btn_Book = button("btn_Book", "B&ook Slot", "Book slot", this);
     btn_Clear = button("btn_Clear", "Clear Slot", "Delete booked slot", this);
     btn_Paid = button("btn_Paid", "Sl&ot Payment", "Pay for selected slot", this);
-    btn_Summary = button("btn_Summary", "Booking &Summary", "The booking report of the chosen date", this);
+    btn_Summary = button("btn_Summary", "Booking &Summary", {}, this);
     Command1 = button("Command1", "Command1", {}, this);
     connect(btn_Book, &QPushButton::clicked, this, &BookingsPage::btn_Book_Click);
     connect(btn_Clear, &QPushButton::clicked, this, &BookingsPage::btn_Clear_Click);
@@ -201,7 +201,7 @@ void BookingsPage::RefreshViewInit()
     }
 }
 
-void BookingsPage::RefreshView()
+int BookingsPage::RefreshView()
 {
     m_reading = ReadGrid(GridDate(), CourtText(), RowCount(), Now().time().hour(), m_reading);
     m_bookRows = m_reading.rows;
@@ -211,6 +211,7 @@ void BookingsPage::RefreshView()
     if (ToolTip)
         ToolTip->SetToolText(ListView_Book, {});
     RefreshList(m_reading.lists);
+    return 1;
 }
 
 void BookingsPage::RefreshList()

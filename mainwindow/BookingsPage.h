@@ -67,7 +67,7 @@ public:
 
     void PrepareImageClips();
     void RefreshViewInit();
-    void RefreshView() override;
+    int RefreshView() override;
     // Recolours the hours around the present one and refills the play lists from the database, the
     // step that ends every refresh, without reading the rows again; a database failure is thrown.
     void RefreshList();

@@ -25,9 +25,6 @@ const QString SupportNotice = QStringLiteral(
     "When you ask for help, please include the product build information shown on this page: "
     "it tells us how this counter is set up.");
 
-const QString RequestCaption = QStringLiteral("Request Support");
-const QString SendingCaption = QStringLiteral("Sending...");
-
 QPlainTextEdit* readOnlyText(const char* name, QWidget* parent)
 {
     auto* box = new QPlainTextEdit(parent);
@@ -73,7 +70,7 @@ SupportPage::SupportPage(QWidget* parent) : QWidget(parent)
     txt_EmailMessage->setObjectName("txt_EmailMessage");
     chk_AttachConfiguration = new QCheckBox("Attach configuration file", request);
     chk_AttachConfiguration->setObjectName("chk_AttachConfiguration");
-    btn_RequestSupport = new QPushButton(RequestCaption, request);
+    btn_RequestSupport = new QPushButton("Request Support", request);
     btn_RequestSupport->setObjectName("btn_RequestSupport");
     auto* form = new QFormLayout(request);
     form->addRow("Email Address", txt_EmailAddress);
@@ -102,11 +99,9 @@ void SupportPage::btn_RequestSupport_Click()
     // The mailer may take a minute to give up on a mail server; the counter goes on meanwhile, and
     // the button stays disabled so that one request is not sent twice.
     btn_RequestSupport->setEnabled(false);
-    btn_RequestSupport->setText(SendingCaption);
     const SupportRequest request(txt_EmailAddress->text(), txt_EmailMessage->toPlainText(),
                                  chk_AttachConfiguration->isChecked(), txt_ProductBuildInformation->toPlainText());
     request.Send(this, [this](bool sent) {
-        btn_RequestSupport->setText(RequestCaption);
         // One request per run of the window; a mail that did not leave may be tried again.
         btn_RequestSupport->setEnabled(!sent);
     });

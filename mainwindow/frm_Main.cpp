@@ -25,6 +25,8 @@
 
 #include "frm_Summary.h"
 
+#include "RegisterForm.h"
+
 #include "Booking.h"
 #include "ComingHourAlerts.h"
 #include "SlotChanges.h"
@@ -156,6 +158,7 @@ void frm_Main::layOut()
     bold.setBold(true);
     lbl_Counter->setFont(bold);
     connect(lbl_Counter, &ClickLabel::clicked, this, &frm_Main::lbl_Counter_Click);
+    Text1 = SelectionBox("Text1", central);
 
     SSTab1 = new QTabWidget(central);
     SSTab1->setObjectName("SSTab1");
@@ -367,12 +370,14 @@ void frm_Main::SetLastChange(const QString& change) { txt_LastChange->setText(ch
 
 // ---- operations other windows call
 
-void frm_Main::RefreshView() { Bookings->RefreshView(); }
+int frm_Main::RefreshView() { return Bookings->RefreshView(); }
 void frm_Main::RefreshList() { Bookings->RefreshList(); }
 
 void frm_Main::RefreshWaitList() { WaitList->RefreshWaitList(); }
 
 void frm_Main::StopVideoRecording() { Cctv->StopVideoRecording(); }
+
+void frm_Main::ShowMembersForm() { frm_Members().Show(this); }
 
 void frm_Main::RefreshAlert()
 {
@@ -573,7 +578,8 @@ void frm_Main::runKeys(const std::vector<KeyMatch>& matches)
             break;
         case KeyAction::StoreItem:
             SSTab1->setCurrentIndex(PaymentTab);
-            Store->FunctionKey(key.argument - VkF1 + 1);
+            if (Store->FunctionKey(key.argument - VkF1 + 1))
+                Text1->setText(QString::number(key.argument));
             break;
         case KeyAction::Pay:
             Cart->btn_Pay_Click();

@@ -58,6 +58,8 @@ public:
     CctvPanel* Cctv;
     QLabel* lbl_NoCamera;
     SupportPage* Support;
+    // Hidden; the code of the last function key that chose a shop item.
+    QLineEdit* Text1;
     clsToolTip* ToolTip;
     QTimer* Clock;
 
@@ -80,11 +82,13 @@ public:
     void SetLastChange(const QString& change) override;
     QWidget* Window() override { return this; }
 
-    void RefreshView();
+    int RefreshView();
     void RefreshWaitList();
     void RefreshAlert();
     void RefreshList();
     void StopVideoRecording();
+    // The member register, to browse: no paste back.
+    void ShowMembersForm();
     bool doBooking(const QString& BDate, const QString& BTime, const QString& BTel, const QString& BOrg,
                    const QString& BName, const QString& BField, const QString& BSpecialRate, bool BWaitlist,
                    int Delay, int PlayLength, int BPerson);

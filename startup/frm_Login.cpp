@@ -65,7 +65,6 @@ frm_Login::frm_Login()
     lbl_Notice = label(this, "lbl_Notice");
     lbl_Stop = label(this, "lbl_Stop",
                      "<a href=\"stop\" style=\"text-decoration:none; color:#ffffff\"><b>&#x2715;</b></a>");
-    lbl_Stop->setToolTip("End the program");
     for (QLabel* line : {lbl_Task, lbl_Version, lbl_Notice}) {
         line->setAutoFillBackground(true);
         line->setContentsMargins(8, 2, 8, 2);

@@ -97,6 +97,16 @@ TEST_F(BookerDialog, AnIdFillsTheBookerFromItsRegister)
     EXPECT_EQ(dialog.Tag, "student") << "an ID no one has changes nothing";
     EXPECT_EQ(dialog.txt_BookerName->text(), "Tomas Novak");
     EXPECT_TRUE(errors.isEmpty());
+
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    WhenModalShown([](QWidget* reg) { Control<QPushButton>(reg, "btn_Close")->click(); });
+    dialog.btn_LookMember[0]->setFocus();
+    dialog.btn_LookMember[0]->click();
+    dialog.activateWindow(); // as the window system does when the register closes
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(dialog.windowHandle(), Qt::Key_S);
+    EXPECT_EQ(dialog.txt_BookerName->text(), "Tomas Novaks") << "after a look-up the clerk types the name";
 }
 
 TEST_F(BookerDialog, OkChecksTheEntriesFirst)

@@ -24,10 +24,11 @@ QString TestGrid::PaidCell(int row) const
     return paid > Money() ? paid.Format() : QString();
 }
 
-void TestGrid::RefreshView()
+int TestGrid::RefreshView()
 {
     ++refreshes;
     rows = ReadBookRows(*Db::Open(), date, court, RowCount());
+    return 1;
 }
 
 int TestGrid::RowOf(const QString& time) const

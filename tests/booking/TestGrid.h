@@ -22,7 +22,7 @@ public:
     const BookRows& Rows() const override { return rows; }
     QString ActionTime() const override { return "8 Dec 02:05:09 PM"; }
     QWidget* Owner() override { return nullptr; }
-    void RefreshView() override;
+    int RefreshView() override;
     void RefreshWaitList() override { ++waitListRefreshes; }
 
     // The row whose slot time is time ("14:00").

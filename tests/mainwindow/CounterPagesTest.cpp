@@ -124,7 +124,6 @@ TEST(SupportRequestTest, ThePageGoesOnWhileTheMailerWorksAndTellsItsResultAtTheE
         ASSERT_EQ(prompter.asked().size(), 1u);
         EXPECT_EQ(prompter.asked()[0].style, exitCode == 0 ? Msg::Information : Msg::Critical);
         EXPECT_EQ(page.btn_RequestSupport->isEnabled(), exitCode != 0) << "a mail that did not leave may be sent again";
-        EXPECT_EQ(page.btn_RequestSupport->text(), "Request Support");
     }
 }
 

@@ -155,6 +155,14 @@ TEST_F(MainWindow, StartUpLaysOutThePagesFromTheSettingsAndGoesOnPastAMissingOut
     const int gap = first->y() - admin->btn_Membership->y() - admin->btn_Membership->height();
     EXPECT_EQ(admin->btn_MemberDynamic[3]->y(), first->y() + 2 * (first->height() + gap));
     EXPECT_EQ(admin->btn_MemberDynamic[3]->text(), "VIP");
+    ModalDialogs dialogs;
+    dialogs.Then([this](QDialog* members) {
+        EXPECT_EQ(members->parentWidget(), main);
+        EXPECT_TRUE(Control<QPushButton>(members, "btn_MemberPaste")->isHidden()) << "browsing pastes nothing back";
+        members->reject();
+    });
+    main->ShowMembersForm();
+    EXPECT_EQ(dialogs.shown, QStringList{"frm_Members"});
     ASSERT_NE(main->Bookings->mnu_Mouse->mnu_SetSpecialGroup[3], nullptr);
     EXPECT_EQ(main->Bookings->mnu_Mouse->mnu_SetSpecialGroup[3]->text(), "Set this slot as 'VIP ' slot");
     EXPECT_TRUE(main->Bookings->mnu_Mouse->mnu_ChangePlayerCount->isVisible());
@@ -230,6 +238,7 @@ TEST_F(MainWindow, KeysPickCourtsSwitchTabsAndAltFLogsOut)
 
     QTest::keyRelease(window, Qt::Key_F5);
     EXPECT_EQ(main->SSTab1->currentIndex(), frm_Main::PaymentTab);
+    EXPECT_EQ(main->Text1->text(), "Text1") << "no item carries F5";
 
     int ended = 0;
     SetEndProgramHandler([&] { ++ended; });
@@ -307,6 +316,7 @@ TEST_F(MainWindow, EachKeyRunsItsCommandOnceWhateverDialogsItOpens)
     QTest::keyClick(window, Qt::Key_F5);
     ASSERT_EQ(main->Cart->ListView_Cart->topLevelItemCount(), 1);
     EXPECT_EQ(main->Cart->ListView_Cart->topLevelItem(0)->text(2), "3");
+    EXPECT_EQ(main->Text1->text(), "116");
 
     int ended = 0;
     SetEndProgramHandler([&] { ++ended; });
