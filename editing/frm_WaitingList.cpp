@@ -9,6 +9,7 @@
 #include "SpecialGroups.h"
 #include "VbError.h"
 
+#include <QEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -113,11 +114,16 @@ frm_WaitingList::~frm_WaitingList()
 
 frm_WaitingList* frm_WaitingList::Loaded() { return loaded; }
 
-void frm_WaitingList::showEvent(QShowEvent* event)
+// Each time the dialog is the active window again, a register looked up from it included, what the
+// clerk types goes into the name.
+void frm_WaitingList::changeEvent(QEvent* event)
 {
-    QDialog::showEvent(event);
-    txt_BookerName->setFocus();
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
 }
+
+void frm_WaitingList::Form_Activate() { txt_BookerName->setFocus(); }
 
 void frm_WaitingList::btn_LookMember_Click(int index)
 {

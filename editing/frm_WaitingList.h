@@ -50,9 +50,10 @@ public slots:
     void txt_SpecialGroupID_Change(int index);
     void btn_LookMember_Click(int index);
     void btn_LookSpecialGroup_Click(int index);
+    void Form_Activate();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Looks up the entry whose storing was lost on its way; one that was stored closes the dialog.

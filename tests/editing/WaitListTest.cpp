@@ -125,6 +125,13 @@ TEST_F(WaitListTest, AddStoresWhatWasTypedUnderTheChosenDateAndCourtType)
                                "txt_BookerTel", "txt_BookerOrg", "cmb_Time", "cmd_OK", "cmd_Cancel",
                                "btn_LookMember_0", "btn_LookMember_1", "btn_LookSpecialGroup_1"}));
 
+        WhenModalShown([](QWidget* reg) { Control<QPushButton>(reg, "btn_Close")->click(); });
+        dialog->btn_LookMember[0]->setFocus();
+        dialog->btn_LookMember[0]->click();
+        dialog->activateWindow(); // as the window system does when the register closes
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        EXPECT_TRUE(dialog->txt_BookerName->hasFocus()) << "after a look-up the clerk types the name";
+
         QTest::keyClicks(dialog->txt_BookerStudentID, "S202600");
         EXPECT_TRUE(dialog->txt_BookerName->text().isEmpty()) << "seven characters are no student ID";
         QTest::keyClicks(dialog->txt_BookerStudentID, "1");
