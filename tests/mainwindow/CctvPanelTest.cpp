@@ -224,8 +224,9 @@ TEST_F(CctvPanelTest, AStoredIntervalTheListDoesNotOfferStillRecords)
     EXPECT_TRUE(windows.iniText().contains("Cam1=Enabled\n")) << "a setting no one can use is left for an administrator";
 }
 
-// A disk that fills or a camera that goes ends the recording in the library, which tells the user.
-TEST_F(CctvPanelTest, ACameraTheLibraryStoppedIsShownIdleAtTheNextTick)
+// A disk that fills or a camera that goes ends the recording in the library, which tells the user; so
+// does a start on a camera unplugged since start-up.
+TEST_F(CctvPanelTest, ACameraTheLibraryStoppedIsShownIdleAtTheNextTickAndAnUnpluggedOneAtItsStart)
 {
     prepare("");
     choose(0, "1", "1 minutes");
@@ -239,6 +240,13 @@ TEST_F(CctvPanelTest, ACameraTheLibraryStoppedIsShownIdleAtTheNextTick)
     EXPECT_EQ(panel->btn_StartRecording[0]->text(), "Start Recording");
     EXPECT_FALSE(panel->Timer_Video[0]->isActive());
     EXPECT_EQ(videos().size(), 1);
+
+    record(1500); // the stopped camera has ended: the next start looks for it afresh
+    qputenv("CORVANE_TEST_DEVICES", "1");
+    panel->btn_StartRecording_Click(0);
+    EXPECT_FALSE(panel->IsRecording(0));
+    EXPECT_EQ(prompter.prompts(),
+              QStringList({"Error 8007048f: Cannot start camera 1: it is not attached (cameras found: 1)"}));
 }
 
 TEST_F(CctvPanelTest, AMissingLibraryCostsOnlyTheCameras)
