@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,9 +185,21 @@ TEST_F(CctvPanelTest, ChoicesThatCannotRecordAreRefusedAndStoredKeysSurvive)
     EXPECT_TRUE(videos().isEmpty());
     prompter.clear();
 
-    // Marking a camera for start-up needs its choices; a refusal writes "Disabled".
+    // Marking a camera for start-up needs its choices; a refusal clears the box, whose handler runs again
+    // with a verification of its own and writes "Disabled".
+    Db::Execute("INSERT INTO tbl_staff SET st_login='admin', st_password='admin', st_access=1");
+    SkipVerification = 0;
+    ModalDialogs dialogs;
+    for (int verification = 0; verification < 2; ++verification)
+        dialogs.Then([](QDialog* dialog) {
+            Control<QLineEdit>(dialog, "txt_user")->setText("admin");
+            Control<QLineEdit>(dialog, "txt_password")->setText("admin");
+            Control<QPushButton>(dialog, "btn_Go")->click();
+        });
     panel->chk_AutoStart[1]->setChecked(true);
     panel->chk_AutoStart_Click(1);
+    EXPECT_EQ(dialogs.shown, QStringList({"frm_VerifyUser", "frm_VerifyUser"}));
+    SkipVerification = 1;
     EXPECT_EQ(prompter.prompts(), QStringList({"Please Select Device First"}));
     EXPECT_FALSE(panel->chk_AutoStart[1]->isChecked());
     EXPECT_TRUE(windows.iniText().contains("Cam1=Disabled"));
