@@ -33,7 +33,7 @@ constexpr auto kUnclaimedFor = std::chrono::seconds(1);
 constexpr GstClockTime kBehindAtMost = GST_SECOND;
 // The frames waiting to be encoded: those that come while a file is cut and the next one not yet there,
 // and those the encoder falls behind with. Bounded in memory too, whatever the profile's size.
-constexpr guint64 kHeldAtMost = 3 * GST_SECOND;
+constexpr guint64 kHeldAtMost = GST_SECOND;
 constexpr guint kHeldBytesAtMost = 256u << 20;
 
 GstElement* Add(GstElement* graph, const char* factory, const char* name = nullptr) {
@@ -109,6 +109,16 @@ void DrawOnlyInTurn(GstElement* renderer) {
   gst_object_unref(input);
 }
 
+// The file of the plugin the renderer comes from.
+std::string RendererLibrary(GstElement* renderer) {
+  GstPlugin* plugin = gst_plugin_feature_get_plugin(GST_PLUGIN_FEATURE(gst_element_get_factory(renderer)));
+  if (!plugin) return {};
+  const gchar* file = gst_plugin_get_filename(plugin);
+  std::string library = file ? file : "";
+  gst_object_unref(plugin);
+  return library;
+}
+
 std::string WithSlashes(const char* path) {
   std::string text(path);
   std::replace(text.begin(), text.end(), '\\', '/');
@@ -156,12 +166,19 @@ bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize
               kInvalidArgument, needs.profile.width, needs.profile.height, profilePath_->c_str(), kMaxFrameSide);
     return false;
   }
-  if (graph_ && needs == builtFor_) {
+  if (CanCarryOn(needs)) {
     std::unique_ptr<VideoFile> file = VideoFile::Create(*videoName_, needs.profile, timeBase_);
-    return file && CarryOn(std::move(file));
+    return file && CarryOn(std::move(file), needs.ownerWindow, needs.previewSize);
   }
   TearDown();
-  return Open(needs);
+  if (!Open(needs)) return false;
+  // Told as the camera starts with the profile, not again for each file it carries on into.
+  if (needs.profile.cappedRate > 0)
+    ShowError("Error %x: Cannot record %s frames per second as the profile \"%s\" asks: it records %s, as rates run "
+              "from %d to %d",
+              kInvalidArgument, FramesPerSecondText(needs.profile.cappedRate).c_str(), profilePath_->c_str(),
+              FramesPerSecondText(needs.profile.rate.PerSecond()).c_str(), kSlowestRate, kFastestRate);
+  return true;
 }
 
 bool CCaptureSlot::Restart(WindowSize previewSize) {
@@ -176,8 +193,15 @@ bool CCaptureSlot::Restart(WindowSize previewSize) {
   return Start(cameraIndex, ownerWindow, previewSize);
 }
 
+// The preview size tells only where the preview has no window of its own to fill, and draws into none
+// then: it asks for no new graph.
+bool CCaptureSlot::CanCarryOn(const Needs& needs) const {
+  return graph_ && needs.cameraIndex == builtFor_.cameraIndex && needs.profile == builtFor_.profile &&
+         (needs.ownerWindow == builtFor_.ownerWindow || (renderer_ && ClientSize(needs.ownerWindow)));
+}
+
 // The running graph takes the new file at its next frame.
-bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
+bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file, std::uintptr_t window, WindowSize previewSize) {
   gst_bin_add(GST_BIN(graph_), file->Element());
   if (!gst_element_sync_state_with_parent(file->Element())) {
     ForgetFailureOf(file->Element());
@@ -202,9 +226,23 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file) {
     }
     recording_ = true;
   }
-  if (!previewLost_) DrawInto(fullScreen_ ? fullScreen_->Id() : builtFor_.ownerWindow);
+  ShowIn(window, previewSize);
   ++generation_;
   return true;
+}
+
+// The preview of a start goes into its window, at that window's size; a full screen ends as it moves.
+void CCaptureSlot::ShowIn(std::uintptr_t window, WindowSize previewSize) {
+  builtFor_.previewSize = previewSize;
+  if (window == builtFor_.ownerWindow) {
+    if (!previewLost_) DrawInto(fullScreen_ ? fullScreen_->Id() : window);
+    return;
+  }
+  builtFor_.ownerWindow = window;
+  previewLost_ = false;
+  DrawInto(window);
+  if (fullScreen_) LeaveFullScreen();
+  else ScalePreviewTo(ClientSize(window).value_or(previewSize));
 }
 
 // A file that left the graph before its first frame: no recording, so no file either.
@@ -356,8 +394,12 @@ void CCaptureSlot::EndUnclaimed(unsigned generation) {
 }
 
 bool CCaptureSlot::Open(const Needs& needs) {
-  // A camera index with no camera behind it builds nothing and is no error of the graph.
-  if (needs.cameraIndex >= CountVideoDevices()) return false;
+  // An index past the cameras, or a camera unplugged since the host counted them.
+  if (const int cameras = CountVideoDevices(); needs.cameraIndex >= cameras) {
+    ShowError("Error %x: Cannot start camera %d: it is not attached (cameras found: %d)", kNotConnected,
+              needs.cameraIndex, cameras);
+    return false;
+  }
   timeBase_ = std::make_shared<VideoFile::TimeBase>();
   std::unique_ptr<VideoFile> file = VideoFile::Create(*videoName_, needs.profile, timeBase_);
   if (!file) return false;
@@ -413,7 +455,8 @@ GstElement* CCaptureSlot::BuildRecordingBranch(const WmProfile& profile) {
   GstElement* held = Add(graph_, "queue", "Held");
   const std::string size = "video/x-raw,format=BGR,width=" + std::to_string(profile.width) +
                            ",height=" + std::to_string(profile.height) +
-                           ",pixel-aspect-ratio=1/1,framerate=" + std::to_string(profile.framesPerSecond) + "/1";
+                           ",pixel-aspect-ratio=1/1,framerate=" + std::to_string(profile.rate.frames) + "/" +
+                           std::to_string(profile.rate.seconds);
   // The rate converter starts at the camera's first frame rather than making up frames before it.
   GstElement* rate = Add(graph_, "videorate");
   if (rate) g_object_set(rate, "skip-to-first", TRUE, nullptr);
@@ -489,13 +532,13 @@ GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
 
   // The preview fills the owner's client area; with no window to draw in, frames are still grabbed.
   const std::optional<WindowSize> window = ClientSize(builtFor_.ownerWindow);
-  if (window) CatchDrawingErrors();
   GstElement* renderer = Add(graph_, window ? "ximagesink" : "fakesink", "VideoRenderer");
   if (!renderer) {
     ShowError("Error %x: Cannot create the preview renderer", kFail);
     return nullptr;
   }
   if (window) {
+    CatchDrawingErrors(RendererLibrary(renderer));
     previewSize = *window;
     // No thread of the renderer's own, so that each of its X calls is made by a thread that draws for us.
     g_object_set(renderer, "handle-events", FALSE, "handle-expose", FALSE, nullptr);

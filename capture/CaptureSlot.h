@@ -59,19 +59,22 @@ class CCaptureSlot : private DrawingFailures {
   std::string RecordingInto();
 
  private:
-  // What a graph was built for; a start with other needs builds afresh.
+  // What a graph was built for, and is drawing into now.
   struct Needs {
     int cameraIndex;
     std::uintptr_t ownerWindow;
     WindowSize previewSize;
     WmProfile profile;
-    bool operator==(const Needs&) const = default;
   };
 
   void DrawingFailed() override;
   void CheckPreview();
 
-  bool CarryOn(std::unique_ptr<VideoFile> file);
+  // Whether the running graph takes a start with these needs; one with another profile, or into a window
+  // where it draws into none or the other way round, builds afresh.
+  bool CanCarryOn(const Needs& needs) const;
+  bool CarryOn(std::unique_ptr<VideoFile> file, std::uintptr_t window, WindowSize previewSize);
+  void ShowIn(std::uintptr_t window, WindowSize previewSize);
   void Forget(std::unique_ptr<VideoFile> file);
   void DrawInto(std::uintptr_t window);
   void ScalePreviewTo(WindowSize size);

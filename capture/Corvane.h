@@ -31,12 +31,10 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // in it ends the preview, which is told ("Error 80070578: Camera n shows no preview: its window is gone");
 // the camera records on. The first preview in a window puts the library's X error handler in front of
 // the host's: X errors of the library's renderers stay the library's, all others go on to the host's
-// handler. A host that sets a handler of its own later receives the renderers' errors too.
-// Xlib has one error handler for the whole process, which the renderers put one of their own in for and
-// back again, one renderer at a time whichever host threads start them: as a preview opens its window,
-// and at its first frame after a start into a window or after a change of size (fnShowFullScreen,
-// fnHideFullScreen, a stop that ends a full screen). A host sets an X error handler of its own before its
-// first preview, or while no preview starts or changes size, never meanwhile.
+// handler, those made while a renderer sets up or changes size included. A host that sets a handler of
+// its own later receives the renderers' errors too.
+// A camera index with no camera behind it (one unplugged since fnGetDevicesNum counted it) is refused with
+// 0 and told ("Error 8007048f: Cannot start camera n: it is not attached (cameras found: m)").
 // A recording is never written over: a video name that names an existing file (two starts within a
 // second, the hour repeated when the clocks go back) records into the first free name of "name (2).ext",
 // "name (3).ext", ..., its stem shortened where the name would be longer than a file name may be;
@@ -44,19 +42,29 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // What a start answered 1 promises: its file is made, and either gets at least one frame, so that it
 // plays, or is removed again, which is told with its name ("Error 80004005: No frame of the camera reached
 // "...": the file is removed"). A file is removed when its camera ends before a frame reaches it: a camera
-// that gives none, a start with another profile, window or preview size before the first frame (it
-// builds the camera anew), more starts before a stop than the camera gives frames in the second it runs on.
+// that gives none, a start that builds the camera anew (below) before the first frame, more starts before
+// a stop than the camera gives frames in the second it runs on.
 // A start that follows a stop of the same camera within a second (the rotation to a new file), or that
 // comes while the camera records, carries on without a gap: the old file ends with the frames taken
 // before the stop or the start, and the new file begins with the next one. Starts that come quicker than
-// the camera's frames each take their turn.
+// the camera's frames each take their turn. This holds into another window too, where the preview moves.
+// Except: a start with another profile, or with a window where the camera previews in none (or none where
+// it previews in one), builds the camera anew. It returns once the old file is complete, which takes as
+// long as the recording is behind, and the new file begins with the camera's first frame after that: the
+// two files lie about as far apart as the start took (40 to 70 ms for the shipped profile on a machine
+// that keeps up, about 1.1 s for 3840x2160 at 60 frames per second on one that is a second behind).
 // What is recorded: WMV video (version 8) in an ASF file, the camera's frames scaled to the profile's size
 // and converted to its frame rate, whatever the machine. A profile is read only from a regular file of at
 // most 64 KB; anything else is taken as a missing profile, which records 320x240 at 30 frames per second.
 // The encoder takes even widths only: an odd width is rounded up. A profile whose size is beyond 4096 on
-// a side (or has no pixels) is refused with 0 and told, while a recording that runs goes on.
+// a side (or has no pixels) is refused with 0 and told, while a recording that runs goes on. A rate is
+// recorded as the profile names it, fractions included (7.5, 29.97), from 1 to 120 frames per second; a
+// profile that names another is recorded at the nearer of the two, which is told as the camera starts with
+// it ("Error 80070057: Cannot record 240 frames per second as the profile "..." asks: it records 120, as
+// rates run from 1 to 120").
 // Where the machine cannot scale and encode the frames as fast as they come, the recording falls no more
-// than about a second behind in either and drops the frames that would wait longer. A file that lost
+// than about a second behind in either (the frames waiting for the encoder also take no more than 256 MB,
+// fewer than a second's where they are large) and drops the frames that would wait longer. A file that lost
 // frames tells how many, once, when it is complete ("Error 80004005: "..." lacks n of its m frames: the
 // computer could not record WxH at r frames per second in time"); it plays for its whole length, each
 // frame before a gap standing over it.

@@ -15,6 +15,7 @@ constexpr std::uint32_t kTimeout = 0x800705B4;
 constexpr std::uint32_t kDiskFull = 0x80070070;
 constexpr std::uint32_t kInvalidWindow = 0x80070578;
 constexpr std::uint32_t kInvalidArgument = 0x80070057;
+constexpr std::uint32_t kNotConnected = 0x8007048F;
 
 void SetErrorSink(CorvaneErrorSink sink);
 

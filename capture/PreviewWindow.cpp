@@ -1,9 +1,12 @@
 #include "PreviewWindow.h"
 
+#include "ImportEntry.h"
+
 #include <X11/Xlib.h>
 
 #include <atomic>
 #include <cstdlib>
+#include <utility>
 
 // A connection of our own reports a bad window as a reply error; through Xlib the same mistake would
 // run the process's X error handler, which by default ends the program.
@@ -36,8 +39,14 @@ std::mutex handlerTurn;
 bool catching = false;
 // Null only for the moment the library's handler is put in.
 std::atomic<XErrorHandler> hostHandler = nullptr;
+// The handler a renderer put in around what may fail, kept to the thread that draws for its camera.
+thread_local XErrorHandler rendererHandler = nullptr;
+// The renderer's calls to put in a handler, where they could be had. Owned by hand: the library's handler
+// is taken out as the library unloads, after this file's own objects are gone.
+ImportEntry* rendererSetsHandler = nullptr;
 
 int CatchError(Display* display, XErrorEvent* error) {
+  if (rendererHandler) return rendererHandler(display, error);
   if (drawingFor) {
     drawingFor->DrawingFailed();
     return 0;
@@ -46,20 +55,32 @@ int CatchError(Display* display, XErrorEvent* error) {
   return host ? host(display, error) : 0;
 }
 
+// A renderer that draws for a camera hears its own errors through the library's handler, which stays in
+// place: one put in for the whole process would hear the host's errors meanwhile too, and drop them.
+XErrorHandler PutInRendererHandler(XErrorHandler handler) {
+  if (!drawingFor) return XSetErrorHandler(handler);
+  const XErrorHandler before = rendererHandler ? rendererHandler : CatchError;
+  rendererHandler = handler == CatchError ? nullptr : handler;
+  return before;
+}
+
 }  // namespace
 
 std::unique_lock<std::mutex> TakeXErrorHandlerTurn() { return std::unique_lock(handlerTurn); }
 
-void CatchDrawingErrors() {
+void CatchDrawingErrors(const std::string& rendererLibrary) {
   const auto turn = TakeXErrorHandlerTurn();
   if (catching) return;
   hostHandler = XSetErrorHandler(CatchError);
+  rendererSetsHandler = new ImportEntry(rendererLibrary, "XSetErrorHandler");
+  rendererSetsHandler->Redirect(reinterpret_cast<void*>(PutInRendererHandler));
   catching = true;
 }
 
 void StopCatchingDrawingErrors() {
   const auto turn = TakeXErrorHandlerTurn();
   if (!catching) return;
+  delete std::exchange(rendererSetsHandler, nullptr);
   const XErrorHandler current = XSetErrorHandler(hostHandler);
   if (current != CatchError) XSetErrorHandler(current);
   catching = false;

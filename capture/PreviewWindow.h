@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
 namespace corvane {
@@ -41,13 +42,17 @@ class DrawingFailures {
 };
 
 // Xlib has one error handler for the whole process, and the renderer puts its own in and back again around
-// what may fail: opening its display, and each shared-memory image it makes. Two threads doing so at once
-// can leave the renderer's in place for good, where it swallows every X error of the process. Whatever may
-// swap the handler holds this turn: a thread that waits for it must hold none of the renderer's locks.
+// what may fail: opening its display, and each shared-memory image it makes. Meanwhile it would hear every
+// X error of the process, the host's too, and drop them; so the renderer's calls that put a handler in
+// come to the library, which keeps the renderer's handler to the thread that draws and hands it only that
+// thread's errors. Where the renderer's calls cannot be had, two threads swapping at once could leave the
+// renderer's handler in place for good: whatever may swap the handler holds this turn, and a thread that
+// waits for it must hold none of the renderer's locks.
 std::unique_lock<std::mutex> TakeXErrorHandlerTurn();
 
-// Puts the library's handler in front of the host's; once, before the first renderer is made.
-void CatchDrawingErrors();
+// Puts the library's handler in front of the host's; once, after the first renderer is made from the
+// library of that file and before it draws.
+void CatchDrawingErrors(const std::string& rendererLibrary);
 // Hands the host back its handler, when no other came after the library's: the library is unloaded.
 void StopCatchingDrawingErrors();
 // From now on, and until LeaveDrawing, the calling thread draws for the camera.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 
@@ -167,8 +168,9 @@ bool VideoFile::Build() {
   // A sink that waits for its first frame before it counts as started drops the camera's whole graph to
   // paused whenever a file joins it while it runs, and stalls it; a file ended while it waits never ends.
   g_object_set(sink, "async", FALSE, nullptr);
-  g_object_set(encoder, "bitrate", profile_.bitrate, "gop-size", profile_.framesPerSecond * profile_.keyFrameSeconds,
-               nullptr);
+  const int framesBetweenKeys =
+      std::max(1, static_cast<int>(std::lround(profile_.rate.PerSecond() * profile_.keyFrameSeconds)));
+  g_object_set(encoder, "bitrate", profile_.bitrate, "gop-size", framesBetweenKeys, nullptr);
   // Unbuffered: each camera meets a disk that fills at its own next write, and what it recorded before
   // is in the file rather than lost with a buffer that could not be written.
   g_object_set(sink, "location", path_.c_str(), nullptr);
@@ -231,10 +233,10 @@ void VideoFile::Settle() {
     if (unlink(path_.c_str()) == 0)
       ShowError("Error %x: No frame of the camera reached \"%s\": the file is removed", kFail, path_.c_str());
   } else if (const int dropped = dropped_; dropped > 0) {
-    ShowError("Error %x: \"%s\" lacks %d of its %d frames: the computer could not record %dx%d at %d frames per "
+    ShowError("Error %x: \"%s\" lacks %d of its %d frames: the computer could not record %dx%d at %s frames per "
               "second in time",
               kFail, path_.c_str(), dropped, dropped + frames_.load(), profile_.width, profile_.height,
-              profile_.framesPerSecond);
+              FramesPerSecondText(profile_.rate.PerSecond()).c_str());
   }
 }
 
@@ -284,7 +286,8 @@ GstPadProbeReturn VideoFile::CompleteHeader(GstPad*, GstPadProbeInfo* info, gpoi
         std::search(map.data, map.data + map.size, std::begin(kFileProperties), std::end(kFileProperties));
     if (properties + kCreationDateAt + 8 <= map.data + map.size)
       self->creationAt_ = at + static_cast<std::uint64_t>(properties - map.data) + kCreationDateAt;
-    Patch(map.data, map.size, kExtendedStreamProperties, kTimePerFrameAt, kUnitsPerSecond / self->profile_.framesPerSecond);
+    Patch(map.data, map.size, kExtendedStreamProperties, kTimePerFrameAt,
+          kUnitsPerSecond * self->profile_.rate.seconds / self->profile_.rate.frames);
   }
   // The writer writes its own creation time again when it completes the header at the end.
   if (self->firstFrame_ > 0 && self->creationAt_ >= at && self->creationAt_ + 8 <= at + map.size)

@@ -15,6 +15,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <numeric>
 #include <vector>
 
 // Profiles name durations in units of 100 ns, as the format has them.
@@ -75,7 +76,28 @@ std::optional<long long> Attribute(const std::string& text, const std::string& n
 // Clamped where it would not fit, a size no camera delivers anyway.
 int Side(long long pixels) { return static_cast<int>(std::clamp(pixels, 0LL, INT_MAX - 1LL)); }
 
+// The simplest fraction whose time per frame the profile names: it keeps only whole units, so 7.5 frames
+// per second is written 1333333 and 29.97 either 333667 or 333666. The denominator of the television
+// rates (1001) is the largest looked for.
+FrameRate RateOf(long long timePerFrame) {
+  const double named = static_cast<double>(timePerFrame);
+  for (int seconds = 1; seconds <= 1001; ++seconds) {
+    const long long frames = std::llround(kUnitsPerSecond * seconds / named);
+    if (frames > 0 && std::abs(kUnitsPerSecond * seconds / static_cast<double>(frames) - named) < 1)
+      return {static_cast<int>(frames), seconds};
+  }
+  const long long units = static_cast<long long>(kUnitsPerSecond);
+  const long long common = std::gcd(units, timePerFrame);
+  return {static_cast<int>(units / common), static_cast<int>(timePerFrame / common)};
+}
+
 }  // namespace
+
+std::string FramesPerSecondText(double framesPerSecond) {
+  char text[32];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, framesPerSecond, std::chars_format::general, 6);
+  return error == std::errc() ? std::string(text, end) : std::string();
+}
 
 std::optional<WmProfile> LoadWmProfile(const std::string& path) {
   const std::optional<std::string> text = ReadUtf16File(path);
@@ -95,8 +117,12 @@ std::optional<WmProfile> LoadWmProfile(const std::string& path) {
   profile.height = Side(*height < 0 ? -std::max(*height, -LLONG_MAX) : *height);
   if (const auto bitrate = Attribute(*text, "dwbitrate", video); bitrate && *bitrate > 0 && *bitrate <= G_MAXINT)
     profile.bitrate = static_cast<int>(*bitrate);
-  if (const auto frame = Attribute(*text, "avgtimeperframe", video); frame && *frame > 0)
-    profile.framesPerSecond = std::clamp(static_cast<int>(std::lround(kUnitsPerSecond / *frame)), 1, 120);
+  if (const auto frame = Attribute(*text, "avgtimeperframe", video); frame && *frame > 0) {
+    const long long within = std::clamp(*frame, static_cast<long long>(kUnitsPerSecond) / kFastestRate,
+                                        static_cast<long long>(kUnitsPerSecond) / kSlowestRate);
+    profile.rate = RateOf(within);
+    if (within != *frame) profile.cappedRate = RateOf(std::min<long long>(*frame, INT_MAX)).PerSecond();
+  }
   if (const auto spacing = Attribute(*text, "maxkeyframespacing"); spacing && *spacing > 0)
     profile.keyFrameSeconds = std::clamp(static_cast<int>(*spacing / kUnitsPerSecond), 1, 60);
   return profile;

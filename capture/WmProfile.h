@@ -6,11 +6,27 @@
 
 namespace corvane {
 
+// The frame rates a camera is recorded at; a profile that names another is recorded at the nearer end.
+inline constexpr int kSlowestRate = 1;
+inline constexpr int kFastestRate = 120;
+
+// "7.5", "29.97", "120": frames per second as people write them, whatever the locale.
+std::string FramesPerSecondText(double framesPerSecond);
+
+// Frames per second as a fraction: 15/2 for 7.5.
+struct FrameRate {
+  int frames = 30;
+  int seconds = 1;
+  double PerSecond() const { return static_cast<double>(frames) / seconds; }
+  bool operator==(const FrameRate&) const = default;
+};
+
 struct WmProfile {
   int width = 320;
   int height = 240;
   int bitrate = 300000;      // bits per second
-  int framesPerSecond = 30;
+  FrameRate rate;            // as the profile names it, fractions included
+  double cappedRate = 0;     // the frames per second the profile names where they lie outside the rates recorded
   int keyFrameSeconds = 8;   // at most this long between two key frames
   bool operator==(const WmProfile&) const = default;
 };

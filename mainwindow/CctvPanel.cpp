@@ -360,9 +360,10 @@ void CctvPanel::saveAutoStart(int Index)
                                                                     : QString();
     if (!refusal.isEmpty()) {
         MsgBox(refusal, Msg::Critical, ErrorTitle);
-        // Cleared as a user would clear it, so the setting says "Disabled" again.
+        // Cleared as a user would clear it: the box's handler runs again, verifies again and writes
+        // "Disabled".
         chk_AutoStart[Index]->setChecked(false);
-        saveAutoStart(Index);
+        chk_AutoStart_Click(Index);
         return;
     }
     // Numbers are written as the program always wrote them, with a blank before them.

@@ -71,13 +71,15 @@ TEST_F(ExportsTest, StopDropsTheNamesSoTheNextStartNeedsNewOnes) {
   EXPECT_EQ(ShownErrors(), std::vector<std::string>{"Error 80004003: No video file name set"});
 }
 
-TEST_F(ExportsTest, ACameraIndexWithNoCameraBehindItBuildsNothingSilently) {
+TEST_F(ExportsTest, ACameraIndexWithNoCameraBehindItBuildsNothingAndSaysSo) {
   const std::filesystem::path file = folder_ / "none.wmv";
   const int missing = corvane_.fnGetDevicesNum();
   ASSERT_LT(missing, 8);
   EXPECT_EQ(StartRecording(missing, file.string()), 0);
   EXPECT_FALSE(std::filesystem::exists(file));
-  EXPECT_TRUE(ShownErrors().empty());
+  EXPECT_EQ(ShownErrors(), std::vector<std::string>{"Error 8007048f: Cannot start camera " + std::to_string(missing) +
+                                                    ": it is not attached (cameras found: " + std::to_string(missing) +
+                                                    ")"});
 }
 
 TEST_F(ExportsTest, AFileThatCannotBeWrittenFailsTheStartWithAMessage) {

@@ -57,13 +57,14 @@ void WriteUtf16Profile(const std::filesystem::path& file, const std::string& asc
   for (char c : ascii) out.put(c).put('\0');
 }
 
-// The small profile at another size and rate.
-std::string ProfileOfSize(const std::filesystem::path& folder, int width, int height, int framesPerSecond = 15) {
+// The small profile at another size and rate, its time per frame in whole 100 ns as profiles write it.
+std::string ProfileOfSize(const std::filesystem::path& folder, int width, int height, double framesPerSecond = 15) {
   std::string text = kSmallProfile;
+  const std::string timePerFrame = std::to_string(std::llround(10'000'000 / framesPerSecond));
   text.replace(text.find("160"), 3, std::to_string(width)).replace(text.find("120"), 3, std::to_string(height));
-  text.replace(text.find("666666"), 6, std::to_string(10'000'000 / framesPerSecond));
+  text.replace(text.find("666666"), 6, timePerFrame);
   const std::filesystem::path profile =
-      folder / (std::to_string(width) + "x" + std::to_string(height) + "@" + std::to_string(framesPerSecond) + ".prx");
+      folder / (std::to_string(width) + "x" + std::to_string(height) + "-" + timePerFrame + ".prx");
   WriteUtf16Profile(profile, text);
   return profile.string();
 }
@@ -149,7 +150,8 @@ TEST_F(RecordingTest, RestartFinalisesTheFileAndRecordsIntoTheNameSetLast) {
 }
 
 // A profile is recorded as it asks, whatever the machine: frames it cannot scale and encode in time are
-// dropped, and each file tells how many it lacks. A size that no camera delivers is refused.
+// dropped, and each file tells how many it lacks. A size that no camera delivers is refused; a rate
+// beyond what is recorded is recorded at the nearest and told.
 TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShippedSizeAndOneBeyond4096IsRefused) {
   setenv("CORVANE_TEST_DEVICES", "4", 1);
   const std::filesystem::path small = folder_ / "small.prx", ascii = folder_ / "ascii.prx";
@@ -158,6 +160,8 @@ TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShipped
 
   const std::filesystem::path fromSmall = folder_ / "small.wmv", fromAscii = folder_ / "ascii.wmv";
   const std::filesystem::path sharp = folder_ / "2560x1440.wmv", overloaded = folder_ / "4096x4096.wmv";
+  const std::filesystem::path fractional = folder_ / "7.5.wmv";
+  ASSERT_EQ(StartRecording(3, fractional.string(), ProfileOfSize(folder_, 160, 120, 7.5)), 1);
   ASSERT_EQ(StartRecording(0, fromSmall.string(), small.string()), 1);
   ASSERT_EQ(StartRecording(1, fromAscii.string(), ascii.string()), 1);
   ASSERT_EQ(StartRecording(2, sharp.string(), ProfileOfSize(folder_, 2560, 1440, 30)), 1);
@@ -171,15 +175,20 @@ TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShipped
   EXPECT_EQ(ShownErrors(), refusals);
   EXPECT_FALSE(std::filesystem::exists(folder_ / "large.wmv"));
   std::this_thread::sleep_for(2s);
-  for (int camera = 0; camera < 3; ++camera) corvane_.fnDoStopVideoCapture(camera);
+  for (int camera = 0; camera < 4; ++camera) corvane_.fnDoStopVideoCapture(camera);
   ExpectPlayable(fromSmall, 2.0, 160, 120, 15);
   ExpectPlayable(fromAscii, 2.0, 320, 240);
   ExpectPlayable(sharp, 2.0, 2560, 1440, 30);
+  ExpectPlayable(fractional, 2.0, 160, 120, 7.5);
   const int sharpDropped = ExpectEveryFrameAccountedFor(sharp, 30);
   EXPECT_LT(sharpDropped, 30) << "most of its frames are recorded";
 
   // No machine scales and encodes as much in time: it plays for as long as it was recorded all the same.
-  ASSERT_EQ(StartRecording(3, overloaded.string(), ProfileOfSize(folder_, 4096, 4096, 120)), 1);
+  const std::string fastest = ProfileOfSize(folder_, 4096, 4096, 240);
+  ASSERT_EQ(StartRecording(3, overloaded.string(), fastest), 1);
+  const std::vector<std::string> told = ShownErrors();
+  EXPECT_EQ(told.back(), "Error 80070057: Cannot record 240 frames per second as the profile \"" + fastest +
+                             "\" asks: it records 120, as rates run from 1 to 120");
   std::this_thread::sleep_for(2s);
   corvane_.fnDoStopVideoCapture(3);
   ExpectPlayable(overloaded, 2.0, 4096, 4096, 120);

@@ -7,15 +7,17 @@
 // into "<file of camera 0>-<n>.wmv" for a while, and the host ends while it may be recording.
 // Texts the library gives its sink are written to standard output as "sink: ...".
 // With "window", eight threads start eight cameras at once, each previewing in a window of its own (those
-// past camera 1 record into "<file of camera 1>-<n>.wmv"); the host destroys camera 0's window after
-// 300 ms and then asks about it once itself; "host X errors: n" ends the output, the count of errors that
-// reached the host's handler. "exit" is "window" with a sink that ends the process with 3 when a text
-// comes on a thread of the library.
+// past camera 1 record into "<file of camera 1>-<n>.wmv"), and then show cameras 1 to 7 full screen and
+// back, one after another, while the host keeps making X errors of its own; the host destroys camera 0's
+// window after 300 ms and then asks about it once itself. "host X errors: heard n of m" ends the output:
+// the errors that reached the host's handler, of those it made. "exit" is "window" with a sink that ends
+// the process with 3 when a text comes on a thread of the library, and without the full screens.
 
 #include "CorvaneLibrary.h"
 
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -46,17 +48,25 @@ int main(int argc, char** argv) {
   const int cameras = windows ? 8 : 2;
   setenv("CORVANE_TEST_DEVICES", std::to_string(cameras).c_str(), 1);
   static int hostErrors = 0;
+  int errorsMade = 0;
   static const std::thread::id hostThread = std::this_thread::get_id();
   Display* display = windows ? XOpenDisplay(nullptr) : nullptr;
   std::vector<Window> previews(static_cast<std::size_t>(cameras), 0);
+  Window missing = 0;
   if (display) {
     XSetErrorHandler([](Display*, XErrorEvent*) { return ++hostErrors, 0; });
     for (Window& window : previews) {
       window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0, 0);
       XMapWindow(display, window);
     }
+    missing = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XDestroyWindow(display, missing);
     XSync(display, False);
   }
+  // One error per call, heard before the call returns.
+  const auto makeErrorsUntil = [&](auto&& done) {
+    for (XWindowAttributes attributes; !done(); ++errorsMade) XGetWindowAttributes(display, missing, &attributes);
+  };
   CorvaneLibrary corvane;
   static const bool exitFromSink = mode == "exit";
   corvane.fnSetErrorSink([](const char* text) {
@@ -75,13 +85,28 @@ int main(int argc, char** argv) {
   std::vector<std::future<bool>> others;
   for (int camera = 1; camera < cameras; ++camera) others.push_back(std::async(std::launch::async, start, camera));
   bool all = start(0);
+  const auto ready = [](const auto& work) {
+    return work.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+  };
+  if (mode == "window") makeErrorsUntil([&] { return std::all_of(others.begin(), others.end(), ready); });
   for (auto& other : others) all = other.get() && all;
   if (!all) return 1;
+  if (mode == "window") {
+    const std::future<void> sizes = std::async(std::launch::async, [&] {
+      for (int camera = 1; camera < cameras; ++camera) {
+        corvane.fnShowFullScreen(camera);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        corvane.fnHideFullScreen(camera);
+      }
+    });
+    makeErrorsUntil([&] { return ready(sizes); });
+  }
   if (display) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     XDestroyWindow(display, previews[0]);
     XWindowAttributes gone;
     XGetWindowAttributes(display, previews[0], &gone);
+    ++errorsMade;
   }
   if (mode == "exit") {
     // The sink ends the process; a host that is still here then has hung.
@@ -110,7 +135,7 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(std::chrono::seconds(1));
     corvane.fnDoStopVideoCapture(1);
   }
-  if (display) std::printf("host X errors: %d\n", hostErrors);
+  if (display) std::printf("host X errors: heard %d of %d\n", hostErrors, errorsMade);
   std::fflush(stdout);
   return 0;
 }

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,9 +185,21 @@ TEST_F(CctvPanelTest, ChoicesThatCannotRecordAreRefusedAndStoredKeysSurvive)
     EXPECT_TRUE(videos().isEmpty());
     prompter.clear();
 
-    // Marking a camera for start-up needs its choices; a refusal writes "Disabled".
+    // Marking a camera for start-up needs its choices; a refusal clears the box, whose handler runs again
+    // with a verification of its own and writes "Disabled".
+    Db::Execute("INSERT INTO tbl_staff SET st_login='admin', st_password='admin', st_access=1");
+    SkipVerification = 0;
+    ModalDialogs dialogs;
+    for (int verification = 0; verification < 2; ++verification)
+        dialogs.Then([](QDialog* dialog) {
+            Control<QLineEdit>(dialog, "txt_user")->setText("admin");
+            Control<QLineEdit>(dialog, "txt_password")->setText("admin");
+            Control<QPushButton>(dialog, "btn_Go")->click();
+        });
     panel->chk_AutoStart[1]->setChecked(true);
     panel->chk_AutoStart_Click(1);
+    EXPECT_EQ(dialogs.shown, QStringList({"frm_VerifyUser", "frm_VerifyUser"}));
+    SkipVerification = 1;
     EXPECT_EQ(prompter.prompts(), QStringList({"Please Select Device First"}));
     EXPECT_FALSE(panel->chk_AutoStart[1]->isChecked());
     EXPECT_TRUE(windows.iniText().contains("Cam1=Disabled"));
@@ -224,8 +237,9 @@ TEST_F(CctvPanelTest, AStoredIntervalTheListDoesNotOfferStillRecords)
     EXPECT_TRUE(windows.iniText().contains("Cam1=Enabled\n")) << "a setting no one can use is left for an administrator";
 }
 
-// A disk that fills or a camera that goes ends the recording in the library, which tells the user.
-TEST_F(CctvPanelTest, ACameraTheLibraryStoppedIsShownIdleAtTheNextTick)
+// A disk that fills or a camera that goes ends the recording in the library, which tells the user; so
+// does a start on a camera unplugged since start-up.
+TEST_F(CctvPanelTest, ACameraTheLibraryStoppedIsShownIdleAtTheNextTickAndAnUnpluggedOneAtItsStart)
 {
     prepare("");
     choose(0, "1", "1 minutes");
@@ -239,6 +253,13 @@ TEST_F(CctvPanelTest, ACameraTheLibraryStoppedIsShownIdleAtTheNextTick)
     EXPECT_EQ(panel->btn_StartRecording[0]->text(), "Start Recording");
     EXPECT_FALSE(panel->Timer_Video[0]->isActive());
     EXPECT_EQ(videos().size(), 1);
+
+    record(1500); // the stopped camera has ended: the next start looks for it afresh
+    qputenv("CORVANE_TEST_DEVICES", "1");
+    panel->btn_StartRecording_Click(0);
+    EXPECT_FALSE(panel->IsRecording(0));
+    EXPECT_EQ(prompter.prompts(),
+              QStringList({"Error 8007048f: Cannot start camera 1: it is not attached (cameras found: 1)"}));
 }
 
 TEST_F(CctvPanelTest, AMissingLibraryCostsOnlyTheCameras)
