@@ -114,17 +114,17 @@ struct UntoldBooking {
 };
 std::optional<UntoldBooking> untoldBooking;
 
-// The refusal of an hour of court that the untold booking would have booked and that holds its booker now.
-std::optional<SlotRefusal> untoldRefusal(int court, const SlotToBook& slot, const BookRow& now)
+// Why an hour of court that the untold booking would have booked and that holds its booker now is not
+// booked again; empty for any other hour.
+QString untoldReason(int court, const SlotToBook& slot, const BookRow& now)
 {
     if (!untoldBooking || untoldBooking->court != court || now.bookerName != untoldBooking->booker.name ||
         now.telephone != untoldBooking->booker.tel)
-        return std::nullopt;
+        return {};
     for (const SlotToBook& tried : untoldBooking->hours)
         if (tried.date == slot.date && tried.time == slot.time)
-            return SlotRefusal{"Already booked for " + now.bookerName +
-                               ", perhaps by the booking whose reply was lost."};
-    return std::nullopt;
+            return "already booked for " + now.bookerName + ", perhaps by the booking whose reply was lost";
+    return {};
 }
 
 // Removes the cut waiting-list entry with the first hour booked, as cut says. The entry's row is
@@ -297,9 +297,10 @@ std::optional<Refusals> bookHours(SlotGrid& grid, const std::vector<SlotToBook>&
             const int row = GridRowOfHour(slot.time.left(2).toInt(), rowCount);
             BookRows& rows = days.Of(slot.date);
             refusals[i] = RunSlotPart(db, hours.size() > 1, [&] {
-                if (const auto refusal = untoldRefusal(*c, slot, rows[static_cast<size_t>(row)]))
-                    throw *refusal;
-                if (const QString reason = clashReason(rows, row, slot); !reason.isEmpty())
+                QString reason = untoldReason(*c, slot, rows[static_cast<size_t>(row)]);
+                if (reason.isEmpty())
+                    reason = clashReason(rows, row, slot);
+                if (!reason.isEmpty())
                     throw clash(slot, reason);
                 bookSlot(db, slot.date, slot.time, *c, booker, slot.delay, slot.playLength, actionTime);
                 // The cut waiting-list entry goes with the first hour booked, when this is its

@@ -32,7 +32,12 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // the camera records on. The first preview in a window puts the library's X error handler in front of
 // the host's: X errors of the library's renderers stay the library's, all others go on to the host's
 // handler, those made while a renderer sets up or changes size included. A host that sets a handler of
-// its own later receives the renderers' errors too.
+// its own later receives the renderers' errors too, and a renderer set up after that no longer finds out
+// that the display cannot share memory with it (a display on another machine), where its preview may show
+// no picture. Where a renderer's plugin calls XSetErrorHandler other than through its linkage table (one
+// built without it), the host's X errors made while that renderer sets up or changes size (as a preview
+// opens its window, and at its first frame after a start into a window or a change of size) reach the
+// renderer's handler instead and are lost.
 // A camera index with no camera behind it (one unplugged since fnGetDevicesNum counted it) is refused with
 // 0 and told ("Error 8007048f: Cannot start camera n: it is not attached (cameras found: m)").
 // A recording is never written over: a video name that names an existing file (two starts within a

@@ -30,8 +30,10 @@ int Visit(dl_phdr_info* info, std::size_t, void* data) {
     const ElfW(Phdr)& segment = info->dlpi_phdr[header];
     if (segment.p_type == PT_DYNAMIC) dynamic = reinterpret_cast<const ElfW(Dyn)*>(info->dlpi_addr + segment.p_vaddr);
     if (segment.p_type == PT_GNU_RELRO) {
+      // The loader makes only the whole pages of the range read-only.
+      const auto pageMask = ~static_cast<ElfW(Addr)>(sysconf(_SC_PAGESIZE) - 1);
       relroBegin = info->dlpi_addr + segment.p_vaddr;
-      relroEnd = relroBegin + segment.p_memsz;
+      relroEnd = (relroBegin + segment.p_memsz) & pageMask;
     }
   }
   if (!dynamic) return 1;
@@ -54,7 +56,7 @@ int Visit(dl_phdr_info* info, std::size_t, void* data) {
   }
   if (!symbols || !names || !calls || !rela) return 1;
   for (std::size_t call = 0; call < callsSize / sizeof(ElfW(Rela)); ++call) {
-    const ElfW(Sym)& symbol = symbols[ELF64_R_SYM(calls[call].r_info)];
+    const ElfW(Sym)& symbol = symbols[ELFW(R_SYM)(calls[call].r_info)];
     if (std::strcmp(names + symbol.st_name, search->function) != 0) continue;
     const ElfW(Addr) entry = info->dlpi_addr + calls[call].r_offset;
     search->entry = reinterpret_cast<void**>(entry);

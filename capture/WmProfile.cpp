@@ -15,7 +15,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <numeric>
 #include <vector>
 
 // Profiles name durations in units of 100 ns, as the format has them.
@@ -78,17 +77,23 @@ int Side(long long pixels) { return static_cast<int>(std::clamp(pixels, 0LL, INT
 
 // The simplest fraction whose time per frame the profile names: it keeps only whole units, so 7.5 frames
 // per second is written 1333333 and 29.97 either 333667 or 333666. The denominator of the television
-// rates (1001) is the largest looked for.
+// rates (1001) is the largest looked for, as encoders take no time base much finer; a time per frame
+// that no such fraction names to the unit takes the nearest of them.
 FrameRate RateOf(long long timePerFrame) {
   const double named = static_cast<double>(timePerFrame);
+  FrameRate nearest{1, 1};
+  double nearestOff = std::abs(kUnitsPerSecond - named);
   for (int seconds = 1; seconds <= 1001; ++seconds) {
     const long long frames = std::llround(kUnitsPerSecond * seconds / named);
-    if (frames > 0 && std::abs(kUnitsPerSecond * seconds / static_cast<double>(frames) - named) < 1)
-      return {static_cast<int>(frames), seconds};
+    if (frames <= 0) continue;
+    const double off = std::abs(kUnitsPerSecond * seconds / static_cast<double>(frames) - named);
+    if (off < 1) return {static_cast<int>(frames), seconds};
+    if (off < nearestOff) {
+      nearest = {static_cast<int>(frames), seconds};
+      nearestOff = off;
+    }
   }
-  const long long units = static_cast<long long>(kUnitsPerSecond);
-  const long long common = std::gcd(units, timePerFrame);
-  return {static_cast<int>(units / common), static_cast<int>(timePerFrame / common)};
+  return nearest;
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include "SpecialGroups.h"
 #include "VbError.h"
 
-#include <QEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>

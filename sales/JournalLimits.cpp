@@ -21,7 +21,11 @@ QString RefusalOf(const std::vector<CartLine>& lines)
     const QString largest = GroupedAmount(LargestAmount);
     Money total;
     for (const CartLine& line : lines) {
-        if (!Holds(line.unitPrice) || !HoldsQuantity(line.quantity) || !Holds(line.amount))
+        // A court hour's quantity is its length in hours (a third for 20 minutes): the journal keeps it
+        // rounded, as it always has, while its price and amount are exact. Refusing it would leave the
+        // hour unpayable, and nothing the cashier could change would mend it.
+        const bool quantityHeld = line.IsSlot() || HoldsQuantity(line.quantity);
+        if (!Holds(line.unitPrice) || !quantityHeld || !Holds(line.amount))
             return "The line " + line.text + " (price " + line.unitPrice.Format() + ", quantity " + line.quantity +
                    ", amount " + line.amount.Format() + ") does not fit the sales journal, which records prices, "
                    "quantities and amounts of at most " + largest + " with at most two decimals. Nothing was "

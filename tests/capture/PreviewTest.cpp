@@ -263,11 +263,12 @@ TEST_F(PreviewTest, FullScreenFillsTheScreenWithThePictureAndPassesKeysToTheWind
   EXPECT_TRUE(ShownErrors().empty());
 }
 
-// The next start may preview in another window: the camera carries on into the new file frame by frame.
+// The next start draws into its window again, and may preview in another one: the camera carries on into
+// the new file frame by frame.
 TEST_F(PreviewTest, AStopEndsTheFullScreenAndTheNextStartDrawsIntoItsWindow) {
   const std::uintptr_t owner = NewWindow();
   const std::filesystem::path first = folder_ / "first.wmv", second = folder_ / "second.wmv";
-  ASSERT_EQ(StartRecording(0, first.string(), CORVANE_PROFILE, owner), 1);
+  ASSERT_EQ(StartRecording(0, (folder_ / "full.wmv").string(), CORVANE_PROFILE, owner), 1);
   const std::vector<Colour> picture = FirstPicture(owner);
   corvane_.fnShowFullScreen(0);
   const std::vector<xcb_window_t> full = FullScreenWindows();
@@ -276,6 +277,9 @@ TEST_F(PreviewTest, AStopEndsTheFullScreenAndTheNextStartDrawsIntoItsWindow) {
 
   corvane_.fnDoStopVideoCapture(0);
   EXPECT_TRUE(FullScreenWindows().empty());
+  ASSERT_EQ(StartRecording(0, first.string(), CORVANE_PROFILE, owner), 1);
+  EXPECT_TRUE(Eventually([&] { return SamePicture(Bars(owner), picture); }));
+  corvane_.fnDoStopVideoCapture(0);
   const std::uintptr_t other = NewWindow();
   ASSERT_EQ(StartRecording(0, second.string(), CORVANE_PROFILE, other), 1);
   EXPECT_TRUE(Eventually([&] { return SamePicture(Bars(other), picture); }));

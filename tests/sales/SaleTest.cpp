@@ -1,6 +1,7 @@
 #include "SalesFixture.h"
 
 #include "Cart.h"
+#include "JournalLimits.h"
 #include "Sale.h"
 #include "SlotPayment.h"
 
@@ -123,6 +124,11 @@ TEST_F(SaleTest, ASlotCancelledOrAnItemRemovedByAnotherStationRefusesTheWholeSal
     CartLine eighth = shopLine("Grip Tape", "Gear", 600, 1);
     eighth.quantity = "0.125";
     EXPECT_TRUE(refusal({eighth}).startsWith("The line Grip Tape (price 6.00, quantity 0.125,"));
+    std::vector<CartLine> twentyMinutes = cart.Lines();
+    const auto slot = std::find_if(twentyMinutes.begin(), twentyMinutes.end(), [](auto& l) { return l.IsSlot(); });
+    ASSERT_NE(slot, twentyMinutes.end());
+    slot->quantity = "0.333333333333333";
+    EXPECT_EQ(Journal::RefusalOf(twentyMinutes), "") << "a court hour's length in hours is kept rounded";
     const CartLine half = shopLine("Grip Tape", "Gear", 50000000, 10000);
     EXPECT_TRUE(refusal({half, half}).startsWith("The total of this sale, 10000000307.00, does not fit"));
     expectNothingWritten();
