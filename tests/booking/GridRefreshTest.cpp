@@ -79,7 +79,6 @@ TEST_F(Grid, ClockHourMarksThreeRows)
     EXPECT_EQ(HourMarksAt(0, 19), (HourMarks{16, 17, 18}));
     EXPECT_EQ(HourMarksAt(2, 19), (HourMarks{18, 19, 0}));
     EXPECT_EQ(HourMarksAt(5, 19), (HourMarks{}));
-
     // Days of 24 hours: the night's last hour is also the hour before opening.
     HourEnd = 7;
     EXPECT_EQ(HourMarksAt(7, 24), (HourMarks{23, 24, 1}));

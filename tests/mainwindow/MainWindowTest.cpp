@@ -155,14 +155,6 @@ TEST_F(MainWindow, StartUpLaysOutThePagesFromTheSettingsAndGoesOnPastAMissingOut
     const int gap = first->y() - admin->btn_Membership->y() - admin->btn_Membership->height();
     EXPECT_EQ(admin->btn_MemberDynamic[3]->y(), first->y() + 2 * (first->height() + gap));
     EXPECT_EQ(admin->btn_MemberDynamic[3]->text(), "VIP");
-    ModalDialogs dialogs;
-    dialogs.Then([this](QDialog* members) {
-        EXPECT_EQ(members->parentWidget(), main);
-        EXPECT_TRUE(Control<QPushButton>(members, "btn_MemberPaste")->isHidden()) << "browsing pastes nothing back";
-        members->reject();
-    });
-    main->ShowMembersForm();
-    EXPECT_EQ(dialogs.shown, QStringList{"frm_Members"});
     ASSERT_NE(main->Bookings->mnu_Mouse->mnu_SetSpecialGroup[3], nullptr);
     EXPECT_EQ(main->Bookings->mnu_Mouse->mnu_SetSpecialGroup[3]->text(), "Set this slot as 'VIP ' slot");
     EXPECT_TRUE(main->Bookings->mnu_Mouse->mnu_ChangePlayerCount->isVisible());
