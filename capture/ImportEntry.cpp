@@ -56,7 +56,7 @@ int Visit(dl_phdr_info* info, std::size_t, void* data) {
   }
   if (!symbols || !names || !calls || !rela) return 1;
   for (std::size_t call = 0; call < callsSize / sizeof(ElfW(Rela)); ++call) {
-    const ElfW(Sym)& symbol = symbols[ELFW(R_SYM)(calls[call].r_info)];
+    const ElfW(Sym)& symbol = symbols[ELF64_R_SYM(calls[call].r_info)];
     if (std::strcmp(names + symbol.st_name, search->function) != 0) continue;
     const ElfW(Addr) entry = info->dlpi_addr + calls[call].r_offset;
     search->entry = reinterpret_cast<void**>(entry);
