@@ -86,14 +86,17 @@ struct StationSetting {
 };
 StationSetting stationSetting(const QString& key)
 {
-    StationSetting setting{ReadIni("System", key, "1", IniFile).trimmed()};
+    // Only a missing key takes the default: one left empty on a new PC would make it another station
+    // 1, sharing that station's journal and shift.
+    const bool present = Profile::HasKey("System", key, IniFile);
+    StationSetting setting{ReadIni("System", key, present ? QString() : QStringLiteral("1"), IniFile).trimmed()};
     static const QRegularExpression wholeNumber("^[0-9]{1,5}$");
     if (wholeNumber.match(setting.text).hasMatch() && setting.text.toInt() <= 32767)
         setting.value = setting.text.toInt();
     return setting;
 }
 
-// The station's number and the number of stations come from its settings file, both 1 when unset.
+// The station's number and the number of stations come from its settings file, both 1 when missing.
 void readStationNumbers()
 {
     const StationSetting number = stationSetting("counter_number");

@@ -166,7 +166,8 @@ TEST_F(Startup, StationNumbersThatDoNotFitStopTheStartWithAClearText)
     for (const QString& stations : {QString("counter_number=3\ncounter_count=2\n"),
                                     QString("counter_number=0\ncounter_count=2\n"),
                                     QString("counter_number=two\n"), QString("counter_count=99999\n"),
-                                    QString("counter_number=1.5\ncounter_count=2\n")}) {
+                                    QString("counter_number=1.5\ncounter_count=2\n"),
+                                    QString("counter_number=\ncounter_count=2\n"), QString("counter_count=\n")}) {
         SCOPED_TRACE(stations.toStdString());
         failures.clear();
         QString description;
