@@ -4,6 +4,7 @@
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Prompter.h"
+#include "SqlQuote.h"
 
 #include <QSet>
 #include <numeric>
@@ -137,7 +138,12 @@ bool CheckDatabase()
     try {
         CurrentTask = "checking database";
         auto connection = Db::Open();
-        Recordset check = connection->Query("CHECK TABLE " + tableNames(*connection).join(',') + " EXTENDED");
+        QStringList tables;
+        for (const QString& name : tableNames(*connection))
+            tables << SqlName(name);
+        // The check names each table with the database in front: "posdb.tbl_booking".
+        const QString database = connection->Query("SELECT DATABASE()").Fields(0).Value() + ".";
+        Recordset check = connection->Query("CHECK TABLE " + tables.join(',') + " EXTENDED");
         for (; !check.EOF_(); check.MoveNext()) {
             if (check.Fields(2).Value() != "error")
                 continue;
@@ -145,7 +151,7 @@ bool CheckDatabase()
             // The driver leaves the rows of REPAIR TABLE unread, which puts its connection out of
             // step with the server for the next statement: each repair has a connection of its own.
             if (MsgBox("Repair database " + table + " ?", Msg::YesNo | Msg::Critical, "Found Error") == Msg::Yes)
-                Db::Open()->Query("REPAIR TABLE " + table + " EXTENDED");
+                Db::Open()->Query("REPAIR TABLE " + SqlName(table.mid(database.size())) + " EXTENDED");
         }
     } catch (const VbError& e) {
         ShowErrorDisplay(e);

@@ -17,4 +17,4 @@ void ReadOptionSettings()
     SkipVerification = systemNumber("NoVerification");
 }
 
-void WriteAlwaysAskPassword(bool ask) { WriteIni("System", "NoVerification", ask ? "0" : "1", IniFile); }
+bool WriteAlwaysAskPassword(bool ask) { return WriteIni("System", "NoVerification", ask ? "0" : "1", IniFile); }

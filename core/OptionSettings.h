@@ -6,5 +6,6 @@
 // PerPersonChargingOn and SkipVerification from [System]"PerPersonCharging" and "NoVerification".
 void ReadOptionSettings();
 
-// "Always ask password" stores "0" under [System]"NoVerification", its absence "1".
-void WriteAlwaysAskPassword(bool ask);
+// "Always ask password" stores "0" under [System]"NoVerification", its absence "1"; false when the
+// settings file cannot be written.
+bool WriteAlwaysAskPassword(bool ask);

@@ -62,6 +62,10 @@ QString BuildConnectionString(const QString& server, const QString& port, const 
 
 namespace {
 
+// What the opening and closing hours must make, for the texts that refuse them.
+const QString BusinessDay = QStringLiteral("it runs from the opening hour, 1 to 24, to midnight and on to the closing "
+                                           "hour after midnight, which must be earlier than the opening hour.");
+
 // The business day runs from the opening hour to midnight (hour 24), then on through the hours
 // after midnight up to the closing hour, all under the business date: at most 24 hour rows, each
 // with a slot key of its own. An opening hour of 0 (or less) or above 24, or a closing hour that
@@ -73,9 +77,24 @@ void checkBusinessHours(int opening, int closing)
         return;
     throw VbError(VbErrors::InvalidArgument, "Pallowin",
                   "The opening hour (hour_start=" + QString::number(opening) + ") and the closing hour (hour_end=" +
-                      QString::number(closing) + ") in [System] of " + IniFile +
-                      " do not make a business day: it runs from the opening hour, 1 to 24, to midnight and on to "
-                      "the closing hour after midnight, which must be earlier than the opening hour.");
+                      QString::number(closing) + ") in [System] of " + IniFile + " do not make a business day: " +
+                      BusinessDay);
+}
+
+// An opening or closing hour as a number. A text that is none (the default a first start writes,
+// "StartOfWorkingHour", among them) stops the start with the conversion's error, told with both keys
+// rather than as "Type mismatch" alone.
+int hourSetting(const QString& key, const QString& defaultValue, const QString& hour)
+{
+    const QString text = systemKey(key, defaultValue);
+    try {
+        return Vb::CInt(text);
+    } catch (const VbError& e) {
+        throw VbError(e.number(), "Pallowin",
+                      "The " + hour + " (" + key + "=" + text + ") in [System] of " + IniFile +
+                          " is not an hour. The opening hour (hour_start) and the closing hour (hour_end) make the "
+                          "business day: " + BusinessDay);
+    }
 }
 
 // A station setting as written, and its value when that is a whole number a station number can take
@@ -86,14 +105,17 @@ struct StationSetting {
 };
 StationSetting stationSetting(const QString& key)
 {
-    StationSetting setting{ReadIni("System", key, "1", IniFile).trimmed()};
+    // Only a missing key takes the default: one left empty on a new PC would make it another station
+    // 1, sharing that station's journal and shift.
+    const bool present = Profile::HasKey("System", key, IniFile);
+    StationSetting setting{ReadIni("System", key, present ? QString() : QStringLiteral("1"), IniFile).trimmed()};
     static const QRegularExpression wholeNumber("^[0-9]{1,5}$");
     if (wholeNumber.match(setting.text).hasMatch() && setting.text.toInt() <= 32767)
         setting.value = setting.text.toInt();
     return setting;
 }
 
-// The station's number and the number of stations come from its settings file, both 1 when unset.
+// The station's number and the number of stations come from its settings file, both 1 when missing.
 void readStationNumbers()
 {
     const StationSetting number = stationSetting("counter_number");
@@ -128,8 +150,8 @@ void LoadSettings()
 
     FrontPictureFile = systemKey("picture_front", "picture_front");
     LogoPictureFile = systemKey("picture_logo", "picture_logo");
-    HourStart = Vb::CInt(systemKey("hour_start", "StartOfWorkingHour"));
-    HourEnd = Vb::CInt(systemKey("hour_end", "EndOfWorkingHour"));
+    HourStart = hourSetting("hour_start", "StartOfWorkingHour", "opening hour");
+    HourEnd = hourSetting("hour_end", "EndOfWorkingHour", "closing hour");
     checkBusinessHours(HourStart, HourEnd);
     SpecialGroupCount = SpecialGroupLimit;
 

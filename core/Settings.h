@@ -14,8 +14,9 @@ bool WriteIni(const QString& section, const QString& key, const QString& value, 
 void CheckSettingsFile();
 
 // Reads the general settings of "pallowin.ini" into the globals and builds the connection string.
-// A setting that must be a number and is not throws the conversion's VbError; opening and closing
-// hours that make no business day of at most 24 hours throw a VbError naming both keys.
+// A setting that must be a number and is not throws the conversion's VbError, whose text names both
+// keys of the hours where it is an opening or closing hour; hours that make no business day of at
+// most 24 hours throw a VbError naming both keys.
 void LoadSettings();
 
 // The station's settings as the start-up reads them: the file checked, the court indexes, the

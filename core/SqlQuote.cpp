@@ -24,3 +24,5 @@ QString SqlQuote(const QString& value)
     }
     return quoted;
 }
+
+QString SqlName(const QString& name) { return "`" + QString(name).replace("`", "``") + "`"; }

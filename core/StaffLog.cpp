@@ -30,6 +30,8 @@ void insertLogRow(Connection& connection, const QString& staffName, const QStrin
 
 void WriteLog(const QString& staffName, const QString& actionText)
 {
+    // The caller goes on with its own task (printing the receipt it logged, stamping the login): a
+    // failure there would else be headed "Error while updating log", naming the step that went well.
     const RestoreTask callerTask;
     try {
         auto connection = Db::Open();

@@ -4,7 +4,8 @@
 
 // One tbl_log row for a staff action at this station. The staff login and the action's text are
 // the raw texts: WriteLog passes both through SqlQuote itself, so the caller must not quote them.
-// A failure is shown in the error window headed "Error while updating log" and the caller goes on.
+// A failure is shown in the error window headed "Error while updating log" and the caller goes on;
+// afterwards CurrentTask is the caller's again.
 void WriteLog(const QString& staffName, const QString& actionText);
 
 class Connection;

@@ -3,6 +3,7 @@
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "OptionSettings.h"
+#include "Prompter.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -80,7 +81,9 @@ void frm_Options::Form_Load() { chk_AlwayAskPassword->setChecked(SkipVerificatio
 
 void frm_Options::btn_OK_Click()
 {
-    WriteAlwaysAskPassword(chk_AlwayAskPassword->isChecked());
+    // Else the dialog would close as if saved, and the old setting come back at the next read.
+    if (!WriteAlwaysAskPassword(chk_AlwayAskPassword->isChecked()))
+        MsgBox("The option \"Always ask password\" cannot be saved in " + IniFile + ".", Msg::Critical);
     reloadSettings();
     accept();
 }

@@ -24,9 +24,9 @@ INSERT INTO tbl_item (i_id, i_name, i_note, i_type, i_show, i_price, i_key, i_cu
   (6, 'Misc', '', 'Misc', 1, 0.00, 'F6', 0);
 
 INSERT INTO tbl_member (m_idno, m_name, m_hour, m_org, m_tel) VALUES
-  ('M001', 'Anna Lindqvist', 12, 'Riverside FC', '555-0101'),
-  ('M002', 'Sean O''Brien', 4, 'Harbour Rovers', '555-0102'),
-  ('M003', 'Priya Raman', 0, '', '555-0103');
+  ('M2026001', 'Anna Lindqvist', 12, 'Riverside FC', '555-0101'),
+  ('M2026002', 'Sean O''Brien', 4, 'Harbour Rovers', '555-0102'),
+  ('M2026003', 'Priya Raman', 0, '', '555-0103');
 
 INSERT INTO tbl_student (st_idno, st_name, st_hour, st_org, st_tel) VALUES
   ('S2026001', 'Tomas Novak', 3, 'City College', '555-0201'),
@@ -34,4 +34,4 @@ INSERT INTO tbl_student (st_idno, st_name, st_hour, st_org, st_tel) VALUES
 
 CREATE TABLE tbl_specialgroup1 LIKE tbl_member;
 INSERT INTO tbl_specialgroup1 (m_idno, m_name, m_hour, m_org, m_tel) VALUES
-  ('G001', 'North District Schools', 20, 'Education Office', '555-0301');
+  ('G202601', 'North District Schools', 20, 'Education Office', '555-0301');

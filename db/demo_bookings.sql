@@ -17,9 +17,9 @@ JOIN (SELECT 3 AS court, 'Anna Lindqvist' AS booker, '555-0101' AS tel, 'Riversi
       UNION ALL SELECT 1, 'North District Schools', '555-0301', 'Education Office', 'specialgroup1', 17, 18) c
   ON h.hour BETWEEN c.first_hour AND c.last_hour;
 
--- The half pitches booked above stand on the big pitch's space.
-INSERT INTO tbl_booking (b_datetime, b_field, b_delaytime, b_playlength, b_bookername)
-SELECT b_datetime, 0, 0, 60, 'Partially Shared' FROM tbl_booking WHERE b_field = 1;
+-- The half pitches booked above stand on the big pitch's space, whose row counts them at each hour.
+INSERT INTO tbl_booking (b_datetime, b_field, b_delaytime, b_playlength, b_bookername, b_shared)
+SELECT b_datetime, 0, 0, 60, 'Partially Shared', COUNT(*) FROM tbl_booking WHERE b_field IN (1, 2) GROUP BY b_datetime;
 
 INSERT INTO tbl_remark (m_dotime, m_datetime, m_field, m_staff, m_job, m_remark, m_actiontime)
 SELECT CONCAT(@day, ' 09:12:00'), b_datetime, b_field, 'counter', 'book', CONCAT(' ', b_bookername, ' ', b_bookertel),

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 
 namespace Profile {
 
@@ -171,11 +172,11 @@ QString Text(const QString& file)
     return content.lines.join(content.newline) + (content.finalNewline ? content.newline : QString());
 }
 
-int GetString(const QString& section, const QString& key, const QString& defaultValue,
-              QString& value, int size, const QString& file)
+namespace {
+
+// The value of the key's first line in the section, unquoted; none when the file has no such line.
+std::optional<QString> valueOf(const QString& section, const QString& key, const QString& file)
 {
-    const int room = size > 0 ? size - 1 : 0;
-    value = defaultValue.left(room);
     const Lines content = readLines(PathOf(file));
     bool inSection = false;
     for (const QString& line : content.lines) {
@@ -187,15 +188,29 @@ int GetString(const QString& section, const QString& key, const QString& default
         if (!inSection)
             continue;
         QString k = keyOf(line);
-        if (k.isNull() || !sameName(k, key))
-            continue;
-        QString v = unquote(line.mid(line.indexOf('=') + 1)).left(room);
-        if (v.isEmpty())
-            return 0;
-        value = v;
-        return static_cast<int>(v.size());
+        if (!k.isNull() && sameName(k, key))
+            return unquote(line.mid(line.indexOf('=') + 1));
     }
-    return 0;
+    return std::nullopt;
+}
+
+} // namespace
+
+int GetString(const QString& section, const QString& key, const QString& defaultValue,
+              QString& value, int size, const QString& file)
+{
+    const int room = size > 0 ? size - 1 : 0;
+    value = defaultValue.left(room);
+    const QString found = valueOf(section, key, file).value_or(QString()).left(room);
+    if (found.isEmpty())
+        return 0;
+    value = found;
+    return static_cast<int>(found.size());
+}
+
+bool HasKey(const QString& section, const QString& key, const QString& file)
+{
+    return valueOf(section, key, file).has_value();
 }
 
 bool WriteString(const QString& section, const QString& key, const QString& value, const QString& file)

@@ -28,6 +28,9 @@ QString Text(const QString& file);
 int GetString(const QString& section, const QString& key, const QString& defaultValue,
               QString& value, int size, const QString& file);
 
+// Whether the section has a line of the key, also one with an empty value.
+bool HasKey(const QString& section, const QString& key, const QString& file);
+
 // False when the file cannot be written, cannot be read, or its encoding has no room for value.
 // The file keeps its encoding, line endings and every byte of the lines not written.
 bool WriteString(const QString& section, const QString& key, const QString& value, const QString& file);

@@ -1,6 +1,7 @@
 #include "Main.h"
 #include "DatabaseSetup.h"
 #include "EndProgram.h"
+#include "EndRequests.h"
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Settings.h"
@@ -20,6 +21,16 @@
 namespace {
 
 SingleInstance* guard = nullptr;
+
+// Ended by the system (its shutdown or log-out, a hang-up, Ctrl+C), the program ends as when its main
+// window is closed, which logs no one out; every camera's file is finished as EndProgram finishes
+// them.
+bool endedBySystem = false;
+void endAsTheSystemAsks()
+{
+    endedBySystem = true;
+    EndProgram();
+}
 
 // Tries a database step of the start-up that fails by the error window it shows. After a hand-over
 // the station worked a moment ago, so a failure there is a hiccup: the window's Close goes back to
@@ -66,11 +77,13 @@ void startUp(bool afterHandOver)
 int RunProgram()
 {
     ClearProgramEnding();
+    endedBySystem = false;
+    const EndRequests endRequests(endAsTheSystemAsks);
     Main();
     const int result = !ProgramEnding() && AnyWindowOpen() ? QApplication::exec() : 0;
     // Ended from within (EndProgram), staff still at work are logged out; the database may be the
     // reason for the end, so a failure to write it is not shown.
-    if (ProgramEnding() && frm_Main::StaffAtWork())
+    if (ProgramEnding() && !endedBySystem && frm_Main::StaffAtWork())
         TryWriteLog(StaffLogin, "log out");
     return result;
 }

@@ -6,7 +6,8 @@
 void Main();
 
 // The program: the start-up, then the windows' events until no window is left; ends at once when
-// the start-up leaves no window.
+// the start-up leaves no window. The system's requests to end it (SIGTERM, SIGHUP, SIGINT) end it
+// through its event loop, with every camera's file finished.
 int RunProgram();
 
 // Whether a window of the program is shown; the program runs only while one is.

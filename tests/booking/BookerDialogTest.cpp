@@ -76,15 +76,15 @@ TEST_F(BookerDialog, ShowsOneRowPerSpecialGroupThatExists)
 TEST_F(BookerDialog, AnIdFillsTheBookerFromItsRegister)
 {
     frm_Booker dialog(grid, nullptr);
-    QTest::keyClicks(dialog.txt_BookerMemberID, "M0");
+    QTest::keyClicks(dialog.txt_BookerMemberID, "M2");
     EXPECT_TRUE(dialog.txt_BookerName->text().isEmpty());
-    QTest::keyClicks(dialog.txt_BookerMemberID, "02");
+    QTest::keyClicks(dialog.txt_BookerMemberID, "026002");
     EXPECT_EQ(dialog.txt_BookerName->text(), "Sean O'Brien");
     EXPECT_EQ(dialog.txt_BookerOrg->text(), "Harbour Rovers");
     EXPECT_EQ(dialog.txt_BookerTel->text(), "555-0102");
     EXPECT_EQ(dialog.Tag, "member");
 
-    dialog.txt_SpecialGroupID[1]->setText("G001");
+    dialog.txt_SpecialGroupID[1]->setText("G202601");
     EXPECT_EQ(dialog.Tag, "specialgroup1");
     EXPECT_EQ(dialog.txt_BookerName->text(), "North District Schools");
     EXPECT_TRUE(dialog.txt_BookerMemberID->text().isEmpty());
@@ -134,7 +134,7 @@ TEST_F(BookerDialog, OkBooksEverySelectedRowWithTheSameBooker)
 {
     frm_Booker dialog(grid, nullptr);
     grid.selected.clear(); // what counts is the selection when the dialog opened
-    dialog.txt_BookerMemberID->setText("M001");
+    dialog.txt_BookerMemberID->setText("M2026001");
     dialog.txt_BookerMemberID->clear();
     dialog.txt_BookerName->setText("Anna \"Lindqvist\" \\ O'Neil");
     Db::Execute("INSERT INTO tbl_booking SET b_datetime='2026-12-08 17:00:00', b_field=3, b_bookername='Other'");
@@ -185,7 +185,7 @@ TEST_F(BookerDialog, ARefusedUserBooksNothing)
     Succeeded_Login = false;
     frm_Booker dialog(grid, nullptr);
     dialog.txt_BookerName->setText("Anna");
-    dialog.txt_BookerMemberID->setText("M003");
+    dialog.txt_BookerMemberID->setText("M2026003");
     dialog.cmd_OK_Click();
     EXPECT_EQ(count("tbl_booking"), 0);
     EXPECT_EQ(grid.refreshes, 1);
@@ -196,7 +196,7 @@ TEST_F(BookerDialog, ALostDatabaseShowsTheErrorWindowAndKeepsTheDialog)
 {
     frm_Booker dialog(grid, nullptr);
     ConnectionString = "DRIVER={MySQL ODBC 3.51 Driver};SERVER=127.0.0.1;PORT=1;DATABASE=posdb;UID=x;PWD=y";
-    dialog.txt_BookerMemberID->setText("M001");
+    dialog.txt_BookerMemberID->setText("M2026001");
     dialog.txt_BookerName->setText("Anna");
     dialog.cmd_OK_Click();
     EXPECT_EQ(errors.size(), 2);

@@ -119,6 +119,15 @@ TEST_F(Booking, DependentBookingsCountUpAndDownOnTheMaster)
     ASSERT_TRUE(cancel(2, "15:00"));
     EXPECT_EQ(row(0, "15:00", "b_shared"), "none");
     EXPECT_EQ(count("tbl_booking"), 0);
+
+    // The demo's evening, whose half pitch at 17:00 stands on the big pitch, counts the same.
+    PrivateDatabase::Reload(true);
+    PrivateDatabase::LoadDemoBookings();
+    UseTestCentre();
+    Db::Execute("UPDATE tbl_booking SET b_datetime=CONCAT('" + Day + "', SUBSTRING(b_datetime, 11))");
+    ASSERT_TRUE(book(2, "17:00", "Ben"));
+    ASSERT_TRUE(cancel(2, "17:00"));
+    EXPECT_EQ(row(0, "17:00", "b_bookername, b_shared"), "Partially Shared|1") << "the demo's half still plays";
 }
 
 TEST_F(Booking, CancellingADependentLeavesAnOrdinaryMasterBookingAlone)

@@ -164,11 +164,11 @@ TEST_F(DatabaseSetup, OnlyLowerCaseErrorRowsOfTheCheckAreOfferedForRepair)
 {
     // A view whose table is gone is reported with two "Error" rows and one "error" row.
     PrivateDatabase::RunClient("USE posdb; CREATE TABLE gone (a INT); CREATE VIEW broken AS SELECT a FROM gone;"
-                               "DROP TABLE gone;");
+                               "DROP TABLE gone; RENAME TABLE broken TO `broken-2025 ``b```;");
     prompter.Answer(Msg::No);
     CheckDatabase();
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_EQ(prompter.asked()[0].prompt, "Repair database posdb.broken ?");
+    EXPECT_EQ(prompter.asked()[0].prompt, "Repair database posdb.broken-2025 `b` ?");
     EXPECT_EQ(prompter.asked()[0].title, "Found Error");
     EXPECT_EQ(prompter.asked()[0].style, Msg::YesNo | Msg::Critical);
 

@@ -7,6 +7,7 @@
 #include "ScriptedPrompter.h"
 #include "SupportMail.h"
 #include "TempWindowsDir.h"
+#include "UnreadableFile.h"
 #include "frm_ErrorDisplay.h"
 
 #include <QTest>
@@ -220,6 +221,7 @@ protected:
         Control<QPushButton>(&dialog, button)->click();
     }
     TempWindowsDir windows;
+    ScriptedPrompter prompter;
 };
 
 TEST_F(Options, OkStoresTheVerificationSwitchAndReloadsBothSettings)
@@ -236,6 +238,9 @@ TEST_F(Options, OkStoresTheVerificationSwitchAndReloadsBothSettings)
     press("btn_OK", false);
     EXPECT_EQ(windows.iniText(), "[System]\nNoVerification=1\nPerPersonCharging=1\n");
     EXPECT_EQ(SkipVerification, 1);
+    const UnreadableFile locked(windows.iniPath());
+    press("btn_OK", true);
+    EXPECT_EQ(prompter.prompts(), QStringList{"The option \"Always ask password\" cannot be saved in pallowin.ini."});
 }
 
 TEST_F(Options, CancelStoresNothingButStillReloads)

@@ -36,6 +36,9 @@ TEST_F(SettingsTest, AFirstStartStopsAtTheOpeningHourWithItsDefaultWrittenBack)
         FAIL() << "the text default of hour_start was taken as a number";
     } catch (const VbError& e) {
         EXPECT_EQ(e.number(), VbErrors::TypeMismatch);
+        EXPECT_TRUE(e.description().startsWith("The opening hour (hour_start=StartOfWorkingHour) in [System] of "
+                                               "pallowin.ini is not an hour. The opening hour (hour_start) and the "
+                                               "closing hour (hour_end)"));
     }
     EXPECT_EQ(dir.iniText(), "[System]\npicture_front=picture_front\npicture_logo=picture_logo\n"
                              "hour_start=StartOfWorkingHour\n");

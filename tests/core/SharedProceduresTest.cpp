@@ -120,7 +120,9 @@ TEST_F(SharedProcedures, ReceiptsGoAsFarAsTheJournalsColumnHoldsThemAndNoFurther
 TEST_F(SharedProcedures, TheStaffLogKeepsQuotesAndBackslashes)
 {
     CounterNumber = 1;
+    CurrentTask = "printing the receipt";
     WriteLog("o'neil\\", "Cash Collected 12.50 'now'");
+    EXPECT_EQ(CurrentTask, "printing the receipt") << "what fails after the log row heads its own failure";
     Recordset rs = Db::Query("SELECT * FROM tbl_log");
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs["log_counter"].Value(), "1");

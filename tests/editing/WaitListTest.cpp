@@ -137,9 +137,11 @@ TEST_F(WaitListTest, AddStoresWhatWasTypedUnderTheChosenDateAndCourtType)
         QTest::keyClicks(dialog->txt_BookerStudentID, "1");
         EXPECT_EQ(dialog->txt_BookerName->text(), "Tomas Novak");
         EXPECT_EQ(dialog->Tag, "student");
+        dialog->txt_BookerMemberID->setText("M2026001"); // a demo member pasted from the register
+        EXPECT_EQ(dialog->txt_BookerName->text(), "Anna Lindqvist");
         QTest::keyClicks(dialog->txt_SpecialGroupID[1], "G000007");
         EXPECT_EQ(dialog->Tag, "specialgroup1");
-        EXPECT_TRUE(dialog->txt_BookerStudentID->text().isEmpty());
+        EXPECT_TRUE(dialog->txt_BookerMemberID->text().isEmpty());
         dialog->txt_SpecialGroupID[1]->clear();
 
         dialog->txt_BookerName->clear();

@@ -73,7 +73,7 @@ TEST_F(LookUp, APasteFromEachRegisterFillsTheBookerDialog)
     frm_Booker dialog(grid, nullptr);
     pasteWhenShown("O'Br");
     dialog.btn_LookMember[0]->click();
-    EXPECT_EQ(dialog.txt_BookerMemberID->text(), "M002");
+    EXPECT_EQ(dialog.txt_BookerMemberID->text(), "M2026002");
     EXPECT_EQ(booker(dialog), "Sean O'Brien|Harbour Rovers|555-0102|member");
 
     pasteWhenShown("Mei");
@@ -137,7 +137,7 @@ TEST_F(LookUp, APasteFromEachRegisterFillsTheWaitingListDialog)
 TEST_F(LookUp, AnIdNoRegisterHasKeepsTheBookerFoundAndAsksNothing)
 {
     frm_Booker dialog(grid, nullptr);
-    QTest::keyClicks(dialog.txt_BookerMemberID, "M0019"); // M001 is found, M0019 no member has
+    QTest::keyClicks(dialog.txt_BookerMemberID, "M20260019"); // M2026001 is found, M20260019 no member has
     EXPECT_EQ(booker(dialog), "Anna Lindqvist|Riverside FC|555-0101|member");
     dialog.cmd_OK_Click();
     EXPECT_EQ(booked(), "Anna Lindqvist|member") << "the member found is booked at the member's own rate";

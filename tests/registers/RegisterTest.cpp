@@ -115,13 +115,13 @@ TEST_F(Registers, UpdateWritesTheHoursOnlyWhenTheyWereChanged)
 {
     const Register members = all()[0];
     auto w = open(members);
-    ASSERT_EQ(w->txt_member[1]->text(), "M001");
+    ASSERT_EQ(w->txt_member[1]->text(), "M2026001");
     EXPECT_EQ(w->txt_member[3]->text(), "12");
     // Another station takes payment for an hour while the record is shown here.
     Db::Execute("UPDATE tbl_member SET m_hour=m_hour+1 WHERE m_name='Anna Lindqvist'");
     w->txt_member[5]->setText("555-0111");
     w->btn_Update_Click();
-    EXPECT_EQ(stored(members, "1"), "M001|Anna Lindqvist|13.00|Riverside FC|555-0111");
+    EXPECT_EQ(stored(members, "1"), "M2026001|Anna Lindqvist|13.00|Riverside FC|555-0111");
     EXPECT_EQ(w->txt_member[3]->text(), "13");
 
     for (const QString bad : {"1.5", "-3", "ten", "1234567890", "7'"}) {
@@ -132,11 +132,11 @@ TEST_F(Registers, UpdateWritesTheHoursOnlyWhenTheyWereChanged)
     }
     EXPECT_EQ(prompter.prompts().size(), 5);
     EXPECT_EQ(prompter.prompts().value(0), "Please enter the hours played as a whole number.");
-    EXPECT_EQ(stored(members, "1"), "M001|Anna Lindqvist|13.00|Riverside FC|555-0111");
+    EXPECT_EQ(stored(members, "1"), "M2026001|Anna Lindqvist|13.00|Riverside FC|555-0111");
 
     w->txt_member[3]->setText(" 20 ");
     w->btn_Update_Click();
-    EXPECT_EQ(stored(members, "1"), "M001|Anna Lindqvist|20.00|Riverside FC|555-0999");
+    EXPECT_EQ(stored(members, "1"), "M2026001|Anna Lindqvist|20.00|Riverside FC|555-0999");
 }
 
 TEST_F(Registers, AnUpdateOfARowDeletedElsewhereIsToldAndCanBeSavedAsNew)
@@ -159,7 +159,7 @@ TEST_F(Registers, AnUpdateOfARowDeletedElsewhereIsToldAndCanBeSavedAsNew)
     w->btn_Update_Click();
     EXPECT_EQ(scalar("SELECT CONCAT_WS('|', m_idno, m_name, m_hour, m_org, m_tel) FROM tbl_member "
                      "WHERE m_name='Anna Lindqvist'"),
-              "M001|Anna Lindqvist|12.00|Riverside FC|555-0111");
+              "M2026001|Anna Lindqvist|12.00|Riverside FC|555-0111");
 }
 
 TEST_F(Registers, TheBoxesTakeNoMoreThanTheTablesOwnColumnsHold)
@@ -183,7 +183,7 @@ TEST_F(Registers, TheBoxesTakeNoMoreThanTheTablesOwnColumnsHold)
 
 TEST_F(Registers, DeleteTakesAnAdministratorAndOnlyTheRowShown)
 {
-    Db::Execute("INSERT INTO tbl_member SET m_idno='M001', m_name='Anna Second', m_tel='555-0199'");
+    Db::Execute("INSERT INTO tbl_member SET m_idno='M2026001', m_name='Anna Second', m_tel='555-0199'");
     auto w = open(all()[0]);
     // Equal ID numbers keep the order of their keys, so row 2 is always the second Anna.
     w->ListView_Member_Click(1);
@@ -217,7 +217,7 @@ TEST_F(Registers, DeleteTakesAnAdministratorAndOnlyTheRowShown)
     EXPECT_EQ(w->txt_member[2]->text(), "New Member");
 
     // A member another station deleted since the list was read is not shown; the list loses it.
-    Db::Execute("DELETE FROM tbl_member WHERE m_idno='M002'");
+    Db::Execute("DELETE FROM tbl_member WHERE m_idno='M2026002'");
     w->ListView_Member_Click(1);
     EXPECT_EQ(w->txt_member[2]->text(), "New Member");
     EXPECT_EQ(listed(*w), 2);

@@ -2,6 +2,7 @@
 #include "SingleInstance.h"
 #include "StartupFixture.h"
 
+#include "CaptureTestSupport.h"
 #include "Db.h"
 #include "EndProgram.h"
 #include "LoginStatus.h"
@@ -20,6 +21,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,7 +125,7 @@ TEST_F(Startup, TheProgramEndsOnceNoWindowIsLeft)
     EXPECT_FALSE(frm_Login::IsLoaded());
 }
 
-TEST_F(Startup, TheExitKeyLogsTheStaffOutOnceAndEndsTheProgram)
+TEST_F(Startup, TheExitKeyLogsTheStaffOutOnceAndTheSystemEndsTheProgramWithEveryCameraFileFinished)
 {
     windows.writeIni(stationSettings());
     EXPECT_TRUE(endsByItself([] {
@@ -132,6 +134,24 @@ TEST_F(Startup, TheExitKeyLogsTheStaffOutOnceAndEndsTheProgram)
         QTest::keyClick(frm_Main::Default().windowHandle(), Qt::Key_F, Qt::AltModifier);
     }));
     EXPECT_EQ(count("tbl_log WHERE log_staffname='admin' AND log_do='log out'"), 1);
+
+    // The desktop's shutdown ends it as a closed window does, while both cameras record.
+    frm_Main::Unload();
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(windows.path());
+    qputenv("CORVANE_TEST_DEVICES", "2");
+    windows.writeIni(stationSettings() + "[CCTV]\nCam0=Enabled\nDevice0=0\nCamInterval0=15\nCam1=Enabled\n"
+                                         "Device1=1\nCamInterval1=15\n");
+    EXPECT_TRUE(endsByItself([] { signInAsAdmin(); QTest::qWait(2000); raise(SIGTERM); }));
+    const QDir video("Video");
+    EXPECT_EQ(video.entryList(QDir::Files).size(), 2);
+    for (const QString& file : video.entryList(QDir::Files)) {
+        const std::string path = video.absoluteFilePath(file).toStdString();
+        const auto info = capture_test::WaitUntilClosed(path) ? capture_test::Discover(path) : std::nullopt;
+        EXPECT_GT(info ? info->seconds : 0, 1.5) << path << " plays to its length";
+    }
+    QDir::setCurrent(before);
+    EXPECT_EQ(count("tbl_log WHERE log_do='log out'"), 1) << "no one more was logged out";
 }
 
 TEST_F(Startup, AHandOverStartsAgainFromTheSettingsFileWithAFreshLoginWindow)
@@ -166,7 +186,8 @@ TEST_F(Startup, StationNumbersThatDoNotFitStopTheStartWithAClearText)
     for (const QString& stations : {QString("counter_number=3\ncounter_count=2\n"),
                                     QString("counter_number=0\ncounter_count=2\n"),
                                     QString("counter_number=two\n"), QString("counter_count=99999\n"),
-                                    QString("counter_number=1.5\ncounter_count=2\n")}) {
+                                    QString("counter_number=1.5\ncounter_count=2\n"),
+                                    QString("counter_number=\ncounter_count=2\n"), QString("counter_count=\n")}) {
         SCOPED_TRACE(stations.toStdString());
         failures.clear();
         QString description;

@@ -72,6 +72,8 @@ void Reload(bool withDemo)
     RunClient(sql);
 }
 
+void LoadDemoBookings() { RunClient("USE posdb;\nsource " PALLOWIN_SOURCE_DIR "/db/demo_bookings.sql\n"); }
+
 namespace {
 
 // Whether every thread of the process has come to a stop.

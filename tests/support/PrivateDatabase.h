@@ -12,6 +12,8 @@ int Port();
 QString ConnectionString(int port = Port());
 // Drops posdb and loads db/schema.sql afresh, and db/demo.sql when asked.
 void Reload(bool withDemo = false);
+// Adds the demo's bookings of tonight (db/demo_bookings.sql) to the demo.
+void LoadDemoBookings();
 // Runs SQL through the server's own client, for setting up what the program's statements cannot.
 void RunClient(const QString& sql);
 // The server's file of a table of posdb, for damaging it (the table closed with FLUSH TABLES).
