@@ -58,6 +58,7 @@ private:
     // Shows the item at the position in name order (RecordPosition, which the registers share).
     void showItemAt(int position);
     void clearRecord();
+    void showShortcut(const QString& key);
     void setAddMode(bool on);
 
     std::function<void()> m_refreshStore;
