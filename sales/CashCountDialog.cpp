@@ -1,5 +1,4 @@
 #include "CashCountDialog.h"
-#include "CashDrawer.h"
 
 #include "DialogButtons.h"
 #include "ErrorDisplay.h"
@@ -13,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CashCountDialog::CashCountDialog(const QString& prompt, QWidget* owner) : QDialog(owner)
+CashCountDialog::CashCountDialog(const QString& prompt, QWidget* owner) : DrawerDialog(owner, Variant::TestFirst)
 {
     auto* label = new QLabel(prompt, this);
     label->setObjectName("Label1");
@@ -32,7 +31,7 @@ CashCountDialog::CashCountDialog(const QString& prompt, QWidget* owner) : QDialo
 void CashCountDialog::Form_Load()
 {
     Guarded("opening cash drawer", [this] {
-        OpenCashDrawerA(MSComm1, Tag);
+        OpenCashDrawer();
         txt_CashRegister->setFocus();
         txt_CashRegister->setCursorPosition(txt_CashRegister->text().size());
     });

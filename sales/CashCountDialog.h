@@ -1,21 +1,17 @@
 #pragma once
 
-#include "CommPort.h"
-
-#include <QDialog>
+#include "DrawerDialog.h"
 
 class QLineEdit;
 class QPushButton;
 
 // A window in which the cashier types the cash counted in the drawer: the drawer opens when it
 // loads, and OK has the amount confirmed and the drawer closed before the window acts on it.
-class CashCountDialog : public QDialog {
+class CashCountDialog : public DrawerDialog {
 public:
     QLineEdit* txt_CashRegister;
     QPushButton* btn_OK;
     QPushButton* btn_Cancel;
-    // "FirstDone" once the drawer's port is open.
-    QString Tag;
 
     // Opens the drawer and puts the caret after the amount; a failure is shown and the window
     // opens all the same.
@@ -28,6 +24,4 @@ protected:
     static bool ConfirmCounted();
     // The amount as the staff log writes it: the leading number of the text, 0 without one.
     QString CountedAmount() const;
-
-    CommPort MSComm1;
 };

@@ -7,7 +7,6 @@
 #include "Named.h"
 #include "Prompter.h"
 #include "SqlQuote.h"
-#include "Verification.h"
 
 #include "Vb.h"
 
@@ -267,16 +266,3 @@ void frm_Item::btn_Refresh_Click()
 }
 
 void frm_Item::btn_Close_Click() { reject(); }
-
-void OpenItemRegister(QWidget* owner, const std::function<void()>& refreshStore)
-{
-    bool allowed = false;
-    Guarded("verifying the user", [&] {
-        ShowVerifyUser(owner);
-        allowed = IsUserAllowed(true);
-    });
-    if (!allowed)
-        return;
-    frm_Item items(refreshStore, owner);
-    items.exec();
-}

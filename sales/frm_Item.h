@@ -63,7 +63,3 @@ private:
 
     std::function<void()> m_refreshStore;
 };
-
-// The "Items" button of the Administration tab: an administrator is verified, then the item
-// register opens over owner.
-void OpenItemRegister(QWidget* owner, const std::function<void()>& refreshStore);

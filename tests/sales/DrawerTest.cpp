@@ -1,7 +1,6 @@
 #include "SalesFixture.h"
 
 #include "CartPanel.h"
-#include "CashDrawer.h"
 #include "frm_Change.h"
 #include "frm_CollectCash.h"
 #include "frm_DrawerOpen.h"
@@ -110,7 +109,8 @@ TEST_F(Drawer, ASaleAndNoSaleOpenTheDrawer)
 
 TEST_F(Drawer, APortHeldOpenIsToldAndTheTextStillSent)
 {
-    CommPort port;
+    frm_DrawerOpen first(nullptr);
+    CommPort& port = first.MSComm1;
     port.SetPort(1);
     port.SetSettings("19200,N,8,1");
     for (const char* bad : {"9600,x,8,1", "fast,n,8,1", "9600,n,8"}) {
@@ -123,8 +123,7 @@ TEST_F(Drawer, APortHeldOpenIsToldAndTheTextStillSent)
     }
     EXPECT_EQ(port.Settings(), "19200,N,8,1");
     port.SetPortOpen(true);
-    QString marker;
-    OpenCashDrawerA(port, marker);
+    first.Form_Load();
     EXPECT_EQ(prompter.prompts(), QStringList{"Cannot found drawer"});
     EXPECT_EQ(received(), "OPEN");
 
