@@ -171,6 +171,15 @@ QString Text(const QString& file)
     return content.lines.join(content.newline) + (content.finalNewline ? content.newline : QString());
 }
 
+QByteArray Encoded(const QString& text, const QString& file)
+{
+    QByteArray bytes;
+    // A text the code page has no bytes for was not read from the file; it goes as UTF-8.
+    if (readLines(PathOf(file)).windows1252 && toWindows1252(text, bytes))
+        return bytes;
+    return text.toUtf8();
+}
+
 int GetString(const QString& section, const QString& key, const QString& defaultValue,
               QString& value, int size, const QString& file)
 {
