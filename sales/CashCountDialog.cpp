@@ -1,10 +1,9 @@
 #include "CashCountDialog.h"
+#include "SalesFormat.h"
 
 #include "DialogButtons.h"
 #include "ErrorDisplay.h"
 #include "Prompter.h"
-
-#include "Vb.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,15 +36,15 @@ void CashCountDialog::Form_Load()
     });
 }
 
-bool CashCountDialog::ConfirmCounted()
+std::optional<QString> CashCountDialog::ConfirmedAmount() const
 {
+    const CashEntry entry = ReadCashAmount(txt_CashRegister->text(), "the cash", "1250.50");
+    if (!entry.amount) {
+        MsgBox(entry.refusal, Msg::Exclamation);
+        return std::nullopt;
+    }
     if (MsgBox("Are you sure that the values is correct?", Msg::OKCancel | Msg::Exclamation) == Msg::Cancel)
-        return false;
+        return std::nullopt;
     MsgBox("Please close the cash register now!", Msg::Exclamation, "Important");
-    return true;
-}
-
-QString CashCountDialog::CountedAmount() const
-{
-    return QString::number(Vb::Val(txt_CashRegister->text()), 'g', 15);
+    return PlainNumber(entry.amount->Format());
 }

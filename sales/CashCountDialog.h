@@ -2,6 +2,9 @@
 
 #include "DrawerDialog.h"
 
+#include <QString>
+#include <optional>
+
 class QLineEdit;
 class QPushButton;
 
@@ -20,8 +23,8 @@ public:
 protected:
     CashCountDialog(const QString& prompt, QWidget* owner);
 
-    // Asks whether the amount is right and then to close the drawer; false when it was not confirmed.
-    static bool ConfirmCounted();
-    // The amount as the staff log writes it: the leading number of the text, 0 without one.
-    QString CountedAmount() const;
+    // The amount as the staff log writes it ("12.5") once it is asked whether it is right and then
+    // to close the drawer; none when it is no plain amount (told: a "1,000.50" would be logged as 1)
+    // or was not confirmed.
+    std::optional<QString> ConfirmedAmount() const;
 };

@@ -189,6 +189,9 @@ TEST_F(Drawer, CollectingCashLogsTheAmountItsCashierConfirmed)
     EXPECT_EQ(received(), "OPEN");
     EXPECT_EQ(&frm_CollectCash::ShowModeless(), &collect) << "a second click only brings it forward";
     collect.txt_CashRegister->setText("1,000.50");
+    collect.btn_OK_Click();
+    EXPECT_EQ(prompter.prompts(), QStringList{"Please key in the cash as an amount, for example 1250.50"});
+    collect.txt_CashRegister->setText("1000.50");
     prompter.Answer(Msg::Cancel);
     collect.btn_OK_Click();
     EXPECT_EQ(count("tbl_log"), 0);
