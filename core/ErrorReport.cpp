@@ -26,6 +26,11 @@ ErrorTip TipFor(long errorNumber)
         return {"Please check your network connections, IP address of the server stated in the configuration file. "
                 "Also please check if the database server is running.",
                 true};
+    case 70:
+        return {"The user of this station may not use the communication port of the cash drawer. Please ask the "
+                "administrator to give the user the serial ports (sudo adduser <user> dialout), then log out and "
+                "log in again. Please check your communication port in configuration file as well.",
+                false};
     case 8002:
         return {"Please check your communication port in configuration file. Make sure that communication port is "
                 "available. Please check that your cash drawer power in turned on, check the connectivity as well. " +

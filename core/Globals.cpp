@@ -17,7 +17,7 @@ QString DatabaseUser;
 QString DatabasePassword;
 QString WebServerHost;
 int DrawerCommPort = 0;
-QString DrawerCommand;
+QByteArray DrawerCommand;
 QString DrawerCommSettings;
 QString ConnectionString;
 std::array<QString, MaxCourts> CourtNames;

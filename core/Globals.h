@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <array>
 
@@ -27,7 +28,8 @@ extern QString DatabaseUser;
 extern QString DatabasePassword;
 extern QString WebServerHost;
 extern int DrawerCommPort;
-extern QString DrawerCommand;
+// The drawer's command as the settings file holds it, byte for byte, in the file's own encoding.
+extern QByteArray DrawerCommand;
 extern QString DrawerCommSettings;
 extern QString ConnectionString;
 extern std::array<QString, MaxCourts> CourtNames;

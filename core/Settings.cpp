@@ -162,7 +162,7 @@ void LoadSettings()
     WebServerHost = systemKey("webserver", LocalMachine);
 
     DrawerCommPort = Vb::CInt(systemKey("cashdrawercommport", "2"));
-    DrawerCommand = systemKey("cashdrawercommand");
+    DrawerCommand = Profile::Encoded(systemKey("cashdrawercommand"), IniFile);
     DrawerCommSettings = systemKey("cashdrawercomm");
 
     ConnectionString = BuildConnectionString(DatabaseServer, DatabasePort, DatabaseUser, DatabasePassword);

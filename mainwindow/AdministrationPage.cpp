@@ -2,6 +2,10 @@
 
 #include "RegisterForm.h"
 
+#include "frm_HandOver.h"
+#include "frm_Item.h"
+#include "frm_ShiftEnd.h"
+
 #include "ErrorDisplay.h"
 #include "Globals.h"
 #include "Verification.h"
@@ -47,6 +51,10 @@ AdministrationPage::AdministrationPage(QWidget* parent) : QWidget(parent)
     for (int i = 0; i < 7; ++i)
         ops->addWidget(order[i], i / 2, i % 2);
     connect(btn_Options, &QPushButton::clicked, this, &AdministrationPage::btn_Options_Click);
+    connect(btn_Item, &QPushButton::clicked, this, &AdministrationPage::btn_Item_Click);
+    connect(btn_HandOver, &QPushButton::clicked, this, &AdministrationPage::btn_HandOver_Click);
+    connect(btn_EndMorningShift, &QPushButton::clicked, this, &AdministrationPage::btn_EndMorningShift_Click);
+    connect(btn_EndEveningShift, &QPushButton::clicked, this, &AdministrationPage::btn_EndEveningShift_Click);
 
     // The special-group buttons stand at fixed places below the register buttons.
     frame_MemberShip = new QGroupBox("Membership", this);
@@ -110,6 +118,28 @@ void AdministrationPage::btn_Options_Click()
         ShowErrorDisplay(e);
     }
 }
+
+void AdministrationPage::btn_Item_Click()
+{
+    bool allowed = false;
+    Guarded("verifying the user", [&] {
+        ShowVerifyUser(window());
+        allowed = IsUserAllowed(true);
+    });
+    if (!allowed)
+        return;
+    frm_Item items(RefreshStore, window());
+    items.exec();
+}
+
+void AdministrationPage::btn_HandOver_Click()
+{
+    Guarded("handing over", [this] { HandOver(Shift); });
+}
+
+void AdministrationPage::btn_EndMorningShift_Click() { EndShift(Shift, "morning"); }
+
+void AdministrationPage::btn_EndEveningShift_Click() { EndShift(Shift, "evening"); }
 
 void AdministrationPage::btn_Membership_Click() { frm_Members().Show(window()); }
 

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "ShiftHooks.h"
+
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QGroupBox;
 class QPushButton;
 
 // The "Administration" tab: the operations of the shift, the registers with one button per special
-// group, and the portal frames, whose buttons do nothing. The registers open from here; the sales
-// and shift buttons are connected by the window that holds the cart.
+// group, and the portal frames, whose buttons do nothing. The registers, the items and the shift's
+// end open from here; "Collect Cash" and "Old Receipt" are connected by the window that holds the cart.
 class AdministrationPage : public QWidget {
     Q_OBJECT
 
@@ -32,7 +35,17 @@ public:
     // without a table leaves its place empty.
     void AddSpecialGroupButton(int n, const QString& caption);
 
+    // What the hand-over and the end of a shift ask of the main window.
+    ShiftHooks Shift;
+    // Fills the payment tab's store list again after the items changed.
+    std::function<void()> RefreshStore;
+
     void btn_Options_Click();
+    // An administrator is verified, then the item register opens.
+    void btn_Item_Click();
+    void btn_HandOver_Click();
+    void btn_EndMorningShift_Click();
+    void btn_EndEveningShift_Click();
     void btn_Membership_Click();
     void btn_Student_Click();
     void btn_MemberDynamic_Click(int Index);

@@ -18,10 +18,6 @@
 #include "CartPanel.h"
 #include "StorePanel.h"
 #include "ShiftClose.h"
-#include "ShiftHooks.h"
-#include "frm_HandOver.h"
-#include "frm_Item.h"
-#include "frm_ShiftEnd.h"
 
 #include "frm_Summary.h"
 
@@ -233,25 +229,13 @@ void frm_Main::connectSales()
 {
     connect(Bookings->btn_Paid, &QPushButton::clicked, Cart, &CartPanel::btn_Paid_Click);
     Bookings->mnu_Mouse->ConnectSales(*Cart, *this);
-    connect(Administration->btn_Item, &QPushButton::clicked, this, [this] {
-        OpenItemRegister(this, [this] { Store->RefreshStore(); });
-    });
+    Administration->RefreshStore = [this] { Store->RefreshStore(); };
     connect(Administration->btn_CollectCash, &QPushButton::clicked, Cart, &CartPanel::btn_CollectCash_Click);
     connect(Administration->btn_PrintOldReceipt, &QPushButton::clicked, Cart, &CartPanel::btn_PrintOldReceipt_Click);
-    connect(Administration->btn_HandOver, &QPushButton::clicked, this,
-            [this] { Guarded("handing over", [this] { HandOver(shiftHooks()); }); });
-    connect(Administration->btn_EndMorningShift, &QPushButton::clicked, this,
-            [this] { EndShift(shiftHooks(), "morning"); });
-    connect(Administration->btn_EndEveningShift, &QPushButton::clicked, this,
-            [this] { EndShift(shiftHooks(), "evening"); });
-}
-
-ShiftHooks frm_Main::shiftHooks()
-{
-    return {this, [this] { StopVideoRecording(); }, [] { Unload(); }, [] {
-                if (StartOver)
-                    StartOver();
-            }};
+    Administration->Shift = {this, [this] { StopVideoRecording(); }, [] { Unload(); }, [] {
+                                 if (StartOver)
+                                     StartOver();
+                             }};
 }
 
 void frm_Main::Form_Load()

@@ -20,7 +20,6 @@ class QTimer;
 class QTreeWidget;
 class SlotGrid;
 class StorePanel;
-struct ShiftHooks;
 class SupportPage;
 class WaitListPanel;
 class WaitingListPage;
@@ -120,7 +119,6 @@ private:
     void showClock();
     QWidget* mainControlOf(int tab) const;
     void connectSales();
-    ShiftHooks shiftHooks();
 
     bool m_loggedOut = false;
 };

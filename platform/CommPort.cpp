@@ -4,6 +4,11 @@
 #include <QSerialPort>
 #include <QStringList>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <pwd.h>
+#include <unistd.h>
+
 namespace {
 
 const QString Source = QStringLiteral("MSComm");
@@ -51,6 +56,33 @@ LineSettings parse(const QString& text)
                                         invalid)};
 }
 
+// Whether this process may open the device for reading and writing, as its open would be judged:
+// by the effective user, the groups it logged in with, and its capabilities.
+bool userMayOpen(const QString& device)
+{
+    return ::faccessat(AT_FDCWD, device.toLocal8Bit().constData(), R_OK | W_OK, AT_EACCESS) == 0 || errno != EACCES;
+}
+
+QString userName()
+{
+    const passwd* user = ::getpwuid(::geteuid());
+    return user ? QString::fromLocal8Bit(user->pw_name) : QString::number(::geteuid());
+}
+
+// A device that would not open, told by its cause: one the user may not open (on Debian a user
+// outside the group dialout), which no restart mends; one another program or window holds (its lock,
+// or its exclusive use); else a device that is not there or does not answer (no hardware behind
+// it), whose port number is to be checked.
+VbError openFailure(QSerialPort::SerialPortError error, const QString& device, const QString& why)
+{
+    if (error == QSerialPort::PermissionError && !userMayOpen(device))
+        return VbError(CommErrors::PermissionDenied, Source,
+                       "Permission denied: the user " + userName() + " may not open " + device);
+    if (error == QSerialPort::PermissionError)
+        return VbError(CommErrors::PortAlreadyOpen, Source, "Port already open (" + device + ": " + why + ")");
+    return VbError(CommErrors::InvalidPortNumber, Source, "Invalid port number (" + device + ": " + why + ")");
+}
+
 } // namespace
 
 CommPort::CommPort() : m_serial(std::make_unique<QSerialPort>()) {}
@@ -75,8 +107,6 @@ void CommPort::SetPort(int port)
 
 void CommPort::SetSettings(const QString& settings)
 {
-    if (settings.trimmed().isEmpty())
-        return;
     parse(settings);
     m_settings = settings;
     if (PortOpen())
@@ -105,12 +135,9 @@ void CommPort::SetPortOpen(bool open)
     const QString device = DevicePath(m_port);
     m_serial->setPortName(device);
     if (!m_serial->open(QIODevice::ReadWrite)) {
-        const auto error = m_serial->error();
-        const QString why = m_serial->errorString();
+        const VbError failure = openFailure(m_serial->error(), device, m_serial->errorString());
         m_serial->clearError();
-        if (error == QSerialPort::DeviceNotFoundError)
-            throw VbError(CommErrors::InvalidPortNumber, Source, "Invalid port number (" + device + ": " + why + ")");
-        throw VbError(CommErrors::PortAlreadyOpen, Source, "Port already open (" + device + ": " + why + ")");
+        throw failure;
     }
     try {
         apply();
@@ -120,13 +147,12 @@ void CommPort::SetPortOpen(bool open)
     }
 }
 
-void CommPort::Output(const QString& text)
+void CommPort::Output(const QByteArray& bytes)
 {
     if (!PortOpen())
         throw VbError(CommErrors::PortNotOpen, Source, "Operation valid only when the port is open");
-    if (text.isEmpty())
+    if (bytes.isEmpty())
         return;
-    const QByteArray bytes = text.toLatin1();
     if (m_serial->write(bytes) != bytes.size() || !m_serial->waitForBytesWritten(3000))
         throw VbError(CommErrors::WriteFailed, Source, "The text could not be written to the port: " + m_serial->errorString());
 }

@@ -172,6 +172,15 @@ QString Text(const QString& file)
     return content.lines.join(content.newline) + (content.finalNewline ? content.newline : QString());
 }
 
+QByteArray Encoded(const QString& text, const QString& file)
+{
+    QByteArray bytes;
+    // A text the code page has no bytes for was not read from the file; it goes as UTF-8.
+    if (readLines(PathOf(file)).windows1252 && toWindows1252(text, bytes))
+        return bytes;
+    return text.toUtf8();
+}
+
 namespace {
 
 // The value of the key's first line in the section, unquoted; none when the file has no such line.

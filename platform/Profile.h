@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Settings files in the Windows directory, read and written the way the counter program expects:
@@ -22,6 +23,10 @@ QString UnreadableReason(const QString& file);
 
 // The whole file as text, decoded as it is read for its keys; "" when it is missing or unreadable.
 QString Text(const QString& file);
+
+// A text read from the file as the bytes the file holds for it: in its own encoding, UTF-8 or
+// Windows-1252 (UTF-8 for a file that is missing).
+QByteArray Encoded(const QString& text, const QString& file);
 
 // Copies at most size - 1 characters of the value into value and returns how many; 0 when the key
 // or the file is missing or the value is empty (value is then the default, cut the same way).

@@ -1,11 +1,9 @@
 #include "CashCountDialog.h"
-#include "CashDrawer.h"
+#include "SalesFormat.h"
 
 #include "DialogButtons.h"
 #include "ErrorDisplay.h"
 #include "Prompter.h"
-
-#include "Vb.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CashCountDialog::CashCountDialog(const QString& prompt, QWidget* owner) : QDialog(owner)
+CashCountDialog::CashCountDialog(const QString& prompt, QWidget* owner) : DrawerDialog(owner, Variant::TestFirst)
 {
     auto* label = new QLabel(prompt, this);
     label->setObjectName("Label1");
@@ -32,21 +30,21 @@ CashCountDialog::CashCountDialog(const QString& prompt, QWidget* owner) : QDialo
 void CashCountDialog::Form_Load()
 {
     Guarded("opening cash drawer", [this] {
-        OpenCashDrawerA(MSComm1, Tag);
+        OpenCashDrawer();
         txt_CashRegister->setFocus();
         txt_CashRegister->setCursorPosition(txt_CashRegister->text().size());
     });
 }
 
-bool CashCountDialog::ConfirmCounted()
+std::optional<QString> CashCountDialog::ConfirmedAmount() const
 {
+    const CashEntry entry = ReadCashAmount(txt_CashRegister->text(), "the cash", "1250.50");
+    if (!entry.amount) {
+        MsgBox(entry.refusal, Msg::Exclamation);
+        return std::nullopt;
+    }
     if (MsgBox("Are you sure that the values is correct?", Msg::OKCancel | Msg::Exclamation) == Msg::Cancel)
-        return false;
+        return std::nullopt;
     MsgBox("Please close the cash register now!", Msg::Exclamation, "Important");
-    return true;
-}
-
-QString CashCountDialog::CountedAmount() const
-{
-    return QString::number(Vb::Val(txt_CashRegister->text()), 'g', 15);
+    return PlainNumber(entry.amount->Format());
 }

@@ -1,21 +1,20 @@
 #pragma once
 
-#include "CommPort.h"
+#include "DrawerDialog.h"
 
-#include <QDialog>
+#include <QString>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
 
 // A window in which the cashier types the cash counted in the drawer: the drawer opens when it
 // loads, and OK has the amount confirmed and the drawer closed before the window acts on it.
-class CashCountDialog : public QDialog {
+class CashCountDialog : public DrawerDialog {
 public:
     QLineEdit* txt_CashRegister;
     QPushButton* btn_OK;
     QPushButton* btn_Cancel;
-    // "FirstDone" once the drawer's port is open.
-    QString Tag;
 
     // Opens the drawer and puts the caret after the amount; a failure is shown and the window
     // opens all the same.
@@ -24,10 +23,8 @@ public:
 protected:
     CashCountDialog(const QString& prompt, QWidget* owner);
 
-    // Asks whether the amount is right and then to close the drawer; false when it was not confirmed.
-    static bool ConfirmCounted();
-    // The amount as the staff log writes it: the leading number of the text, 0 without one.
-    QString CountedAmount() const;
-
-    CommPort MSComm1;
+    // The amount as the staff log writes it ("12.5") once it is asked whether it is right and then
+    // to close the drawer; none when it is no plain amount (told: a "1,000.50" would be logged as 1)
+    // or was not confirmed.
+    std::optional<QString> ConfirmedAmount() const;
 };

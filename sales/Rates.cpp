@@ -20,4 +20,4 @@ std::optional<Money> CalcFieldRate(int16_t FieldNumber, int16_t& PlayTime, const
     return Money::Parse(rs["r_rate"].Value());
 }
 
-QString WeekdayName(const QDate& date) { return QLocale::c().dayName(date.dayOfWeek(), QLocale::LongFormat); }
+QString WeekdayName(const QDate& date) { return QLocale().dayName(date.dayOfWeek(), QLocale::LongFormat); }

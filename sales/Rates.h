@@ -14,6 +14,6 @@
 std::optional<Money> CalcFieldRate(int16_t FieldNumber, int16_t& PlayTime, const QString& PlayDay,
                                    const QString& SpecialRate);
 
-// The full weekday name of a date as the rate table writes it, "Monday": in English whatever language
-// the station runs in, since all stations share one table and a name it does not hold prices nothing.
+// The full weekday name of a date as the rate table writes it: in the station's regional names
+// ("Monday", "Montag"), the language in which the centre writes its rate table.
 QString WeekdayName(const QDate& date);

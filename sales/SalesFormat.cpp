@@ -65,6 +65,13 @@ std::optional<Money> ParsePrice(const QString& text)
     return m;
 }
 
+CashEntry ReadCashAmount(const QString& text, const QString& what, const QString& example)
+{
+    if (const std::optional<Money> amount = ParsePrice(text))
+        return {amount, {}};
+    return {std::nullopt, "Please key in " + what + " as an amount, for example " + example};
+}
+
 std::optional<int> ParseQuantity(const QString& text)
 {
     static const QRegularExpression digits("^[0-9]{1,9}$");

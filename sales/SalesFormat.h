@@ -21,5 +21,12 @@ QString PlainNumber(const QString& decimal);
 // A typed price: digits with at most one point and two decimals, an optional minus sign, up to
 // 999,999,999.99; anything else is no price.
 std::optional<Money> ParsePrice(const QString& text);
+// An amount of cash typed in a box, read as a price is ("1,000.50" is none); else the message
+// that asks for what ("the Cash Float") as an amount, for example the example given.
+struct CashEntry {
+    std::optional<Money> amount;
+    QString refusal;
+};
+CashEntry ReadCashAmount(const QString& text, const QString& what, const QString& example);
 // A typed whole quantity from 0 to 32767 ("007" is 7); anything else is no quantity.
 std::optional<int> ParseQuantity(const QString& text);

@@ -29,13 +29,13 @@ QString PlainSales(const ShiftAmounts& amounts) { return plain(amounts.Sales());
 
 ShiftEntry ReadShiftAmounts(const QString& money, const QString& cashFloat)
 {
-    const std::optional<Money> m = ParsePrice(money.trimmed());
-    if (!m)
-        return {std::nullopt, "Please key in the Total Money in Drawer as an amount, for example 1250.50"};
-    const std::optional<Money> f = ParsePrice(cashFloat.trimmed());
-    if (!f)
-        return {std::nullopt, "Please key in the Cash Float as an amount, for example 200.00"};
-    return {ShiftAmounts{*m, *f}, {}};
+    const CashEntry m = ReadCashAmount(money, "the Total Money in Drawer", "1250.50");
+    if (!m.amount)
+        return {std::nullopt, m.refusal};
+    const CashEntry f = ReadCashAmount(cashFloat, "the Cash Float", "200.00");
+    if (!f.amount)
+        return {std::nullopt, f.refusal};
+    return {ShiftAmounts{*m.amount, *f.amount}, {}};
 }
 
 void RecordShift(const ShiftAmounts& amounts)

@@ -1,6 +1,5 @@
 #include "frm_Change.h"
 #include "CartPanel.h"
-#include "CashDrawer.h"
 #include "JournalLimits.h"
 #include "PrinterChoice.h"
 #include "Sale.h"
@@ -52,7 +51,8 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
 
 } // namespace
 
-frm_Change::frm_Change(CartPanel& cart, SalesHost& host) : QDialog(host.Window()), m_cart(cart), m_host(host)
+frm_Change::frm_Change(CartPanel& cart, SalesHost& host)
+    : DrawerDialog(host.Window(), Variant::Resend), m_cart(cart), m_host(host)
 {
     setObjectName("frm_Change");
     setWindowTitle(AppTitle);
@@ -243,7 +243,7 @@ void frm_Change::saleRecorded()
     Label3->setStyleSheet("color: white");
     m_host.SetLastChange(txt_Change->text());
     // The sale is recorded whatever the drawer does.
-    Guarded("opening cash drawer", [this] { OpenCashDrawerB(MSComm1, Tag); });
+    Guarded("opening cash drawer", [this] { OpenCashDrawer(); });
 }
 
 void frm_Change::btn_PrintReceipt_Click()

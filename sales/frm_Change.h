@@ -2,9 +2,7 @@
 
 #include "Sale.h"
 
-#include "CommPort.h"
-
-#include <QDialog>
+#include "DrawerDialog.h"
 #include <cstdint>
 #include <optional>
 
@@ -18,7 +16,7 @@ class SalesHost;
 // The payment of the cart: the amount handed over is typed till-style (the last two digits are the
 // cents), the change is shown, OK records the sale and opens the drawer, "Print Receipt?" numbers
 // and prints the receipt, Close ends the sale and empties the cart.
-class frm_Change : public QDialog {
+class frm_Change : public DrawerDialog {
     Q_OBJECT
 
 public:
@@ -38,8 +36,6 @@ public:
 
     // Whether this sale has been given its receipt number.
     bool ReceiptPrinted = false;
-    // "FirstDone" once the drawer's port is open.
-    QString Tag;
 
     void Form_KeyPress(int KeyAscii);
     void txt_e_Change();
@@ -63,7 +59,6 @@ private:
 
     CartPanel& m_cart;
     SalesHost& m_host;
-    CommPort MSComm1;
     int32_t m_transaction = 0;
     bool m_recorded = false;
     // The transaction number of a sale whose commit was never confirmed.

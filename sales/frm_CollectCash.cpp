@@ -42,9 +42,10 @@ frm_CollectCash::~frm_CollectCash()
 
 void frm_CollectCash::btn_OK_Click()
 {
-    if (!ConfirmCounted())
+    const std::optional<QString> amount = ConfirmedAmount();
+    if (!amount)
         return;
-    WriteLog(Succeeded_User, "Cash Collected " + CountedAmount());
+    WriteLog(Succeeded_User, "Cash Collected " + *amount);
     close();
 }
 

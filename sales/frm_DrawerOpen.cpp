@@ -1,12 +1,11 @@
 #include "frm_DrawerOpen.h"
-#include "CashDrawer.h"
 
 #include "ErrorDisplay.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frm_DrawerOpen::frm_DrawerOpen(QWidget* owner) : QDialog(owner)
+frm_DrawerOpen::frm_DrawerOpen(QWidget* owner) : DrawerDialog(owner, Variant::TestFirst)
 {
     setObjectName("frm_DrawerOpen");
     Command1 = new QPushButton("Drawer Open", this);
@@ -22,7 +21,7 @@ frm_DrawerOpen::frm_DrawerOpen(QWidget* owner) : QDialog(owner)
 
 void frm_DrawerOpen::Form_Load()
 {
-    Guarded("opening cash drawer", [this] { OpenCashDrawerA(MSComm1, Tag); });
+    Guarded("opening cash drawer", [this] { OpenCashDrawer(); });
 }
 
 void frm_DrawerOpen::Command1_Click()

@@ -22,11 +22,12 @@ frm_HandOver::frm_HandOver(const ShiftHooks& hooks)
 
 void frm_HandOver::btn_OK_Click()
 {
-    if (!ConfirmCounted())
+    const std::optional<QString> amount = ConfirmedAmount();
+    if (!amount)
         return;
     // The station changes hands only once the amount is in the log; while the database does not
     // answer, the window stays open with the amount for another OK.
-    const QString text = "Handover at " + CountedAmount() + ", will change user now";
+    const QString text = "Handover at " + *amount + ", will change user now";
     const bool tried = m_amountRow && m_amountRow->second == text;
     if (!tried)
         m_amountRow.emplace(DbDateTime(Now()), text);

@@ -7,7 +7,6 @@
 #include "Named.h"
 #include "Prompter.h"
 #include "SqlQuote.h"
-#include "Verification.h"
 
 #include "Vb.h"
 
@@ -26,6 +25,8 @@ namespace {
 
 const QString ItemTask = QStringLiteral("changing the shop items");
 const QString ItemOrder = QStringLiteral("SELECT * from tbl_item ORDER BY i_name ASC");
+// The empty entry and F1 to F16.
+constexpr int OfferedShortcuts = 17;
 
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent)
 {
@@ -54,7 +55,7 @@ frm_Item::frm_Item(std::function<void()> refreshStore, QWidget* owner)
     cmb_ShortCut->setObjectName("cmb_ShortCut");
     cmb_ShortCut->addItem(QString());
     // The store answers F1 to F16: a shortcut beyond F12 must survive an Update.
-    for (int k = 1; k <= 16; ++k)
+    for (int k = 1; k < OfferedShortcuts; ++k)
         cmb_ShortCut->addItem("F" + QString::number(k));
     chk_Show = new QCheckBox("Show Item?", this);
     chk_Show->setObjectName("chk_Show");
@@ -120,8 +121,19 @@ void frm_Item::clearRecord()
 {
     for (QLineEdit* b : {txt_itemID, txt_itemName, txt_ItemPrice, txt_itemType})
         b->clear();
-    cmb_ShortCut->setCurrentIndex(0);
+    showShortcut(QString());
     chk_Show->setChecked(false);
+}
+
+void frm_Item::showShortcut(const QString& key)
+{
+    // A shortcut the list does not offer (written by other means) is shown as an entry of its own
+    // while its item is shown, so that an Update writes it back unchanged.
+    while (cmb_ShortCut->count() > OfferedShortcuts)
+        cmb_ShortCut->removeItem(OfferedShortcuts);
+    if (cmb_ShortCut->findText(key) < 0)
+        cmb_ShortCut->addItem(key);
+    cmb_ShortCut->setCurrentIndex(cmb_ShortCut->findText(key));
 }
 
 std::optional<frm_Item::ItemRows> frm_Item::GetRecord(int n)
@@ -151,7 +163,7 @@ void frm_Item::DisplayRecord(const ItemRows& rows, int k)
     txt_itemType->setText(row.value(3));
     txt_itemName->setText(row.value(1));
     txt_ItemPrice->setText(Money::Parse(row.value(5)).Format());
-    cmb_ShortCut->setCurrentIndex(std::max(0, cmb_ShortCut->findText(row.value(6))));
+    showShortcut(row.value(6));
     chk_Show->setChecked(Vb::Val(row.value(4)) != 0);
 }
 
@@ -254,16 +266,3 @@ void frm_Item::btn_Refresh_Click()
 }
 
 void frm_Item::btn_Close_Click() { reject(); }
-
-void OpenItemRegister(QWidget* owner, const std::function<void()>& refreshStore)
-{
-    bool allowed = false;
-    Guarded("verifying the user", [&] {
-        ShowVerifyUser(owner);
-        allowed = IsUserAllowed(true);
-    });
-    if (!allowed)
-        return;
-    frm_Item items(refreshStore, owner);
-    items.exec();
-}

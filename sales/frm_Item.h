@@ -58,11 +58,8 @@ private:
     // Shows the item at the position in name order (RecordPosition, which the registers share).
     void showItemAt(int position);
     void clearRecord();
+    void showShortcut(const QString& key);
     void setAddMode(bool on);
 
     std::function<void()> m_refreshStore;
 };
-
-// The "Items" button of the Administration tab: an administrator is verified, then the item
-// register opens over owner.
-void OpenItemRegister(QWidget* owner, const std::function<void()>& refreshStore);

@@ -1,5 +1,4 @@
 #include "frm_ShiftEnd.h"
-#include "CashDrawer.h"
 #include "ShiftClose.h"
 
 #include "EndProgram.h"
@@ -39,7 +38,7 @@ QLineEdit* amountBox(QWidget* parent, const char* name)
 
 } // namespace
 
-frm_ShiftEnd::frm_ShiftEnd(const ShiftHooks& hooks) : QDialog(hooks.owner), m_hooks(hooks)
+frm_ShiftEnd::frm_ShiftEnd(const ShiftHooks& hooks) : DrawerDialog(hooks.owner, Variant::Resend), m_hooks(hooks)
 {
     setObjectName("frm_ShiftEnd");
     setWindowTitle("End of Shift");
@@ -74,8 +73,8 @@ frm_ShiftEnd::frm_ShiftEnd(const ShiftHooks& hooks) : QDialog(hooks.owner), m_ho
     layout->addLayout(amounts);
     layout->addLayout(buttons);
 
-    connect(txt_MoneyInDrawer, &QLineEdit::textChanged, this, &frm_ShiftEnd::txt_Amount_Change);
-    connect(txt_CashFloat, &QLineEdit::textChanged, this, &frm_ShiftEnd::txt_Amount_Change);
+    connect(txt_MoneyInDrawer, &QLineEdit::textChanged, this, &frm_ShiftEnd::txt_MoneyInDrawer_Change);
+    connect(txt_CashFloat, &QLineEdit::textChanged, this, &frm_ShiftEnd::txt_CashFloat_Change);
     connect(btn_OK, &QPushButton::clicked, this, &frm_ShiftEnd::btn_OK_Click);
     connect(btn_Cancel, &QPushButton::clicked, this, &frm_ShiftEnd::btn_Cancel_Click);
     connect(btn_PrintReport, &QPushButton::clicked, this, &frm_ShiftEnd::btn_PrintReport_Click);
@@ -84,16 +83,18 @@ frm_ShiftEnd::frm_ShiftEnd(const ShiftHooks& hooks) : QDialog(hooks.owner), m_ho
 void frm_ShiftEnd::Form_Load()
 {
     Guarded("opening cash drawer", [this] {
-        OpenCashDrawerB(MSComm1, Tag);
+        OpenCashDrawer();
         setWindowTitle("End of " + ShiftName + " shift");
     });
 }
 
-void frm_ShiftEnd::txt_Amount_Change()
+void frm_ShiftEnd::txt_MoneyInDrawer_Change()
 {
     if (!txt_MoneyInDrawer->text().isEmpty() && !txt_CashFloat->text().isEmpty())
         txt_Sales->setText(ShownSales(txt_MoneyInDrawer->text(), txt_CashFloat->text()));
 }
+
+void frm_ShiftEnd::txt_CashFloat_Change() { txt_MoneyInDrawer_Change(); }
 
 void frm_ShiftEnd::btn_OK_Click()
 {

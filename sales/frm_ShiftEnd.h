@@ -1,9 +1,7 @@
 #pragma once
 
-#include "CommPort.h"
+#include "DrawerDialog.h"
 #include "ShiftHooks.h"
-
-#include <QDialog>
 
 class QLabel;
 class QLineEdit;
@@ -11,7 +9,7 @@ class QPushButton;
 
 // The end of the station's shift ShiftName: the drawer opens, the money in the drawer and the cash
 // float are typed, OK records the shift, and then Close logs out and ends the program.
-class frm_ShiftEnd : public QDialog {
+class frm_ShiftEnd : public DrawerDialog {
     Q_OBJECT
 
 public:
@@ -24,20 +22,19 @@ public:
     // "Cancel", and "Close" once the shift is recorded.
     QPushButton* btn_Cancel;
     QPushButton* btn_PrintReport;
-    // "FirstDone" once the drawer's port is open.
-    QString Tag;
 
     // Opens the drawer and names the shift in the caption; a failed drawer is shown, and the window
     // opens with its design caption.
     void Form_Load();
-    void txt_Amount_Change();
+    // Either amount changed: while both are typed, Sales shows their difference.
+    void txt_MoneyInDrawer_Change();
+    void txt_CashFloat_Change();
     void btn_OK_Click();
     void btn_PrintReport_Click();
     void btn_Cancel_Click();
 
 private:
     ShiftHooks m_hooks;
-    CommPort MSComm1;
 };
 
 // The main window's "End of Morning Shift" and "End of Evening Shift": ShiftName becomes shift

@@ -82,6 +82,7 @@ TEST_F(ErrorWindow, ShowsTaskReportAndTheTipOfTheNumber)
     EXPECT_EQ(text(&other, "lbl_Error"), "Error while ");
     EXPECT_EQ(text(&other, "lbl_Tips"), "No unknown troubleshooting tips.");
     EXPECT_TRUE(TipFor(8005).text.startsWith("Because of the software are trying to access an open port"));
+    EXPECT_TRUE(TipFor(70).text.contains("(sudo adduser <user> dialout), then log out and log in again"));
     EXPECT_EQ(ErrorReport(VbError(VbErrors::Database, "ODBC", "gone")).section("\r\n", 1, 1),
               "Error Number :-2147467259");
 }

@@ -1,7 +1,6 @@
 #include "SalesFixture.h"
 
 #include "CartPanel.h"
-#include "CashDrawer.h"
 #include "frm_Change.h"
 #include "frm_CollectCash.h"
 #include "frm_DrawerOpen.h"
@@ -9,6 +8,7 @@
 #include "Db.h"
 #include "Globals.h"
 #include "ModalDialog.h"
+#include "Settings.h"
 #include "Verification.h"
 
 #include "CommPort.h"
@@ -23,6 +23,9 @@
 #include <QSerialPort>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -96,24 +99,39 @@ TEST_F(Drawer, ASaleAndNoSaleOpenTheDrawer)
     EXPECT_EQ(sellAMiscItem(cart), "OPEN");
     EXPECT_EQ(host.lastChange, ".00");
 
-    QByteArray noSale;
-    WhenModalShown([&](QWidget* dialog) {
-        noSale = received();
-        Control<QPushButton>(dialog, "Command1")->click();
-    });
-    cart.btn_NoSale_Click();
-    EXPECT_EQ(noSale, "OPEN");
+    auto noSale = [&] {
+        QByteArray bytes;
+        WhenModalShown([&](QWidget* dialog) {
+            bytes = received();
+            Control<QPushButton>(dialog, "Command1")->click();
+        });
+        cart.btn_NoSale_Click();
+        return bytes;
+    };
+    EXPECT_EQ(noSale(), "OPEN");
     EXPECT_EQ(scalar("SELECT GROUP_CONCAT(log_do ORDER BY log_do) FROM tbl_log"),
               "No Sale button pressed, drawer open,Sales made, drawer open");
     EXPECT_EQ(prompter.prompts(), QStringList());
+
+    // The command goes as the settings file holds it: one brought from a Windows counter
+    // (Windows-1252) and a UTF-8 one.
+    for (const QByteArray command : {QByteArray("\x1bp0\x96\xfa"), QByteArray("\x1bp0\xe2\x80\x93\xc3\xba")}) {
+        windows.writeIniBytes("[System]\r\nhour_start=8\r\nhour_end=2\r\ncashdrawercommport=1\r\n"
+                              "cashdrawercomm=9600,n,8,1\r\ncashdrawercommand=" + command + "\r\n");
+        const QString database = ConnectionString;
+        LoadSettings();
+        ConnectionString = database;
+        EXPECT_EQ(noSale().toHex(' '), command.toHex(' '));
+    }
 }
 
 TEST_F(Drawer, APortHeldOpenIsToldAndTheTextStillSent)
 {
-    CommPort port;
+    auto first = std::make_unique<frm_DrawerOpen>(nullptr);
+    CommPort& port = first->MSComm1;
     port.SetPort(1);
     port.SetSettings("19200,N,8,1");
-    for (const char* bad : {"9600,x,8,1", "fast,n,8,1", "9600,n,8"}) {
+    for (const char* bad : {"9600,x,8,1", "fast,n,8,1", "9600,n,8", ""}) {
         try {
             port.SetSettings(bad);
             ADD_FAILURE() << bad;
@@ -123,8 +141,7 @@ TEST_F(Drawer, APortHeldOpenIsToldAndTheTextStillSent)
     }
     EXPECT_EQ(port.Settings(), "19200,N,8,1");
     port.SetPortOpen(true);
-    QString marker;
-    OpenCashDrawerA(port, marker);
+    first->Form_Load();
     EXPECT_EQ(prompter.prompts(), QStringList{"Cannot found drawer"});
     EXPECT_EQ(received(), "OPEN");
 
@@ -133,6 +150,24 @@ TEST_F(Drawer, APortHeldOpenIsToldAndTheTextStillSent)
     second.Form_Load();
     EXPECT_TRUE(prompter.prompts().last().contains("Error Number: 8005")) << prompter.prompts().last().toStdString();
     EXPECT_TRUE(second.Tag.isEmpty());
+
+    // A port this user may not open is told so, not as held. Root's capabilities to pass over file
+    // permissions are laid down meanwhile, on this thread only.
+    first.reset();
+    ASSERT_TRUE(QFile::setPermissions(serialDir.path() + "/ttyS0", {}));
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[2];
+    ASSERT_EQ(syscall(SYS_capget, &header, caps), 0);
+    const auto held = caps[0].effective;
+    caps[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    ASSERT_EQ(syscall(SYS_capset, &header, caps), 0);
+    frm_DrawerOpen denied(nullptr);
+    denied.Form_Load();
+    caps[0].effective = held;
+    syscall(SYS_capset, &header, caps);
+    EXPECT_TRUE(prompter.prompts().last().contains("Error Number: 70\nError Source: MSComm\nError Description: "
+                                                   "Permission denied: the user "))
+        << prompter.prompts().last().toStdString();
 }
 
 TEST_F(Drawer, AMissingPortShowsTheErrorWindowAndTheSaleStaysRecorded)
@@ -154,6 +189,9 @@ TEST_F(Drawer, CollectingCashLogsTheAmountItsCashierConfirmed)
     EXPECT_EQ(received(), "OPEN");
     EXPECT_EQ(&frm_CollectCash::ShowModeless(), &collect) << "a second click only brings it forward";
     collect.txt_CashRegister->setText("1,000.50");
+    collect.btn_OK_Click();
+    EXPECT_EQ(prompter.prompts(), QStringList{"Please key in the cash as an amount, for example 1250.50"});
+    collect.txt_CashRegister->setText("1000.50");
     prompter.Answer(Msg::Cancel);
     collect.btn_OK_Click();
     EXPECT_EQ(count("tbl_log"), 0);

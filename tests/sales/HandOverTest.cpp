@@ -49,14 +49,16 @@ TEST_F(HandOverTest, AHandOverLogsTheRequestAndTheAmountAndStartsAgainAtAFreshLo
     int stopped = 0;
     QString keptAmount;
     bool openAfterFailure = false;
-    for (const auto answer : {Msg::Cancel, Msg::OK, Msg::OK, Msg::OK, Msg::OK})
+    for (const auto answer : {Msg::OK, Msg::Cancel, Msg::OK, Msg::OK, Msg::OK, Msg::OK})
         prompter.Answer(answer);
     WhenModalShown([&](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "HandOver the Cash Machine");
         auto* amount = Control<QLineEdit>(dialog, "txt_CashRegister");
-        amount->setText("abc");
+        amount->setText("1,000.50");
         if (qEnvironmentVariableIsSet("PALLOWIN_SHOT"))
             dialog->grab().save(qEnvironmentVariable("PALLOWIN_SHOT") + "/hand-over.png");
+        Control<QPushButton>(dialog, "btn_OK")->click();
+        amount->setText("1000.50");
         Control<QPushButton>(dialog, "btn_OK")->click();
         keptAmount = dialog->isVisible() ? amount->text() : QString();
         proxy.SetRefusing(true);
@@ -65,11 +67,11 @@ TEST_F(HandOverTest, AHandOverLogsTheRequestAndTheAmountAndStartsAgainAtAFreshLo
         // That write reached the database after all, its reply lost on the way back.
         proxy.SetRefusing(false);
         Db::Execute("INSERT INTO tbl_log SET log_counter=1, log_staffname='admin', "
-                    "log_datetime='2026-12-08 18:30:00', log_do='Handover at 0, will change user now'");
+                    "log_datetime='2026-12-08 18:30:00', log_do='Handover at 1000.5, will change user now'");
         Control<QPushButton>(dialog, "btn_OK")->click();
     });
     HandOver({&frm_Main::Default(), [&] { ++stopped; }, [] { frm_Main::Unload(); }, [] { frm_Main::StartOver(); }});
-    EXPECT_EQ(keptAmount, "abc") << "Cancel in the question keeps the window and its amount";
+    EXPECT_EQ(keptAmount, "1000.50") << "Cancel in the question keeps the window and its amount";
     EXPECT_TRUE(openAfterFailure) << "an amount that could not be logged leaves the window open";
     EXPECT_TRUE(frm_Main::IsLoaded()) << "the main window stays until the handler has returned";
     proxy.SetRefusing(true);
@@ -84,9 +86,10 @@ TEST_F(HandOverTest, AHandOverLogsTheRequestAndTheAmountAndStartsAgainAtAFreshLo
     EXPECT_EQ(Control<QLineEdit>(&again, "txtLogin")->text(), "");
     EXPECT_EQ(Control<QLineEdit>(&again, "txtPassword")->text(), "");
     EXPECT_EQ(scalar("SELECT GROUP_CONCAT(CONCAT(log_staffname, ': ', log_do) SEPARATOR '|') FROM tbl_log"),
-              "admin: HandOver requested by admin, drawer open|admin: Handover at 0, will change user now");
+              "admin: HandOver requested by admin, drawer open|admin: Handover at 1000.5, will change user now");
     EXPECT_EQ(prompter.prompts(),
-              QStringList({"Are you sure that the values is correct?", "Are you sure that the values is correct?",
+              QStringList({"Please key in the cash as an amount, for example 1250.50",
+                           "Are you sure that the values is correct?", "Are you sure that the values is correct?",
                            "Please close the cash register now!", "Are you sure that the values is correct?",
                            "Please close the cash register now!"}));
     // No drawer on the port: told, and the window opened all the same.

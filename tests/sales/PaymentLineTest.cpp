@@ -8,6 +8,7 @@
 #include "Db.h"
 #include "Globals.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,6 +22,12 @@ TEST_F(PaymentLine, RateBandsHoldBothEndsOnTheirWeekdayAndMidnightIsHourZero)
                 "('Tuesday', 3, '', 8, 12, 30), ('Tuesday', 3, '', 13, 17, 45.5), ('Wednesday', 3, '', 8, 12, 99), "
                 "('Tuesday', 3, '', 0, 6, 25), ('Tuesday', 3, 'specialgroup2', 8, 12, 10)");
     EXPECT_EQ(WeekdayName(QDate(2026, 12, 8)), "Tuesday");
+    // A station whose regional settings are German names the day as its centre's table does.
+    const QLocale stationLanguage;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString tuesday = WeekdayName(QDate(2026, 12, 8));
+    QLocale::setDefault(stationLanguage);
+    EXPECT_EQ(tuesday, "Dienstag");
     auto rate = [](int hour, const QString& day = "Tuesday", const QString& rateClass = {}) {
         int16_t h = static_cast<int16_t>(hour);
         const auto r = CalcFieldRate(3, h, day, rateClass);

@@ -344,6 +344,13 @@ TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNo
               "O'Neill's \\ \"Cap\"|4.50|F15");
     EXPECT_EQ(storeRefreshes, 2);
 
+    Db::Execute("UPDATE tbl_item SET i_key='f5' WHERE i_name='Grip Tape'");
+    items.ListView_Item->setCurrentItem(items.ListView_Item->topLevelItem(2));
+    items.ListView_Item_Click();
+    EXPECT_EQ(items.cmb_ShortCut->currentText(), "f5");
+    items.btn_Update_Click();
+    EXPECT_EQ(scalar("SELECT i_key FROM tbl_item WHERE i_name='Grip Tape'"), "f5") << "a shortcut the list lacks";
+
     items.ListView_Item->setCurrentItem(items.ListView_Item->topLevelItem(6));
     items.ListView_Item_Click();
     EXPECT_EQ(RecordPosition, 7) << "the position the registers share";
@@ -353,6 +360,7 @@ TEST_F(SalesWindows, TheItemWindowStoresTypedTextAsTypedAndRefusesAPriceThatIsNo
     items.btn_Update_Click();
     EXPECT_EQ(scalar("SELECT CONCAT(i_name, '|', i_show, '|', i_key) FROM tbl_item WHERE i_id > 6"),
               "O'Neill's \\ \"Cap\"|0|F15") << "a shortcut the store answers survives an Update";
+    EXPECT_EQ(items.cmb_ShortCut->count(), 17) << "the stored shortcut is offered only while its item is shown";
     EXPECT_EQ(items.txt_itemName->text(), "O'Neill's \\ \"Cap\"") << "the record view shows the same item again";
 
     prompter.clear();
