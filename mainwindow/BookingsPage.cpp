@@ -123,10 +123,6 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
     const int twips[] = {1440, 3100, 2440, 700, 1000};
     for (int c = 0; c < ColPeriod; ++c)
         ListView_Book->setColumnWidth(c, twips[c] / 15);
-    // A telephone number does not fit the design's narrow column; it is what staff call back on.
-    const QFontMetrics metrics(ListView_Book->font());
-    ListView_Book->setColumnWidth(ColTel, std::max(ListView_Book->columnWidth(ColTel),
-                                                   metrics.horizontalAdvance("+00 00 0000 0000") + 12));
     ListView_Book->setColumnWidth(ColPeriod, DurationBars::Width + 16);
     connect(ListView_Book, &QTreeWidget::itemClicked, this, &BookingsPage::ListView_Book_Click);
     connect(ListView_Book, &QTreeWidget::itemDoubleClicked, this, &BookingsPage::ListView_Book_DblClick);

@@ -60,18 +60,15 @@ LightingPage::LightingPage(QWidget* parent) : QWidget(parent)
     SwitchOff->setPixmap(switchPicture(false));
     SwitchOff->hide();
 
-    auto* frame = new QGroupBox("Lights of the court", this);
+    auto* frame = new QGroupBox(this);
     frame->setObjectName("frame_Lighting");
     auto* switches = new QHBoxLayout(frame);
     for (int i = 0; i < 5; ++i) {
-        auto* column = new QVBoxLayout;
         LightSwitch[static_cast<size_t>(i)] = new ClickLabel(frame);
         LightSwitch[static_cast<size_t>(i)]->setObjectName("LightSwitch" + QString::number(i));
         LightSwitch[static_cast<size_t>(i)]->setCursor(Qt::PointingHandCursor);
         connect(LightSwitch[static_cast<size_t>(i)], &ClickLabel::clicked, this, [this, i] { LightSwitch_Click(i); });
-        column->addWidget(LightSwitch[static_cast<size_t>(i)], 0, Qt::AlignHCenter);
-        column->addWidget(new QLabel("Row " + QString::number(i + 1), frame), 0, Qt::AlignHCenter);
-        switches->addLayout(column);
+        switches->addWidget(LightSwitch[static_cast<size_t>(i)], 0, Qt::AlignHCenter);
     }
     btn_LightCommit = new QPushButton("Commit", this);
     btn_LightCommit->setObjectName("btn_LightCommit");
