@@ -49,6 +49,7 @@ LightingPage::LightingPage(QWidget* parent) : QWidget(parent)
     Text3 = SelectionBox("Text3", this);
     txtInfo_LightSelect = SelectionBox("txtInfo_LightSelect", this);
     LayoutPlan2->SetCursorBox(Text3);
+    connect(LayoutPlan2, &FloorPlan::MouseMoved, this, &LightingPage::LayoutPlan2_MouseMove);
     connect(LayoutPlan2, &FloorPlan::Click, this, &LightingPage::LayoutPlan2_Click);
 
     SwitchOn = new QLabel(this);
@@ -97,6 +98,8 @@ bool LightingPage::IsOn(int index) const
 {
     return LightSwitch[static_cast<size_t>(index)]->pixmap().cacheKey() == SwitchOn->pixmap().cacheKey();
 }
+
+void LightingPage::LayoutPlan2_MouseMove(int X, int Y) { LayoutPlan2->MouseMove(X, Y); }
 
 void LightingPage::LayoutPlan2_Click()
 {
