@@ -125,7 +125,7 @@ int main(int argc, char** argv)
          })},
         {"court outlines", timed([&] {
              for (int c = 0; c <= LastCourtIndex; ++c) {
-                 const QString coords = ReadIni("HotSpot", "Coord" + QString::number(c), "1", IniFile);
+                 const QStringList coords = ReadIni("HotSpot", "Coord" + QString::number(c), "1", IniFile).split(", ");
                  for (int k = 0; k < 3; ++k)
                      bookings->LayoutPlan1->PlaceOutline(bookings->LayoutPlan1->Shape(c), coords);
              }

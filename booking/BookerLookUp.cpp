@@ -47,10 +47,7 @@ void BookerLookUp::lookUp(QLineEdit* idBox, int minimum, const Register& reg, st
                 other->clear();
         }
     } catch (const VbError& e) {
-        if (m_tellFailure)
-            m_tellFailure(e);
-        else
-            ShowErrorDisplay(e);
+        ShowErrorDisplay(e);
     }
 }
 

@@ -5,13 +5,11 @@
 
 #include <QString>
 #include <array>
-#include <functional>
 #include <vector>
 
 class QLineEdit;
 class QPushButton;
 class QWidget;
-class VbError;
 
 // The booker boxes of a dialog that takes a booker (the booker dialog, the waiting-list dialog): an
 // ID typed or pasted from a register fills name, organisation and telephone from that register,
@@ -36,11 +34,8 @@ public:
     // IDs shorter than the minimum are not looked up.
     BookerLookUp(const Boxes& boxes, int idMinimum, int groupIdMinimum);
 
-    // How a failed look-up is told: the error window unless the dialog gives its own way.
-    void TellFailuresBy(std::function<void(const VbError&)> tell) { m_tellFailure = std::move(tell); }
-
     // Each looks the box's ID up; a match sets rate, no match changes nothing. A database failure
-    // is told (TellFailuresBy) and changes nothing either.
+    // is shown in the error window and changes nothing either.
     void MemberChanged(QString& rate) const;
     void StudentChanged(QString& rate) const;
     void GroupChanged(int group, QString& rate) const;
@@ -73,5 +68,4 @@ private:
     Boxes m_boxes;
     int m_idMinimum = 0;
     int m_groupIdMinimum = 0;
-    std::function<void(const VbError&)> m_tellFailure;
 };

@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -31,6 +32,26 @@ std::vector<PlannedRow> selectedFullHours(const SlotGrid& grid)
         if (grid.IsSelected(row))
             plan.push_back({row});
     return plan;
+}
+
+// The dialog's picture: a page of the booking calendar.
+QPixmap calendarPage()
+{
+    QPixmap picture(48, 48);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(90, 90, 90), 2));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(4, 6, 40, 38), 4, 4);
+    p.setBrush(QColor(200, 50, 40));
+    p.drawRect(QRectF(4, 6, 40, 10));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 140, 70));
+    for (int row = 0; row < 3; ++row)
+        for (int day = 0; day < 4; ++day)
+            p.drawRect(QRectF(9 + 9 * day, 21 + 7 * row, 6, 4));
+    return picture;
 }
 
 } // namespace
@@ -89,11 +110,15 @@ frm_Booker::frm_Booker(SlotGrid& grid, QWidget* owner, std::vector<PlannedRow> p
     personLabel->setVisible(PerPersonChargingOn == 1);
     txt_BookerPerson->setVisible(PerPersonChargingOn == 1);
 
+    Image1 = Named<QLabel>("Image1", this);
+    Image1->setPixmap(calendarPage());
+    form->addWidget(Image1, 0, 3, 3, 1, Qt::AlignTop);
+
     const DialogButtons buttons = MakeOkCancel(this, "cmd_");
     cmd_OK = buttons.ok;
     cmd_Cancel = buttons.cancel;
     cmd_OK->setDefault(true);
-    form->addLayout(buttons.row, line, 0, 1, 3);
+    form->addLayout(buttons.row, line, 0, 1, 4);
     setLayout(form);
 
     m_lookUp = BookerLookUp({txt_BookerName, txt_BookerOrg, txt_BookerTel, txt_BookerMemberID, txt_BookerStudentID,

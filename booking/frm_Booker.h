@@ -46,6 +46,7 @@ public:
     std::array<QLabel*, 6> lbl_SpecialGroup{};
     QPushButton* cmd_OK;
     QPushButton* cmd_Cancel;
+    QLabel* Image1;
 
 public slots:
     void Form_Activate();

@@ -92,11 +92,6 @@ frm_WaitingList::frm_WaitingList(WaitListHost& host, WaitListPanel& panel)
                              txt_SpecialGroupID},
                             IdLength, GroupIdLength);
     m_lookUp.SetTabOrder({cmb_Time, cmd_OK, cmd_Cancel}, btn_LookMember, btn_LookSpecialGroup);
-    m_lookUp.TellFailuresBy([](const VbError& e) {
-        WaitListPanel::TellFailure("The ID cannot be looked up", e,
-                                   "What you typed stays; once the database answers, type the ID again or fill in "
-                                   "the customer yourself.");
-    });
     connect(cmd_OK, &QPushButton::clicked, this, &frm_WaitingList::cmd_OK_Click);
     connect(cmd_Cancel, &QPushButton::clicked, this, &frm_WaitingList::cmd_Cancel_Click);
     connect(txt_BookerMemberID, &QLineEdit::textChanged, this, &frm_WaitingList::txt_BookerMemberID_Change);

@@ -77,7 +77,9 @@ AdministrationPage::AdministrationPage(QWidget* parent) : QWidget(parent)
     schedule->setObjectName("frame_QuorrinSchedule");
     auto* scheduleButtons = new QVBoxLayout(schedule);
     scheduleButtons->addWidget(button("btn_quorrinScheduleAuto", "Start Auto Update", schedule));
-    scheduleButtons->addWidget(button("btn_quorrinScheduleForce", "Force Update", schedule));
+    btn_quorrinScheduleForce = button("btn_quorrinScheduleForce", "Force Update", schedule);
+    connect(btn_quorrinScheduleForce, &QPushButton::clicked, this, &AdministrationPage::btn_quorrinScheduleForce_Click);
+    scheduleButtons->addWidget(btn_quorrinScheduleForce);
     auto* banList = new QGroupBox("Quorrin Ban List", this);
     banList->setObjectName("frame_QuorrinBanList");
     auto* banButtons = new QVBoxLayout(banList);
@@ -150,3 +152,7 @@ void AdministrationPage::btn_MemberDynamic_Click(int Index)
     frm_Members_Dynamic().TableIndex = Index;
     frm_Members_Dynamic().Show(window());
 }
+
+// The portal takes no schedule from this station: the button is there as the counter knows it and
+// changes nothing.
+void AdministrationPage::btn_quorrinScheduleForce_Click() {}

@@ -30,6 +30,7 @@ public:
     QPushButton* btn_Student;
     // Element 0 is the hidden template; 1..5 are made for the special groups that have a table.
     std::vector<QPushButton*> btn_MemberDynamic;
+    QPushButton* btn_quorrinScheduleForce;
 
     // Makes the button of special group n in its own place below the template, so that a group
     // without a table leaves its place empty.
@@ -49,4 +50,5 @@ public:
     void btn_Membership_Click();
     void btn_Student_Click();
     void btn_MemberDynamic_Click(int Index);
+    void btn_quorrinScheduleForce_Click();
 };

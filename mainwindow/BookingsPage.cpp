@@ -26,6 +26,7 @@
 #include "CalendarControl.h"
 #include "Vb.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -96,6 +97,7 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
     LayoutPlan1 = new FloorPlan("LayoutPlan1", MaxCourts, MaxCourts, planArea);
     txt_CurrentSelected = SelectionBox("txt_CurrentSelected", this);
     LayoutPlan1->SetCursorBox(txt_CurrentSelected);
+    connect(LayoutPlan1, &FloorPlan::MouseMoved, this, &BookingsPage::LayoutPlan1_MouseMove);
     connect(LayoutPlan1, &FloorPlan::Click, this, &BookingsPage::LayoutPlan1_Click);
     // Holds its design text until the start-up picks the first court.
     txtInfo_FieldSelect = SelectionBox("txtInfo_FieldSelect", this);
@@ -110,6 +112,13 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
 
     DatePicker = new CalendarPicker({"Calendar", "cmd_CalendarMonth", "cmd_CalendarYear", "lbl_DateLabel"}, this);
     Calendar = DatePicker->Calendar;
+    cmd_CalendarMonth = DatePicker->MonthList;
+    cmd_CalendarYear = DatePicker->YearList;
+    lbl_DateLabel = DatePicker->DateLabel;
+    connect(Calendar, &CalendarControl::DateSelected, this, &BookingsPage::Calendar_DateSelected);
+    connect(cmd_CalendarMonth, &QComboBox::activated, this, &BookingsPage::cmd_CalendarMonth_Click);
+    connect(cmd_CalendarMonth->lineEdit(), &QLineEdit::textEdited, this, &BookingsPage::cmd_CalendarMonth_Change);
+    connect(cmd_CalendarYear, &QComboBox::activated, this, &BookingsPage::cmd_CalendarYear_Click);
     DatePicker->Reload = [this] { RefreshView(); };
     DatePicker->StartupOver = [this] { return txtInfo_FieldSelect->text() != "txtInfo_FieldSelect"; };
 
@@ -123,10 +132,6 @@ BookingsPage::BookingsPage(QWidget* parent) : QWidget(parent)
     const int twips[] = {1440, 3100, 2440, 700, 1000};
     for (int c = 0; c < ColPeriod; ++c)
         ListView_Book->setColumnWidth(c, twips[c] / 15);
-    // A telephone number does not fit the design's narrow column; it is what staff call back on.
-    const QFontMetrics metrics(ListView_Book->font());
-    ListView_Book->setColumnWidth(ColTel, std::max(ListView_Book->columnWidth(ColTel),
-                                                   metrics.horizontalAdvance("+00 00 0000 0000") + 12));
     ListView_Book->setColumnWidth(ColPeriod, DurationBars::Width + 16);
     connect(ListView_Book, &QTreeWidget::itemClicked, this, &BookingsPage::ListView_Book_Click);
     connect(ListView_Book, &QTreeWidget::itemDoubleClicked, this, &BookingsPage::ListView_Book_DblClick);
@@ -381,7 +386,16 @@ void BookingsPage::ListView_Book_Click()
 
 void BookingsPage::ListView_Book_DblClick() { btn_Book_Click(); }
 
+// ---- the calendar
+
+void BookingsPage::Calendar_DateSelected() { DatePicker->DaySelected(); }
+void BookingsPage::cmd_CalendarMonth_Click() { DatePicker->MonthChosen(); }
+void BookingsPage::cmd_CalendarMonth_Change() { DatePicker->MonthEdited(); }
+void BookingsPage::cmd_CalendarYear_Click() { DatePicker->YearChosen(); }
+
 // ---- the floor plan
+
+void BookingsPage::LayoutPlan1_MouseMove(int X, int Y) { LayoutPlan1->MouseMove(X, Y); }
 
 void BookingsPage::LayoutPlan1_Click()
 {

@@ -16,6 +16,7 @@ class CalendarPicker;
 class clsToolTip;
 class FloorPlan;
 class QAction;
+class QComboBox;
 class QLabel;
 class SlotMenu;
 class QLineEdit;
@@ -37,6 +38,9 @@ public:
     QLabel* txt_Time;
     CalendarPicker* DatePicker;
     CalendarControl* Calendar;
+    QComboBox* cmd_CalendarMonth;
+    QComboBox* cmd_CalendarYear;
+    QLabel* lbl_DateLabel;
     // The court picked on the plan, and the court under the mouse.
     QLineEdit* txtInfo_FieldSelect;
     QLineEdit* txt_CurrentSelected;
@@ -90,6 +94,12 @@ public:
     QString ActionTime() const override;
     QWidget* Owner() override { return window(); }
 
+    void Calendar_DateSelected();
+    void cmd_CalendarMonth_Click();
+    void cmd_CalendarMonth_Change();
+    void cmd_CalendarYear_Click();
+    // X and Y in twips relative to the plan.
+    void LayoutPlan1_MouseMove(int X, int Y);
     void LayoutPlan1_Click();
     void btn_Book_Click();
     void btn_Clear_Click();

@@ -21,30 +21,30 @@ CalendarPicker::CalendarPicker(const Names& names, QWidget* parent) : QWidget(pa
 {
     Calendar = new CalendarControl(this);
     Calendar->setObjectName(names.calendar);
-    cmd_CalendarMonth = new QComboBox(this);
-    cmd_CalendarMonth->setObjectName(names.month);
-    cmd_CalendarMonth->addItems(MonthNames);
-    cmd_CalendarYear = new QComboBox(this);
-    cmd_CalendarYear->setObjectName(names.year);
+    MonthList = new QComboBox(this);
+    MonthList->setObjectName(names.month);
+    MonthList->addItems(MonthNames);
+    MonthList->setEditable(true);
+    MonthList->setInsertPolicy(QComboBox::NoInsert);
+    // No completion: a month half typed would be completed into another one ("Ma" into March).
+    MonthList->setCompleter(nullptr);
+    YearList = new QComboBox(this);
+    YearList->setObjectName(names.year);
     for (int y = FirstYear; y <= LastYear; ++y)
-        cmd_CalendarYear->addItem(QString::number(y));
-    lbl_DateLabel = new QLabel(this);
-    lbl_DateLabel->setObjectName(names.label);
-    QFont big = lbl_DateLabel->font();
+        YearList->addItem(QString::number(y));
+    DateLabel = new QLabel(this);
+    DateLabel->setObjectName(names.label);
+    QFont big = DateLabel->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.2);
-    lbl_DateLabel->setFont(big);
+    DateLabel->setFont(big);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(lbl_DateLabel, 0, 0, 1, 2);
-    grid->addWidget(cmd_CalendarMonth, 1, 0);
-    grid->addWidget(cmd_CalendarYear, 1, 1);
+    grid->addWidget(DateLabel, 0, 0, 1, 2);
+    grid->addWidget(MonthList, 1, 0);
+    grid->addWidget(YearList, 1, 1);
     grid->addWidget(Calendar, 2, 0, 1, 2);
-
-    connect(Calendar, &CalendarControl::DateSelected, this, &CalendarPicker::Calendar_DateSelected);
-    connect(cmd_CalendarMonth, &QComboBox::activated, this, &CalendarPicker::cmd_CalendarMonth_Click);
-    connect(cmd_CalendarYear, &QComboBox::activated, this, &CalendarPicker::cmd_CalendarYear_Click);
 }
 
 void CalendarPicker::SetDate(const QDate& date)
@@ -55,7 +55,7 @@ void CalendarPicker::SetDate(const QDate& date)
     writeTag();
 }
 
-void CalendarPicker::Calendar_DateSelected()
+void CalendarPicker::DaySelected()
 {
     writeTag();
     showLists();
@@ -63,9 +63,9 @@ void CalendarPicker::Calendar_DateSelected()
     writeCaption();
 }
 
-void CalendarPicker::cmd_CalendarMonth_Click()
+void CalendarPicker::MonthChosen()
 {
-    Calendar->SetMonth(cmd_CalendarMonth->currentIndex() + 1);
+    Calendar->SetMonth(MonthList->currentIndex() + 1);
     writeTag();
     if (StartupOver && !StartupOver())
         return;
@@ -73,10 +73,23 @@ void CalendarPicker::cmd_CalendarMonth_Click()
     writeCaption();
 }
 
-// The Tag keeps the date until a day or a month is chosen.
-void CalendarPicker::cmd_CalendarYear_Click()
+// The clerk may go on typing: the focus stays in the list until the month is chosen (Enter).
+void CalendarPicker::MonthEdited()
 {
-    Calendar->SetYear(cmd_CalendarYear->currentText().toInt());
+    const int month = MonthList->findText(MonthList->currentText(), Qt::MatchFixedString);
+    if (month < 0)
+        return;
+    MonthList->setCurrentIndex(month);
+    Calendar->SetMonth(month + 1);
+    writeTag();
+    reload();
+    writeCaption();
+}
+
+// The Tag keeps the date until a day or a month is chosen.
+void CalendarPicker::YearChosen()
+{
+    Calendar->SetYear(YearList->currentText().toInt());
     writeCaption();
 }
 
@@ -89,14 +102,14 @@ void CalendarPicker::writeTag()
 // The lists only follow the calendar here; choosing in them is what reloads.
 void CalendarPicker::showLists()
 {
-    const QSignalBlocker month(cmd_CalendarMonth), year(cmd_CalendarYear);
-    cmd_CalendarMonth->setCurrentIndex(Calendar->Month() - 1);
-    cmd_CalendarYear->setCurrentIndex(Calendar->Year() - FirstYear);
+    const QSignalBlocker month(MonthList), year(YearList);
+    MonthList->setCurrentIndex(Calendar->Month() - 1);
+    YearList->setCurrentIndex(Calendar->Year() - FirstYear);
 }
 
 void CalendarPicker::writeCaption()
 {
-    lbl_DateLabel->setText(cmd_CalendarMonth->currentText() + " " + cmd_CalendarYear->currentText());
+    DateLabel->setText(MonthList->currentText() + " " + YearList->currentText());
 }
 
 void CalendarPicker::reload()

@@ -8,7 +8,8 @@ class QComboBox;
 class QLabel;
 
 // A calendar with its month and year lists and its date caption; the calendar's Tag holds the
-// chosen date as "yyyy-mm-dd", which every query on that date reads.
+// chosen date as "yyyy-mm-dd", which every query on that date reads. The page that holds it
+// connects the controls' events to its own handlers, which run the steps below.
 class CalendarPicker : public QWidget {
     Q_OBJECT
 
@@ -22,9 +23,10 @@ public:
     CalendarPicker(const Names& names, QWidget* parent);
 
     CalendarControl* Calendar;
-    QComboBox* cmd_CalendarMonth;
-    QComboBox* cmd_CalendarYear;
-    QLabel* lbl_DateLabel;
+    // The month list also takes a month's name typed into it.
+    QComboBox* MonthList;
+    QComboBox* YearList;
+    QLabel* DateLabel;
 
     // What a new date reloads, and the list that takes the focus afterwards.
     std::function<void()> Reload;
@@ -35,9 +37,14 @@ public:
     // Shows the date with its lists, caption and Tag, reloading nothing.
     void SetDate(const QDate& date);
 
-    void Calendar_DateSelected();
-    void cmd_CalendarMonth_Click();
-    void cmd_CalendarYear_Click();
+    // A day picked in the calendar.
+    void DaySelected();
+    // A month chosen in the list.
+    void MonthChosen();
+    // The month list's text typed; only a month named in full changes the date.
+    void MonthEdited();
+    // A year chosen in the list.
+    void YearChosen();
 
 private:
     void writeTag();

@@ -171,7 +171,7 @@ void CctvPanel::autoStart(int camera, const QString& device, const QString& inte
         return;
     }
     cmb_Device_Select[camera]->setCurrentIndex(deviceItem);
-    cmb_Device_Select_Click(camera);
+    cmb_Device_Select_Change(camera);
     if (DeviceText(camera) == SelectDevice)
         return;
     const int intervalItem = storedIntervalItem(camera, interval);
@@ -340,6 +340,9 @@ void CctvPanel::cmb_Device_Select_Click(int Index)
             return;
         }
 }
+
+// A device set from code is checked as one picked from the list is.
+void CctvPanel::cmb_Device_Select_Change(int Index) { cmb_Device_Select_Click(Index); }
 
 void CctvPanel::chk_AutoStart_Click(int Index)
 {

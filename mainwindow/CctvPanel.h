@@ -57,6 +57,8 @@ public slots:
     void btn_StartRecording_Click(int Index);
     void Timer_Video_Timer(int Index);
     void cmb_Device_Select_Click(int Index);
+    // The chooser's text set from code, as the start-up sets the stored device.
+    void cmb_Device_Select_Change(int Index);
     void chk_AutoStart_Click(int Index);
 
 private:

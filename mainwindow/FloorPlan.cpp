@@ -61,14 +61,14 @@ void FloorPlan::HideAll()
     update();
 }
 
-void FloorPlan::PlaceOutline(Outline& outline, const QString& coords, int margin) const
+void FloorPlan::PlaceOutline(Outline& outline, const QStringList& coords, int margin) const
 {
-    const QStringList parts = coords.split(", ");
-    if (parts.size() < 4)
-        throw VbError(SubscriptOutOfRange, "Pallowin", "\"" + coords + "\" is not four numbers x0, y0, x1, y1.");
+    if (coords.size() < 4)
+        throw VbError(SubscriptOutOfRange, "Pallowin",
+                      "\"" + coords.join(", ") + "\" is not four numbers x0, y0, x1, y1.");
     int x[4];
     for (int i = 0; i < 4; ++i)
-        x[i] = Vb::CInt(parts[i]);
+        x[i] = Vb::CInt(coords[i]);
     outline.Left = m_left + TwipsPerPixel * x[0] - margin;
     outline.Top = m_top + TwipsPerPixel * x[1] - margin;
     outline.Width = TwipsPerPixel * (x[2] - x[0]) + 2 * margin;
@@ -144,7 +144,7 @@ void FloorPlan::paintEvent(QPaintEvent*)
 void FloorPlan::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    MouseMove(p.x() * TwipsPerPixel, p.y() * TwipsPerPixel);
+    emit MouseMoved(p.x() * TwipsPerPixel, p.y() * TwipsPerPixel);
 }
 
 void FloorPlan::mouseReleaseEvent(QMouseEvent* event)

@@ -42,9 +42,9 @@ public:
     int MarkerCount() const { return static_cast<int>(m_markers.size()); }
     void HideAll();
 
-    // Places an outline from "x0, y0, x1, y1" in picture pixels, standing margin twips outside them;
-    // coordinates that are not four numbers throw a VbError.
-    void PlaceOutline(Outline& outline, const QString& coords, int margin = 0) const;
+    // Places an outline from the four coordinates x0, y0, x1, y1 in picture pixels, standing margin
+    // twips outside them; fewer than four parts, or parts that are not numbers, throw a VbError.
+    void PlaceOutline(Outline& outline, const QStringList& coords, int margin = 0) const;
 
     // The first court among 0..lastIndex whose outline holds the point (twips relative to the
     // plan) strictly inside it; -1 for none.
@@ -53,6 +53,7 @@ public:
     void SetLastIndex(int lastIndex) { m_lastIndex = lastIndex; }
     // The hidden box that tells which court the mouse is over: its index, or "X=" and the x twips.
     void SetCursorBox(QLineEdit* box) { m_cursorBox = box; }
+    // Writes the cursor box for the point (twips relative to the plan).
     void MouseMove(int x, int y);
     // A click's choice: over no court nothing changes and -1 is returned; else the selection box
     // takes the court under the mouse, which is returned when it lies within the last index.
@@ -62,6 +63,8 @@ public:
     void MoveHighlight(int from, int to);
 
 signals:
+    // The mouse moved over the plan, in twips relative to it; a click first reports where it was.
+    void MouseMoved(int x, int y);
     void Click();
 
 protected:

@@ -49,6 +49,7 @@ LightingPage::LightingPage(QWidget* parent) : QWidget(parent)
     Text3 = SelectionBox("Text3", this);
     txtInfo_LightSelect = SelectionBox("txtInfo_LightSelect", this);
     LayoutPlan2->SetCursorBox(Text3);
+    connect(LayoutPlan2, &FloorPlan::MouseMoved, this, &LightingPage::LayoutPlan2_MouseMove);
     connect(LayoutPlan2, &FloorPlan::Click, this, &LightingPage::LayoutPlan2_Click);
 
     SwitchOn = new QLabel(this);
@@ -60,18 +61,15 @@ LightingPage::LightingPage(QWidget* parent) : QWidget(parent)
     SwitchOff->setPixmap(switchPicture(false));
     SwitchOff->hide();
 
-    auto* frame = new QGroupBox("Lights of the court", this);
+    auto* frame = new QGroupBox(this);
     frame->setObjectName("frame_Lighting");
     auto* switches = new QHBoxLayout(frame);
     for (int i = 0; i < 5; ++i) {
-        auto* column = new QVBoxLayout;
         LightSwitch[static_cast<size_t>(i)] = new ClickLabel(frame);
         LightSwitch[static_cast<size_t>(i)]->setObjectName("LightSwitch" + QString::number(i));
         LightSwitch[static_cast<size_t>(i)]->setCursor(Qt::PointingHandCursor);
         connect(LightSwitch[static_cast<size_t>(i)], &ClickLabel::clicked, this, [this, i] { LightSwitch_Click(i); });
-        column->addWidget(LightSwitch[static_cast<size_t>(i)], 0, Qt::AlignHCenter);
-        column->addWidget(new QLabel("Row " + QString::number(i + 1), frame), 0, Qt::AlignHCenter);
-        switches->addLayout(column);
+        switches->addWidget(LightSwitch[static_cast<size_t>(i)], 0, Qt::AlignHCenter);
     }
     btn_LightCommit = new QPushButton("Commit", this);
     btn_LightCommit->setObjectName("btn_LightCommit");
@@ -100,6 +98,8 @@ bool LightingPage::IsOn(int index) const
 {
     return LightSwitch[static_cast<size_t>(index)]->pixmap().cacheKey() == SwitchOn->pixmap().cacheKey();
 }
+
+void LightingPage::LayoutPlan2_MouseMove(int X, int Y) { LayoutPlan2->MouseMove(X, Y); }
 
 void LightingPage::LayoutPlan2_Click()
 {

@@ -30,6 +30,8 @@ public:
     void ResetLightSwitches();
     bool IsOn(int index) const;
 
+    // X and Y in twips relative to the plan.
+    void LayoutPlan2_MouseMove(int X, int Y);
     void LayoutPlan2_Click();
     void LightSwitch_Click(int Index);
     void btn_LightCommit_Click();

@@ -3,12 +3,14 @@
 
 #include "ErrorReport.h"
 
+#include "Named.h"
 #include "Profile.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -64,17 +66,17 @@ SupportPage::SupportPage(QWidget* parent) : QWidget(parent)
 
     auto* request = new QGroupBox("Request Support", this);
     request->setObjectName("frame_RequestSupport");
-    txt_EmailAddress = new QLineEdit(request);
-    txt_EmailAddress->setObjectName("txt_EmailAddress");
-    txt_EmailMessage = new QPlainTextEdit(request);
-    txt_EmailMessage->setObjectName("txt_EmailMessage");
+    lbl_EmailAddress = Named<QLabel>("lbl_EmailAddress", "Email Address", request);
+    txt_EmailAddress = Named<QLineEdit>("txt_EmailAddress", request);
+    lbl_EmailMessage = Named<QLabel>("lbl_EmailMessage", "Message", request);
+    txt_EmailMessage = Named<QPlainTextEdit>("txt_EmailMessage", request);
     chk_AttachConfiguration = new QCheckBox("Attach configuration file", request);
     chk_AttachConfiguration->setObjectName("chk_AttachConfiguration");
     btn_RequestSupport = new QPushButton("Request Support", request);
     btn_RequestSupport->setObjectName("btn_RequestSupport");
     auto* form = new QFormLayout(request);
-    form->addRow("Email Address", txt_EmailAddress);
-    form->addRow("Message", txt_EmailMessage);
+    form->addRow(lbl_EmailAddress, txt_EmailAddress);
+    form->addRow(lbl_EmailMessage, txt_EmailMessage);
     form->addRow(chk_AttachConfiguration);
     form->addRow(btn_RequestSupport);
     connect(btn_RequestSupport, &QPushButton::clicked, this, &SupportPage::btn_RequestSupport_Click);

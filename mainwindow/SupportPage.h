@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -21,7 +22,9 @@ public:
 
     QPlainTextEdit* txt_ProductBuildInformation;
     QPlainTextEdit* txt_SupportInfo;
+    QLabel* lbl_EmailAddress;
     QLineEdit* txt_EmailAddress;
+    QLabel* lbl_EmailMessage;
     QPlainTextEdit* txt_EmailMessage;
     QCheckBox* chk_AttachConfiguration;
     QPushButton* btn_RequestSupport;

@@ -7,6 +7,7 @@
 
 #include "CalendarControl.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,11 +23,20 @@ WaitingListPage::WaitingListPage(QWidget* parent) : QWidget(parent)
     txtInfo_WaitSelect = SelectionBox("txtInfo_WaitSelect", this);
     txt_WaitingListFieldType = SelectionBox("txt_WaitingListFieldType", this);
     LayoutPlan3->SetCursorBox(txtInfo_WaitCursor);
+    connect(LayoutPlan3, &FloorPlan::MouseMoved, this, &WaitingListPage::LayoutPlan3_MouseMove);
     connect(LayoutPlan3, &FloorPlan::Click, this, &WaitingListPage::LayoutPlan3_Click);
 
     DatePicker = new CalendarPicker(
         {"Calendar2", "cmd_CalendarMonthWaitList", "cmd_CalendarYearWaitList", "lbl_DateLabelWaitList"}, this);
     Calendar2 = DatePicker->Calendar;
+    cmd_CalendarMonthWaitList = DatePicker->MonthList;
+    cmd_CalendarYearWaitList = DatePicker->YearList;
+    lbl_DateLabelWaitList = DatePicker->DateLabel;
+    connect(Calendar2, &CalendarControl::DateSelected, this, &WaitingListPage::Calendar2_DateSelected);
+    connect(cmd_CalendarMonthWaitList, &QComboBox::activated, this, &WaitingListPage::cmd_CalendarMonthWaitList_Click);
+    connect(cmd_CalendarMonthWaitList->lineEdit(), &QLineEdit::textEdited, this,
+            &WaitingListPage::cmd_CalendarMonthWaitList_Change);
+    connect(cmd_CalendarYearWaitList, &QComboBox::activated, this, &WaitingListPage::cmd_CalendarYearWaitList_Click);
     DatePicker->Reload = [this] {
         if (Reload)
             Reload();
@@ -49,6 +59,13 @@ WaitingListPage::WaitingListPage(QWidget* parent) : QWidget(parent)
 
 QString WaitingListPage::WaitListDate() const { return Calendar2->Tag(); }
 QString WaitingListPage::WaitListFieldType() const { return txt_WaitingListFieldType->text(); }
+
+void WaitingListPage::Calendar2_DateSelected() { DatePicker->DaySelected(); }
+void WaitingListPage::cmd_CalendarMonthWaitList_Click() { DatePicker->MonthChosen(); }
+void WaitingListPage::cmd_CalendarMonthWaitList_Change() { DatePicker->MonthEdited(); }
+void WaitingListPage::cmd_CalendarYearWaitList_Click() { DatePicker->YearChosen(); }
+
+void WaitingListPage::LayoutPlan3_MouseMove(int X, int Y) { LayoutPlan3->MouseMove(X, Y); }
 
 void WaitingListPage::LayoutPlan3_Click()
 {

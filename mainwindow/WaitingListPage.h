@@ -8,6 +8,7 @@
 class CalendarControl;
 class CalendarPicker;
 class FloorPlan;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QVBoxLayout;
@@ -23,6 +24,9 @@ public:
     FloorPlan* LayoutPlan3;
     CalendarPicker* DatePicker;
     CalendarControl* Calendar2;
+    QComboBox* cmd_CalendarMonthWaitList;
+    QComboBox* cmd_CalendarYearWaitList;
+    QLabel* lbl_DateLabelWaitList;
     QLabel* txt_Time2;
     // The court type whose list is shown, as decimal text.
     QLineEdit* txt_WaitingListFieldType;
@@ -39,5 +43,11 @@ public:
     QString WaitListFieldType() const override;
     QWidget* Owner() override { return window(); }
 
+    void Calendar2_DateSelected();
+    void cmd_CalendarMonthWaitList_Click();
+    void cmd_CalendarMonthWaitList_Change();
+    void cmd_CalendarYearWaitList_Click();
+    // X and Y in twips relative to the plan.
+    void LayoutPlan3_MouseMove(int X, int Y);
     void LayoutPlan3_Click();
 };

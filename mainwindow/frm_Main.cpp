@@ -44,6 +44,7 @@
 #include "Vb.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -276,19 +277,19 @@ void frm_Main::Form_Load()
             plan->HideAll();
         for (int i = 0; i <= LastCourtIndex; ++i) {
             const QString key = "Coord" + QString::number(i);
-            const QString coords = setting("HotSpot", key);
-            plan1->Shape(i).Tag = plan2->Shape(i).Tag = coords;
+            plan1->Shape(i).Tag = plan2->Shape(i).Tag = setting("HotSpot", key);
+            const QStringList coords = plan1->Shape(i).Tag.split(", ");
             failures.Try("[HotSpot] " + key, [&] {
-                plan1->PlaceOutline(plan1->Shape(i), coords);
-                plan1->PlaceOutline(plan1->Marker(i), coords, MarkerMargin);
-                plan2->PlaceOutline(plan2->Shape(i), coords);
+                PlaceCourtShapeOnPlan1(coords, plan1->Shape(i));
+                PlaceCourtShapesOnPlan1(coords, plan1->Marker(i));
+                PlaceCourtShapeOnPlan1(coords, plan2->Shape(i));
             });
         }
         for (int t = 0; t <= LastCourtTypeIndex && t < 6; ++t) {
             const QString key = "Coord" + QString::number(t);
-            const QString coords = setting("HotSpot2", key);
-            plan3->Shape(t).Tag = coords;
-            failures.Try("[HotSpot2] " + key, [&] { plan3->PlaceOutline(plan3->Shape(t), coords); });
+            plan3->Shape(t).Tag = setting("HotSpot2", key);
+            const QStringList coords = plan3->Shape(t).Tag.split(", ");
+            failures.Try("[HotSpot2] " + key, [&] { PlaceCourtShapeOnPlan3(coords, plan3->Shape(t)); });
         }
         plan1->SetLastIndex(LastCourtIndex);
         plan2->SetLastIndex(LastCourtIndex);
@@ -344,11 +345,48 @@ void frm_Main::Form_Load()
     Cctv->Prepare();
 }
 
+// The lighting plan lies where the booking plan lies, so its outlines are placed on the booking plan's
+// position too.
+void frm_Main::PlaceCourtShapeOnPlan1(const QStringList& Coords, Outline& Shape)
+{
+    Bookings->LayoutPlan1->PlaceOutline(Shape, Coords);
+}
+
+void frm_Main::PlaceCourtShapeOnPlan3(const QStringList& Coords, Outline& Shape)
+{
+    WaitingList->LayoutPlan3->PlaceOutline(Shape, Coords);
+}
+
+// An alert marker stands around its court's outline.
+void frm_Main::PlaceCourtShapesOnPlan1(const QStringList& Coords, Outline& Shape)
+{
+    Bookings->LayoutPlan1->PlaceOutline(Shape, Coords, MarkerMargin);
+}
+
+// Nothing is asked or saved when the window closes: the program ends with it, and the capture
+// library finishes the cameras' files as it unloads with the program.
+void frm_Main::Form_Unload() {}
+
+void frm_Main::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    QMainWindow::closeEvent(event);
+}
+
 SlotGrid& frm_Main::Grid() { return *Bookings; }
 
 QString frm_Main::FieldInfo() const { return lbl_FieldInfo->text(); }
 
-void frm_Main::ShowPaymentTab() { SSTab1->setCurrentIndex(PaymentTab); }
+void frm_Main::ShowPaymentTab() { ShowTab(PaymentTab); }
+
+// The strip tells only a change of tab: a tab chosen again from code runs its steps all the same.
+void frm_Main::ShowTab(int tab)
+{
+    if (SSTab1->currentIndex() == tab)
+        SSTab1_Click();
+    else
+        SSTab1->setCurrentIndex(tab);
+}
 
 void frm_Main::SetLastChange(const QString& change) { txt_LastChange->setText(change); }
 
@@ -545,9 +583,22 @@ void frm_Main::Form_KeyDown(int KeyCode, int Shift) { runKeys(MatchKeys(false, K
 
 void frm_Main::Form_KeyUp(int KeyCode, int Shift) { runKeys(MatchKeys(true, KeyCode, Shift, SSTab1->currentIndex())); }
 
+// The focus is on a list that takes typing: a month's name typed into the bookings tab's month list.
+bool frm_Main::typingIntoBox()
+{
+    const auto* list = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    return list && list->isEditable();
+}
+
 void frm_Main::runKeys(const std::vector<KeyMatch>& matches)
 {
     for (const KeyMatch& key : matches) {
+        // What is typed into a box stays the box's: its letters pick no court, and Ctrl+C and Ctrl+V
+        // copy and paste its text, not slots.
+        const bool slotKey = key.action == KeyAction::PickCourt || key.action == KeyAction::CopySlot ||
+                             key.action == KeyAction::PasteSlot;
+        if (slotKey && typingIntoBox())
+            continue;
         switch (key.action) {
         case KeyAction::Exit:
             WriteLog(StaffLogin, "log out");
@@ -561,7 +612,7 @@ void frm_Main::runKeys(const std::vector<KeyMatch>& matches)
                 Bookings->LayoutPlan1_Click();
             break;
         case KeyAction::StoreItem:
-            SSTab1->setCurrentIndex(PaymentTab);
+            ShowTab(PaymentTab);
             if (Store->FunctionKey(key.argument - VkF1 + 1))
                 Text1->setText(QString::number(key.argument));
             break;

@@ -3,6 +3,7 @@
 #include "SalesHost.h"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <functional>
 
 class AdministrationPage;
@@ -13,6 +14,7 @@ class CalendarControl;
 class ClickLabel;
 class clsToolTip;
 class LightingPage;
+struct Outline;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -98,6 +100,7 @@ public:
     void DelayGameTime(int IndexNumber, int DelayTime, bool requireAuthorization);
 
     void Form_Load();
+    void Form_Unload();
     void Form_Activate();
     void Form_KeyDown(int KeyCode, int Shift);
     void Form_KeyUp(int KeyCode, int Shift);
@@ -107,14 +110,25 @@ public:
     void lbl_Counter_Click();
     void btn_Summary_Click();
 
+    // Places an outline from its four coordinates in pixels of the plan picture: on the booking plan
+    // (whose position the lighting plan shares), on the waiting-list plan, and as an alert marker on
+    // the booking plan.
+    void PlaceCourtShapeOnPlan1(const QStringList& Coords, Outline& Shape);
+    void PlaceCourtShapeOnPlan3(const QStringList& Coords, Outline& Shape);
+    void PlaceCourtShapesOnPlan1(const QStringList& Coords, Outline& Shape);
+    // Sets the tab strip's tab and runs its steps, also when it is the tab shown already.
+    void ShowTab(int tab);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     frm_Main();
     ~frm_Main() override;
     void runKeys(const std::vector<KeyMatch>& matches);
+    static bool typingIntoBox();
     void layOut();
     void showClock();
     QWidget* mainControlOf(int tab) const;

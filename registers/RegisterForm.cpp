@@ -2,10 +2,7 @@
 #include "RegisterTable.h"
 #include "RegisterWindow.h"
 
-#include "ErrorDisplay.h"
 #include "Globals.h"
-#include "Prompter.h"
-#include "SpecialGroups.h"
 
 #include <QLineEdit>
 
@@ -25,21 +22,14 @@ void RegisterForm::endLookUp()
     PasteTarget = nullptr;
 }
 
-// The group register's table name is built only from a group number in range whose table exists.
+// The group register's table name is built only from a group number in range; the openers offer
+// only the groups whose tables exist.
 std::optional<QString> RegisterForm::table() const
 {
     if (!m_kind.grouped)
         return m_kind.table;
-    try {
-        CurrentTask = "opening the special group register";
-        if (TableIndex >= 1 && TableIndex <= SpecialGroupCount && TableIndex <= SpecialGroupLimit &&
-            HasSpecialGroupTable(TableIndex))
-            return m_kind.table + QString::number(TableIndex);
-    } catch (const VbError& e) {
-        ShowErrorDisplay(e);
-        return std::nullopt;
-    }
-    MsgBox("Special group " + QString::number(TableIndex) + " has no register.", Msg::Critical);
+    if (TableIndex >= 1 && TableIndex <= SpecialGroupCount && TableIndex <= SpecialGroupLimit)
+        return m_kind.table + QString::number(TableIndex);
     return std::nullopt;
 }
 

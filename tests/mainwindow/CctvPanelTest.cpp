@@ -101,14 +101,16 @@ TEST_F(CctvPanelTest, AOneMinuteIntervalStartsANewFileEachTickAndEveryFilePlaysA
         askedAtStart = true;
         static_cast<QDialog*>(dialog)->reject();
     });
-    prepare("Cam0=Enabled\nDevice0= 1\nCamInterval0= 1\nCam1=Disabled\nDevice1=0\nCamInterval1=15\n");
+    prompter.Answer(Msg::OK);
+    prepare("Cam0=Enabled\nDevice0= 1\nCamInterval0= 1\nCam1=Enabled\nDevice1= 1\nCamInterval1=15\n");
     EXPECT_FALSE(askedAtStart);
+    EXPECT_EQ(prompter.prompts(), QStringList{"The device you have selected already used!"});
     SkipVerification = 1;
     EXPECT_EQ(panel->CameraCount, 2);
     EXPECT_TRUE(panel->lbl_NoCamera->isHidden());
     EXPECT_FALSE(panel->Picture1[1]->isHidden());
     EXPECT_TRUE(panel->Picture1[2]->isHidden());
-    EXPECT_EQ(status, QStringList({"Initialising Video...", "Initialising Video 1..."}));
+    EXPECT_EQ(status, QStringList({"Initialising Video...", "Initialising Video 1...", "Initialising Video 2..."}));
     ASSERT_TRUE(panel->IsRecording(0));
     EXPECT_EQ(panel->btn_StartRecording[0]->text(), "Stop Recording");
     EXPECT_TRUE(panel->Timer_Video[0]->isActive());

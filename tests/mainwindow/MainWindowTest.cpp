@@ -130,6 +130,8 @@ TEST_F(MainWindow, StartUpLaysOutThePagesFromTheSettingsAndGoesOnPastAMissingOut
     EXPECT_EQ(plan1()->Shape(0).Tag, "10, 20, 110, 80");
     EXPECT_TRUE(plan1()->Shape(0).Visible && plan1()->Shape(0).BorderStyle == 1);
     EXPECT_EQ(rect(plan1()->Shape(2)), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(rect(main->Lighting->LayoutPlan2->Shape(0)), (std::vector<int>{750, 1200, 1500, 900}));
+    EXPECT_EQ(rect(main->WaitingList->LayoutPlan3->Shape(1)), (std::vector<int>{1500, 0, 1500, 1500}));
 
     // Every later step still ran: the shift is open again, the grid, labels and boxes are set.
     EXPECT_EQ(scalar("SELECT sys_doclose FROM tbl_system WHERE sys_counter=1"), "0");
@@ -142,9 +144,9 @@ TEST_F(MainWindow, StartUpLaysOutThePagesFromTheSettingsAndGoesOnPastAMissingOut
     EXPECT_EQ(main->txt_WaitingListFieldType->text(), "0");
 
     for (CalendarPicker* picker : {main->Bookings->DatePicker, main->WaitingList->DatePicker}) {
-        EXPECT_EQ(picker->cmd_CalendarMonth->currentIndex(), 2);
-        EXPECT_EQ(picker->cmd_CalendarYear->currentIndex(), 106);
-        EXPECT_EQ(picker->lbl_DateLabel->text(), "March 2006");
+        EXPECT_EQ(picker->MonthList->currentIndex(), 2);
+        EXPECT_EQ(picker->YearList->currentIndex(), 106);
+        EXPECT_EQ(picker->DateLabel->text(), "March 2006");
         EXPECT_EQ(picker->Calendar->Tag(), "2006-03-05");
     }
 
@@ -227,10 +229,16 @@ TEST_F(MainWindow, KeysPickCourtsSwitchTabsAndAltFLogsOut)
     EXPECT_EQ(SelectedCourt, 1);
     EXPECT_TRUE(plan1()->Shape(1).Visible);
     EXPECT_FALSE(plan1()->Shape(0).Visible);
+    main->Bookings->cmd_CalendarMonth->setFocus();
+    QTest::keyClick(window, Qt::Key_P);
+    EXPECT_EQ(SelectedCourt, 1) << "a letter typed into the month list picks no court";
 
     QTest::keyRelease(window, Qt::Key_F5);
     EXPECT_EQ(main->SSTab1->currentIndex(), frm_Main::PaymentTab);
     EXPECT_EQ(main->Text1->text(), "Text1") << "no item carries F5";
+    main->Cart->btn_Pay->setFocus();
+    QTest::keyRelease(window, Qt::Key_F5);
+    EXPECT_EQ(QApplication::focusWidget(), main->Store->ListView_Store) << "the tab chosen again runs its steps";
 
     int ended = 0;
     SetEndProgramHandler([&] { ++ended; });
@@ -350,17 +358,16 @@ TEST_F(MainWindow, PlansHitTestStrictlyInsideAndTheLowerCourtWins)
     EXPECT_EQ(plan->HitTest(1700, 600, 2), 1);
     EXPECT_EQ(plan->HitTest(1700, 600, 0), -1);
 
-    plan->MouseMove(3300, 600);
+    main->Bookings->LayoutPlan1_MouseMove(3300, 600);
     EXPECT_EQ(main->Bookings->txt_CurrentSelected->text(), "X=3300");
     emit plan->Click();
     EXPECT_EQ(main->txtInfo_FieldSelect->text(), "0") << "a click over no court changes nothing";
-    plan->MouseMove(1700, 600);
-    emit plan->Click();
+    QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(1700 / 15, 600 / 15));
     EXPECT_EQ(main->txtInfo_FieldSelect->text(), "1");
     EXPECT_EQ(main->lbl_FieldInfo->text(), "Court 1");
 
     WaitingListPage* wait = main->WaitingList;
-    wait->LayoutPlan3->MouseMove(1600, 700);
+    wait->LayoutPlan3_MouseMove(1600, 700);
     emit wait->LayoutPlan3->Click();
     EXPECT_EQ(wait->txt_WaitingListFieldType->text(), "1");
     EXPECT_TRUE(wait->LayoutPlan3->Shape(1).Visible);
@@ -373,13 +380,14 @@ TEST_F(MainWindow, PlansHitTestStrictlyInsideAndTheLowerCourtWins)
 TEST_F(MainWindow, CalendarsSetTagListsAndCaption)
 {
     Db::Execute("INSERT INTO tbl_booking SET b_datetime='2007-03-05 14:00:00', b_field=0, b_bookername='Anna'");
-    CalendarPicker* picker = main->Bookings->DatePicker;
+    BookingsPage* bookings = main->Bookings;
+    CalendarPicker* picker = bookings->DatePicker;
     picker->Calendar->setSelectedDate(QDate(2007, 3, 5));
     emit picker->Calendar->DateSelected();
     EXPECT_EQ(picker->Calendar->Tag(), "2007-03-05");
-    EXPECT_EQ(picker->cmd_CalendarMonth->currentText(), "March");
-    EXPECT_EQ(picker->cmd_CalendarYear->currentText(), "2007");
-    EXPECT_EQ(picker->lbl_DateLabel->text(), "March 2007");
+    EXPECT_EQ(bookings->cmd_CalendarMonth->currentText(), "March");
+    EXPECT_EQ(bookings->cmd_CalendarYear->currentText(), "2007");
+    EXPECT_EQ(bookings->lbl_DateLabel->text(), "March 2007");
     EXPECT_EQ(main->ListView_Book->topLevelItem(14 - HourStart)->text(2), "Anna");
 
     // One pick reloads the grid once, be it a double-click on the next day or Enter on it.
@@ -394,16 +402,24 @@ TEST_F(MainWindow, CalendarsSetTagListsAndCaption)
     EXPECT_EQ(reloads, 1);
     QTest::keyClick(days, Qt::Key_Return);
     EXPECT_EQ(reloads, 2);
+    QLineEdit* typed = bookings->cmd_CalendarMonth->lineEdit();
+    typed->clear();
+    QTest::keyClicks(typed, "ap");
+    EXPECT_EQ(reloads, 2) << "a month half typed changes nothing";
+    QTest::keyClicks(typed, "ril");
+    EXPECT_EQ(picker->Calendar->Tag(), "2007-04-06");
+    EXPECT_EQ(bookings->lbl_DateLabel->text(), "April 2007");
+    EXPECT_EQ(reloads, 3);
 
-    CalendarPicker* wait = main->WaitingList->DatePicker;
-    wait->Calendar->SetValue(QDate(2006, 3, 31));
-    wait->cmd_CalendarMonth->setCurrentIndex(5);
-    wait->cmd_CalendarMonth_Click();
-    EXPECT_EQ(wait->Calendar->Tag(), "2006-06-30") << "June has no 31st: the calendar's own day";
-    wait->cmd_CalendarYear->setCurrentIndex(110);
-    wait->cmd_CalendarYear_Click();
-    EXPECT_EQ(wait->lbl_DateLabel->text(), "Jun 2010");
-    EXPECT_EQ(wait->Calendar->Tag(), "2006-06-30") << "a year alone keeps the date until a day is picked";
+    WaitingListPage* wait = main->WaitingList;
+    wait->Calendar2->SetValue(QDate(2006, 3, 31));
+    wait->cmd_CalendarMonthWaitList->setCurrentIndex(5);
+    wait->cmd_CalendarMonthWaitList_Click();
+    EXPECT_EQ(wait->Calendar2->Tag(), "2006-06-30") << "June has no 31st: the calendar's own day";
+    wait->cmd_CalendarYearWaitList->setCurrentIndex(110);
+    wait->cmd_CalendarYearWaitList_Click();
+    EXPECT_EQ(wait->lbl_DateLabelWaitList->text(), "Jun 2010");
+    EXPECT_EQ(wait->Calendar2->Tag(), "2006-06-30") << "a year alone keeps the date until a day is picked";
 }
 
 TEST_F(MainWindow, TheClockMarksAlertsAtMinute55BlinksThemAndClearsThemAtMinute2)
@@ -486,7 +502,7 @@ TEST_F(MainWindow, AlertsAroundMidnightReadTheNightOfTheBusinessDate)
 TEST_F(MainWindow, TheLightsAreCommittedAsOneRowOfTheCourtShown)
 {
     LightingPage* lights = main->Lighting;
-    lights->LayoutPlan2->MouseMove(1700, 600);
+    lights->LayoutPlan2_MouseMove(1700, 600);
     emit lights->LayoutPlan2->Click();
     EXPECT_EQ(lights->txtInfo_LightSelect->text(), "1");
     lights->LightSwitch_Click(0);
@@ -503,7 +519,7 @@ TEST_F(MainWindow, TheLightsAreCommittedAsOneRowOfTheCourtShown)
     EXPECT_EQ(scalar("SELECT CONCAT_WS('|', l_field, l_staff, l_datetime, l_row0, l_row1, l_row2, l_row3, l_row4) "
                      "FROM tbl_light"),
               "1|admin|2006-03-05 14:07:09|on|off|off|on|off");
-    lights->LayoutPlan2->MouseMove(200, 600);
+    lights->LayoutPlan2_MouseMove(200, 600);
     emit lights->LayoutPlan2->Click();
     EXPECT_FALSE(lights->IsOn(0)) << "another court starts with every switch off";
 }
@@ -595,7 +611,7 @@ TEST_F(MainWindow, AStoppedServerLeavesEveryWaitingListActionToldAndNothingTyped
     if (qEnvironmentVariableIsSet("PALLOWIN_SHOT"))
         main->grab().save(qEnvironmentVariable("PALLOWIN_SHOT") + "/waiting-list-hiccup.png");
     WaitingListPage* page = main->WaitingList;
-    page->LayoutPlan3->MouseMove(2250, 750);
+    page->LayoutPlan3_MouseMove(2250, 750);
     emit page->LayoutPlan3->Click();
     EXPECT_EQ(main->txt_WaitingListFieldType->text(), "1");
     EXPECT_TRUE(panel->lbl_ReadFailure->isVisible());
