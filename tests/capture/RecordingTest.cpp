@@ -151,7 +151,8 @@ TEST_F(RecordingTest, RestartFinalisesTheFileAndRecordsIntoTheNameSetLast) {
 
 // A profile is recorded as it asks, whatever the machine: frames it cannot scale and encode in time are
 // dropped, and each file tells how many it lacks. A size that no camera delivers is refused; a rate
-// beyond what is recorded is recorded at the nearest and told.
+// beyond what is recorded is recorded at the nearest and told. Each file lasts as long as its camera
+// recorded, however long the other starts took.
 TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShippedSizeAndOneBeyond4096IsRefused) {
   setenv("CORVANE_TEST_DEVICES", "4", 1);
   const std::filesystem::path small = folder_ / "small.prx", ascii = folder_ / "ascii.prx";
@@ -161,10 +162,19 @@ TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShipped
   const std::filesystem::path fromSmall = folder_ / "small.wmv", fromAscii = folder_ / "ascii.wmv";
   const std::filesystem::path sharp = folder_ / "2560x1440.wmv", overloaded = folder_ / "4096x4096.wmv";
   const std::filesystem::path fractional = folder_ / "7.5.wmv";
-  ASSERT_EQ(StartRecording(3, fractional.string(), ProfileOfSize(folder_, 160, 120, 7.5)), 1);
-  ASSERT_EQ(StartRecording(0, fromSmall.string(), small.string()), 1);
-  ASSERT_EQ(StartRecording(1, fromAscii.string(), ascii.string()), 1);
-  ASSERT_EQ(StartRecording(2, sharp.string(), ProfileOfSize(folder_, 2560, 1440, 30)), 1);
+  std::chrono::steady_clock::time_point started[4];
+  const auto start = [&](int camera, const std::filesystem::path& file, const std::string& profile) {
+    ASSERT_EQ(StartRecording(camera, file.string(), profile), 1);
+    started[camera] = std::chrono::steady_clock::now();
+  };
+  const auto stop = [&](int camera) {
+    corvane_.fnDoStopVideoCapture(camera);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started[camera]).count();
+  };
+  start(3, fractional, ProfileOfSize(folder_, 160, 120, 7.5));
+  start(0, fromSmall, small.string());
+  start(1, fromAscii, ascii.string());
+  start(2, sharp, ProfileOfSize(folder_, 2560, 1440, 30));
   std::vector<std::string> refusals;
   for (const auto& [width, height] : {std::pair{7680, 4320}, {4097, 100}}) {
     const std::string profile = ProfileOfSize(folder_, width, height);
@@ -175,11 +185,12 @@ TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShipped
   EXPECT_EQ(ShownErrors(), refusals);
   EXPECT_FALSE(std::filesystem::exists(folder_ / "large.wmv"));
   std::this_thread::sleep_for(2s);
-  for (int camera = 0; camera < 4; ++camera) corvane_.fnDoStopVideoCapture(camera);
-  ExpectPlayable(fromSmall, 2.0, 160, 120, 15);
-  ExpectPlayable(fromAscii, 2.0, 320, 240);
-  ExpectPlayable(sharp, 2.0, 2560, 1440, 30);
-  ExpectPlayable(fractional, 2.0, 160, 120, 7.5);
+  double ran[4];
+  for (int camera = 0; camera < 4; ++camera) ran[camera] = stop(camera);
+  ExpectPlayable(fromSmall, ran[0], 160, 120, 15);
+  ExpectPlayable(fromAscii, ran[1], 320, 240);
+  ExpectPlayable(sharp, ran[2], 2560, 1440, 30);
+  ExpectPlayable(fractional, ran[3], 160, 120, 7.5);
   const int sharpDropped = ExpectEveryFrameAccountedFor(sharp, 30);
   EXPECT_LT(sharpDropped, 30) << "most of its frames are recorded";
 
