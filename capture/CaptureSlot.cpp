@@ -626,11 +626,11 @@ void CCaptureSlot::EndIfFailed() {
     return;
   }
   ShowError("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(), failure.cause.c_str());
-  // A file that no frame reached holds the writer's bare header once salvaged, and does not play.
+  // A file that no frame reached holds the writer's bare header once salvaged, and does not play; one
+  // whose disk filled before the writer's first output holds nothing.
   worker_.Post([file = std::shared_ptr<VideoFile>(std::move(broken)), full = failure.code == kDiskFull] {
     file->Salvage(full);
     file->Settle();
-    file->DiscardIfEmpty();
   });
 }
 

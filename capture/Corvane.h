@@ -48,7 +48,8 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // plays, or is removed again, which is told with its name ("Error 80004005: No frame of the camera reached
 // "...": the file is removed"). A file is removed when its camera ends before a frame reaches it: a camera
 // that gives none, a start that builds the camera anew (below) before the first frame, more starts before
-// a stop than the camera gives frames in the second it runs on.
+// a stop than the camera gives frames in the second it runs on; and when its disk fills before the first
+// of its bytes is written.
 // A start that follows a stop of the same camera within a second (the rotation to a new file), or that
 // comes while the camera records, carries on without a gap: the old file ends with the frames taken
 // before the stop or the start, and the new file begins with the next one. Starts that come quicker than

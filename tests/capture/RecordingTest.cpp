@@ -348,6 +348,15 @@ TEST_F(RecordingTest, EachCameraOnADiskThatFillsIsToldAndAStartOntoItIsRefused) 
   EXPECT_EQ(StartRecording(0, refused, profile), 0);
   EXPECT_EQ(NextShownError(), "Error 80070070: Cannot create video file \"" + refused.string() + "\": No space left on device");
   EXPECT_FALSE(std::filesystem::exists(refused));
+
+  // A disk that fills before the writer's first bytes leaves no empty file behind untold.
+  std::filesystem::remove(disk.Folder() / "filler");
+  const std::filesystem::path empty = disk.Folder() / "empty.wmv";
+  ASSERT_EQ(StartRecording(0, empty, profile), 1);
+  disk.Fill();
+  EXPECT_EQ(NextShownError(), "Error 80070070: Recording into \"" + empty.string() + "\" stopped: No space left on the resource.");
+  EXPECT_EQ(NextShownError(), "Error 80004005: No frame of the camera reached \"" + empty.string() + "\": the file is removed");
+  EXPECT_FALSE(std::filesystem::exists(empty));
 }
 
 // The host may end right after a stop, or while a camera records: the library finalises both files as it
