@@ -6,6 +6,7 @@
 #include "VideoDevices.h"
 
 #include <algorithm>
+#include <climits>
 #include <initializer_list>
 #include <utility>
 
@@ -141,6 +142,11 @@ bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow) {
               "from %d to %d",
               kInvalidArgument, FramesPerSecondText(needs.profile.cappedRate).c_str(), profilePath_->c_str(),
               FramesPerSecondText(needs.profile.rate.PerSecond()).c_str(), kSlowestRate, kFastestRate);
+  if (!needs.profile.unnamedRate.empty())
+    ShowError("Error %x: Cannot record a time per frame of \"%s\" as the profile \"%s\" asks: it records %s frames per "
+              "second, as a time per frame is a whole number of 100 ns, from 1 to %lld",
+              kInvalidArgument, needs.profile.unnamedRate.c_str(), profilePath_->c_str(),
+              FramesPerSecondText(needs.profile.rate.PerSecond()).c_str(), LLONG_MAX);
   return true;
 }
 

@@ -67,7 +67,11 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // recorded as the profile names it, fractions included (7.5, 29.97), from 1 to 120 frames per second; a
 // profile that names another is recorded at the nearer of the two, which is told as the camera starts with
 // it ("Error 80070057: Cannot record 240 frames per second as the profile "..." asks: it records 120, as
-// rates run from 1 to 120").
+// rates run from 1 to 120"; a time per frame of a day, 864000000000, is told as 0.0000115741). A time per
+// frame that names no rate (0, a negative one, one that is no whole number such as "NaN" or "1e-2", or
+// one beyond 9223372036854775807) records 30 frames per second, told as the camera starts with it
+// ("Error 80070057: Cannot record a time per frame of "0" as the profile "..." asks: it records 30 frames
+// per second, as a time per frame is a whole number of 100 ns, from 1 to 9223372036854775807").
 // Where the machine cannot scale and encode the frames as fast as they come, the recording falls no more
 // than about a second behind in either (the frames waiting for the encoder also take no more than 256 MB
 // for each camera, fewer than a second's where they are large) and drops the frames that would wait longer. A file that lost
