@@ -5,9 +5,8 @@
 #include "TimeStampFilter.h"
 #include "VideoDevices.h"
 
-#include <gst/video/videooverlay.h>
-
 #include <algorithm>
+#include <climits>
 #include <initializer_list>
 #include <utility>
 
@@ -15,8 +14,11 @@
 //   CaptureFilter ! videoconvert ! tee
 //     tee. ! (the profile's rate) ! leaky queue ! (scaled to the profile) ! TimeStamp2 ! I420
 //          ! queue [cut here] ! VideoFile
-//     tee. ! leaky queue ! TimeStamp [frame grabber] ! (scaled to the window) ! ximagesink or fakesink
-// The preview queue drops frames rather than hold the recording back when the display is slow. The
+//     tee. ! leaky queue ! TimeStamp [frame grabber] ! (scaled to the window) ! appsink [PreviewDrawer]
+//                                                or, with no window to draw in, ! fakesink
+// The preview queue drops frames rather than hold the recording back when the display is slow, and the
+// drawer takes frames from the sink on a thread of its own: nothing of the preview waits for the X server
+// or for the drawing, and whatever befalls the window or the server is the drawer's alone. The
 // recording's last queue keeps the frames that come while a file is cut and the next one not yet there.
 // Where the machine cannot scale and encode the profile's frames as fast as they come, the recording
 // drops them at its first queue, after the rate is converted (a frame dropped before would come back as a
@@ -54,8 +56,9 @@ GstElement* AddCaps(GstElement* graph, const std::string& description) {
   return filter;
 }
 
-std::string PreviewCaps(WindowSize size) {
-  return "video/x-raw,width=" + std::to_string(size.width) + ",height=" + std::to_string(size.height) +
+std::string PreviewCaps(const WindowLook& look) {
+  return std::string("video/x-raw,format=") + gst_video_format_to_string(look.format) +
+         ",width=" + std::to_string(look.size.width) + ",height=" + std::to_string(look.size.height) +
          ",pixel-aspect-ratio=1/1";
 }
 
@@ -79,45 +82,6 @@ struct BusWatch {
   CCaptureSlot* slot;
   unsigned graph;
 };
-
-// The renderer makes its shared-memory images, swapping the X error handler for each (PreviewWindow.h),
-// where it draws and where the element before it takes a pool of them. It is offered no pool, so that it
-// makes them only while it draws, and it draws only in the turn.
-GQuark DrawQuark() {
-  static const GQuark quark = g_quark_from_static_string("corvane-draw");
-  return quark;
-}
-
-GstFlowReturn DrawInTurn(GstPad* pad, GstObject* parent, GstBuffer* frame) {
-  const auto draw = reinterpret_cast<GstPadChainFunction>(g_object_get_qdata(G_OBJECT(pad), DrawQuark()));
-  const auto turn = TakeXErrorHandlerTurn();
-  return draw(pad, parent, frame);
-}
-
-GstPadProbeReturn OfferNoPool(GstPad*, GstPadProbeInfo* info, gpointer) {
-  return GST_QUERY_TYPE(GST_PAD_PROBE_INFO_QUERY(info)) == GST_QUERY_ALLOCATION ? GST_PAD_PROBE_HANDLED
-                                                                                 : GST_PAD_PROBE_OK;
-}
-
-void DrawOnlyInTurn(GstElement* renderer) {
-  // A frame is drawn as it comes: waiting for its time would hold the turn meanwhile.
-  g_object_set(renderer, "sync", FALSE, nullptr);
-  GstPad* input = gst_element_get_static_pad(renderer, "sink");
-  g_object_set_qdata(G_OBJECT(input), DrawQuark(), reinterpret_cast<gpointer>(GST_PAD_CHAINFUNC(input)));
-  gst_pad_set_chain_function(input, DrawInTurn);
-  gst_pad_add_probe(input, GST_PAD_PROBE_TYPE_QUERY_DOWNSTREAM, OfferNoPool, nullptr, nullptr);
-  gst_object_unref(input);
-}
-
-// The file of the plugin the renderer comes from.
-std::string RendererLibrary(GstElement* renderer) {
-  GstPlugin* plugin = gst_plugin_feature_get_plugin(GST_PLUGIN_FEATURE(gst_element_get_factory(renderer)));
-  if (!plugin) return {};
-  const gchar* file = gst_plugin_get_filename(plugin);
-  std::string library = file ? file : "";
-  gst_object_unref(plugin);
-  return library;
-}
 
 std::string WithSlashes(const char* path) {
   std::string text(path);
@@ -147,7 +111,7 @@ void CCaptureSlot::DropNames() {
   profilePath_.reset();
 }
 
-bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize previewSize) {
+bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow) {
   TellFailure();
   std::lock_guard life(lifeLock_);
   if (!videoName_ || videoName_->empty()) {
@@ -159,7 +123,7 @@ bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize
     return false;
   }
   // A profile that cannot be read leaves the writer with the settings of the profile we ship.
-  const Needs needs{cameraIndex, ownerWindow, previewSize,
+  const Needs needs{cameraIndex, ownerWindow,
                     (profilePath_ ? LoadWmProfile(*profilePath_) : std::nullopt).value_or(WmProfile{})};
   if (!IsFrameSize(needs.profile.width, needs.profile.height)) {
     ShowError("Error %x: Cannot record %dx%d as the profile \"%s\" asks: each side runs from 1 to %d pixels",
@@ -168,7 +132,7 @@ bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize
   }
   if (CanCarryOn(needs)) {
     std::unique_ptr<VideoFile> file = VideoFile::Create(*videoName_, needs.profile, timeBase_);
-    return file && CarryOn(std::move(file), needs.ownerWindow, needs.previewSize);
+    return file && CarryOn(std::move(file), needs.ownerWindow);
   }
   TearDown();
   if (!Open(needs)) return false;
@@ -178,10 +142,15 @@ bool CCaptureSlot::Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize
               "from %d to %d",
               kInvalidArgument, FramesPerSecondText(needs.profile.cappedRate).c_str(), profilePath_->c_str(),
               FramesPerSecondText(needs.profile.rate.PerSecond()).c_str(), kSlowestRate, kFastestRate);
+  if (!needs.profile.unnamedRate.empty())
+    ShowError("Error %x: Cannot record a time per frame of \"%s\" as the profile \"%s\" asks: it records %s frames per "
+              "second, as a time per frame is a whole number of 100 ns, from 1 to %lld",
+              kInvalidArgument, needs.profile.unnamedRate.c_str(), profilePath_->c_str(),
+              FramesPerSecondText(needs.profile.rate.PerSecond()).c_str(), LLONG_MAX);
   return true;
 }
 
-bool CCaptureSlot::Restart(WindowSize previewSize) {
+bool CCaptureSlot::Restart() {
   int cameraIndex = 0;
   std::uintptr_t ownerWindow = 0;
   {
@@ -190,18 +159,16 @@ bool CCaptureSlot::Restart(WindowSize previewSize) {
     cameraIndex = builtFor_.cameraIndex;
     ownerWindow = builtFor_.ownerWindow;
   }
-  return Start(cameraIndex, ownerWindow, previewSize);
+  return Start(cameraIndex, ownerWindow);
 }
 
-// The preview size tells only where the preview has no window of its own to fill, and draws into none
-// then: it asks for no new graph.
 bool CCaptureSlot::CanCarryOn(const Needs& needs) const {
   return graph_ && needs.cameraIndex == builtFor_.cameraIndex && needs.profile == builtFor_.profile &&
-         (needs.ownerWindow == builtFor_.ownerWindow || (renderer_ && ClientSize(needs.ownerWindow)));
+         (needs.ownerWindow == builtFor_.ownerWindow || (drawer_ && ClientSize(needs.ownerWindow)));
 }
 
 // The running graph takes the new file at its next frame.
-bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file, std::uintptr_t window, WindowSize previewSize) {
+bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file, std::uintptr_t window) {
   gst_bin_add(GST_BIN(graph_), file->Element());
   if (!gst_element_sync_state_with_parent(file->Element())) {
     ForgetFailureOf(file->Element());
@@ -226,23 +193,22 @@ bool CCaptureSlot::CarryOn(std::unique_ptr<VideoFile> file, std::uintptr_t windo
     }
     recording_ = true;
   }
-  ShowIn(window, previewSize);
+  ShowIn(window);
   ++generation_;
   return true;
 }
 
-// The preview of a start goes into its window, at that window's size; a full screen ends as it moves.
-void CCaptureSlot::ShowIn(std::uintptr_t window, WindowSize previewSize) {
-  builtFor_.previewSize = previewSize;
+// The preview of a start goes into its window, at that window's size as it is now; a full screen ends
+// as it moves.
+void CCaptureSlot::ShowIn(std::uintptr_t window) {
   if (window == builtFor_.ownerWindow) {
-    if (!previewLost_) DrawInto(fullScreen_ ? fullScreen_->Id() : window);
+    if (!previewLost_) Show(fullScreen_ ? fullScreen_->Id() : window);
     return;
   }
   builtFor_.ownerWindow = window;
   previewLost_ = false;
-  DrawInto(window);
-  if (fullScreen_) LeaveFullScreen();
-  else ScalePreviewTo(ClientSize(window).value_or(previewSize));
+  Show(window);
+  fullScreen_.reset();
 }
 
 // A file that left the graph before its first frame: no recording, so no file either.
@@ -252,62 +218,37 @@ void CCaptureSlot::Forget(std::unique_ptr<VideoFile> file) {
   file->DiscardIfEmpty();
 }
 
-void CCaptureSlot::DrawInto(std::uintptr_t window) {
-  if (!renderer_ || !window) return;
-  const DrawingFor drawing(this);
-  // The first window opens the renderer's display.
-  const auto turn = TakeXErrorHandlerTurn();
-  gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(renderer_), window);
-  drawingInto_ = window;
-}
-
-void CCaptureSlot::DrawingFailed() {
-  if (!previewChecked_.exchange(true)) worker_.PostAt(Worker::Clock::now(), this, [this] { CheckPreview(); });
-}
-
-// An X error of the renderer, most likely because its host destroyed the window it draws into. The
-// preview then goes on in the library's hidden window and the camera records on; the host may show it
-// again with its next start into another window.
-void CCaptureSlot::CheckPreview() {
-  int camera = 0;
-  {
-    std::lock_guard life(lifeLock_);
-    previewChecked_ = false;
-    if (!renderer_ || ClientSize(drawingInto_)) return;
-    if (!parking_) parking_ = std::make_unique<ParkingWindow>();
-    DrawInto(parking_->Id());
-    previewLost_ = true;
-    camera = builtFor_.cameraIndex;
-  }
-  ShowError("Error %x: Camera %d shows no preview: its window is gone", kInvalidWindow, camera);
-}
-
 // The scaler follows the caps at its next frame; the grabber before it goes on as it was.
-void CCaptureSlot::ScalePreviewTo(WindowSize size) {
-  if (previewScale_) SetCaps(previewScale_, PreviewCaps(size));
+void CCaptureSlot::Show(std::uintptr_t window) {
+  if (!drawer_) return;
+  if (const std::optional<WindowLook> look = drawer_->DrawInto(window)) SetCaps(previewScale_, PreviewCaps(*look));
+}
+
+// Most likely the host destroyed the window, or the X server went. The camera records on; the host may
+// show the preview again with its next start into another window.
+void CCaptureSlot::PreviewLost(unsigned graph, std::uintptr_t window, const char* why) {
+  HeldErrors held;
+  std::lock_guard life(lifeLock_);
+  if (graph != graphSerial_ || !drawer_) return;
+  if (window == builtFor_.ownerWindow) previewLost_ = true;
+  else if (!fullScreen_ || window != fullScreen_->Id()) return;
+  ShowError("Error %x: Camera %d shows no preview: %s", kInvalidWindow, builtFor_.cameraIndex, why);
 }
 
 void CCaptureSlot::ShowFullScreen() {
   std::lock_guard life(lifeLock_);
-  if (!renderer_ || !recording_ || fullScreen_) return;
+  if (!drawer_ || !recording_ || fullScreen_) return;
   auto window = std::make_unique<FullScreenWindow>(builtFor_.ownerWindow);
   if (!window->Id()) return;
-  ScalePreviewTo(window->Size());
-  DrawInto(window->Id());
   fullScreen_ = std::move(window);
+  Show(fullScreen_->Id());
 }
 
+// The full-screen window goes once nothing is drawn into it, so that its end is not taken for a loss.
 void CCaptureSlot::HideFullScreen() {
   std::lock_guard life(lifeLock_);
   if (!fullScreen_) return;
-  DrawInto(previewLost_ ? parking_->Id() : builtFor_.ownerWindow);
-  LeaveFullScreen();
-}
-
-// Only once the renderer draws elsewhere: a renderer that touches a window that is gone ends the process.
-void CCaptureSlot::LeaveFullScreen() {
-  if (!fullScreen_) return;
-  ScalePreviewTo(ClientSize(builtFor_.ownerWindow).value_or(builtFor_.previewSize));
+  Show(previewLost_ ? 0 : builtFor_.ownerWindow);
   fullScreen_.reset();
 }
 
@@ -372,12 +313,9 @@ void CCaptureSlot::Stop() {
     recording_ = false;
     CutAtItsEnd();
   }
-  if (renderer_) {
-    if (!parking_) parking_ = std::make_unique<ParkingWindow>();
-    DrawInto(parking_->Id());
-  }
-  // With nowhere to park, the renderer draws on into the full screen until the camera ends.
-  if (!renderer_ || parking_->Id()) LeaveFullScreen();
+  // The caller may destroy its window as soon as the stop returns.
+  Show(0);
+  fullScreen_.reset();
   {
     std::lock_guard frame(frameLock_);
     if (latestFrame_) gst_sample_unref(latestFrame_);
@@ -445,7 +383,7 @@ bool CCaptureSlot::Build(const Needs& needs) {
   scaled_ = GST_CLOCK_TIME_NONE;
   droppedSince_ = 0;
   GstElement* recording = BuildRecordingBranch(needs.profile);
-  GstElement* preview = recording ? BuildPreviewBranch(needs.previewSize) : nullptr;
+  GstElement* preview = recording ? BuildPreviewBranch() : nullptr;
   return preview && Link({tee, recording}) && Link({tee, preview});
 }
 
@@ -517,7 +455,7 @@ void CCaptureSlot::CountDroppedAt(GstClockTime taken) {
   else ++unclaimedDrops_;
 }
 
-GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
+GstElement* CCaptureSlot::BuildPreviewBranch() {
   GstElement* queue = Add(graph_, "queue");
   GstElement* timeStamp = Add(graph_, kTimeStampFactory, "TimeStamp");
   if (!Link({queue, Add(graph_, "videoconvert"), AddCaps(graph_, "video/x-raw,format=BGR"), timeStamp})) {
@@ -531,35 +469,34 @@ GstElement* CCaptureSlot::BuildPreviewBranch(WindowSize previewSize) {
   gst_object_unref(grabbed);
 
   // The preview fills the owner's client area; with no window to draw in, frames are still grabbed.
-  const std::optional<WindowSize> window = ClientSize(builtFor_.ownerWindow);
-  GstElement* renderer = Add(graph_, window ? "ximagesink" : "fakesink", "VideoRenderer");
+  const bool window = ClientSize(builtFor_.ownerWindow).has_value();
+  GstElement* renderer = Add(graph_, window ? "appsink" : "fakesink", "VideoRenderer");
   if (!renderer) {
     ShowError("Error %x: Cannot create the preview renderer", kFail);
     return nullptr;
   }
-  if (window) {
-    CatchDrawingErrors(RendererLibrary(renderer));
-    previewSize = *window;
-    // No thread of the renderer's own, so that each of its X calls is made by a thread that draws for us.
-    g_object_set(renderer, "handle-events", FALSE, "handle-expose", FALSE, nullptr);
-    DrawOnlyInTurn(renderer);
-    renderer_ = renderer;
-    DrawInto(builtFor_.ownerWindow);
-  }
-  // A full screen changes the size on the running graph. The scaler sits right before it, as a converter
-  // between the two could not follow, and frames already scaled to the old size still pass: a frame
-  // refused here would stop the whole camera, recording and all.
-  previewScale_ = AddCaps(graph_, PreviewCaps(previewSize));
+  if (!window) return Link({timeStamp, renderer}) ? queue : nullptr;
+  // The sink keeps the newest frame for the drawer, as it comes, and holds nothing up: no frame waits
+  // for its time, for a full queue, or at the end for the drawer.
+  g_object_set(renderer, "sync", FALSE, "drop", TRUE, "max-buffers", 1u, "wait-on-eos", FALSE, "enable-last-sample",
+               FALSE, nullptr);
+  // A full screen or another window changes the size on the running graph; frames already scaled to the
+  // old size still pass. Scaled before they are converted to the window's pixels: fewer to convert.
+  previewScale_ = AddCaps(graph_, "video/x-raw");
   if (previewScale_) gst_util_set_object_arg(G_OBJECT(previewScale_), "caps-change-mode", "delayed");
-  if (!Link({timeStamp, Add(graph_, "videoconvert"), Add(graph_, "videoscale"), previewScale_, renderer})) {
+  if (!Link({timeStamp, Add(graph_, "videoscale"), Add(graph_, "videoconvert"), previewScale_, renderer})) {
     ShowError("Error %x: Cannot connect the preview renderer", kFail);
     return nullptr;
   }
+  drawer_ = std::make_unique<PreviewDrawer>(renderer, [this, graph = graphSerial_](std::uintptr_t lost, const char* why) {
+    worker_.PostAt(Worker::Clock::now(), this, [this, graph, lost, why] { PreviewLost(graph, lost, why); });
+  });
+  Show(builtFor_.ownerWindow);
   return queue;
 }
 
 bool CCaptureSlot::Run() {
-  if (SetState(GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+  if (gst_element_set_state(graph_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
     ShowError("Error %x: Cannot start graph", kFail);
     return false;
   }
@@ -569,11 +506,6 @@ bool CCaptureSlot::Run() {
     return false;
   }
   return true;
-}
-
-GstStateChangeReturn CCaptureSlot::SetState(GstState state) {
-  const DrawingFor drawing(this);
-  return gst_element_set_state(graph_, state);
 }
 
 // The writer completes the file's header and index only when end-of-stream reaches it; without this a
@@ -615,7 +547,9 @@ void CCaptureSlot::TearDown() {
       file->Settle();
     }
     if (!writing.empty()) Finish(writing);
-    SetState(GST_STATE_NULL);
+    gst_element_set_state(graph_, GST_STATE_NULL);
+    // Once the sink hands it no more frames.
+    drawer_.reset();
     std::unique_ptr<VideoFile> last;
     {
       std::lock_guard switching(switchLock_);
@@ -624,13 +558,10 @@ void CCaptureSlot::TearDown() {
     if (last) last->Settle();
     if (branchEnd_) gst_object_unref(branchEnd_);
     branchEnd_ = nullptr;
-    renderer_ = nullptr;
-    drawingInto_ = 0;
     previewLost_ = false;
     previewScale_ = nullptr;
     gst_object_unref(graph_);
     graph_ = nullptr;
-    parking_.reset();
     fullScreen_.reset();
   }
   {
@@ -649,13 +580,6 @@ void CCaptureSlot::TearDown() {
 GstBusSyncReply CCaptureSlot::WatchBus(GstBus*, GstMessage* message, gpointer watch) {
   const auto* watched = static_cast<const BusWatch*>(watch);
   if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) watched->slot->NoteFailure(watched->graph, message);
-  // Posted by each streaming thread of the graph as it starts and as it ends.
-  if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_STREAM_STATUS) {
-    GstStreamStatusType status;
-    gst_message_parse_stream_status(message, &status, nullptr);
-    if (status == GST_STREAM_STATUS_TYPE_ENTER) EnterDrawing(watched->slot);
-    if (status == GST_STREAM_STATUS_TYPE_LEAVE) LeaveDrawing();
-  }
   if (GST_MESSAGE_TYPE(message) & (GST_MESSAGE_EOS | GST_MESSAGE_ERROR)) return GST_BUS_PASS;
   gst_message_unref(message);
   return GST_BUS_DROP;
@@ -708,11 +632,11 @@ void CCaptureSlot::EndIfFailed() {
     return;
   }
   ShowError("Error %x: Recording into \"%s\" stopped: %s", failure.code, broken->Path().c_str(), failure.cause.c_str());
-  // A file that no frame reached holds the writer's bare header once salvaged, and does not play.
+  // A file that no frame reached holds the writer's bare header once salvaged, and does not play; one
+  // whose disk filled before the writer's first output holds nothing.
   worker_.Post([file = std::shared_ptr<VideoFile>(std::move(broken)), full = failure.code == kDiskFull] {
     file->Salvage(full);
     file->Settle();
-    file->DiscardIfEmpty();
   });
 }
 

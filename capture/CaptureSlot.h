@@ -2,6 +2,7 @@
 #pragma once
 
 #include "JpegSnapshot.h"
+#include "PreviewDrawer.h"
 #include "PreviewWindow.h"
 #include "VideoFile.h"
 #include "Worker.h"
@@ -20,7 +21,7 @@
 
 namespace corvane {
 
-class CCaptureSlot : private DrawingFailures {
+class CCaptureSlot {
  public:
   explicit CCaptureSlot(Worker& worker) : worker_(worker) {}
   CCaptureSlot(const CCaptureSlot&) = delete;
@@ -35,16 +36,16 @@ class CCaptureSlot : private DrawingFailures {
 
   // Records the camera at that position into the video name. A camera that still runs from a stop a
   // moment ago, or that records now, goes on into the new file without losing a frame. false, after
-  // telling the user why, when nothing records into the new name.
-  // previewSize applies where the window's own size cannot be read.
-  bool Start(int cameraIndex, std::uintptr_t ownerWindow, WindowSize previewSize);
+  // telling the user why, when nothing records into the new name. The preview fills the window's client
+  // area; whatever happens to it, the recording goes on.
+  bool Start(int cameraIndex, std::uintptr_t ownerWindow);
   // Ends the file with the frames taken before the stop and returns at once; the file is finalised in the
   // background once they have been recorded. The camera and its preview run on for a moment, for a start
   // that carries on into a new file.
   void Stop();
   // The current file ends and the camera records on into the video name set last; false when the
   // camera does not record or the new file cannot be had (it then records on into the current one).
-  bool Restart(WindowSize previewSize);
+  bool Restart();
 
   // The preview over the whole screen, scaled to fill it, and back into the owner's window at its size.
   // A camera that does not record, or that draws into no window, stays as it is; a stop ends the full
@@ -63,22 +64,20 @@ class CCaptureSlot : private DrawingFailures {
   struct Needs {
     int cameraIndex;
     std::uintptr_t ownerWindow;
-    WindowSize previewSize;
     WmProfile profile;
   };
 
-  void DrawingFailed() override;
-  void CheckPreview();
+  // The drawing into that window of the graph ended: told once, and the preview ends there.
+  void PreviewLost(unsigned graph, std::uintptr_t window, const char* why);
 
   // Whether the running graph takes a start with these needs; one with another profile, or into a window
   // where it draws into none or the other way round, builds afresh.
   bool CanCarryOn(const Needs& needs) const;
-  bool CarryOn(std::unique_ptr<VideoFile> file, std::uintptr_t window, WindowSize previewSize);
-  void ShowIn(std::uintptr_t window, WindowSize previewSize);
+  bool CarryOn(std::unique_ptr<VideoFile> file, std::uintptr_t window);
+  void ShowIn(std::uintptr_t window);
   void Forget(std::unique_ptr<VideoFile> file);
-  void DrawInto(std::uintptr_t window);
-  void ScalePreviewTo(WindowSize size);
-  void LeaveFullScreen();
+  // The preview goes into that window, 0 for none, scaled to its size.
+  void Show(std::uintptr_t window);
   // On the graph's running clock, as frames are stamped.
   GstClockTime Now() const;
   VideoFile* LastFile() const;
@@ -86,9 +85,8 @@ class CCaptureSlot : private DrawingFailures {
   bool Open(const Needs& needs);
   bool Build(const Needs& needs);
   GstElement* BuildRecordingBranch(const WmProfile& profile);
-  GstElement* BuildPreviewBranch(WindowSize previewSize);
+  GstElement* BuildPreviewBranch();
   bool Run();
-  GstStateChangeReturn SetState(GstState state);
   void Finish(const std::string& path);
   void TearDown();
   void EndUnclaimed(unsigned generation);
@@ -110,13 +108,10 @@ class CCaptureSlot : private DrawingFailures {
   std::mutex lifeLock_;
   GstElement* graph_ = nullptr;
   std::shared_ptr<VideoFile::TimeBase> timeBase_;
-  GstElement* renderer_ = nullptr;  // while it draws into the owner's window; held by the graph
+  std::unique_ptr<PreviewDrawer> drawer_;  // while the graph previews into windows; ends before the graph
   GstElement* previewScale_ = nullptr;  // the caps that size the preview to its window; held by the graph
-  std::unique_ptr<ParkingWindow> parking_;
   std::unique_ptr<FullScreenWindow> fullScreen_;
-  std::uintptr_t drawingInto_ = 0;
-  bool previewLost_ = false;  // the owner's window is gone: the renderer draws into no window of the host
-  std::atomic<bool> previewChecked_ = false;  // a check of the renderer's window waits for the worker
+  bool previewLost_ = false;  // the owner's window is gone: the preview is drawn into no window of the host
   Needs builtFor_{};
   unsigned generation_ = 0;  // a stop's end of the camera is void once a start took it over
   unsigned graphSerial_ = 0;  // counts the graphs built, so that a failure is laid at its own graph's door

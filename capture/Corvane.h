@@ -27,17 +27,17 @@ CORVANE_API int fnGetDevicesNum();
 CORVANE_API int fnSetVideoName(int camera, const char* path);
 CORVANE_API int fnSetWMProfile(int camera, const char* path);
 
-// window: the X11 window that hosts the preview, 0 for none. A window destroyed while the camera previews
-// in it ends the preview, which is told ("Error 80070578: Camera n shows no preview: its window is gone");
-// the camera records on. The first preview in a window puts the library's X error handler in front of
-// the host's: X errors of the library's renderers stay the library's, all others go on to the host's
-// handler, those made while a renderer sets up or changes size included. A host that sets a handler of
-// its own later receives the renderers' errors too, and a renderer set up after that no longer finds out
-// that the display cannot share memory with it (a display on another machine), where its preview may show
-// no picture. Where a renderer's plugin calls XSetErrorHandler other than through its linkage table (one
-// built without it), the host's X errors made while that renderer sets up or changes size (as a preview
-// opens its window, and at its first frame after a start into a window or a change of size) reach the
-// renderer's handler instead and are lost.
+// window: the X11 window that hosts the preview, 0 for none. The library draws the preview into it itself,
+// scaled to the window's client area as the start finds it, through an X connection of its own (with
+// shared memory where the display is on this machine): it sets no X error handler, touches nothing of
+// the host's own (its X error handler, its display connection) and changes no other library, so every X
+// error the host makes reaches the host's handler, whenever it was set, and no error of the preview does.
+// Nothing that happens to a preview stops its camera's recording: its window destroyed, resized or
+// exchanged for another by a start, full screen and back, the X server gone. A window destroyed while the
+// camera previews in it ends the preview, which is told once ("Error 80070578: Camera n shows no preview:
+// its window is gone"), and so does the X server's end; a window whose colours are not in its pixels (a
+// colour map) takes no preview either ("... shows no preview: its window's colours cannot be drawn").
+// The camera records on; its next start into another window shows the preview there.
 // A camera index with no camera behind it (one unplugged since fnGetDevicesNum counted it) is refused with
 // 0 and told ("Error 8007048f: Cannot start camera n: it is not attached (cameras found: m)").
 // A recording is never written over: a video name that names an existing file (two starts within a
@@ -48,7 +48,8 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // plays, or is removed again, which is told with its name ("Error 80004005: No frame of the camera reached
 // "...": the file is removed"). A file is removed when its camera ends before a frame reaches it: a camera
 // that gives none, a start that builds the camera anew (below) before the first frame, more starts before
-// a stop than the camera gives frames in the second it runs on.
+// a stop than the camera gives frames in the second it runs on; and when its disk fills before the first
+// of its bytes is written.
 // A start that follows a stop of the same camera within a second (the rotation to a new file), or that
 // comes while the camera records, carries on without a gap: the old file ends with the frames taken
 // before the stop or the start, and the new file begins with the next one. Starts that come quicker than
@@ -66,10 +67,14 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // recorded as the profile names it, fractions included (7.5, 29.97), from 1 to 120 frames per second; a
 // profile that names another is recorded at the nearer of the two, which is told as the camera starts with
 // it ("Error 80070057: Cannot record 240 frames per second as the profile "..." asks: it records 120, as
-// rates run from 1 to 120").
+// rates run from 1 to 120"; a time per frame of a day, 864000000000, is told as 0.0000115741). A time per
+// frame that names no rate (0, a negative one, one that is no whole number such as "NaN" or "1e-2", or
+// one beyond 9223372036854775807) records 30 frames per second, told as the camera starts with it
+// ("Error 80070057: Cannot record a time per frame of "0" as the profile "..." asks: it records 30 frames
+// per second, as a time per frame is a whole number of 100 ns, from 1 to 9223372036854775807").
 // Where the machine cannot scale and encode the frames as fast as they come, the recording falls no more
-// than about a second behind in either (the frames waiting for the encoder also take no more than 256 MB,
-// fewer than a second's where they are large) and drops the frames that would wait longer. A file that lost
+// than about a second behind in either (the frames waiting for the encoder also take no more than 256 MB
+// for each camera, fewer than a second's where they are large) and drops the frames that would wait longer. A file that lost
 // frames tells how many, once, when it is complete ("Error 80004005: "..." lacks n of its m frames: the
 // computer could not record WxH at r frames per second in time"); it plays for its whole length, each
 // frame before a gap standing over it.
@@ -95,7 +100,8 @@ CORVANE_API int fnGetVideoName(int camera, char* name, int size);
 CORVANE_API int fnShowFullScreen(int camera);
 CORVANE_API int fnHideFullScreen(int camera);
 
-// Sizes run from 1 to 4096 on each side; others are refused with 0 and the old size stays.
+// Sizes run from 1 to 4096 on each side; others are refused with 0 and the old size stays. The output size
+// is that of the JPEG snapshots; the video size is kept as set, as the preview fills its window.
 CORVANE_API int fnSetOutputSize(int width, int height);
 CORVANE_API int fnSetOutputVideoSize(int width, int height);
 CORVANE_API int fnSetOutputImageQuality(int quality);

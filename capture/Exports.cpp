@@ -26,15 +26,10 @@ constexpr int kSlotCount = 8;
 std::atomic<int> jpegWidth{320};
 std::atomic<int> jpegHeight{240};
 std::atomic<int> jpegQuality{90};
+// Kept as the host sets it: the preview fills its window, whatever size is set.
 std::atomic<int> previewWidth{320};
 std::atomic<int> previewHeight{240};
 std::atomic<int> webPort{80};
-
-// Made before the slots and so ended after them, once no renderer draws any more: the host gets its own
-// X error handler back before the library's code goes.
-const struct DrawingErrorsReleased {
-  ~DrawingErrorsReleased() { corvane::StopCatchingDrawingErrors(); }
-} drawingErrorsReleased;
 
 // Made before the slots and so ended after them: a slot's end hands its last file to the worker.
 corvane::Worker worker;
@@ -48,8 +43,6 @@ std::array<std::mutex, kSlotCount> cameraLocks;
 bool IsCamera(int camera) { return camera >= 0 && camera < kSlotCount; }
 
 CCaptureSlot& Slot(int camera) { return slots[static_cast<std::size_t>(camera)]; }
-
-corvane::WindowSize PreviewSize() { return {previewWidth, previewHeight}; }
 
 std::vector<std::uint8_t> Snapshot(int camera) {
   if (!IsCamera(camera)) return {};
@@ -131,7 +124,7 @@ int fnSetWMProfile(int camera, const char* path) {
 }
 
 int fnDoStartVideoCapture(int camera, std::uintptr_t window) {
-  return OnCamera(camera, [&](CCaptureSlot& slot) { return slot.Start(camera, window, PreviewSize()) ? 1 : 0; });
+  return OnCamera(camera, [&](CCaptureSlot& slot) { return slot.Start(camera, window) ? 1 : 0; });
 }
 
 int fnDoStopVideoCapture(int camera) {
@@ -143,7 +136,7 @@ int fnDoStopVideoCapture(int camera) {
 }
 
 int fnDoStopRestartVideoCapture(int camera) {
-  return OnCamera(camera, [](CCaptureSlot& slot) { return slot.Restart(PreviewSize()) ? 1 : 0; });
+  return OnCamera(camera, [](CCaptureSlot& slot) { return slot.Restart() ? 1 : 0; });
 }
 
 int fnGetVideoName(int camera, char* name, int size) {

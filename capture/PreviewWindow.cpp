@@ -1,12 +1,6 @@
 #include "PreviewWindow.h"
 
-#include "ImportEntry.h"
-
-#include <X11/Xlib.h>
-
-#include <atomic>
 #include <cstdlib>
-#include <utility>
 
 // A connection of our own reports a bad window as a reply error; through Xlib the same mistake would
 // run the process's X error handler, which by default ends the program.
@@ -28,71 +22,12 @@ const xcb_screen_t* FirstScreen(xcb_connection_t* connection) {
 }
 
 // Returns once the server has done every request sent so far: a window made here exists before another
-// connection, the renderer's, is told about it, and one destroyed here is gone when the caller goes on.
+// connection, the drawer's, is told about it, and one destroyed here is gone when the caller goes on.
 void Sync(xcb_connection_t* connection) {
   std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
-// The camera the calling thread draws for, if any.
-thread_local DrawingFailures* drawingFor = nullptr;
-std::mutex handlerTurn;
-bool catching = false;
-// Null only for the moment the library's handler is put in.
-std::atomic<XErrorHandler> hostHandler = nullptr;
-// The handler a renderer put in around what may fail, kept to the thread that draws for its camera.
-thread_local XErrorHandler rendererHandler = nullptr;
-// The renderer's calls to put in a handler, where they could be had. Owned by hand: the library's handler
-// is taken out as the library unloads, after this file's own objects are gone.
-ImportEntry* rendererSetsHandler = nullptr;
-
-int CatchError(Display* display, XErrorEvent* error) {
-  if (rendererHandler) return rendererHandler(display, error);
-  if (drawingFor) {
-    drawingFor->DrawingFailed();
-    return 0;
-  }
-  const XErrorHandler host = hostHandler;
-  return host ? host(display, error) : 0;
-}
-
-// A renderer that draws for a camera hears its own errors through the library's handler, which stays in
-// place: one put in for the whole process would hear the host's errors meanwhile too, and drop them.
-XErrorHandler PutInRendererHandler(XErrorHandler handler) {
-  if (!drawingFor) return XSetErrorHandler(handler);
-  const XErrorHandler before = rendererHandler ? rendererHandler : CatchError;
-  rendererHandler = handler == CatchError ? nullptr : handler;
-  return before;
-}
-
 }  // namespace
-
-std::unique_lock<std::mutex> TakeXErrorHandlerTurn() { return std::unique_lock(handlerTurn); }
-
-void CatchDrawingErrors(const std::string& rendererLibrary) {
-  const auto turn = TakeXErrorHandlerTurn();
-  if (catching) return;
-  hostHandler = XSetErrorHandler(CatchError);
-  rendererSetsHandler = new ImportEntry(rendererLibrary, "XSetErrorHandler");
-  rendererSetsHandler->Redirect(reinterpret_cast<void*>(PutInRendererHandler));
-  catching = true;
-}
-
-void StopCatchingDrawingErrors() {
-  const auto turn = TakeXErrorHandlerTurn();
-  if (!catching) return;
-  delete std::exchange(rendererSetsHandler, nullptr);
-  const XErrorHandler current = XSetErrorHandler(hostHandler);
-  if (current != CatchError) XSetErrorHandler(current);
-  catching = false;
-}
-
-void EnterDrawing(DrawingFailures* camera) { drawingFor = camera; }
-
-void LeaveDrawing() { drawingFor = nullptr; }
-
-DrawingFor::DrawingFor(DrawingFailures* camera) : before_(drawingFor) { drawingFor = camera; }
-
-DrawingFor::~DrawingFor() { drawingFor = before_; }
 
 std::optional<WindowSize> ClientSize(std::uintptr_t window) {
   if (window == 0 || window > UINT32_MAX) return std::nullopt;
@@ -109,19 +44,6 @@ std::optional<WindowSize> ClientSize(std::uintptr_t window) {
   return size;
 }
 
-ParkingWindow::ParkingWindow() : connection_(Connect()) {
-  if (!connection_) return;
-  const xcb_screen_t* screen = FirstScreen(connection_);
-  window_ = xcb_generate_id(connection_);
-  xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
-                    XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
-  Sync(connection_);
-}
-
-ParkingWindow::~ParkingWindow() {
-  if (connection_) xcb_disconnect(connection_);
-}
-
 FullScreenWindow::FullScreenWindow(std::uintptr_t owner)
     : connection_(Connect()), owner_(static_cast<std::uint32_t>(owner)) {
   if (!connection_) return;
@@ -133,12 +55,11 @@ FullScreenWindow::FullScreenWindow(std::uintptr_t owner)
     throw;
   }
   const xcb_screen_t* screen = FirstScreen(connection_);
-  size_ = {screen->width_in_pixels, screen->height_in_pixels};
   window_ = xcb_generate_id(connection_);
   // Black until the first frame; placed by nobody but us, as no window manager may be running.
   const std::uint32_t values[] = {screen->black_pixel, 1, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_BUTTON_PRESS};
   xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0,
-                    static_cast<std::uint16_t>(size_.width), static_cast<std::uint16_t>(size_.height), 0,
+                    screen->width_in_pixels, screen->height_in_pixels, 0,
                     XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
                     XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
   xcb_map_window(connection_, window_);

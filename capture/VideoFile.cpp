@@ -229,7 +229,9 @@ void VideoFile::DiscardIfEmpty() {
 }
 
 void VideoFile::Settle() {
-  if (!HasFrame()) {
+  // A file the writer put no byte into does not play, whatever reached its encoder.
+  struct stat status {};
+  if (!HasFrame() || (stat(path_.c_str(), &status) == 0 && status.st_size == 0)) {
     if (unlink(path_.c_str()) == 0)
       ShowError("Error %x: No frame of the camera reached \"%s\": the file is removed", kFail, path_.c_str());
   } else if (const int dropped = dropped_; dropped > 0) {

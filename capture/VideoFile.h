@@ -68,8 +68,8 @@ class VideoFile {
   bool TakesFrameOf(GstClockTime time) const { return time < endsAt_; }
   // Frames of this file that the machine could not scale and encode in time.
   void CountDropped(int frames) { dropped_ += frames; }
-  // Once the file is complete: one that no frame reached does not play, and is removed; one that lost
-  // frames says how many. Either is told.
+  // Once the file is complete: one that no frame reached, or that holds no byte, does not play and is
+  // removed; one that lost frames says how many. Either is told.
   void Settle();
 
  private:

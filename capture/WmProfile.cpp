@@ -42,6 +42,7 @@ std::optional<std::vector<char>> ReadSmallFile(const std::string& path) {
   return bytes;
 }
 
+// As written; attribute names are found in a lower-case copy, at the same places.
 std::optional<std::string> ReadUtf16File(const std::string& path) {
   const std::optional<std::vector<char>> read = ReadSmallFile(path);
   if (!read) return std::nullopt;
@@ -56,19 +57,30 @@ std::optional<std::string> ReadUtf16File(const std::string& path) {
   if (!utf8) return std::nullopt;
   std::string text(utf8);
   g_free(utf8);
+  return text;
+}
+
+std::string Lowered(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
   return text;
 }
 
-// The number in name="..." after the given start; profiles write attribute names in any case.
-std::optional<long long> Attribute(const std::string& text, const std::string& name, size_t from = 0) {
+// The value of name="..." after the given start, as written; profiles write attribute names in any case.
+std::optional<std::string> AttributeText(const std::string& text, const std::string& lowered, const std::string& name,
+                                         size_t from = 0) {
   const std::string key = name + "=\"";
-  const size_t at = text.find(key, from);
+  const size_t at = lowered.find(key, from);
   if (at == std::string::npos) return std::nullopt;
-  const char* begin = text.data() + at + key.size();
+  const size_t begin = at + key.size(), end = text.find('"', begin);
+  if (end == std::string::npos) return std::nullopt;
+  return text.substr(begin, end - begin);
+}
+
+// A whole number, and nothing but it.
+std::optional<long long> Number(const std::string& text) {
   long long value = 0;
-  const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
-  if (error != std::errc() || *end != '"') return std::nullopt;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
 }
 
@@ -98,20 +110,35 @@ FrameRate RateOf(long long timePerFrame) {
 
 }  // namespace
 
+// Six digits that count, in plain decimals: a rate of one frame a day is 0.0000115741, not 1.15741e-05.
 std::string FramesPerSecondText(double framesPerSecond) {
-  char text[32];
-  const auto [end, error] = std::to_chars(text, text + sizeof text, framesPerSecond, std::chars_format::general, 6);
-  return error == std::errc() ? std::string(text, end) : std::string();
+  const int decimals = std::max(0, 5 - static_cast<int>(std::floor(std::log10(framesPerSecond))));
+  char text[400];
+  const auto [end, error] =
+      std::to_chars(text, text + sizeof text, framesPerSecond, std::chars_format::fixed, decimals);
+  if (error != std::errc()) return {};
+  std::string written(text, end);
+  if (written.find('.') != std::string::npos) {
+    written.erase(written.find_last_not_of('0') + 1);
+    if (written.back() == '.') written.pop_back();
+  }
+  return written;
 }
 
 std::optional<WmProfile> LoadWmProfile(const std::string& path) {
-  const std::optional<std::string> text = ReadUtf16File(path);
-  if (!text || text->find("<profile") == std::string::npos) return std::nullopt;
-  const size_t video = text->find("<videoinfoheader");
+  const std::optional<std::string> written = ReadUtf16File(path);
+  if (!written) return std::nullopt;
+  const std::string text = Lowered(*written);
+  if (text.find("<profile") == std::string::npos) return std::nullopt;
+  const size_t video = text.find("<videoinfoheader");
   if (video == std::string::npos) return std::nullopt;
+  const auto number = [&](const char* name, size_t from) -> std::optional<long long> {
+    const std::optional<std::string> value = AttributeText(*written, text, name, from);
+    return value ? Number(*value) : std::nullopt;
+  };
 
-  const auto width = Attribute(*text, "biwidth", video);
-  const auto height = Attribute(*text, "biheight", video);
+  const auto width = number("biwidth", video);
+  const auto height = number("biheight", video);
   if (!width || !height) return std::nullopt;
 
   WmProfile profile;
@@ -120,15 +147,22 @@ std::optional<WmProfile> LoadWmProfile(const std::string& path) {
   profile.width = Side(*width);
   if (profile.width % 2 && profile.width < kMaxFrameSide) ++profile.width;
   profile.height = Side(*height < 0 ? -std::max(*height, -LLONG_MAX) : *height);
-  if (const auto bitrate = Attribute(*text, "dwbitrate", video); bitrate && *bitrate > 0 && *bitrate <= G_MAXINT)
+  if (const auto bitrate = number("dwbitrate", video); bitrate && *bitrate > 0 && *bitrate <= G_MAXINT)
     profile.bitrate = static_cast<int>(*bitrate);
-  if (const auto frame = Attribute(*text, "avgtimeperframe", video); frame && *frame > 0) {
-    const long long within = std::clamp(*frame, static_cast<long long>(kUnitsPerSecond) / kFastestRate,
-                                        static_cast<long long>(kUnitsPerSecond) / kSlowestRate);
-    profile.rate = RateOf(within);
-    if (within != *frame) profile.cappedRate = RateOf(std::min<long long>(*frame, INT_MAX)).PerSecond();
+  if (const auto frameText = AttributeText(*written, text, "avgtimeperframe", video)) {
+    const std::optional<long long> frame = Number(*frameText);
+    if (!frame || *frame <= 0) {
+      profile.unnamedRate = *frameText;
+    } else {
+      const long long within = std::clamp(*frame, static_cast<long long>(kUnitsPerSecond) / kFastestRate,
+                                          static_cast<long long>(kUnitsPerSecond) / kSlowestRate);
+      profile.rate = RateOf(within);
+      // No fraction of the rates recorded names a very long time per frame: it is told as it is.
+      if (within < *frame) profile.cappedRate = kUnitsPerSecond / static_cast<double>(*frame);
+      else if (within > *frame) profile.cappedRate = RateOf(*frame).PerSecond();
+    }
   }
-  if (const auto spacing = Attribute(*text, "maxkeyframespacing"); spacing && *spacing > 0)
+  if (const auto spacing = number("maxkeyframespacing", 0); spacing && *spacing > 0)
     profile.keyFrameSeconds = std::clamp(static_cast<int>(*spacing / kUnitsPerSecond), 1, 60);
   return profile;
 }

@@ -10,7 +10,7 @@ namespace corvane {
 inline constexpr int kSlowestRate = 1;
 inline constexpr int kFastestRate = 120;
 
-// "7.5", "29.97", "120": frames per second as people write them, whatever the locale.
+// "7.5", "29.97", "120", "0.00001": frames per second as people write them, whatever the locale.
 std::string FramesPerSecondText(double framesPerSecond);
 
 // Frames per second as a fraction: 15/2 for 7.5.
@@ -27,6 +27,9 @@ struct WmProfile {
   int bitrate = 300000;      // bits per second
   FrameRate rate;            // as the profile names it, fractions included
   double cappedRate = 0;     // the frames per second the profile names where they lie outside the rates recorded
+  // A time per frame that names no rate (not a whole number of 100 ns from 1 to the largest the field holds), as
+  // the profile writes it; such a profile records the rate of one that names none.
+  std::string unnamedRate;
   int keyFrameSeconds = 8;   // at most this long between two key frames
   bool operator==(const WmProfile&) const = default;
 };

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <thread>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -27,13 +28,17 @@ using namespace std::chrono_literals;
 
 class PreviewTest : public CaptureTest {
  protected:
+  explicit PreviewTest(std::vector<const char*> server = {"-screen", "0", "800x600x24"}) : serverOptions_(server) {}
+
   void SetUp() override {
     CaptureTest::SetUp();
     int pipe[2];
     ASSERT_EQ(::pipe(pipe), 0);
     const std::string fd = std::to_string(pipe[1]);
-    const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "800x600x24", nullptr};
-    ASSERT_EQ(posix_spawnp(&server_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+    std::vector<const char*> argv = {"Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp"};
+    argv.insert(argv.end(), serverOptions_.begin(), serverOptions_.end());
+    argv.push_back(nullptr);
+    ASSERT_EQ(posix_spawnp(&server_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv.data()), environ), 0);
     close(pipe[1]);
     // The server writes its display number and a line feed once it takes connections.
     std::string number;
@@ -47,7 +52,7 @@ class PreviewTest : public CaptureTest {
 
   void TearDown() override {
     CaptureTest::TearDown();
-    // A stopped camera draws on for a moment; the renderer ends the process when its display goes first.
+    // A stopped camera runs on for a moment; its full-screen window goes with it.
     if (display_) {
       EXPECT_TRUE(Eventually([&] { return LibraryWindows().empty(); }));
       xcb_disconnect(display_);
@@ -110,8 +115,8 @@ class PreviewTest : public CaptureTest {
 
   using Colour = std::array<int, 3>;
 
-  // The middle of each of the seven colour bars of test camera 0, wherever the picture is scaled to fill
-  // the window; empty when the window cannot be read.
+  // The middle of each of the seven colour bars of test camera 0 halfway down, wherever the picture is
+  // scaled to fill the window; empty when the window cannot be read.
   std::vector<Colour> Bars(std::uintptr_t window) {
     xcb_get_geometry_reply_t* geometry =
         xcb_get_geometry_reply(display_, xcb_get_geometry(display_, static_cast<xcb_window_t>(window)), nullptr);
@@ -127,7 +132,7 @@ class PreviewTest : public CaptureTest {
     const int bytesPerPixel = xcb_get_image_data_length(image) / (width * height);
     std::vector<Colour> bars;
     for (int bar = 0; bar < 7; ++bar) {
-      const std::uint8_t* pixel = pixels + ((height / 4) * width + (2 * bar + 1) * width / 14) * bytesPerPixel;
+      const std::uint8_t* pixel = pixels + ((height / 2) * width + (2 * bar + 1) * width / 14) * bytesPerPixel;
       bars.push_back({pixel[2], pixel[1], pixel[0]});
     }
     std::free(image);
@@ -175,12 +180,26 @@ class PreviewTest : public CaptureTest {
     return arrived;
   }
 
+  std::vector<const char*> serverOptions_;
   pid_t server_ = 0;
   xcb_connection_t* display_ = nullptr;
 };
 
+// A display of 256 colours in a colour map, where no frame can be drawn as it is.
+class ColourMapPreviewTest : public PreviewTest {
+ protected:
+  ColourMapPreviewTest() : PreviewTest({"-screen", "0", "800x600x8"}) {}
+};
+
+// A display that shares no memory with the library (one on another machine) and takes requests of 4 MB
+// at most: a frame goes by the connection, the full screen's cut into strips.
+class PlainPreviewTest : public PreviewTest {
+ protected:
+  PlainPreviewTest() : PreviewTest({"-screen", "0", "2048x1536x24", "-extension", "MIT-SHM", "-maxbigreqsize", "1"}) {}
+};
+
 // The camera runs on for a moment after a stop, waiting for the next start; the panel may close its
-// window meanwhile. A renderer that drew into the closed window would end the whole program.
+// window meanwhile, which is no window gone from a preview.
 TEST_F(PreviewTest, TheCallerMayCloseItsWindowAsSoonAsTheStopReturns) {
   const std::filesystem::path first = folder_ / "first.wmv", second = folder_ / "second.wmv";
   for (const auto& file : {first, second}) {
@@ -199,23 +218,26 @@ TEST_F(PreviewTest, TheCallerMayCloseItsWindowAsSoonAsTheStopReturns) {
   EXPECT_TRUE(ShownErrors().empty());
 }
 
-// A host may destroy the window while the camera previews in it: the preview stops and is told, the
-// camera records on, the host's own X errors still reach its own handler, and the host ends. Its threads
-// start eight previews at once: renderers that set themselves up together would leave one's X error
-// handler in place for good, which hears neither the host's errors nor the window that is gone. Every
-// X error the host makes while the renderers set up and change size reaches its handler.
+// A host may destroy the window while the camera previews in it: the preview stops and is told once, the
+// camera records on, the host's own X errors reach its own handler and no other, and the host ends. Its
+// threads start eight previews at once, while it makes X errors of its own; it sets its handler before
+// the previews, or once they show, and then Xlib's, which ends the process at the host's next error.
 TEST_F(PreviewTest, AWindowTheHostDestroysStopsThePreviewAndTheRecordingGoesOn) {
-  const std::filesystem::path previewed = folder_ / "previewed.wmv", other = folder_ / "other.wmv";
-  const auto started = std::chrono::steady_clock::now();
-  const HostOutput host = RunHost(folder_, {previewed.string(), other.string(), "window"});
-  std::cout << "the host ended after " << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() << " s\n";
-  EXPECT_EQ(host.exitCode, 0) << host.err;
-  int heard = 0, made = 0;
-  EXPECT_EQ(std::sscanf(host.out.c_str(), "sink: Error 80070578: Camera 0 shows no preview: its window is gone\n"
-                                          "host X errors: heard %d of %d\n", &heard, &made), 2) << host.out;
-  EXPECT_GT(made, 1);
-  EXPECT_EQ(heard, made);
-  for (const auto& file : {previewed, other}) EXPECT_GT(Discover(file).value_or(MediaInfo{}).seconds, 1.0) << file;
+  for (const auto& [mode, exitCode] : {std::pair{"window", 0}, {"late", 1}}) {
+    SCOPED_TRACE(mode);
+    const std::filesystem::path previewed = folder_ / (std::string(mode) + ".wmv"), other = folder_ / "other.wmv";
+    const auto started = std::chrono::steady_clock::now();
+    const HostOutput host = RunHost(folder_, {previewed.string(), other.string(), mode});
+    std::cout << "the host ended after " << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() << " s\n";
+    EXPECT_EQ(host.exitCode, exitCode) << host.err;
+    int heard = 0, made = 0;
+    EXPECT_EQ(std::sscanf(host.out.c_str(), "sink: Error 80070578: Camera 0 shows no preview: its window is gone\n"
+                                            "host X errors: heard %d of %d\n", &heard, &made), 2) << host.out;
+    EXPECT_GT(made, 1);
+    EXPECT_EQ(heard, made);
+    for (const auto& file : {previewed, other}) EXPECT_GT(Discover(file).value_or(MediaInfo{}).seconds, 1.0) << file;
+    std::filesystem::remove(other);
+  }
 }
 
 // The text comes on a thread of the library, whose end as the process ends must not wait for itself.
@@ -227,7 +249,18 @@ TEST_F(PreviewTest, AHostMayEndTheProcessFromItsSinkOnAThreadOfTheLibrary) {
   for (const auto& file : {previewed, other}) EXPECT_GT(Discover(file).value_or(MediaInfo{}).seconds, 0.2) << file;
 }
 
-TEST_F(PreviewTest, FullScreenFillsTheScreenWithThePictureAndPassesKeysToTheWindow) {
+TEST_F(ColourMapPreviewTest, AWindowOfAColourMapShowsNoPreviewWhichIsToldAndTheCameraRecords) {
+  const std::filesystem::path file = folder_ / "colour map.wmv";
+  ASSERT_EQ(StartRecording(0, file.string(), CORVANE_PROFILE, NewWindow()), 1);
+  EXPECT_EQ(NextShownError(), "Error 80070578: Camera 0 shows no preview: its window's colours cannot be drawn");
+  std::this_thread::sleep_for(1s);
+  corvane_.fnDoStopVideoCapture(0);
+  ASSERT_TRUE(WaitUntilClosed(file));
+  EXPECT_NEAR(Discover(file).value_or(MediaInfo{}).seconds, 1.0, 0.4);
+  EXPECT_EQ(ShownErrors().size(), 1u);
+}
+
+TEST_F(PlainPreviewTest, FullScreenFillsTheScreenWithThePictureAndPassesKeysToTheWindow) {
   ASSERT_EQ(StartRecording(1, (folder_ / "no window.wmv").string()), 1);
   EXPECT_EQ(corvane_.fnShowFullScreen(0), 0);
   EXPECT_EQ(corvane_.fnShowFullScreen(1), 0);
@@ -264,7 +297,8 @@ TEST_F(PreviewTest, FullScreenFillsTheScreenWithThePictureAndPassesKeysToTheWind
 }
 
 // The next start draws into its window again, and may preview in another one: the camera carries on into
-// the new file frame by frame.
+// the new file frame by frame, also when the preview moves again and again into a window just resized,
+// where it fills the window's new size, and when the X server goes.
 TEST_F(PreviewTest, AStopEndsTheFullScreenAndTheNextStartDrawsIntoItsWindow) {
   const std::uintptr_t owner = NewWindow();
   const std::filesystem::path first = folder_ / "first.wmv", second = folder_ / "second.wmv";
@@ -283,13 +317,32 @@ TEST_F(PreviewTest, AStopEndsTheFullScreenAndTheNextStartDrawsIntoItsWindow) {
   const std::uintptr_t other = NewWindow();
   ASSERT_EQ(StartRecording(0, second.string(), CORVANE_PROFILE, other), 1);
   EXPECT_TRUE(Eventually([&] { return SamePicture(Bars(other), picture); }));
+  std::vector<std::filesystem::path> files = {first, second};
+  for (std::uint32_t move = 0; move < 8; ++move) {
+    const std::uintptr_t window = move % 2 ? other : owner;
+    // Raised too, as the picture is read from the screen.
+    const std::uint32_t change[] = {200 + 50 * move, 150 + 30 * move, XCB_STACK_MODE_ABOVE};
+    xcb_configure_window(display_, static_cast<xcb_window_t>(window),
+                         XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT | XCB_CONFIG_WINDOW_STACK_MODE, change);
+    Sync();
+    files.push_back(folder_ / ("move " + std::to_string(move) + ".wmv"));
+    ASSERT_EQ(StartRecording(0, files.back().string(), CORVANE_PROFILE, window), 1);
+    EXPECT_TRUE(Eventually([&] { return SamePicture(Bars(window), picture); })) << move;
+  }
+  kill(server_, SIGKILL);
+  waitpid(std::exchange(server_, 0), nullptr, 0);
+  files.push_back(folder_ / "no server.wmv");
+  ASSERT_EQ(StartRecording(0, files.back().string(), CORVANE_PROFILE, other), 1);
+  EXPECT_EQ(NextShownError(), "Error 80070578: Camera 0 shows no preview: its window is gone");
   corvane_.fnDoStopVideoCapture(0);
-  const std::optional<FrameTimes> before = WaitUntilClosed(first) ? ReadFrameTimes(first) : std::nullopt;
-  const std::optional<FrameTimes> after = WaitUntilClosed(second) ? ReadFrameTimes(second) : std::nullopt;
-  ASSERT_TRUE(before && after);
-  // One frame apart, to the container's whole milliseconds.
-  EXPECT_NEAR(static_cast<double>(after->first - before->last), 1e9 / 30, 1.5e6);
-  EXPECT_TRUE(ShownErrors().empty());
+  for (std::size_t file = 1; file < files.size(); ++file) {
+    const std::optional<FrameTimes> before = WaitUntilClosed(files[file - 1]) ? ReadFrameTimes(files[file - 1]) : std::nullopt;
+    const std::optional<FrameTimes> after = WaitUntilClosed(files[file]) ? ReadFrameTimes(files[file]) : std::nullopt;
+    ASSERT_TRUE(before && after) << files[file];
+    // One frame apart, to the container's whole milliseconds.
+    EXPECT_NEAR(static_cast<double>(after->first - before->last), 1e9 / 30, 1.5e6) << files[file];
+  }
+  EXPECT_EQ(ShownErrors().size(), 1u);
 }
 
 }  // namespace

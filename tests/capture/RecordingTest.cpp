@@ -57,16 +57,20 @@ void WriteUtf16Profile(const std::filesystem::path& file, const std::string& asc
   for (char c : ascii) out.put(c).put('\0');
 }
 
-// The small profile at another size and rate, its time per frame in whole 100 ns as profiles write it.
-std::string ProfileOfSize(const std::filesystem::path& folder, int width, int height, double framesPerSecond = 15) {
+// The small profile at another size and time per frame.
+std::string ProfileOfSize(const std::filesystem::path& folder, int width, int height, const std::string& timePerFrame) {
   std::string text = kSmallProfile;
-  const std::string timePerFrame = std::to_string(std::llround(10'000'000 / framesPerSecond));
   text.replace(text.find("160"), 3, std::to_string(width)).replace(text.find("120"), 3, std::to_string(height));
   text.replace(text.find("666666"), 6, timePerFrame);
   const std::filesystem::path profile =
       folder / (std::to_string(width) + "x" + std::to_string(height) + "-" + timePerFrame + ".prx");
   WriteUtf16Profile(profile, text);
   return profile.string();
+}
+
+// Its time per frame in whole 100 ns, as profiles write it.
+std::string ProfileOfSize(const std::filesystem::path& folder, int width, int height, double framesPerSecond = 15) {
+  return ProfileOfSize(folder, width, height, std::to_string(std::llround(10'000'000 / framesPerSecond)));
 }
 
 // The frames of a file that no frame of its own stands for: recorded, or dropped and told, they fill its
@@ -151,7 +155,8 @@ TEST_F(RecordingTest, RestartFinalisesTheFileAndRecordsIntoTheNameSetLast) {
 
 // A profile is recorded as it asks, whatever the machine: frames it cannot scale and encode in time are
 // dropped, and each file tells how many it lacks. A size that no camera delivers is refused; a rate
-// beyond what is recorded is recorded at the nearest and told.
+// beyond what is recorded is recorded at the nearest and told, and so is one that no rate names. Each
+// file lasts as long as its camera recorded, however long the other starts took.
 TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShippedSizeAndOneBeyond4096IsRefused) {
   setenv("CORVANE_TEST_DEVICES", "4", 1);
   const std::filesystem::path small = folder_ / "small.prx", ascii = folder_ / "ascii.prx";
@@ -161,10 +166,19 @@ TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShipped
   const std::filesystem::path fromSmall = folder_ / "small.wmv", fromAscii = folder_ / "ascii.wmv";
   const std::filesystem::path sharp = folder_ / "2560x1440.wmv", overloaded = folder_ / "4096x4096.wmv";
   const std::filesystem::path fractional = folder_ / "7.5.wmv";
-  ASSERT_EQ(StartRecording(3, fractional.string(), ProfileOfSize(folder_, 160, 120, 7.5)), 1);
-  ASSERT_EQ(StartRecording(0, fromSmall.string(), small.string()), 1);
-  ASSERT_EQ(StartRecording(1, fromAscii.string(), ascii.string()), 1);
-  ASSERT_EQ(StartRecording(2, sharp.string(), ProfileOfSize(folder_, 2560, 1440, 30)), 1);
+  std::chrono::steady_clock::time_point started[4];
+  const auto start = [&](int camera, const std::filesystem::path& file, const std::string& profile) {
+    ASSERT_EQ(StartRecording(camera, file.string(), profile), 1);
+    started[camera] = std::chrono::steady_clock::now();
+  };
+  const auto stop = [&](int camera) {
+    corvane_.fnDoStopVideoCapture(camera);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started[camera]).count();
+  };
+  start(3, fractional, ProfileOfSize(folder_, 160, 120, 7.5));
+  start(0, fromSmall, small.string());
+  start(1, fromAscii, ascii.string());
+  start(2, sharp, ProfileOfSize(folder_, 2560, 1440, 30));
   std::vector<std::string> refusals;
   for (const auto& [width, height] : {std::pair{7680, 4320}, {4097, 100}}) {
     const std::string profile = ProfileOfSize(folder_, width, height);
@@ -175,11 +189,12 @@ TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShipped
   EXPECT_EQ(ShownErrors(), refusals);
   EXPECT_FALSE(std::filesystem::exists(folder_ / "large.wmv"));
   std::this_thread::sleep_for(2s);
-  for (int camera = 0; camera < 4; ++camera) corvane_.fnDoStopVideoCapture(camera);
-  ExpectPlayable(fromSmall, 2.0, 160, 120, 15);
-  ExpectPlayable(fromAscii, 2.0, 320, 240);
-  ExpectPlayable(sharp, 2.0, 2560, 1440, 30);
-  ExpectPlayable(fractional, 2.0, 160, 120, 7.5);
+  double ran[4];
+  for (int camera = 0; camera < 4; ++camera) ran[camera] = stop(camera);
+  ExpectPlayable(fromSmall, ran[0], 160, 120, 15);
+  ExpectPlayable(fromAscii, ran[1], 320, 240);
+  ExpectPlayable(sharp, ran[2], 2560, 1440, 30);
+  ExpectPlayable(fractional, ran[3], 160, 120, 7.5);
   const int sharpDropped = ExpectEveryFrameAccountedFor(sharp, 30);
   EXPECT_LT(sharpDropped, 30) << "most of its frames are recorded";
 
@@ -194,6 +209,21 @@ TEST_F(RecordingTest, TheProfileSetsWhatIsRecordedAnUnreadableOneKeepsTheShipped
   corvane_.fnDoStopVideoCapture(3);
   ExpectPlayable(overloaded, 2.0, 4096, 4096, 120);
   EXPECT_GT(ExpectEveryFrameAccountedFor(overloaded, 120), 0);
+
+  // A day per frame is told as the rate it names; a time per frame that names none records 30 frames per second.
+  const std::string daily = ProfileOfSize(folder_, 160, 120, "864000000000");
+  start(0, folder_ / "daily.wmv", daily);
+  EXPECT_EQ(ShownErrors().back(), "Error 80070057: Cannot record 0.0000115741 frames per second as the profile \"" +
+                                      daily + "\" asks: it records 1, as rates run from 1 to 120");
+  for (const std::string timePerFrame : {"0", "-666666", "NaN", "1e-2", "9223372036854775808"}) {
+    const std::string profile = ProfileOfSize(folder_, 160, 120, timePerFrame);
+    start(0, folder_ / ("unnamed " + timePerFrame + ".wmv"), profile);
+    EXPECT_EQ(ShownErrors().back(), "Error 80070057: Cannot record a time per frame of \"" + timePerFrame +
+                                        "\" as the profile \"" + profile + "\" asks: it records 30 frames per second, as a "
+                                        "time per frame is a whole number of 100 ns, from 1 to 9223372036854775807");
+  }
+  std::this_thread::sleep_for(1s);
+  ExpectPlayable(folder_ / "unnamed 9223372036854775808.wmv", stop(0), 160, 120, 30);
 }
 
 // Two starts within a second ask for one name, and so does the hour repeated when the clocks go back.
@@ -337,6 +367,15 @@ TEST_F(RecordingTest, EachCameraOnADiskThatFillsIsToldAndAStartOntoItIsRefused) 
   EXPECT_EQ(StartRecording(0, refused, profile), 0);
   EXPECT_EQ(NextShownError(), "Error 80070070: Cannot create video file \"" + refused.string() + "\": No space left on device");
   EXPECT_FALSE(std::filesystem::exists(refused));
+
+  // A disk that fills before the writer's first bytes leaves no empty file behind untold.
+  std::filesystem::remove(disk.Folder() / "filler");
+  const std::filesystem::path empty = disk.Folder() / "empty.wmv";
+  ASSERT_EQ(StartRecording(0, empty, profile), 1);
+  disk.Fill();
+  EXPECT_EQ(NextShownError(), "Error 80070070: Recording into \"" + empty.string() + "\" stopped: No space left on the resource.");
+  EXPECT_EQ(NextShownError(), "Error 80004005: No frame of the camera reached \"" + empty.string() + "\": the file is removed");
+  EXPECT_FALSE(std::filesystem::exists(empty));
 }
 
 // The host may end right after a stop, or while a camera records: the library finalises both files as it

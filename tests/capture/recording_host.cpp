@@ -10,8 +10,10 @@
 // past camera 1 record into "<file of camera 1>-<n>.wmv"), and then show cameras 1 to 7 full screen and
 // back, one after another, while the host keeps making X errors of its own; the host destroys camera 0's
 // window after 300 ms and then asks about it once itself. "host X errors: heard n of m" ends the output:
-// the errors that reached the host's handler, of those it made. "exit" is "window" with a sink that ends
-// the process with 3 when a text comes on a thread of the library, and without the full screens.
+// the errors that reached the host's handler, of those it made. "late" is "window" with the host's handler
+// set only once the previews show, and Xlib's own, which ends the process with 1, set and met at the
+// end. "exit" is "window" with a sink that ends the process with 3 when a text comes on a thread of the
+// library, and without the full screens.
 
 #include "CorvaneLibrary.h"
 
@@ -44,7 +46,8 @@ void Fill(const std::filesystem::path& folder) {
 int main(int argc, char** argv) {
   if (argc != 4 && argc != 5) return 2;
   const std::string mode = argc == 5 ? argv[4] : "";
-  const bool windows = mode == "window" || mode == "exit";
+  const bool late = mode == "late";
+  const bool windows = mode == "window" || mode == "exit" || late;
   const int cameras = windows ? 8 : 2;
   setenv("CORVANE_TEST_DEVICES", std::to_string(cameras).c_str(), 1);
   static int hostErrors = 0;
@@ -53,8 +56,9 @@ int main(int argc, char** argv) {
   Display* display = windows ? XOpenDisplay(nullptr) : nullptr;
   std::vector<Window> previews(static_cast<std::size_t>(cameras), 0);
   Window missing = 0;
+  const auto countErrors = [] { XSetErrorHandler([](Display*, XErrorEvent*) { return ++hostErrors, 0; }); };
   if (display) {
-    XSetErrorHandler([](Display*, XErrorEvent*) { return ++hostErrors, 0; });
+    if (!late) countErrors();
     for (Window& window : previews) {
       window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0, 0);
       XMapWindow(display, window);
@@ -78,7 +82,7 @@ int main(int argc, char** argv) {
     const std::string file = camera < 2 ? argv[2 + camera] : std::string(argv[3]) + "-" + std::to_string(camera) + ".wmv";
     corvane.fnSetWMProfile(camera, argv[1]);
     corvane.fnSetVideoName(camera, file.c_str());
-    // Previews that start together set up their renderers together.
+    // Previews that start together set up together.
     for (++started; started < cameras;) std::this_thread::yield();
     return corvane.fnDoStartVideoCapture(camera, previews[static_cast<std::size_t>(camera)]) == 1;
   };
@@ -91,7 +95,8 @@ int main(int argc, char** argv) {
   if (mode == "window") makeErrorsUntil([&] { return std::all_of(others.begin(), others.end(), ready); });
   for (auto& other : others) all = other.get() && all;
   if (!all) return 1;
-  if (mode == "window") {
+  if (late) countErrors();
+  if (mode == "window" || late) {
     const std::future<void> sizes = std::async(std::launch::async, [&] {
       for (int camera = 1; camera < cameras; ++camera) {
         corvane.fnShowFullScreen(camera);
@@ -137,5 +142,9 @@ int main(int argc, char** argv) {
   }
   if (display) std::printf("host X errors: heard %d of %d\n", hostErrors, errorsMade);
   std::fflush(stdout);
+  if (late) {
+    XSetErrorHandler(nullptr);
+    makeErrorsUntil([] { return false; });
+  }
   return 0;
 }
