@@ -1,12 +1,11 @@
 #include "PreviewDrawer.h"
 
 #include <gst/app/gstappsink.h>
-#include <xcb/xcbext.h>
+#include <xcb/shm.h>
 
 #include <sys/ipc.h>
 #include <sys/shm.h>
 #include <sys/socket.h>
-#include <sys/uio.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,43 +23,6 @@ namespace {
 constexpr const char* kGone = "its window is gone";
 constexpr const char* kColours = "its window's colours cannot be drawn";
 
-// The three requests of the shared-memory extension that the drawer makes, as the protocol lays them out.
-xcb_extension_t sharedMemory{"MIT-SHM", 0};
-constexpr std::uint8_t kAttach = 1, kDetach = 2, kPutImage = 3;
-
-struct AttachRequest {
-  std::uint8_t major, minor;
-  std::uint16_t length;
-  std::uint32_t segment, id;
-  std::uint8_t readOnly, pad[3];
-};
-
-struct DetachRequest {
-  std::uint8_t major, minor;
-  std::uint16_t length;
-  std::uint32_t segment;
-};
-
-struct PutImageRequest {
-  std::uint8_t major, minor;
-  std::uint16_t length;
-  std::uint32_t drawable, gc;
-  std::uint16_t totalWidth, totalHeight, sourceX, sourceY, sourceWidth, sourceHeight;
-  std::int16_t x, y;
-  std::uint8_t depth, format, sendEvent, pad;
-  std::uint32_t segment, offset;
-};
-static_assert(sizeof(AttachRequest) == 16 && sizeof(DetachRequest) == 8 && sizeof(PutImageRequest) == 40);
-
-// xcb fills in the opcodes and the length.
-template <typename Request>
-xcb_void_cookie_t SendShared(xcb_connection_t* connection, std::uint8_t opcode, Request& request, int flags) {
-  // xcb uses the two parts before the request for its own.
-  iovec parts[3] = {{}, {}, {&request, sizeof request}};
-  const xcb_protocol_request_t info{1, &sharedMemory, opcode, 1};
-  return {xcb_send_request(connection, flags, parts + 2, &info)};
-}
-
 bool IsWindowGone(const xcb_generic_error_t* error) {
   return error->error_code == XCB_WINDOW || error->error_code == XCB_DRAWABLE;
 }
@@ -77,7 +39,7 @@ const xcb_visualtype_t* FindVisual(const xcb_setup_t* setup, xcb_visualid_t id) 
 
 PreviewDrawer::PreviewDrawer(GstElement* sink, Lost lost)
     : sink_(sink), lost_(std::move(lost)), connection_(xcb_connect(nullptr, nullptr)) {
-  const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection_, &sharedMemory);
+  const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection_, &xcb_shm_id);
   sharing_ = extension && extension->present;
   try {
     thread_ = std::thread(&PreviewDrawer::Run, this);
@@ -227,15 +189,11 @@ bool PreviewDrawer::PutShared(const Target& target, const GstVideoFrame& frame, 
   const auto stride = static_cast<std::size_t>(GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0));
   for (int row = 0; row < height; ++row)
     std::memcpy(shared_ + row * rowBytes, pixels + row * stride, std::min(rowBytes, stride));
-  PutImageRequest request{};
-  request.drawable = target.window;
-  request.gc = gc_;
-  request.totalWidth = request.sourceWidth = static_cast<std::uint16_t>(width);
-  request.totalHeight = request.sourceHeight = static_cast<std::uint16_t>(height);
-  request.depth = target.depth;
-  request.format = XCB_IMAGE_FORMAT_Z_PIXMAP;
-  request.segment = segment_;
-  error = xcb_request_check(connection_, SendShared(connection_, kPutImage, request, XCB_REQUEST_CHECKED));
+  error = xcb_request_check(
+      connection_, xcb_shm_put_image_checked(connection_, target.window, gc_, static_cast<std::uint16_t>(width),
+                                             static_cast<std::uint16_t>(height), 0, 0,
+                                             static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
+                                             0, 0, target.depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0));
   if (!error || IsWindowGone(error)) return true;
   std::free(std::exchange(error, nullptr));
   Unshare();
@@ -275,11 +233,8 @@ bool PreviewDrawer::Share(std::size_t bytes) {
   xcb_generic_error_t* error = nullptr;
   if (memory != reinterpret_cast<void*>(-1)) {
     segment_ = xcb_generate_id(connection_);
-    AttachRequest request{};
-    request.segment = segment_;
-    request.id = static_cast<std::uint32_t>(id);
-    request.readOnly = 1;
-    error = xcb_request_check(connection_, SendShared(connection_, kAttach, request, XCB_REQUEST_CHECKED));
+    error = xcb_request_check(connection_,
+                              xcb_shm_attach_checked(connection_, segment_, static_cast<std::uint32_t>(id), 1));
   }
   // Marked for removal once the server holds it too: it goes when both let go, whichever ends first.
   if (id >= 0) shmctl(id, IPC_RMID, nullptr);
@@ -295,9 +250,7 @@ bool PreviewDrawer::Share(std::size_t bytes) {
 
 void PreviewDrawer::Unshare() {
   if (!shared_) return;
-  DetachRequest request{};
-  request.segment = segment_;
-  SendShared(connection_, kDetach, request, 0);
+  xcb_shm_detach(connection_, segment_);
   shmdt(std::exchange(shared_, nullptr));
   sharedBytes_ = 0;
 }

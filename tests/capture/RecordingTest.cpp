@@ -85,12 +85,16 @@ int ExpectEveryFrameAccountedFor(const std::filesystem::path& file, int framesPe
   const std::string told = "Error 80004005: \"" + file.string() + "\" lacks ";
   int dropped = 0, total = 0;
   for (const std::string& text : ShownErrors()) {
-    if (text.starts_with(told)) EXPECT_EQ(std::sscanf(text.c_str() + told.size(), "%d of its %d", &dropped, &total), 2);
+    if (text.starts_with(told)) {
+      EXPECT_EQ(std::sscanf(text.c_str() + told.size(), "%d of its %d", &dropped, &total), 2);
+    }
   }
   const int slots = static_cast<int>(std::lround(static_cast<double>(times->last - times->first) * framesPerSecond / 1e9)) + 1;
   std::cout << file.filename().string() << ": " << times->frames << " frames recorded, " << dropped
             << " dropped and told, " << slots << " from the first to the last\n";
-  if (dropped > 0) EXPECT_EQ(total, times->frames + dropped);
+  if (dropped > 0) {
+    EXPECT_EQ(total, times->frames + dropped);
+  }
   // Frames dropped after the last one recorded are told too.
   EXPECT_GE(times->frames + dropped, slots);
   return dropped;
