@@ -39,9 +39,12 @@ struct SlotRefusal {
 // The refusal of a command on a slot that holds another booking by now than the grid showed.
 SlotRefusal ChangedSinceShown(const QString& holder);
 
-// Takes court's turn on dates inside a change: locks the lock rows of court, its master and its
-// dependents on each of the business dates, after holding their dateless rows shared, which a station
-// of the version before the turns by date writes for any date of the court.
+// Takes court's turn on dates, as the first statement of a change: locks the lock rows of court, its
+// master and its dependents on each of the business dates, and holds their dateless rows shared, which
+// a station of the version before the turns by date writes for any date of the court. Where a dateless
+// row is missing, it undoes the transaction (which holds nothing else yet), makes the missing rows
+// outside it and begins the transaction afresh; when they stay missing, the change is refused with
+// SlotBusyMessage.
 void LockCourts(Connection& db, int court, const QStringList& dates);
 
 // Runs change in one transaction and tells whether it was committed. A refusal, a slot key that
