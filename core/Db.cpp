@@ -51,7 +51,7 @@ void Transaction(const std::function<void(Connection&)>& work, bool readCommitte
             connection->RollbackTrans();
             if (attempt == 1 && IsLockConflict(e))
                 continue;
-            throw;
+            throw NotWritten(e);
         } catch (...) {
             connection->RollbackTrans();
             throw;
