@@ -77,12 +77,13 @@ QString turnStatement(const std::vector<int>& courts, const QStringList& days)
 
 bool RunSlotChange(const std::function<void(Connection&)>& change)
 {
-    return TrySlotChange(change) == ChangeOutcome::Written;
+    long long auditRow = 0;
+    return TrySlotChange(change, auditRow) == ChangeOutcome::Written;
 }
 
-ChangeOutcome TrySlotChange(const std::function<void(Connection&)>& change)
+ChangeOutcome TrySlotChange(const std::function<void(Connection&)>& change, long long& auditRow)
 {
-    long long auditRow = 0;
+    auditRow = 0;
     try {
         // What a change decides on is what other stations committed up to its reads, behind the lock
         // rows of its courts; absent slots lock nothing, so it never waits on a neighbour's gap.

@@ -54,9 +54,10 @@ void LockCourts(Connection& db, int court, const QStringList& dates);
 // as committed), it was not, or that cannot be told yet (both told, and taken as not committed). A
 // change that kept no audit row throws Db::CommitUnconfirmed.
 bool RunSlotChange(const std::function<void(Connection&)>& change);
-// As RunSlotChange, telling apart a change that was not written from one whose outcome could not be told.
+// As RunSlotChange, telling apart a change that was not written from one whose outcome could not be told,
+// which auditRow, the number of the change's last audit row, tells later.
 enum class ChangeOutcome { Written, NotWritten, Untold };
-ChangeOutcome TrySlotChange(const std::function<void(Connection&)>& change);
+ChangeOutcome TrySlotChange(const std::function<void(Connection&)>& change, long long& auditRow);
 
 // One slot's part of a change of several slots: a refusal, or a slot key another station stored
 // first, undoes only this part and is handed back. Of a single slot, or with a refusal that ends the
