@@ -686,6 +686,12 @@ TEST_F(MainWindow, AGridRowClickedWhileTheServerIsStoppedSaysSoInItsTipAtOnce)
     EXPECT_EQ(click(18), SlotHistoryTip::CannotRead);
     EXPECT_LT(waited.elapsed(), 2700) << waited.elapsed();
     writer->Execute("UNLOCK TABLES");
+
+    // Only the right button pops up the slot menu.
+    EXPECT_FALSE(main->Bookings->mnu_Mouse->isVisible());
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, grid->visualItemRect(grid->topLevelItem(0)).center());
+    EXPECT_TRUE(main->Bookings->mnu_Mouse->isVisible());
+    main->Bookings->mnu_Mouse->hide();
 }
 
 TEST(ToolTipClass, DoesNothingBeforeCreateAndKeepsEachToolOnce)
