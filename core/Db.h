@@ -9,8 +9,8 @@
 // closes it when done.
 namespace Db {
 
-// An open connection on ConnectionString.
-std::unique_ptr<Connection> Open(const Timeouts& limits = StandardTimeouts);
+// An open connection on ConnectionString (readCommitted: see Connection::Open).
+std::unique_ptr<Connection> Open(const Timeouts& limits = StandardTimeouts, bool readCommitted = false);
 
 Recordset Query(const QString& statement);
 long long Execute(const QString& statement);
