@@ -111,20 +111,43 @@ struct UntoldBooking {
     std::vector<SlotToBook> hours;
     // The waiting-list entry it took, empty when none.
     QString cutEntry;
+    // The number of its last audit row, there only if it was written.
+    long long auditRow;
+    // Whether it was written, once a later booking of its hours found out; it is forgotten then.
+    std::optional<bool> written = {};
+
+    bool Tried(const SlotToBook& slot) const
+    {
+        return std::any_of(hours.begin(), hours.end(),
+                           [&](const SlotToBook& h) { return h.date == slot.date && h.time == slot.time; });
+    }
 };
 std::optional<UntoldBooking> untoldBooking;
 
+// Finds out, inside a change that holds court on the dates of hours, whether the untold booking was
+// written, when it tried one of these hours: it held the court on that date too, so its transaction
+// has ended by now, one way or the other.
+void findOutUntold(Connection& db, int court, const std::vector<SlotToBook>& hours)
+{
+    if (!untoldBooking || untoldBooking->written || untoldBooking->court != court ||
+        std::none_of(hours.begin(), hours.end(), [](const SlotToBook& h) { return untoldBooking->Tried(h); }))
+        return;
+    untoldBooking->written =
+        !db.Query("SELECT m_id FROM tbl_remark WHERE m_id=" + QString::number(untoldBooking->auditRow) +
+                  " LOCK IN SHARE MODE")
+             .EOF_();
+}
+
 // Why an hour of court that the untold booking would have booked and that holds its booker now is not
-// booked again; empty for any other hour.
+// booked again; empty for any other hour, and for every hour once it is known not to have been written.
 QString untoldReason(int court, const SlotToBook& slot, const BookRow& now)
 {
-    if (!untoldBooking || untoldBooking->court != court || now.bookerName != untoldBooking->booker.name ||
-        now.telephone != untoldBooking->booker.tel)
+    if (!untoldBooking || untoldBooking->written == false || untoldBooking->court != court ||
+        now.bookerName != untoldBooking->booker.name || now.telephone != untoldBooking->booker.tel ||
+        !untoldBooking->Tried(slot))
         return {};
-    for (const SlotToBook& tried : untoldBooking->hours)
-        if (tried.date == slot.date && tried.time == slot.time)
-            return "already booked for " + now.bookerName + ", perhaps by the booking whose reply was lost";
-    return {};
+    return "already booked for " + now.bookerName + (untoldBooking->written == true ? " by" : ", perhaps by") +
+           " the booking whose reply was lost";
 }
 
 // Removes the cut waiting-list entry with the first hour booked, as cut says. The entry's row is
@@ -245,7 +268,8 @@ std::optional<SlotRefusal> CancelRefusal(const QString& name)
 
 QString CutEntryGoneMessage()
 {
-    if (!untoldBooking || untoldBooking->cutEntry.isEmpty() || untoldBooking->cutEntry != WaitListCutId)
+    if (!untoldBooking || untoldBooking->written == false || untoldBooking->cutEntry.isEmpty() ||
+        untoldBooking->cutEntry != WaitListCutId)
         return WaitListEntryGoneMessage;
     return "The waiting-list entry cut at this station is no longer on the waiting list: the booking of it whose "
            "reply was lost may have been written, or another station booked or cleared it. Nothing more was booked: "
@@ -285,47 +309,53 @@ std::optional<Refusals> bookHours(SlotGrid& grid, const std::vector<SlotToBook>&
         bookedDates << slot.date;
     const QString actionTime = grid.ActionTime();
     const int rowCount = grid.RowCount();
-    const ChangeOutcome outcome = TrySlotChange([&](Connection& db) {
-        refusals = past;
-        entry.reset();
-        LockCourts(db, *c, bookedDates);
-        CourtDays days(db, *c, rowCount);
-        for (size_t i = 0; i < refusals.size(); ++i) {
-            if (refusals[i])
-                continue;
-            const SlotToBook& slot = hours[i];
-            const int row = GridRowOfHour(slot.time.left(2).toInt(), rowCount);
-            BookRows& rows = days.Of(slot.date);
-            refusals[i] = RunSlotPart(db, hours.size() > 1, [&] {
-                QString reason = untoldReason(*c, slot, rows[static_cast<size_t>(row)]);
-                if (reason.isEmpty())
-                    reason = clashReason(rows, row, slot);
-                if (!reason.isEmpty())
-                    throw clash(slot, reason);
-                bookSlot(db, slot.date, slot.time, *c, booker, slot.delay, slot.playLength, actionTime);
-                // The cut waiting-list entry goes with the first hour booked, when this is its
-                // customer; a booker read from an entry that another station booked or cleared since
-                // the cut is not booked a second time.
-                if (cut != CutEntry::Untouched && !entry) {
-                    entry = takeCutEntry(db, cut, booker);
-                    if (*entry == EntryFate::Gone)
-                        throw SlotRefusal{CutEntryGoneMessage(), Msg::Critical, true};
+    long long auditRow = 0;
+    const ChangeOutcome outcome = TrySlotChange(
+        [&](Connection& db) {
+            refusals = past;
+            entry.reset();
+            LockCourts(db, *c, bookedDates);
+            findOutUntold(db, *c, hours);
+            CourtDays days(db, *c, rowCount);
+            for (size_t i = 0; i < refusals.size(); ++i) {
+                if (refusals[i])
+                    continue;
+                const SlotToBook& slot = hours[i];
+                const int row = GridRowOfHour(slot.time.left(2).toInt(), rowCount);
+                BookRows& rows = days.Of(slot.date);
+                refusals[i] = RunSlotPart(db, hours.size() > 1, [&] {
+                    QString reason = untoldReason(*c, slot, rows[static_cast<size_t>(row)]);
+                    if (reason.isEmpty())
+                        reason = clashReason(rows, row, slot);
+                    if (!reason.isEmpty())
+                        throw clash(slot, reason);
+                    bookSlot(db, slot.date, slot.time, *c, booker, slot.delay, slot.playLength, actionTime);
+                    // The cut waiting-list entry goes with the first hour booked, when this is its
+                    // customer; a booker read from an entry that another station booked or cleared since
+                    // the cut is not booked a second time.
+                    if (cut != CutEntry::Untouched && !entry) {
+                        entry = takeCutEntry(db, cut, booker);
+                        if (*entry == EntryFate::Gone)
+                            throw SlotRefusal{CutEntryGoneMessage(), Msg::Critical, true};
+                    }
+                });
+                if (!refusals[i]) {
+                    BookRow& booked = rows[static_cast<size_t>(row)];
+                    booked.bookerName = booker.name;
+                    booked.delay = static_cast<int16_t>(slot.delay);
+                    booked.playLength = static_cast<int16_t>(slot.playLength);
                 }
-            });
-            if (!refusals[i]) {
-                BookRow& booked = rows[static_cast<size_t>(row)];
-                booked.bookerName = booker.name;
-                booked.delay = static_cast<int16_t>(slot.delay);
-                booked.playLength = static_cast<int16_t>(slot.playLength);
             }
-        }
-    });
+        },
+        auditRow);
     if (outcome == ChangeOutcome::Untold) {
-        UntoldBooking untold{*c, booker, {}, entry == EntryFate::Taken ? WaitListCutId : QString()};
+        UntoldBooking untold{*c, booker, {}, entry == EntryFate::Taken ? WaitListCutId : QString(), auditRow};
         for (size_t i = 0; i < hours.size(); ++i)
             if (!refusals[i])
                 untold.hours.push_back(hours[i]);
         untoldBooking = untold;
+    } else if (untoldBooking && untoldBooking->written) {
+        untoldBooking.reset();
     }
     if (outcome != ChangeOutcome::Written) {
         if (entry == EntryFate::Gone) {

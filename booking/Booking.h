@@ -59,7 +59,8 @@ enum class CutEntry {
 // anything; a database failure writes none of them and throws, and a commit whose reply was lost is
 // found out (RunSlotChange). The cut waiting-list entry goes as cut says. Element i tells whether
 // hours[i] was booked. When the outcome of a commit could not be told, an hour of it that holds its
-// booker when this station books again is refused as possibly its own doing, not as taken elsewhere.
+// booker when this station books again is refused as possibly its own doing, not as taken elsewhere,
+// until the first booking of one of its hours finds out from its audit row whether it was written.
 std::vector<bool> BookSlots(SlotGrid& grid, const std::vector<SlotToBook>& hours, const Booker& booker,
                             const QString& court, CutEntry cut);
 

@@ -54,16 +54,36 @@ ChangeOutcome settleLostCommit(long long auditRow)
     return ChangeOutcome::Untold;
 }
 
+// The statement that takes the courts' turns on the days: each court's dateless row held shared and
+// its dated rows written, in one round trip and in the order of the table's key (a court's dateless
+// row comes before its dates), the order in which every station of either version takes them. Each
+// dated row is made from its court's dateless row, so that a missing one gives a null court, which
+// strict mode refuses rather than storing.
+QString turnStatement(const std::vector<int>& courts, const QStringList& days)
+{
+    QStringList turns;
+    for (int c : courts)
+        for (const QString& day : days)
+            turns << "SELECT " + QString::number(c) + " AS court, '" + SqlQuote(day) + "' AS day";
+    return "SET STATEMENT sql_mode='STRICT_ALL_TABLES,NO_ENGINE_SUBSTITUTION' FOR "
+           "INSERT INTO tbl_courtlock (cl_field, cl_date) SELECT dateless.cl_field, turn.day FROM (" +
+           turns.join(" UNION ALL ") +
+           ") turn LEFT JOIN tbl_courtlock dateless ON dateless.cl_field=turn.court AND dateless.cl_date='' "
+           "ORDER BY turn.court, turn.day LOCK IN SHARE MODE "
+           "ON DUPLICATE KEY UPDATE cl_changes=tbl_courtlock.cl_changes+1";
+}
+
 } // namespace
 
 bool RunSlotChange(const std::function<void(Connection&)>& change)
 {
-    return TrySlotChange(change) == ChangeOutcome::Written;
+    long long auditRow = 0;
+    return TrySlotChange(change, auditRow) == ChangeOutcome::Written;
 }
 
-ChangeOutcome TrySlotChange(const std::function<void(Connection&)>& change)
+ChangeOutcome TrySlotChange(const std::function<void(Connection&)>& change, long long& auditRow)
 {
-    long long auditRow = 0;
+    auditRow = 0;
     try {
         // What a change decides on is what other stations committed up to its reads, behind the lock
         // rows of its courts; absent slots lock nothing, so it never waits on a neighbour's gap.
@@ -142,18 +162,28 @@ void LockCourts(Connection& db, int court, const QStringList& dates)
     if (const int master = GetSharedMaster(court); master != -1)
         courts.push_back(master);
     std::sort(courts.begin(), courts.end());
-    AddDatelessCourtRows(db, courts, true);
     QStringList days = dates;
     days.sort();
     days.removeDuplicates();
-    QStringList rows;
-    for (int c : courts)
-        for (const QString& day : days)
-            rows << "(" + QString::number(c) + ", '" + SqlQuote(day) + "')";
-    // Rows are locked in the order they are written, court by court and each court's days in date
-    // order; a court's day gets its row at its first change.
-    db.Execute("INSERT INTO tbl_courtlock (cl_field, cl_date) VALUES " + rows.join(',') +
-               " ON DUPLICATE KEY UPDATE cl_changes=cl_changes+1");
+    const QString statement = turnStatement(courts, days);
+    for (bool rowsMade = false;; rowsMade = true) {
+        try {
+            db.Execute(statement);
+            return;
+        } catch (const VbError& e) {
+            if (e.nativeError() != ServerErrors::NullColumn)
+                throw;
+        }
+        // A dateless row is missing. Made inside the change, it would be made while the change holds the
+        // rows of its other courts, and taken away again when the change is undone: the change, which has
+        // done nothing else yet, lets go of what it holds, the rows are made on their own, and it starts
+        // again. Rows that are missing again after that, or that another station kept from being made
+        // longer than a change waits, leave the change to a later try.
+        db.RollbackTrans();
+        if (rowsMade || !AddDatelessCourtRows(db, courts))
+            throw SlotRefusal{SlotBusyMessage, Msg::Critical, true};
+        db.BeginTrans();
+    }
 }
 
 QString SlotWhere(const QString& date, const QString& time, int court)

@@ -39,9 +39,12 @@ struct SlotRefusal {
 // The refusal of a command on a slot that holds another booking by now than the grid showed.
 SlotRefusal ChangedSinceShown(const QString& holder);
 
-// Takes court's turn on dates inside a change: locks the lock rows of court, its master and its
-// dependents on each of the business dates, after holding their dateless rows shared, which a station
-// of the version before the turns by date writes for any date of the court.
+// Takes court's turn on dates, as the first statement of a change: locks the lock rows of court, its
+// master and its dependents on each of the business dates, and holds their dateless rows shared, which
+// a station of the version before the turns by date writes for any date of the court. Where a dateless
+// row is missing, it undoes the transaction (which holds nothing else yet), makes the missing rows
+// outside it and begins the transaction afresh; when they stay missing, the change is refused with
+// SlotBusyMessage.
 void LockCourts(Connection& db, int court, const QStringList& dates);
 
 // Runs change in one transaction and tells whether it was committed. A refusal, a slot key that
@@ -51,9 +54,10 @@ void LockCourts(Connection& db, int court, const QStringList& dates);
 // as committed), it was not, or that cannot be told yet (both told, and taken as not committed). A
 // change that kept no audit row throws Db::CommitUnconfirmed.
 bool RunSlotChange(const std::function<void(Connection&)>& change);
-// As RunSlotChange, telling apart a change that was not written from one whose outcome could not be told.
+// As RunSlotChange, telling apart a change that was not written from one whose outcome could not be told,
+// which auditRow, the number of the change's last audit row, tells later.
 enum class ChangeOutcome { Written, NotWritten, Untold };
-ChangeOutcome TrySlotChange(const std::function<void(Connection&)>& change);
+ChangeOutcome TrySlotChange(const std::function<void(Connection&)>& change, long long& auditRow);
 
 // One slot's part of a change of several slots: a refusal, or a slot key another station stored
 // first, undoes only this part and is handed back. Of a single slot, or with a refusal that ends the

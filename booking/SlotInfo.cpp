@@ -29,8 +29,9 @@ QString slotColumn(const SlotGrid& grid, const QString& date, const QString& tim
 
 void inform(const QString& text) { MsgBox(text, Msg::Information, "Information"); }
 
-// A read that only informs gives up sooner than one an action depends on.
-constexpr Timeouts GlanceTimeouts{2, 3, 3};
+// A read that only informs gives up sooner than one an action depends on: after 2 seconds without an
+// answer, whether the server does not answer or makes it wait behind a lock another session holds.
+constexpr Timeouts GlanceTimeouts{2, 2, 2};
 
 } // namespace
 

@@ -114,23 +114,44 @@ bool addMissingKeys(Connection& connection)
     return true;
 }
 
+// Stations that wait at once for a row that another one is making deadlock on it when that one's
+// change is undone (each then holds the gap the row leaves, which the other's insert needs): the
+// stations of this version make such rows one at a time. The lock is one server's own; on a replicated
+// database two stations may still meet on a row, which costs one of them a try, never a court's turn.
+const QString RowMakers = QStringLiteral("'pallowin-courtlock-rows'");
+
 } // namespace
 
-void AddDatelessCourtRows(Connection& connection, const std::vector<int>& courts, bool hold)
+bool AddDatelessCourtRows(Connection& connection, const std::vector<int>& courts)
 {
     QStringList list;
     for (int court : courts)
         list << QString::number(court);
     std::set<int> missing(courts.begin(), courts.end());
     for (Recordset rs = connection.Query("SELECT cl_field FROM tbl_courtlock WHERE cl_date='' AND cl_field IN (" +
-                                         list.join(',') + ") ORDER BY cl_field" + (hold ? " LOCK IN SHARE MODE" : ""));
+                                         list.join(',') + ")");
          !rs.EOF_(); rs.MoveNext())
         missing.erase(static_cast<int>(rs.Fields(0).Integer()));
     QStringList rows;
     for (int court : missing)
         rows << "(" + QString::number(court) + ", '')";
-    if (!rows.isEmpty())
+    if (rows.isEmpty())
+        return true;
+    if (connection.Query("SELECT GET_LOCK(" + RowMakers + ", " + QString::number(LockWaitSeconds) + ")")
+            .Fields(0)
+            .Value() != "1")
+        return false;
+    bool made = true;
+    // Any other failure leaves the lock to the end of the connection, which such a failure ends.
+    try {
         connection.Execute("INSERT IGNORE INTO tbl_courtlock (cl_field, cl_date) VALUES " + rows.join(','));
+    } catch (const VbError& e) {
+        if (!Db::IsLockConflict(e))
+            throw;
+        made = false;
+    }
+    connection.Execute("DO RELEASE_LOCK(" + RowMakers + ")");
+    return made;
 }
 
 bool CheckDatabase()
@@ -191,7 +212,9 @@ bool InitDatabase(int stationCount)
             CurrentTask = "locking courts by date";
             std::vector<int> courts(MaxCourts);
             std::iota(courts.begin(), courts.end(), 0);
-            AddDatelessCourtRows(*connection, courts, false);
+            // A row that another station keeps from being made longer than a statement waits is made by the
+            // first change that needs it.
+            AddDatelessCourtRows(*connection, courts);
         }
 
         QSet<int> stationRows;

@@ -20,9 +20,9 @@ bool InitDatabase(int stationCount);
 
 // A station of the version before the courts took turns by date, still running while the stations
 // are updated one at a time, takes a court's turn on the court's row without a date, whatever date it
-// changes. This makes those rows of courts where they are missing; with hold, inside a change, it
-// holds them shared until the change ends, so that such a station waits for the change and the change
-// for such a station, while the changes of this version, which only share them, never wait for each
-// other on them. A row made here stays held until the change ends. Without hold, rows already there
-// are not touched, so that the start-up never waits behind an older station's change.
-void AddDatelessCourtRows(Connection& connection, const std::vector<int>& courts, bool hold);
+// changes; a change of this version holds that row shared, so that such a station waits for the change
+// and the change for such a station, while the changes of this version never wait for each other on
+// it. This makes those rows of courts where they are missing, in court order and on their own (outside
+// any change); rows already there are not touched. A row that another station is making just now is
+// waited for: false when it kept it longer than a statement waits.
+bool AddDatelessCourtRows(Connection& connection, const std::vector<int>& courts);

@@ -3,10 +3,10 @@
 
 namespace Db {
 
-std::unique_ptr<Connection> Open(const Timeouts& limits)
+std::unique_ptr<Connection> Open(const Timeouts& limits, bool readCommitted)
 {
     auto connection = std::make_unique<Connection>();
-    connection->Open(ConnectionString, limits);
+    connection->Open(ConnectionString, limits, readCommitted);
     return connection;
 }
 
@@ -39,11 +39,7 @@ QString UntoldReason(Written outcome, const QString& held)
 void Transaction(const std::function<void(Connection&)>& work, bool readCommitted)
 {
     for (int attempt = 1;; ++attempt) {
-        auto connection = Open();
-        // Every read sees what other stations committed up to that moment, and a row that is not there
-        // locks nothing.
-        if (readCommitted)
-            connection->Execute("SET SESSION tx_isolation='READ-COMMITTED'");
+        auto connection = Open(StandardTimeouts, readCommitted);
         connection->BeginTrans();
         try {
             work(*connection);
@@ -51,7 +47,7 @@ void Transaction(const std::function<void(Connection&)>& work, bool readCommitte
             connection->RollbackTrans();
             if (attempt == 1 && IsLockConflict(e))
                 continue;
-            throw;
+            throw NotWritten(e);
         } catch (...) {
             connection->RollbackTrans();
             throw;

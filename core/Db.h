@@ -9,8 +9,8 @@
 // closes it when done.
 namespace Db {
 
-// An open connection on ConnectionString.
-std::unique_ptr<Connection> Open(const Timeouts& limits = StandardTimeouts);
+// An open connection on ConnectionString (readCommitted: see Connection::Open).
+std::unique_ptr<Connection> Open(const Timeouts& limits = StandardTimeouts, bool readCommitted = false);
 
 Recordset Query(const QString& statement);
 long long Execute(const QString& statement);
@@ -21,12 +21,21 @@ public:
     explicit CommitUnconfirmed(const VbError& error) : VbError(error) {}
 };
 
+// A failure inside a transaction, before its COMMIT was sent (a statement refused, or the connection
+// lost to a server that ended the transaction meanwhile): the transaction was undone, by the server
+// itself where the connection was gone, so nothing of it was written.
+class NotWritten : public VbError {
+public:
+    explicit NotWritten(const VbError& error) : VbError(error) {}
+};
+
 // Runs a user action that writes more than one row: work gets one connection inside one
 // transaction and must read what it decides on through that connection (with FOR UPDATE where
 // another station could change it meanwhile). Committed when work returns, rolled back when it
 // throws, so nothing is ever half written. A deadlock or lock wait timeout, after which the server
 // has undone the transaction, runs work once more on a fresh transaction before it is thrown on.
-// A failure of the commit itself throws CommitUnconfirmed: the caller must find out what was written.
+// A failure of work throws NotWritten; a failure of the commit itself throws CommitUnconfirmed: the
+// caller must find out what was written.
 // With readCommitted every read sees what other stations committed up to that moment, and a row that
 // is not there locks nothing.
 void Transaction(const std::function<void(Connection&)>& work, bool readCommitted = false);

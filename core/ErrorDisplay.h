@@ -5,6 +5,10 @@
 
 #include <functional>
 
+// The error window's heading: the task under way (CurrentTask), and that the failure wrote nothing
+// where the station knows it (a transaction that failed before its COMMIT was sent).
+QString ErrorHeading(const VbError& error);
+
 // The common end of every error handler: shows the failure of the task under way (CurrentTask).
 // The error window installs itself here; until then the failure is shown as a message box.
 void ShowErrorDisplay(const VbError& error);

@@ -1,6 +1,7 @@
 #include "frm_ErrorDisplay.h"
 #include "DatabaseSetup.h"
 #include "EndProgram.h"
+#include "ErrorDisplay.h"
 #include "ErrorReport.h"
 #include "Globals.h"
 #include "Prompter.h"
@@ -99,7 +100,7 @@ void frm_ErrorDisplay::Form_Load(const VbError& error)
 {
     m_report = ErrorReport(error);
     txt_Error->setPlainText(m_report);
-    lbl_Error->setText("Error while " + CurrentTask);
+    lbl_Error->setText(ErrorHeading(error));
     const ErrorTip tip = TipFor(error.number());
     lbl_Tips->setText(tip.text);
     m_endOnClose = tip.endsProgram && DatabaseLossEndsProgram();

@@ -31,7 +31,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -65,28 +64,6 @@ QLabel* playList(const QString& name, const QString& tab, QTabWidget* strip)
     strip->addTab(l, tab);
     return l;
 }
-
-// Shows the grid's slot menu on a release of the right button; other buttons do nothing.
-class RightButtonMenu : public QObject {
-public:
-    RightButtonMenu(QWidget* viewport, QMenu* menu) : QObject(viewport), m_menu(menu) { viewport->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::RightButton) {
-                m_menu->popup(mouse->globalPosition().toPoint());
-                return true;
-            }
-        }
-        return false;
-    }
-
-private:
-    QMenu* m_menu;
-};
 
 } // namespace
 
@@ -184,7 +161,7 @@ void BookingsPage::buildSlotMenu()
 {
     mnu_Mouse = new SlotMenu(*this, this);
     connect(mnu_Mouse->mnu_Delete, &QAction::triggered, this, &BookingsPage::mnu_Delete_Click);
-    new RightButtonMenu(ListView_Book->viewport(), mnu_Mouse);
+    ListView_Book->viewport()->installEventFilter(this);
 }
 
 void BookingsPage::PrepareImageClips()
@@ -385,6 +362,21 @@ void BookingsPage::ListView_Book_Click()
 }
 
 void BookingsPage::ListView_Book_DblClick() { btn_Book_Click(); }
+
+bool BookingsPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ListView_Book->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        ListView_Book_MouseUp(mouse->button(), mouse->modifiers(), mouse->globalPosition().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void BookingsPage::ListView_Book_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, const QPoint& at)
+{
+    if (Button == Qt::RightButton)
+        mnu_Mouse->popup(at);
+}
 
 // ---- the calendar
 

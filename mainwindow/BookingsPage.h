@@ -107,6 +107,11 @@ public:
     void Command1_Click();
     void ListView_Book_Click();
     void ListView_Book_DblClick();
+    // A release of the right button pops up the slot menu at the mouse; other buttons do nothing.
+    void ListView_Book_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint& at);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildSlotMenu();

@@ -178,7 +178,7 @@ Connection::~Connection() { Close(); }
 
 bool Connection::IsOpen() const { return m_handles->connected; }
 
-void Connection::Open(const QString& connectionString, const Timeouts& limits)
+void Connection::Open(const QString& connectionString, const Timeouts& limits, bool readCommitted)
 {
     Close();
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &m_handles->dbc)))
@@ -199,10 +199,12 @@ void Connection::Open(const QString& connectionString, const Timeouts& limits)
     // No strict mode: the statements write '' into numeric columns and double-quote their texts.
     // A statement waiting for rows that another station holds gives up within seconds, before the
     // read timeout, instead of after the server's default of nearly a minute; a transaction left
-    // idle is ended by the server.
+    // idle is ended by the server. One statement sets the whole session: each one more is a round trip
+    // of every connection.
     Execute(QString("SET sql_mode='NO_ENGINE_SUBSTITUTION', innodb_lock_wait_timeout=%1, idle_transaction_timeout=%2")
                 .arg(LockWaitSeconds)
-                .arg(limits.idleTransactionSeconds));
+                .arg(limits.idleTransactionSeconds) +
+            (readCommitted ? ", tx_isolation='READ-COMMITTED'" : ""));
 }
 
 void Connection::Close()

@@ -37,7 +37,9 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    void Open(const QString& connectionString, const Timeouts& limits = StandardTimeouts);
+    // With readCommitted, every read of the session sees what others committed up to that moment, and a
+    // row that is not there locks nothing.
+    void Open(const QString& connectionString, const Timeouts& limits = StandardTimeouts, bool readCommitted = false);
     void Close();
     bool IsOpen() const;
 

@@ -36,6 +36,7 @@ constexpr long ItemNotFound = 3265;
 
 // The server's own numbers of the errors the program decides on.
 namespace ServerErrors {
+constexpr int NullColumn = 1048;
 constexpr int DuplicateKey = 1062;
 constexpr int LockWaitTimeout = 1205;
 constexpr int Deadlock = 1213;

@@ -157,7 +157,7 @@ TEST_F(SlotEditing, AChangeWhoseCommitWasLostIsFoundOutAndNeverDoneTwice)
     EXPECT_EQ(count("tbl_booking WHERE b_bookername='Ben'"), 5);
     const QString unknown = lost + "may or may not have been written: the database does not answer. Look at the slot "
                                   "again once it does, before you repeat the change.";
-    const QString ours = ": Already booked for Ben, perhaps by the booking whose reply was lost.";
+    const QString ours = ": Already booked for Ben by the booking whose reply was lost.";
     EXPECT_EQ(prompter.prompts(),
               QStringList({unknown,
                            "The waiting-list entry cut at this station is no longer on the waiting list: the booking "
@@ -167,6 +167,16 @@ TEST_F(SlotEditing, AChangeWhoseCommitWasLostIsFoundOutAndNeverDoneTwice)
                            "These hours of the block booking were not booked:\r\n2026-12-08 21:00" + ours +
                                "\r\n2026-12-08 22:00" + ours + "\r\n2026-12-15 21:00" + ours +
                                "\r\n2026-12-15 22:00" + ours}));
+
+    // A booking that was not written, which could not be told then: once a press has booked its hour,
+    // a refusal of the hour no longer blames it.
+    prompter.clear();
+    proxy.LoseNext(DatabaseProxy::Loss::Commit, true);
+    Guarded("booking the slot", [&] { doBooking(grid, Day, "23:00", "", "", "Cleo", "3", "", false, 0, 60, 0); });
+    proxy.SetRefusing(false);
+    EXPECT_TRUE(doBooking(grid, Day, "23:00", "", "", "Cleo", "3", "", false, 0, 60, 0));
+    EXPECT_FALSE(doBooking(grid, Day, "23:00", "", "", "Cleo", "3", "", false, 0, 60, 0));
+    EXPECT_EQ(prompter.prompts(), QStringList({unknown, "The field already being booked"}));
 }
 
 TEST_F(SlotEditing, ADelayOverSeveralRowsAsksAgainAfterARowRefusedBeforeTheQuestion)

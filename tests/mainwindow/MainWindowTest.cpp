@@ -694,6 +694,20 @@ TEST_F(MainWindow, AGridRowClickedWhileTheServerIsStoppedSaysSoInItsTipAtOnce)
     EXPECT_TRUE(errors.isEmpty());
     SetNow(Now().addSecs(SlotHistoryTip::QuietSeconds));
     EXPECT_EQ(click(18), "5 Mar 10:00:00 AM: admin book Anna\r\nNumber of Player = 0\r\n");
+
+    // Another session holds the audit table for writing: the tip waits for it no longer.
+    auto writer = Db::Open();
+    writer->Execute("LOCK TABLES tbl_remark WRITE");
+    waited.restart();
+    EXPECT_EQ(click(18), SlotHistoryTip::CannotRead);
+    EXPECT_LT(waited.elapsed(), 2700) << waited.elapsed();
+    writer->Execute("UNLOCK TABLES");
+
+    // Only the right button pops up the slot menu.
+    EXPECT_FALSE(main->Bookings->mnu_Mouse->isVisible());
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, grid->visualItemRect(grid->topLevelItem(0)).center());
+    EXPECT_TRUE(main->Bookings->mnu_Mouse->isVisible());
+    main->Bookings->mnu_Mouse->hide();
 }
 
 TEST(ToolTipClass, DoesNothingBeforeCreateAndKeepsEachToolOnce)

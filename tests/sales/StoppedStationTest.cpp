@@ -106,6 +106,7 @@ TEST_F(StoppedStations, WhatAStoppedStationHoldsIsFreedWithinSecondsAndNothingIs
     const long long rows = count("tbl_booking WHERE b_datetime='" + day + " 19:00:00'");
     const long long audit = count("tbl_remark WHERE m_datetime='" + day + " 19:00:00'");
     EXPECT_TRUE(rows == audit && (rows == 0 || rows == 3)) << rows << " rows, " << audit << " audit rows\n" << told;
+    EXPECT_EQ(told.find("It was not written: nothing was changed.") != std::string::npos, rows == 0) << told;
     EXPECT_EQ(scalar("SELECT GROUP_CONCAT(c_transaction, ' ', c_item, ' ', c_itemquantity) FROM tbl_counter2"),
               "1 Mineral Water 2.00")
         << told;

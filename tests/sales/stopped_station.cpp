@@ -100,7 +100,7 @@ int main(int argc, char** argv)
     PrintingPrompter prompter;
     SetPrompter(&prompter);
     SetErrorDisplayHandler([](const VbError& e) {
-        QTextStream(stdout) << "error window while " << CurrentTask << ": " << e.description() << Qt::endl;
+        QTextStream(stdout) << "error window: " << ErrorHeading(e) << " " << e.description() << Qt::endl;
     });
     try {
         UseTestCentre();
