@@ -78,6 +78,10 @@ LockedRows lockSaleRows(Connection& db, const std::vector<CartLine>& lines)
     if (!items.isEmpty())
         parts << "(SELECT 'i', i_name, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL FROM tbl_item WHERE i_name IN (" +
                      items.join(',') + ") FOR UPDATE)";
+    // The station's own row is taken before its journal: two sales of one station then number in turn, where
+    // the journal's last number alone would let both hold the gap after it and deadlock as both write into it.
+    parts << "(SELECT 'y', sys_counter, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL FROM tbl_system WHERE "
+             "sys_counter=" + QString::number(CounterNumber) + " FOR UPDATE)";
     parts << "(" + LockedLastTransactionQuery("'t', c_transaction, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL") + ")";
     LockedRows locked;
     for (Recordset rs = db.Query(parts.join(" UNION ALL ")); !rs.EOF_(); rs.MoveNext()) {
@@ -88,7 +92,7 @@ LockedRows lockSaleRows(Connection& db, const std::vector<CartLine>& lines)
                                                                              Money::Parse(rs.Fields(10).Value())};
         else if (kind == "i")
             locked.items << key;
-        else
+        else if (kind == "t")
             locked.lastTransaction = static_cast<int32_t>(rs.Fields(1).Integer());
     }
     return locked;
