@@ -26,7 +26,12 @@ public:
         }
         if ((style & Msg::DefaultButton2) && (style & 7) != Msg::OKOnly)
             box.setDefaultButton((style & 7) == Msg::OKCancel ? QMessageBox::Cancel : QMessageBox::No);
-        switch (box.exec()) {
+        const int clicked = box.exec();
+        // A box that the program's end took away unanswered (the system's shutdown while it was shown)
+        // counts as answered by Esc: a question left open must never go on as its OK or Yes.
+        if (!box.clickedButton())
+            return (style & 7) == Msg::YesNo ? Msg::No : (style & 7) == Msg::OKOnly ? Msg::OK : Msg::Cancel;
+        switch (clicked) {
         case QMessageBox::Yes:
             return Msg::Yes;
         case QMessageBox::No:

@@ -328,6 +328,8 @@ TEST_F(MainWindow, EachKeyRunsItsCommandOnceWhateverDialogsItOpens)
     EXPECT_EQ(dialogs.shown, QStringList({"You cannot copy empty slot", "frm_VerifyUser", "frm_VerifyUser",
                                           "frm_Calculator"}))
         << "one dialog for each key: " << dialogs.shown.join(" | ").toStdString();
+    // A box taken away unanswered, as the system's end of the program takes it, is not an OK.
+    EXPECT_EQ(MsgBox("Are you sure that the values is correct?", Msg::OKCancel), Msg::Cancel);
     SetPrompter(&prompter);
 }
 
