@@ -18,6 +18,8 @@ QString groupTable(int groupNumber) { return "tbl_specialgroup" + QString::numbe
 
 } // namespace
 
+bool HasSpecialGroupTable(int groupNumber) { return tables().contains(groupTable(groupNumber)); }
+
 std::vector<int> SpecialGroupsWithTables()
 {
     const QStringList names = tables();

@@ -165,6 +165,8 @@ TEST_F(SharedProcedures, SpecialGroupsExistByTheirTablesAndAreNamedInTheSettings
     TempWindowsDir dir;
     PrivateDatabase::RunClient("USE posdb; CREATE TABLE tbl_specialgroup1 LIKE tbl_member;"
                                "CREATE TABLE tbl_specialgroup2 LIKE tbl_member;");
+    EXPECT_TRUE(HasSpecialGroupTable(2));
+    EXPECT_FALSE(HasSpecialGroupTable(3));
     PrivateDatabase::RunClient("USE posdb; CREATE TABLE tbl_specialgroup5 LIKE tbl_member;"
                                "CREATE TABLE tbl_specialgroup6 LIKE tbl_member;");
     SpecialGroupCount = 5;
