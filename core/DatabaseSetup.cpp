@@ -116,8 +116,9 @@ bool addMissingKeys(Connection& connection)
 
 // Stations that wait at once for a row that another one is making deadlock on it when that one's
 // change is undone (each then holds the gap the row leaves, which the other's insert needs): the
-// stations of this version make such rows one at a time. The lock is one server's own; on a replicated
-// database two stations may still meet on a row, which costs one of them a try, never a court's turn.
+// stations of this version make such rows one at a time. The lock is one server's own, and a replicated
+// database may refuse it: there two stations may still meet on a row, and the one chosen to give way
+// tries again, finding the row made.
 const QString RowMakers = QStringLiteral("'pallowin-courtlock-rows'");
 
 } // namespace
@@ -137,20 +138,30 @@ bool AddDatelessCourtRows(Connection& connection, const std::vector<int>& courts
         rows << "(" + QString::number(court) + ", '')";
     if (rows.isEmpty())
         return true;
-    if (connection.Query("SELECT GET_LOCK(" + RowMakers + ", " + QString::number(LockWaitSeconds) + ")")
-            .Fields(0)
-            .Value() != "1")
-        return false;
-    bool made = true;
-    // Any other failure leaves the lock to the end of the connection, which such a failure ends.
+    bool oneAtATime = true;
     try {
-        connection.Execute("INSERT IGNORE INTO tbl_courtlock (cl_field, cl_date) VALUES " + rows.join(','));
-    } catch (const VbError& e) {
-        if (!Db::IsLockConflict(e))
-            throw;
-        made = false;
+        if (connection.Query("SELECT GET_LOCK(" + RowMakers + ", " + QString::number(LockWaitSeconds) + ")")
+                .Fields(0)
+                .Value() != "1")
+            return false;
+    } catch (const VbError&) {
+        oneAtATime = false;
     }
-    connection.Execute("DO RELEASE_LOCK(" + RowMakers + ")");
+    bool made = false;
+    // Any other failure leaves the lock to the end of the connection, which such a failure ends.
+    for (int attempt = 1; !made && attempt <= 3; ++attempt) {
+        try {
+            connection.Execute("INSERT IGNORE INTO tbl_courtlock (cl_field, cl_date) VALUES " + rows.join(','));
+            made = true;
+        } catch (const VbError& e) {
+            if (!Db::IsLockConflict(e))
+                throw;
+            if (e.nativeError() != ServerErrors::Deadlock)
+                break;
+        }
+    }
+    if (oneAtATime)
+        connection.Execute("DO RELEASE_LOCK(" + RowMakers + ")");
     return made;
 }
 

@@ -9,6 +9,7 @@
 #include "Globals.h"
 #include "Numbering.h"
 #include "Prompter.h"
+#include "SpecialGroups.h"
 #include "SqlQuote.h"
 
 #include <QStringList>
@@ -137,17 +138,16 @@ void checkItems(const LockedRows& locked, const std::vector<CartLine>& lines)
 }
 
 // The register table and booker whose row gains the hours of a court line, none for the normal rate.
-std::optional<std::pair<QString, QString>> hourRegister(Connection& db, const CheckedSlot& slot)
+std::optional<std::pair<QString, QString>> hourRegister(const CheckedSlot& slot)
 {
     if (slot.rateClass == "member")
         return std::pair{QString("tbl_member SET m_hour=m_hour+%1 WHERE m_name='"), slot.booker};
     if (slot.rateClass == "student")
         return std::pair{QString("tbl_student SET st_hour=st_hour+%1 WHERE st_name='"), slot.booker};
     for (int k = 1; k <= SpecialGroupCount; ++k) {
-        const QString table = "tbl_specialgroup" + QString::number(k);
-        if (slot.rateClass == "specialgroup" + QString::number(k) &&
-            !db.Query("SHOW TABLES LIKE '" + table + "'").EOF_())
-            return std::pair{table + " SET m_hour=m_hour+%1 WHERE m_name='", slot.booker};
+        if (slot.rateClass == "specialgroup" + QString::number(k) && HasSpecialGroupTable(k))
+            return std::pair{"tbl_specialgroup" + QString::number(k) + " SET m_hour=m_hour+%1 WHERE m_name='",
+                             slot.booker};
     }
     return std::nullopt;
 }
@@ -184,7 +184,7 @@ int32_t RecordSale(const std::vector<CartLine>& lines, const QString& staff)
                 if (line.IsSlot()) {
                     paidConditions << slotCondition(line);
                     paidCases << "WHEN " + slotCondition(line) + " THEN " + line.amount.Sql();
-                    if (const auto reg = hourRegister(db, *checked[i]))
+                    if (const auto reg = hourRegister(*checked[i]))
                         ++hours[*reg];
                 } else {
                     sold[line.text] += line.quantity.toLongLong();

@@ -198,7 +198,7 @@ TEST_F(SlotMenuTest, PlayerCountIsAskedOnlyUnderPerPersonChargingAndRefusesWhatI
         caption = dialog->windowTitle();
         auto* box = Control<QLineEdit>(dialog, "txt_NPlayer");
         auto* ok = Control<QPushButton>(dialog, "cmd_AskNPlayer");
-        for (const QString& typed : {"-3", "40000", "6"}) {
+        for (const char* typed : {"-3", "40000", "6"}) {
             box->setText(typed);
             ok->click();
         }
