@@ -164,7 +164,7 @@ bool CCaptureSlot::Restart() {
 
 bool CCaptureSlot::CanCarryOn(const Needs& needs) const {
   return graph_ && needs.cameraIndex == builtFor_.cameraIndex && needs.profile == builtFor_.profile &&
-         (needs.ownerWindow == builtFor_.ownerWindow || (drawer_ && ClientSize(needs.ownerWindow)));
+         (needs.ownerWindow == builtFor_.ownerWindow || (drawer_ && needs.ownerWindow));
 }
 
 // The running graph takes the new file at its next frame.
