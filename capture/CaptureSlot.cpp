@@ -230,8 +230,12 @@ void CCaptureSlot::PreviewLost(unsigned graph, std::uintptr_t window, const char
   HeldErrors held;
   std::lock_guard life(lifeLock_);
   if (graph != graphSerial_ || !drawer_) return;
-  if (window == builtFor_.ownerWindow) previewLost_ = true;
-  else if (!fullScreen_ || window != fullScreen_->Id()) return;
+  if (window == builtFor_.ownerWindow) {
+    // The drawing and a start into the window may both have met its end.
+    if (std::exchange(previewLost_, true)) return;
+  } else if (!fullScreen_ || window != fullScreen_->Id()) {
+    return;
+  }
   ShowError("Error %x: Camera %d shows no preview: %s", kInvalidWindow, builtFor_.cameraIndex, why);
 }
 

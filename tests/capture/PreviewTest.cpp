@@ -330,9 +330,8 @@ TEST_F(PreviewTest, AStopEndsTheFullScreenAndTheNextStartDrawsIntoItsWindow) {
     EXPECT_TRUE(Eventually([&] { return SamePicture(Bars(window), picture); })) << move;
   }
   Destroy(owner);
-  files.push_back(folder_ / "gone.wmv");
-  ASSERT_EQ(StartRecording(0, files.back().string(), CORVANE_PROFILE, owner), 1);
-  EXPECT_EQ(NextShownError(), "Error 80070578: Camera 0 shows no preview: its window is gone");
+  for (const char* gone : {"gone.wmv", "gone again.wmv"})
+    ASSERT_EQ(StartRecording(0, files.emplace_back(folder_ / gone).string(), CORVANE_PROFILE, owner), 1);
   kill(server_, SIGKILL);
   waitpid(std::exchange(server_, 0), nullptr, 0);
   files.push_back(folder_ / "no server.wmv");
