@@ -14,7 +14,8 @@ using CorvaneErrorSink = void (*)(const char* text);
 // failure, when it meets it: the caller's own inside an export, or a thread of the library for a
 // recording that fails while the camera runs or a file finalised in the background. A host that shows
 // windows hands the text to its window thread. The sink may end the process (exit) on any of them. While
-// the library unloads, failures go to standard error.
+// the library unloads, failures go to standard error, and a call on a camera (from another thread of a
+// host that ends) is answered 0; one under way ends before the cameras do.
 CORVANE_API void fnSetErrorSink(CorvaneErrorSink sink);
 
 CORVANE_API int fnGetDevicesNum();
