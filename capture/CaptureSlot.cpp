@@ -164,7 +164,7 @@ bool CCaptureSlot::Restart() {
 
 bool CCaptureSlot::CanCarryOn(const Needs& needs) const {
   return graph_ && needs.cameraIndex == builtFor_.cameraIndex && needs.profile == builtFor_.profile &&
-         (needs.ownerWindow == builtFor_.ownerWindow || (drawer_ && ClientSize(needs.ownerWindow)));
+         (needs.ownerWindow == builtFor_.ownerWindow || (drawer_ && needs.ownerWindow));
 }
 
 // The running graph takes the new file at its next frame.
@@ -230,8 +230,12 @@ void CCaptureSlot::PreviewLost(unsigned graph, std::uintptr_t window, const char
   HeldErrors held;
   std::lock_guard life(lifeLock_);
   if (graph != graphSerial_ || !drawer_) return;
-  if (window == builtFor_.ownerWindow) previewLost_ = true;
-  else if (!fullScreen_ || window != fullScreen_->Id()) return;
+  if (window == builtFor_.ownerWindow) {
+    // The drawing and a start into the window may both have met its end.
+    if (std::exchange(previewLost_, true)) return;
+  } else if (!fullScreen_ || window != fullScreen_->Id()) {
+    return;
+  }
   ShowError("Error %x: Camera %d shows no preview: %s", kInvalidWindow, builtFor_.cameraIndex, why);
 }
 

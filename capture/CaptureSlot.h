@@ -70,8 +70,9 @@ class CCaptureSlot {
   // The drawing into that window of the graph ended: told once, and the preview ends there.
   void PreviewLost(unsigned graph, std::uintptr_t window, const char* why);
 
-  // Whether the running graph takes a start with these needs; one with another profile, or into a window
-  // where it draws into none or the other way round, builds afresh.
+  // Whether the running graph takes a start with these needs; one with another profile, or with a window
+  // where it was built for none or the other way round, builds afresh. A window that is gone (the X server
+  // too) is no reason to: the recording carries on, and the preview ends there.
   bool CanCarryOn(const Needs& needs) const;
   bool CarryOn(std::unique_ptr<VideoFile> file, std::uintptr_t window);
   void ShowIn(std::uintptr_t window);

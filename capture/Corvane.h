@@ -14,7 +14,8 @@ using CorvaneErrorSink = void (*)(const char* text);
 // failure, when it meets it: the caller's own inside an export, or a thread of the library for a
 // recording that fails while the camera runs or a file finalised in the background. A host that shows
 // windows hands the text to its window thread. The sink may end the process (exit) on any of them. While
-// the library unloads, failures go to standard error.
+// the library unloads, failures go to standard error, and a call on a camera (from another thread of a
+// host that ends) is answered 0; one under way ends before the cameras do.
 CORVANE_API void fnSetErrorSink(CorvaneErrorSink sink);
 
 CORVANE_API int fnGetDevicesNum();
@@ -34,8 +35,8 @@ CORVANE_API int fnSetWMProfile(int camera, const char* path);
 // error the host makes reaches the host's handler, whenever it was set, and no error of the preview does.
 // Nothing that happens to a preview stops its camera's recording: its window destroyed, resized or
 // exchanged for another by a start, full screen and back, the X server gone. A window destroyed while the
-// camera previews in it ends the preview, which is told once ("Error 80070578: Camera n shows no preview:
-// its window is gone"), and so does the X server's end; a window whose colours are not in its pixels (a
+// camera previews in it, or gone when a start moves the preview into it, ends the preview, which is told
+// once ("Error 80070578: Camera n shows no preview: its window is gone"), and so does the X server's end; a window whose colours are not in its pixels (a
 // colour map) takes no preview either ("... shows no preview: its window's colours cannot be drawn").
 // The camera records on; its next start into another window shows the preview there.
 // A camera index with no camera behind it (one unplugged since fnGetDevicesNum counted it) is refused with

@@ -33,12 +33,12 @@ std::atomic<int> webPort{80};
 
 // Made before the slots and so ended after them: a slot's end hands its last file to the worker.
 corvane::Worker worker;
+// One host thread at a time works on a camera; another waits for its turn.
+std::array<std::mutex, kSlotCount> cameraLocks;
 std::array<CCaptureSlot, kSlotCount> slots{{CCaptureSlot(worker), CCaptureSlot(worker), CCaptureSlot(worker),
                                             CCaptureSlot(worker), CCaptureSlot(worker), CCaptureSlot(worker),
                                             CCaptureSlot(worker), CCaptureSlot(worker)}};
-
-// One host thread at a time works on a camera; another waits for its turn.
-std::array<std::mutex, kSlotCount> cameraLocks;
+std::atomic<bool> unloading{false};
 
 bool IsCamera(int camera) { return camera >= 0 && camera < kSlotCount; }
 
@@ -52,9 +52,15 @@ std::vector<std::uint8_t> Snapshot(int camera) {
 corvane::CWebServer webServer(Snapshot);
 
 // Made last and so ended first: what the slots and the worker still finish as the library unloads is
-// told on standard error, as the host that set the sink may have ended already.
+// told on standard error, as the host that set the sink may have ended already. A host may end while
+// another of its threads works on a camera: that call ends before the cameras do, and later ones are
+// refused rather than work on cameras that are gone.
 const struct UnloadMark {
-  ~UnloadMark() { corvane::TellErrorsOnStandardError(); }
+  ~UnloadMark() {
+    corvane::TellErrorsOnStandardError();
+    unloading = true;
+    for (std::mutex& turn : cameraLocks) std::lock_guard waitFor(turn);
+  }
 } unloadMark;
 
 // Runs an export's work; whatever it throws is shown and answered with 0.
@@ -78,7 +84,7 @@ int OnCamera(int camera, Work work) noexcept {
     if (!IsCamera(camera)) return 0;
     corvane::HeldErrors held;
     std::lock_guard turn(cameraLocks[static_cast<std::size_t>(camera)]);
-    return work(Slot(camera));
+    return unloading ? 0 : work(Slot(camera));
   });
 }
 

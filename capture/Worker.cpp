@@ -49,8 +49,9 @@ void Worker::Run() {
       changed_.wait(guard);
       continue;
     }
-    if (next->when > now) {
-      changed_.wait_until(guard, next->when);
+    // A copy: the entry may be cancelled while the worker waits for it.
+    if (const Clock::time_point when = next->when; when > now) {
+      changed_.wait_until(guard, when);
       continue;
     }
     Job job = std::move(next->job);

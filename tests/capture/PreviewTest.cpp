@@ -298,7 +298,7 @@ TEST_F(PlainPreviewTest, FullScreenFillsTheScreenWithThePictureAndPassesKeysToTh
 
 // The next start draws into its window again, and may preview in another one: the camera carries on into
 // the new file frame by frame, also when the preview moves again and again into a window just resized,
-// where it fills the window's new size, and when the X server goes.
+// where it fills the window's new size, into one that is gone, and into another when the X server went.
 TEST_F(PreviewTest, AStopEndsTheFullScreenAndTheNextStartDrawsIntoItsWindow) {
   const std::uintptr_t owner = NewWindow();
   const std::filesystem::path first = folder_ / "first.wmv", second = folder_ / "second.wmv";
@@ -329,6 +329,9 @@ TEST_F(PreviewTest, AStopEndsTheFullScreenAndTheNextStartDrawsIntoItsWindow) {
     ASSERT_EQ(StartRecording(0, files.back().string(), CORVANE_PROFILE, window), 1);
     EXPECT_TRUE(Eventually([&] { return SamePicture(Bars(window), picture); })) << move;
   }
+  Destroy(owner);
+  for (const char* gone : {"gone.wmv", "gone again.wmv"})
+    ASSERT_EQ(StartRecording(0, files.emplace_back(folder_ / gone).string(), CORVANE_PROFILE, owner), 1);
   kill(server_, SIGKILL);
   waitpid(std::exchange(server_, 0), nullptr, 0);
   files.push_back(folder_ / "no server.wmv");
@@ -342,7 +345,7 @@ TEST_F(PreviewTest, AStopEndsTheFullScreenAndTheNextStartDrawsIntoItsWindow) {
     // One frame apart, to the container's whole milliseconds.
     EXPECT_NEAR(static_cast<double>(after->first - before->last), 1e9 / 30, 1.5e6) << files[file];
   }
-  EXPECT_EQ(ShownErrors().size(), 1u);
+  EXPECT_EQ(ShownErrors().size(), 2u);
 }
 
 }  // namespace
