@@ -106,6 +106,10 @@ std::optional<PreviewDrawer::Target> PreviewDrawer::Look(xcb_window_t window, co
           target->depth, target->bitsPerPixel,
           setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST ? G_LITTLE_ENDIAN : G_BIG_ENDIAN, visual->red_mask,
           visual->green_mask, visual->blue_mask, alpha);
+      // The framework names its one layout of 30 colour bits in 32 big-endian (r210), whichever byte order
+      // it is asked for; a server that sends its pixels least significant byte first holds them as BGR10A2_LE.
+      if (target->look.format == GST_VIDEO_FORMAT_r210 && setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST)
+        target->look.format = GST_VIDEO_FORMAT_BGR10A2_LE;
     }
     if (target->look.format == GST_VIDEO_FORMAT_UNKNOWN) {
       target.reset();

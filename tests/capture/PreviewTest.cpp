@@ -121,7 +121,7 @@ class PreviewTest : public CaptureTest {
     xcb_get_geometry_reply_t* geometry =
         xcb_get_geometry_reply(display_, xcb_get_geometry(display_, static_cast<xcb_window_t>(window)), nullptr);
     if (!geometry) return {};
-    const int width = geometry->width, height = geometry->height;
+    const int width = geometry->width, height = geometry->height, depth = geometry->depth;
     std::free(geometry);
     xcb_get_image_reply_t* image = xcb_get_image_reply(
         display_, xcb_get_image(display_, XCB_IMAGE_FORMAT_Z_PIXMAP, static_cast<xcb_window_t>(window), 0, 0,
@@ -133,7 +133,14 @@ class PreviewTest : public CaptureTest {
     std::vector<Colour> bars;
     for (int bar = 0; bar < 7; ++bar) {
       const std::uint8_t* pixel = pixels + ((height / 2) * width + (2 * bar + 1) * width / 14) * bytesPerPixel;
-      bars.push_back({pixel[2], pixel[1], pixel[0]});
+      if (depth == 30) {
+        // Ten bits a colour, red highest, in a little-endian word: their top eight.
+        const std::uint32_t word = pixel[0] | pixel[1] << 8 | pixel[2] << 16 | std::uint32_t{pixel[3]} << 24;
+        bars.push_back({static_cast<int>(word >> 22 & 0xff), static_cast<int>(word >> 12 & 0xff),
+                        static_cast<int>(word >> 2 & 0xff)});
+      } else {
+        bars.push_back({pixel[2], pixel[1], pixel[0]});
+      }
     }
     std::free(image);
     return bars;
@@ -189,6 +196,12 @@ class PreviewTest : public CaptureTest {
 class ColourMapPreviewTest : public PreviewTest {
  protected:
   ColourMapPreviewTest() : PreviewTest({"-screen", "0", "800x600x8"}) {}
+};
+
+// A display of 30 colour bits a pixel, ten a colour.
+class DeepColourPreviewTest : public PreviewTest {
+ protected:
+  DeepColourPreviewTest() : PreviewTest({"-screen", "0", "800x600x30"}) {}
 };
 
 // A display that shares no memory with the library (one on another machine) and takes requests of 4 MB
@@ -258,6 +271,16 @@ TEST_F(ColourMapPreviewTest, AWindowOfAColourMapShowsNoPreviewWhichIsToldAndTheC
   ASSERT_TRUE(WaitUntilClosed(file));
   EXPECT_NEAR(Discover(file).value_or(MediaInfo{}).seconds, 1.0, 0.4);
   EXPECT_EQ(ShownErrors().size(), 1u);
+}
+
+TEST_F(DeepColourPreviewTest, AWindowOfTenBitsAColourShowsThePictureInItsColours) {
+  const std::uintptr_t owner = NewWindow();
+  ASSERT_EQ(StartRecording(0, (folder_ / "deep.wmv").string(), CORVANE_PROFILE, owner), 1);
+  // The test camera's bars: white, yellow, cyan, green, magenta, red, blue.
+  const std::vector<Colour> bars{{255, 255, 255}, {255, 255, 0}, {0, 255, 255}, {0, 255, 0},
+                                 {255, 0, 255},   {255, 0, 0},   {0, 0, 255}};
+  EXPECT_TRUE(SamePicture(FirstPicture(owner), bars));
+  EXPECT_TRUE(ShownErrors().empty());
 }
 
 TEST_F(PlainPreviewTest, FullScreenFillsTheScreenWithThePictureAndPassesKeysToTheWindow) {
