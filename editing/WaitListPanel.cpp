@@ -5,6 +5,7 @@
 
 #include "Clock.h"
 #include "FailureLine.h"
+#include "MouseUp.h"
 #include "Prompter.h"
 #include "VbError.h"
 
@@ -12,7 +13,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -35,7 +35,8 @@ WaitListPanel::WaitListPanel(WaitListHost& host, QWidget* parent) : QWidget(pare
     mnu_WaitList->setObjectName("mnu_WaitList");
     mnu_Cut = mnu_WaitList->addAction("Cut Slot");
     mnu_Cut->setObjectName("mnu_Cut");
-    ListView_Wait->viewport()->installEventFilter(this);
+    OnMouseUp(ListView_Wait->viewport(), [this](Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                                               const QPoint& at) { ListView_Wait_MouseUp(button, shift, at); });
 
     btn_AddEntry = new QPushButton("Add Record", this);
     btn_AddEntry->setObjectName("btn_AddEntry");
@@ -53,15 +54,6 @@ WaitListPanel::WaitListPanel(WaitListHost& host, QWidget* parent) : QWidget(pare
     all->addWidget(lbl_ReadFailure);
     all->addWidget(ListView_Wait);
     all->addLayout(buttons);
-}
-
-bool WaitListPanel::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == ListView_Wait->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        ListView_Wait_MouseUp(mouse->button(), mouse->modifiers(), mouse->globalPosition().toPoint());
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void WaitListPanel::ListView_Wait_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, const QPoint& at)

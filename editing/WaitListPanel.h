@@ -45,9 +45,6 @@ public slots:
     // other buttons do nothing. The shift state plays no part.
     void ListView_Wait_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint& at);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     WaitListHost& m_host;
     // The date and court type of the entries shown, and when they were read; invalid when none are.

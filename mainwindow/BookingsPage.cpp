@@ -19,6 +19,7 @@
 #include "Db.h"
 #include "ErrorDisplay.h"
 #include "FailureLine.h"
+#include "MouseUp.h"
 #include "Globals.h"
 #include "Prompter.h"
 #include "Verification.h"
@@ -31,7 +32,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -161,7 +161,8 @@ void BookingsPage::buildSlotMenu()
 {
     mnu_Mouse = new SlotMenu(*this, this);
     connect(mnu_Mouse->mnu_Delete, &QAction::triggered, this, &BookingsPage::mnu_Delete_Click);
-    ListView_Book->viewport()->installEventFilter(this);
+    OnMouseUp(ListView_Book->viewport(), [this](Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                                               const QPoint& at) { ListView_Book_MouseUp(button, shift, at); });
 }
 
 void BookingsPage::PrepareImageClips()
@@ -362,15 +363,6 @@ void BookingsPage::ListView_Book_Click()
 }
 
 void BookingsPage::ListView_Book_DblClick() { btn_Book_Click(); }
-
-bool BookingsPage::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == ListView_Book->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        ListView_Book_MouseUp(mouse->button(), mouse->modifiers(), mouse->globalPosition().toPoint());
-    }
-    return QWidget::eventFilter(watched, event);
-}
 
 void BookingsPage::ListView_Book_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, const QPoint& at)
 {

@@ -110,9 +110,6 @@ public:
     // A release of the right button pops up the slot menu at the mouse; other buttons do nothing.
     void ListView_Book_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint& at);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildSlotMenu();
     void showRows();
